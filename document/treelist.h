@@ -1,0 +1,238 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// The item tree: the document held in memory. Plain C++, no toolkit: the
+// editor shows it through a model adapter, the command-line tool and the
+// tests use it directly.
+
+class TTreeList;
+class TTreeListTextNode;
+
+enum TItemAttachMode { amAdd = 0, amAddFirst = 1, amAddChild = 2, amAddChildFirst = 3, amInsert = 4 };
+
+enum TItemHitArea {
+    iaNone = 0,
+    iaButton = 3,
+    iaIcon = 4,
+    iaStateIcon = 5,
+    iaIndent = 6,
+    iaLabel = 7,
+    iaRight = 8,
+    iaOutside = 9  // headers, bands, outside the control: never an item area
+};
+
+constexpr int TreeListColumnName = 0;
+constexpr int TreeListColumnDesc = 1;
+
+// Thrown for an index outside a list, with the message "List index out of bounds (%d)".
+class EListError : public std::runtime_error {
+public:
+    explicit EListError(int index);
+};
+
+// Structure and numbers of an item; owned by its tree.
+class TTreeListNode {
+public:
+    virtual ~TTreeListNode();
+    TTreeListNode(const TTreeListNode&) = delete;
+    TTreeListNode& operator=(const TTreeListNode&) = delete;
+
+    TTreeList& Owner() const { return *m_owner; }
+    TTreeListTextNode* Parent() const { return m_parent; }
+    int Count() const { return static_cast<int>(m_children.size()); }
+    TTreeListTextNode* Child(int index) const;  // none when out of range
+    int Index() const { return m_index; }       // position among its siblings
+    int Level() const;                          // number of ancestors
+    bool HasChildren() const { return !m_children.empty(); }
+
+    bool Expanded() const { return m_expanded; }
+    void SetExpanded(bool expanded);
+
+    int32_t Data() const { return m_data; }
+    void SetData(int32_t value) { m_data = value; }
+
+    int32_t ImageIndex() const { return m_imageIndex; }
+    void SetImageIndex(int32_t value);
+    // Effective selected index: the stored value as answered by OnGetSelectedIndex.
+    int32_t SelectedIndex() const;
+    int32_t StoredSelectedIndex() const { return m_selectedIndex; }
+    void SetSelectedIndex(int32_t value);
+    int32_t StateIndex() const { return m_stateIndex; }
+    void SetStateIndex(int32_t value);
+
+    bool Focused() const;
+    void SetFocused();
+    bool Selected() const { return m_selected; }
+    void SetSelected(bool flag);
+
+    TTreeListTextNode* AddChild();
+    void MoveTo(TTreeListTextNode* target, TItemAttachMode mode);
+    void MakeVisible();
+
+    // True when this item is `other` or one of its ancestors is.
+    bool IsInside(const TTreeListNode* other) const;
+
+protected:
+    explicit TTreeListNode(TTreeList& owner);
+
+private:
+    friend class TTreeList;
+
+    TTreeList* m_owner;
+    TTreeListTextNode* m_parent = nullptr;
+    std::vector<std::unique_ptr<TTreeListTextNode>> m_children;
+    int m_index = 0;
+    int32_t m_data = 0;
+    int32_t m_imageIndex = 0;
+    int32_t m_selectedIndex = -1;
+    int32_t m_stateIndex = -1;
+    bool m_expanded = false;
+    bool m_selected = false;
+    bool m_deleting = false;
+};
+
+// An item with one byte string per column: 0 the name, 1 the description.
+class TTreeListTextNode : public TTreeListNode {
+public:
+    explicit TTreeListTextNode(TTreeList& owner) : TTreeListNode(owner) {}
+
+    int TextCount() const { return static_cast<int>(m_texts.size()); }
+    // The empty string for an index at or beyond the number of strings.
+    const std::string& GetText(int index) const;
+    // Pads with empty strings until string `index` exists.
+    void SetText(int index, std::string value);
+
+private:
+    std::vector<std::string> m_texts;
+};
+
+// What a view learns of the tree's changes, so it can keep in step.
+// Rows are positions in the parent's child list (the top-level list for
+// a null parent). While a bulk reset runs no per-item notification comes.
+class TTreeListObserver {
+public:
+    virtual ~TTreeListObserver() = default;
+    virtual void ItemsAboutToBeInserted(TTreeListTextNode* /*parent*/, int /*first*/, int /*last*/) {}
+    virtual void ItemsInserted() {}
+    virtual void ItemsAboutToBeRemoved(TTreeListTextNode* /*parent*/, int /*first*/, int /*last*/) {}
+    virtual void ItemsRemoved() {}
+    // `destinationRow` counts positions before the item is taken out, as
+    // QAbstractItemModel::beginMoveRows expects.
+    virtual void ItemAboutToBeMoved(TTreeListTextNode* /*item*/, TTreeListTextNode* /*destinationParent*/,
+                                    int /*destinationRow*/) {}
+    virtual void ItemMoved() {}
+    virtual void AboutToReset() {}
+    virtual void ResetDone() {}
+    virtual void ItemChanged(TTreeListTextNode* /*item*/) {}
+    // A null item means many items changed (ExpandAll, a reset).
+    virtual void ExpandedChanged(TTreeListTextNode* /*item*/) {}
+    virtual void FocusChanged(TTreeListTextNode* /*item*/) {}
+    virtual void SelectionChanged(TTreeListTextNode* /*item*/) {}
+};
+
+// What only a view on screen can answer; the tree forwards to it.
+class TTreeListPresenter {
+public:
+    virtual ~TTreeListPresenter() = default;
+    virtual TItemHitArea HitTest(int x, int y) const = 0;
+    virtual TTreeListTextNode* ItemAt(int x, int y) const = 0;
+    virtual void ScrollIntoView(TTreeListTextNode* item) = 0;
+    virtual void EditName(TTreeListTextNode* item) = 0;
+};
+
+class TTreeList {
+public:
+    TTreeList();
+    ~TTreeList();
+    TTreeList(const TTreeList&) = delete;
+    TTreeList& operator=(const TTreeList&) = delete;
+
+    // Notifications to the owner (the main window).
+    std::function<void(TTreeList&, TTreeListTextNode* oldNode, TTreeListTextNode* node)> OnChangeNode;
+    std::function<void(TTreeList&)> OnSelectedCountChange;
+    std::function<void(TTreeList&, TTreeListTextNode* node, bool textChanged)> OnEdited;
+    std::function<void(TTreeList&, TTreeListTextNode* node, int32_t& index)> OnGetSelectedIndex;
+
+    void AddObserver(TTreeListObserver* observer);
+    void RemoveObserver(TTreeListObserver* observer);
+    void SetPresenter(TTreeListPresenter* presenter) { m_presenter = presenter; }
+    TTreeListPresenter* Presenter() const { return m_presenter; }
+
+    void ClearItems();
+    TTreeListTextNode* AddItem();
+    TTreeListTextNode* InsertItem(TTreeListTextNode* before);
+    // Frees the item with its whole subtree.
+    void Delete(TTreeListTextNode* item);
+
+    int TopItemCount() const { return static_cast<int>(m_top.size()); }
+    TTreeListTextNode* TopItem(int index) const;
+    TTreeListTextNode* FocusedItem() const { return m_focused; }
+    TTreeListTextNode* TopRow() const { return m_topRow; }
+    int SelectedCount() const { return static_cast<int>(m_selection.size()); }
+    // Member `index` of the selection in document order; none when out of range.
+    TTreeListTextNode* SelectedItem(int index) const;
+    void ClearSelection();
+
+    void BeginUpdate();
+    void EndUpdate();
+    bool Updating() const { return m_updateCount > 0; }
+
+    void ExpandAll();
+    TTreeListTextNode* NextVisible(const TTreeListNode* item) const;
+    TTreeListTextNode* PrevVisible(const TTreeListNode* item) const;
+    TTreeListTextNode* LastVisible() const;
+    // Pre-order successor, whatever is collapsed.
+    TTreeListTextNode* NextInDocument(const TTreeListNode* item) const;
+
+    TItemHitArea HitTest(int x, int y) const;
+    TTreeListTextNode* ItemAt(int x, int y) const;
+    void StartRename();
+    // Called by the in-place editor when it closes with a result.
+    void EndRename(TTreeListTextNode* item, std::string text, bool textChanged);
+
+    // A view's focus and selection changes come in through these, so the tree
+    // stays the source of truth.
+    void SetFocusedItem(TTreeListTextNode* item) { if (item) item->SetFocused(); }
+
+    // Bulk replacement of the content (file loading): one reset for the view.
+    void BeginReset();
+    void EndReset();
+
+private:
+    friend class TTreeListNode;
+    friend class TTreeListTextNode;
+
+    using Children = std::vector<std::unique_ptr<TTreeListTextNode>>;
+    Children& SiblingsOf(TTreeListNode* item);
+    Children& ChildListOf(TTreeListTextNode* parent);
+    TTreeListTextNode* Attach(TTreeListTextNode* parent, int position, std::unique_ptr<TTreeListTextNode> item);
+    std::unique_ptr<TTreeListTextNode> Detach(TTreeListTextNode* item);
+    void Renumber(Children& list, int from);
+    void ItemAdded(TTreeListTextNode* item);
+    void FreeSubtree(TTreeListTextNode* item);
+    void SelectionCountChanged();
+    void Focus(TTreeListTextNode* item, bool notify);
+
+    template <typename F> void Notify(F&& f) {
+        if (m_resetCount == 0)
+            for (TTreeListObserver* o : m_observers) f(*o);
+    }
+
+    Children m_top;
+    TTreeListTextNode* m_focused = nullptr;
+    TTreeListTextNode* m_topRow = nullptr;
+    mutable std::vector<TTreeListTextNode*> m_selection;
+    mutable bool m_selectionSorted = true;
+    int m_updateCount = 0;
+    int m_selectedAtBegin = 0;
+    int m_resetCount = 0;
+    bool m_clearing = false;
+    std::vector<TTreeListObserver*> m_observers;
+    TTreeListPresenter* m_presenter = nullptr;
+};
