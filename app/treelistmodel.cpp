@@ -1,1 +1,225 @@
+#include "treelistmodel.h"
 
+#include <QMimeData>
+
+#include "textcodec.h"
+
+namespace {
+
+QString ToQString(const std::u16string& text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TTreeListModel::TTreeListModel(TTreeList& tree, QObject* parent)
+    : QAbstractItemModel(parent), m_tree(tree)
+{
+    m_tree.AddObserver(this);
+}
+
+TTreeListModel::~TTreeListModel()
+{
+    m_tree.RemoveObserver(this);
+}
+
+QModelIndex TTreeListModel::IndexOf(TTreeListTextNode* item) const
+{
+    if (!item)
+        return {};
+    return createIndex(item->Index(), 0, item);
+}
+
+TTreeListTextNode* TTreeListModel::ItemOf(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != this)
+        return nullptr;
+    return static_cast<TTreeListTextNode*>(index.internalPointer());
+}
+
+void TTreeListModel::SetIconProvider(std::function<QIcon(int imageIndex)> provider)
+{
+    m_iconProvider = std::move(provider);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
+}
+
+int TTreeListModel::ChildCount(TTreeListTextNode* parent) const
+{
+    return parent ? parent->Count() : m_tree.TopItemCount();
+}
+
+QModelIndex TTreeListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (!hasIndex(row, column, parent))
+        return {};
+    TTreeListTextNode* parentItem = ItemOf(parent);
+    TTreeListTextNode* item = parentItem ? parentItem->Child(row) : m_tree.TopItem(row);
+    return item ? createIndex(row, column, item) : QModelIndex();
+}
+
+QModelIndex TTreeListModel::parent(const QModelIndex& child) const
+{
+    TTreeListTextNode* item = ItemOf(child);
+    return item && item->Level() < 2 ? IndexOf(item->Parent()) : QModelIndex();
+}
+
+int TTreeListModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.column() > 0)
+        return 0;
+    return ChildCount(ItemOf(parent));
+}
+
+int TTreeListModel::columnCount(const QModelIndex& /*parent*/) const
+{
+    return 1;
+}
+
+bool TTreeListModel::hasChildren(const QModelIndex& parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QVariant TTreeListModel::data(const QModelIndex& index, int role) const
+{
+    TTreeListTextNode* item = ItemOf(index);
+    if (!item)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return ToQString(DecodeText(item->GetText(TreeListColumnName)).text);
+    case Qt::DecorationRole:
+        if (m_iconProvider)
+            return m_iconProvider(item->ImageIndex());
+        return {};
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TTreeListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;  // a drop below the last row
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
+           Qt::ItemIsDropEnabled;
+}
+
+Qt::DropActions TTreeListModel::supportedDragActions() const
+{
+    return Qt::MoveAction;
+}
+
+Qt::DropActions TTreeListModel::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+QStringList TTreeListModel::mimeTypes() const
+{
+    return {QString::fromLatin1(ItemsMimeType)};
+}
+
+QMimeData* TTreeListModel::mimeData(const QModelIndexList& indexes) const
+{
+    // The payload only marks the drag as ours; the items to move are the
+    // tree's selection when the drop arrives.
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(ItemsMimeType), QByteArray::number(indexes.size()));
+    return data;
+}
+
+bool TTreeListModel::canDropMimeData(const QMimeData* data, Qt::DropAction /*action*/, int /*row*/,
+                                     int /*column*/, const QModelIndex& /*parent*/) const
+{
+    return data && data->hasFormat(QString::fromLatin1(ItemsMimeType));
+}
+
+bool TTreeListModel::dropMimeData(const QMimeData* /*data*/, Qt::DropAction /*action*/, int /*row*/,
+                                  int /*column*/, const QModelIndex& /*parent*/)
+{
+    return false;
+}
+
+void TTreeListModel::ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last)
+{
+    ++m_changing;
+    m_inserting = first >= 0 && first <= last && first <= ChildCount(parent);
+    if (m_inserting)
+        beginInsertRows(IndexOf(parent), first, last);
+}
+
+void TTreeListModel::ItemsInserted()
+{
+    if (m_inserting)
+        endInsertRows();
+    m_inserting = false;
+    if (m_changing > 0)
+        --m_changing;
+}
+
+void TTreeListModel::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
+{
+    ++m_changing;
+    m_removing = first >= 0 && first <= last && last < ChildCount(parent);
+    if (m_removing)
+        beginRemoveRows(IndexOf(parent), first, last);
+}
+
+void TTreeListModel::ItemsRemoved()
+{
+    if (m_removing)
+        endRemoveRows();
+    m_removing = false;
+    if (m_changing > 0)
+        --m_changing;
+}
+
+void TTreeListModel::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* destinationParent,
+                                        int destinationRow)
+{
+    ++m_changing;
+    m_moving = false;
+    if (!item || destinationRow < 0 || destinationRow > ChildCount(destinationParent))
+        return;
+    const QModelIndex source = IndexOf(item->Parent());
+    // False for a move that leaves every row where it is: then there is
+    // nothing to end either.
+    m_moving = beginMoveRows(source, item->Index(), item->Index(), IndexOf(destinationParent), destinationRow);
+}
+
+void TTreeListModel::ItemMoved()
+{
+    if (m_moving)
+        endMoveRows();
+    m_moving = false;
+    if (m_changing > 0)
+        --m_changing;
+}
+
+void TTreeListModel::AboutToReset()
+{
+    ++m_changing;
+    m_resetting = true;
+    beginResetModel();
+}
+
+void TTreeListModel::ResetDone()
+{
+    if (m_resetting)
+        endResetModel();
+    m_resetting = false;
+    if (m_changing > 0)
+        --m_changing;
+}
+
+void TTreeListModel::ItemChanged(TTreeListTextNode* item)
+{
+    if (!item)
+        return;
+    const QModelIndex idx = IndexOf(item);
+    emit dataChanged(idx, idx);
+}

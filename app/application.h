@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QApplication>
+#include <exception>
+#include <utility>
+
+inline constexpr const char ApplicationTitle[] = "VekTreeViewEditor";
+
+// The message the error box shows: a full stop is added when the message's
+// last character sorts after "." ("Stream read error" -> "Stream read error.").
+QString ErrorBoxText(const QString& message);
+
+// The one place where a failed command ends: its message goes to the error
+// box and the program goes on.
+void ShowException(const std::exception& error);
+
+// Runs a command, a dialog callback or a drop; whatever it throws ends here.
+template <typename F>
+void Protected(F&& command)
+{
+    try {
+        std::forward<F>(command)();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    }
+}
+
+// Keeps exceptions out of Qt's event loop for anything not run through
+// Protected (an event handler of a widget, for instance).
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

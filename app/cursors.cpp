@@ -1,0 +1,13 @@
+#include "cursors.h"
+
+// The platform's own shapes: they follow the user's cursor theme and size,
+// which drawn bitmaps would not.
+QCursor HandPointCursor()
+{
+    return QCursor(Qt::PointingHandCursor);
+}
+
+QCursor DragCursor()
+{
+    return QCursor(Qt::DragMoveCursor);
+}

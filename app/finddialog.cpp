@@ -1,0 +1,8 @@
+#include "finddialog.h"
+
+TFindDialog::TFindDialog(QWidget* parent)
+    : TSearchDialog(parent, true)
+{
+    setObjectName(QStringLiteral("FindDialog"));
+    setWindowTitle(tr("Find"));
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "searchdialog.h"
+
+// The modeless find dialog of the description pane.
+class TFindDialog : public TSearchDialog {
+    Q_OBJECT
+public:
+    explicit TFindDialog(QWidget* parent = nullptr);
+};

@@ -1,0 +1,103 @@
+#include "prompter.h"
+
+#include "application.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+QString TFileDialog::QtFilter() const
+{
+    const QStringList parts = Filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "All Files (*.*)" would hide files without a dot on this platform.
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+        QString description = parts[i];
+        const int paren = description.indexOf(QLatin1String(" ("));
+        if (paren >= 0)
+            description.truncate(paren);
+        filters << QStringLiteral("%1 (%2)").arg(description, pattern);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString TFileDialog::StartPath() const
+{
+    if (!InitialDir.isEmpty())
+        return FileName.isEmpty() ? InitialDir : InitialDir + QLatin1Char('/') + QFileInfo(FileName).fileName();
+    return FileName;
+}
+
+QString TFileDialog::WithDefaultExt(const QString& path) const
+{
+    if (path.isEmpty() || DefaultExt.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + DefaultExt;
+}
+
+bool TDialogPrompter::ExecuteOpen(QWidget* parent, TFileDialog& dialog)
+{
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), dialog.StartPath(), dialog.QtFilter());
+    if (path.isEmpty())
+        return false;
+    dialog.FileName = path;
+    dialog.InitialDir = QFileInfo(path).absolutePath();
+    return true;
+}
+
+bool TDialogPrompter::ExecuteSave(QWidget* parent, TFileDialog& dialog)
+{
+    QFileDialog box(parent, QString(), dialog.StartPath(), dialog.QtFilter());
+    box.setAcceptMode(QFileDialog::AcceptSave);
+    box.setDefaultSuffix(dialog.DefaultExt);
+    if (!dialog.FileName.isEmpty())
+        box.selectFile(dialog.StartPath());
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return false;
+    dialog.FileName = box.selectedFiles().constFirst();
+    dialog.InitialDir = QFileInfo(dialog.FileName).absolutePath();
+    return true;
+}
+
+QString TDialogPrompter::ChooseFolder(QWidget* parent, const QString& caption, const QString& start)
+{
+    return QFileDialog::getExistingDirectory(parent, caption, start);
+}
+
+QMessageBox::StandardButton TDialogPrompter::Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                                 const QString& text, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void TDialogPrompter::ShowError(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+namespace {
+std::unique_ptr<TPrompter>& CurrentPrompter()
+{
+    static std::unique_ptr<TPrompter> prompter = std::make_unique<TDialogPrompter>();
+    return prompter;
+}
+}  // namespace
+
+TPrompter& Prompter()
+{
+    return *CurrentPrompter();
+}
+
+std::unique_ptr<TPrompter> SetPrompter(std::unique_ptr<TPrompter> prompter)
+{
+    std::unique_ptr<TPrompter> previous = std::move(CurrentPrompter());
+    CurrentPrompter() = std::move(prompter);
+    return previous;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+// A file dialog object that keeps its last folder and file name between
+// uses, so every command that shares it picks up where the last one left.
+class TFileDialog {
+public:
+    QString DefaultExt;
+    QString Filter;    // "Description|pattern|Description|pattern"
+    QString FileName;  // the last chosen (or preset) file
+    QString InitialDir;
+
+    // Qt's form of Filter: "Description (pattern);;...".
+    QString QtFilter() const;
+    // The folder the dialog opens in: InitialDir, else FileName's folder.
+    QString StartPath() const;
+    // Appends DefaultExt to a chosen name that has no extension.
+    QString WithDefaultExt(const QString& path) const;
+};
+
+// Everything that asks the user something. The editor uses the real dialogs;
+// tests put in a scripted one, so no native dialog is ever driven.
+class TPrompter {
+public:
+    virtual ~TPrompter() = default;
+    // On confirmation the chosen path is stored in dialog.FileName.
+    virtual bool ExecuteOpen(QWidget* parent, TFileDialog& dialog) = 0;
+    // Asks before an existing file is replaced.
+    virtual bool ExecuteSave(QWidget* parent, TFileDialog& dialog) = 0;
+    // An empty result means cancelled.
+    virtual QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
+    virtual QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                            const QString& text, QMessageBox::StandardButtons buttons) = 0;
+    // The application's error box.
+    virtual void ShowError(const QString& text) = 0;
+};
+
+class TDialogPrompter : public TPrompter {
+public:
+    bool ExecuteOpen(QWidget* parent, TFileDialog& dialog) override;
+    bool ExecuteSave(QWidget* parent, TFileDialog& dialog) override;
+    QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
+    QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                    const QString& text, QMessageBox::StandardButtons buttons) override;
+    void ShowError(const QString& text) override;
+};
+
+TPrompter& Prompter();
+// Replaces the prompter; returns the previous one.
+std::unique_ptr<TPrompter> SetPrompter(std::unique_ptr<TPrompter> prompter);

@@ -1,0 +1,54 @@
+#include "textsearch.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsWordChar(QChar c)
+{
+    return c.isLetter() || c.isDigit() || c == QLatin1Char('_');
+}
+
+bool IsWholeWord(const QString& text, int pos, int length)
+{
+    const int end = pos + length;
+    return (pos == 0 || !IsWordChar(text.at(pos - 1)))
+        && (end == text.size() || !IsWordChar(text.at(end)));
+}
+
+} // namespace
+
+int FindInText(const QString& text, const QString& what, int selStart, int selEnd,
+               const TSearchOptions& options)
+{
+    if (what.isEmpty())
+        return -1;
+    const int size = static_cast<int>(text.size());
+    const int length = static_cast<int>(what.size());
+    selStart = std::clamp(selStart, 0, size);
+    selEnd = std::clamp(selEnd, selStart, size);
+    const Qt::CaseSensitivity cs = options.matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+
+    if (options.down) {
+        for (int from = selEnd; from <= size - length;) {
+            const int pos = static_cast<int>(text.indexOf(what, from, cs));
+            if (pos < 0)
+                return -1;
+            if (!options.wholeWord || IsWholeWord(text, pos, length))
+                return pos;
+            from = pos + 1;
+        }
+        return -1;
+    }
+
+    // lastIndexOf counts a negative start from the end, so stop before it.
+    for (int from = selStart - length; from >= 0;) {
+        const int pos = static_cast<int>(text.lastIndexOf(what, from, cs));
+        if (pos < 0)
+            return -1;
+        if (!options.wholeWord || IsWholeWord(text, pos, length))
+            return pos;
+        from = pos - 1;
+    }
+    return -1;
+}

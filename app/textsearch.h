@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+struct TSearchOptions {
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool down = true;
+};
+
+// Finds `what` in `text` relative to the selection [selStart, selEnd):
+// searching down takes the first occurrence starting at or after selEnd,
+// searching up the last one ending at or before selStart, so repeated searches
+// walk through the text. There is no wrap-around. A whole word is bounded on
+// both sides by the text's ends or by a character that is neither a letter, a
+// digit nor an underscore. Returns the occurrence's position, or -1 when there
+// is none or `what` is empty.
+int FindInText(const QString& text, const QString& what, int selStart, int selEnd,
+               const TSearchOptions& options);
