@@ -24,6 +24,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -41,11 +42,17 @@ public:
             return;
         for (int row = first; row <= last; ++row) {
             TTreeListTextNode* item = parent ? parent->Child(row) : m_window.m_tree.TopItem(row);
-            if (item && shown->IsInside(item))
+            if (item && shown->IsInside(item)) {
                 m_window.m_shownNode = nullptr;
+                m_window.m_descriptionDirty = false;
+            }
         }
     }
-    void AboutToReset() override { m_window.m_shownNode = nullptr; }
+    void AboutToReset() override
+    {
+        m_window.m_shownNode = nullptr;
+        m_window.m_descriptionDirty = false;
+    }
     void FocusChanged(TTreeListTextNode* item) override
     {
         if (!item || item != m_window.m_shownNode)
@@ -81,6 +88,7 @@ TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
     m_tree.OnSelectedCountChange = nullptr;
     m_tree.OnEdited = nullptr;
     m_tree.OnGetSelectedIndex = nullptr;
+    m_tree.OnCommitEdits = nullptr;
 }
 
 void TfrmTreeViewEditorMain::CreateComponents()
@@ -103,6 +111,10 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->installEventFilter(this);
+    m_commitTimer = new QTimer(this);
+    m_commitTimer->setSingleShot(true);
+    m_commitTimer->setInterval(400);
+    connect(m_commitTimer, &QTimer::timeout, this, [this] { CommitDescription(); });
     connect(m_memo, &QPlainTextEdit::textChanged, this, [this] { Protected([this] { Memo1Change(); }); });
 
     m_iconComboBox = new TIconComboBox;
@@ -135,6 +147,8 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) {
         index = node->ImageIndex();
     };
+    // Whatever reads the tree (saving, exporting) first gets the editor's text.
+    m_tree.OnCommitEdits = [this](const TTreeList&) { CommitDescription(); };
     m_follower = std::make_unique<TDescriptionFollower>(*this);
     m_tree.AddObserver(m_follower.get());
 }
@@ -270,6 +284,10 @@ bool TfrmTreeViewEditorMain::eventFilter(QObject* watched, QEvent* event)
     if (widget && widget->window() == this) {
         if (event->type() == QEvent::ToolTip)
             return true;  // the window shows hints in the status bar only
+        // Qt ignores the shortcut of a disabled action, so a pressed shortcut
+        // must find its command up to date before the shortcut map looks.
+        if (event->type() == QEvent::ShortcutOverride)
+            UpdateActions();
         if (event->type() == QEvent::Enter) {
             QString hint;
             for (QWidget* w = widget; w && w != this && hint.isEmpty(); w = w->parentWidget())

@@ -13,6 +13,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -90,6 +91,10 @@ public:
     // Loads bytes as the description (a text file, a dropped file).
     void LoadDescriptionBytes(const std::string& bytes);
     int MemoLineCount() const;
+    // Puts a pending edit of the editor into the item it belongs to.
+    void CommitDescription();
+    // Descriptions at least this long (in characters) reach the item lazily.
+    static constexpr int LazyDescriptionSize = 256 * 1024;
 
     // Exports.
     void actFileExportTxtExecute();
@@ -143,6 +148,8 @@ private:
     std::unique_ptr<TDescriptionFollower> m_follower;
     TTreeListTextNode* m_shownNode = nullptr;  // whose description the editor holds
     int m_shownEncoding = 0;                   // TTextEncoding of that description
+    bool m_descriptionDirty = false;           // the editor holds text the item has not
+    QTimer* m_commitTimer = nullptr;
 
     TTreeListView* m_treeView = nullptr;
     QPlainTextEdit* m_memo = nullptr;

@@ -14,6 +14,7 @@
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <limits>
 
 namespace {
@@ -90,6 +91,7 @@ QString ItemFileName(const QString& name)
 
 void TfrmTreeViewEditorMain::ClearDescription()
 {
+    CommitDescription();
     FLoadingDescription = true;
     m_memo->clear();
     FLoadingDescription = false;
@@ -102,6 +104,7 @@ void TfrmTreeViewEditorMain::ClearDescription()
 // editing an item never makes its description grow.
 void TfrmTreeViewEditorMain::RefreshDescription(TTreeListTextNode* node)
 {
+    CommitDescription();
     if (!node) {
         // With no focused item there is nowhere to store an edit.
         m_shownNode = nullptr;
@@ -133,9 +136,26 @@ void TfrmTreeViewEditorMain::Memo1Change()
     TTreeListTextNode* node = m_tree.FocusedItem();
     if (!node || node != m_shownNode)
         return;
-    node->SetText(TreeListColumnDesc,
-                  EditorTextToDescription(m_memo->toPlainText(), static_cast<TTextEncoding>(m_shownEncoding)));
+    // Copying a description of megabytes on every keystroke would make typing
+    // lag, so large ones reach the item a moment later, and at the latest
+    // when anything reads the tree (see CommitDescription).
+    m_descriptionDirty = true;
+    if (m_memo->document()->characterCount() < LazyDescriptionSize)
+        CommitDescription();
+    else
+        m_commitTimer->start();
     MarkModified();
+}
+
+void TfrmTreeViewEditorMain::CommitDescription()
+{
+    if (!m_descriptionDirty)
+        return;
+    m_descriptionDirty = false;
+    m_commitTimer->stop();
+    if (m_shownNode)
+        m_shownNode->SetText(TreeListColumnDesc, EditorTextToDescription(m_memo->toPlainText(),
+                                                                         static_cast<TTextEncoding>(m_shownEncoding)));
 }
 
 void TfrmTreeViewEditorMain::Memo1Enter()

@@ -62,7 +62,7 @@ QModelIndex TTreeListModel::index(int row, int column, const QModelIndex& parent
 QModelIndex TTreeListModel::parent(const QModelIndex& child) const
 {
     TTreeListTextNode* item = ItemOf(child);
-    return item && item->Level() < 2 ? IndexOf(item->Parent()) : QModelIndex();
+    return item ? IndexOf(item->Parent()) : QModelIndex();
 }
 
 int TTreeListModel::rowCount(const QModelIndex& parent) const

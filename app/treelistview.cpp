@@ -270,6 +270,10 @@ TTreeListTextNode* TTreeListView::ItemAt(int /*x*/, int y) const
 
 void TTreeListView::ScrollIntoView(TTreeListTextNode* item)
 {
+    // A clicked row is on screen; scrolling now would make the press select
+    // the row that moved under the mouse instead.
+    if (m_pressing)
+        return;
     const QModelIndex index = m_model->IndexOf(item);
     if (index.isValid())
         scrollTo(index);
@@ -295,6 +299,18 @@ void TTreeListView::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void TTreeListView::mousePressEvent(QMouseEvent* event)
+{
+    m_pressing = true;
+    try {
+        QTreeView::mousePressEvent(event);
+    } catch (...) {
+        m_pressing = false;
+        throw;
+    }
+    m_pressing = false;
 }
 
 QString TTreeListView::ClipboardText() const

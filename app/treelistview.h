@@ -45,6 +45,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -77,4 +78,5 @@ private:
     QCursor m_dragCursor;
     bool m_hasDragCursor = false;
     int m_applying = 0;
+    bool m_pressing = false;
 };

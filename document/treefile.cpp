@@ -2,6 +2,7 @@
 
 #include "treelist.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -384,6 +385,7 @@ TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
 
 std::string WriteItems(const TTreeList& tree)
 {
+    tree.CommitEdits();
     size_t total = 8;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
         total += MinRecordSize;
@@ -398,6 +400,7 @@ std::string WriteItems(const TTreeList& tree)
 
 void SaveItems(const TTreeList& tree, const std::string& fileName)
 {
+    tree.CommitEdits();
     // Replace what a symbolic link points to, not the link.
     std::string target = fileName;
     struct stat old {};
@@ -411,7 +414,12 @@ void SaveItems(const TTreeList& tree, const std::string& fileName)
         }
     }
 
-    std::string temp = target + ".XXXXXX";
+    // Beside the target, so the rename stays within one file system; the
+    // name is shortened so that a target name near the length limit still
+    // leaves room for the suffix.
+    const size_t slash = target.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string temp = target.substr(0, nameStart + std::min<size_t>(target.size() - nameStart, 200)) + ".XXXXXX";
     FileHandle file(::mkostemp(temp.data(), O_CLOEXEC));
     if (file.Get() < 0)
         throw EFCreateError("Cannot create file " + fileName);

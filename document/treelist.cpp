@@ -218,6 +218,8 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
     m_parent = destParent;
     dest.insert(dest.begin() + position, std::move(owned));
     tree.Renumber(dest, position);
+    if (tree.m_selection.size() > 1)
+        tree.m_selectionSorted = false;  // document order among selected items may have changed
     tree.Notify([](TTreeListObserver& o) { o.ItemMoved(); });
     if (formerParentEmptied)
         tree.Notify([formerParent](TTreeListObserver& o) { o.ExpandedChanged(formerParent); });

@@ -158,6 +158,14 @@ public:
     std::function<void(TTreeList&)> OnSelectedCountChange;
     std::function<void(TTreeList&, TTreeListTextNode* node, bool textChanged)> OnEdited;
     std::function<void(TTreeList&, TTreeListTextNode* node, int32_t& index)> OnGetSelectedIndex;
+    // Asked before the whole tree is read (saving, exporting), so an editor
+    // that keeps a description in step lazily can put its text in first.
+    std::function<void(const TTreeList&)> OnCommitEdits;
+    void CommitEdits() const
+    {
+        if (OnCommitEdits)
+            OnCommitEdits(*this);
+    }
 
     void AddObserver(TTreeListObserver* observer);
     void RemoveObserver(TTreeListObserver* observer);

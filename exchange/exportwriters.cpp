@@ -18,6 +18,7 @@ constexpr std::string_view FiveEmptyLines = "\r\n\r\n\r\n\r\n\r\n";
 template <typename WriteRecord>
 void ExportSingleFile(const TTreeList& tree, const std::string& fileName, WriteRecord writeRecord)
 {
+    tree.CommitEdits();
     TBufferedFile file(fileName);
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         writeRecord(file, item->GetText(TreeListColumnName), item->GetText(TreeListColumnDesc));
@@ -73,6 +74,7 @@ void ExportIni(const TTreeList& tree, const std::string& fileName)
 
 void ExportMulti(const TTreeList& tree, const std::string& folder)
 {
+    tree.CommitEdits();
     const FolderHandle folderHandle(folder);
     TMultiExportNames names;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {

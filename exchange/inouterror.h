@@ -29,12 +29,12 @@ private:
     int m_code;
 };
 
-constexpr int InOutErrorFileNotFound = 2;
-constexpr int InOutErrorInvalidFilename = 3;
+// Codes the writers raise (Windows numbering).
+constexpr int InOutErrorInvalidFilename = 3;     // missing folder on the path
 constexpr int InOutErrorTooManyOpenFiles = 4;
-constexpr int InOutErrorAccessDenied = 5;
-constexpr int InOutErrorDiskFull = 101;
-constexpr int InOutErrorSharingViolation = 32;
-constexpr int InOutErrorWinDiskFull = 112;
-constexpr int InOutErrorInvalidName = 123;
-constexpr int InOutErrorForeignBase = 1000;
+constexpr int InOutErrorAccessDenied = 5;        // write-protected, or a folder in the way
+constexpr int InOutErrorSharingViolation = 32;   // locked by another program
+constexpr int InOutErrorDiskFull = 101;          // a write stored nothing without an error
+constexpr int InOutErrorWinDiskFull = 112;       // the file system reports no space
+constexpr int InOutErrorInvalidName = 123;       // a name the file system refuses
+constexpr int InOutErrorForeignBase = 1000;      // + errno for errors without a counterpart

@@ -268,3 +268,20 @@ TEST_F(WindowTest, WordWrapTwiceRestoresTheEditorWithoutModifying)
     EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_FALSE(window->Modified());
 }
+
+TEST_F(WindowTest, ALargeDescriptionBeingTypedReachesTheFileAndTheNextItem)
+{
+    auto window = MakeWindow();
+    const std::string large(TfrmTreeViewEditorMain::LazyDescriptionSize + 10, 'x');
+    TTwoItems items = AddTwoItems(*window, large);
+    TypeAtEnd(window->Memo1(), QStringLiteral("!"));
+    m_prompter->files = {Path("big.trd")};
+    window->NewOpenSaveSaveasClose(13);
+    TTreeList reread;
+    LoadItems(reread, Path("big.trd").toStdString());
+    EXPECT_EQ(reread.TopItem(0)->GetText(1), large + "!");
+
+    TypeAtEnd(window->Memo1(), QStringLiteral("?"));
+    items.b->SetFocused();
+    EXPECT_EQ(items.a->GetText(1), large + "!?");
+}

@@ -221,6 +221,7 @@ TEST(TreeListModelTest, ObserverLeavesWithTheModel)
     SUCCEED();
 }
 
+
 // Opens up what the tests look at.
 class TestView : public TTreeListView {
 public:
@@ -306,6 +307,32 @@ TEST_F(TreeListViewTest, ClicksAndKeysGoThroughTheTree)
     QTest::keyClick(m_view.get(), Qt::Key_Up, Qt::ControlModifier);  // moves the focus only
     EXPECT_EQ(m_tree.FocusedItem(), m_a);
     EXPECT_EQ(TreeSelection(), (std::vector<TTreeListTextNode*>{m_b}));
+}
+
+TEST(TreeListViewClickTest, ClickOnAPartlyVisibleRowSelectsThatRow)
+{
+    TTreeList tree;
+    for (int i = 0; i < 40; ++i)
+        Add(tree, nullptr, "item " + std::to_string(i));
+    TestView view(tree);
+    ShowView(view, 200, 100);
+    // Make the viewport end in the middle of a row.
+    const int rowHeight = view.visualRect(view.Model()->IndexOf(tree.TopItem(0))).height();
+    view.resize(200, view.height() - view.viewport()->height() + 3 * rowHeight + rowHeight / 2);
+    QApplication::processEvents();
+    const int height = view.viewport()->height();
+    TTreeListTextNode* cut = nullptr;
+    for (int i = 0; i < tree.TopItemCount() && !cut; ++i) {
+        const QRect rect = view.visualRect(view.Model()->IndexOf(tree.TopItem(i)));
+        if (rect.top() < height - 2 && rect.bottom() >= height)
+            cut = tree.TopItem(i);
+    }
+    ASSERT_TRUE(cut);
+    const QRect rect = view.visualRect(view.Model()->IndexOf(cut));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(rect.center().x(), rect.top() + 1));
+    EXPECT_EQ(tree.FocusedItem(), cut);
+    ASSERT_EQ(tree.SelectedCount(), 1);
+    EXPECT_EQ(tree.SelectedItem(0), cut);
 }
 
 TEST_F(TreeListViewTest, TreeSelectionIsMirrored)

@@ -1,0 +1,87 @@
+#include "textcodec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(TextCodec, EveryByteAloneDecodesAndEncodesToItself)
+{
+    for (int b = 0; b < 256; ++b) {
+        const std::string bytes(1, static_cast<char>(b));
+        const TDecodedText decoded = DecodeText(bytes);
+        ASSERT_EQ(decoded.text.size(), 1u) << b;
+        EXPECT_EQ(decoded.encoding, b < 0x80 ? TTextEncoding::Utf8 : TTextEncoding::Windows1252) << b;
+        EXPECT_EQ(EncodeText(decoded.text, decoded.encoding), bytes) << b;
+    }
+}
+
+TEST(TextCodec, Windows1252Table)
+{
+    struct {
+        unsigned char byte;
+        char16_t unit;
+    } const table[] = {{0x80, 0x20AC}, {0x81, 0x0081}, {0x8A, 0x0160}, {0x8D, 0x008D}, {0x8F, 0x008F},
+                       {0x90, 0x0090}, {0x93, 0x201C}, {0x99, 0x2122}, {0x9D, 0x009D}, {0x9F, 0x0178},
+                       {0xA0, 0x00A0}, {0xE9, 0x00E9}, {0xFF, 0x00FF}};
+    for (const auto& row : table) {
+        const TDecodedText decoded = DecodeText(std::string(1, static_cast<char>(row.byte)));
+        EXPECT_EQ(decoded.text, std::u16string(1, row.unit)) << int(row.byte);
+    }
+}
+
+struct Utf8Case {
+    const char* name;
+    std::string bytes;
+    bool valid;
+};
+
+class Utf8Validity : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8Validity, StrictAndRoundTrips)
+{
+    const Utf8Case& c = GetParam();
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.valid);
+    const TDecodedText decoded = DecodeText(c.bytes);
+    EXPECT_EQ(decoded.encoding, c.valid ? TTextEncoding::Utf8 : TTextEncoding::Windows1252);
+    EXPECT_EQ(EncodeText(decoded.text, decoded.encoding), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, Utf8Validity,
+    ::testing::Values(Utf8Case{"Empty", "", true}, Utf8Case{"Ascii", "Name\r\nLine", true},
+                      Utf8Case{"TwoByte", "gr\xC3\xBC\xC3\x9F", true}, Utf8Case{"ThreeByte", "\xE2\x82\xAC", true},
+                      Utf8Case{"FourByte", "\xF0\x9F\x98\x80", true}, Utf8Case{"Max", "\xF4\x8F\xBF\xBF", true},
+                      Utf8Case{"LastBeforeSurrogates", "\xED\x9F\xBF", true},
+                      Utf8Case{"OverlongSlash", "\xC0\xAF", false}, Utf8Case{"OverlongC1", "\xC1\xBF", false},
+                      Utf8Case{"OverlongThree", "\xE0\x80\xAF", false},
+                      Utf8Case{"OverlongFour", "\xF0\x8F\xBF\xBF", false},
+                      Utf8Case{"Surrogate", "\xED\xA0\x80", false}, Utf8Case{"BeyondMax", "\xF4\x90\x80\x80", false},
+                      Utf8Case{"F5", "\xF5\x80\x80\x80", false}, Utf8Case{"LoneContinuation", "a\x80", false},
+                      Utf8Case{"Truncated", "\xE2\x82", false}, Utf8Case{"Latin1Word", "caf\xE9", false},
+                      Utf8Case{"BadContinuation", "\xC3\x28", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextCodec, DecodesSupplementaryCharactersAsSurrogatePairs)
+{
+    EXPECT_EQ(DecodeText("\xF0\x9F\x98\x80").text, u"\U0001F600");
+}
+
+TEST(TextCodec, EncodingFallsBackToUtf8WhenA1252CharacterIsMissing)
+{
+    EXPECT_EQ(EncodeText(u"caf\u00E9 \u20AC", TTextEncoding::Windows1252), "caf\xE9 \x80");
+    EXPECT_EQ(EncodeText(u"caf\u00E9 \u0394", TTextEncoding::Windows1252), "caf\xC3\xA9 \xCE\x94");
+    // A C1 control that 1252 assigns elsewhere has no byte there.
+    EXPECT_EQ(EncodeText(u"\u0080", TTextEncoding::Windows1252), "\xC2\x80");
+    EXPECT_EQ(EncodeText(u"\u00E9", TTextEncoding::Utf8), "\xC3\xA9");
+}
+
+TEST(TextCodec, UnpairedSurrogatesBecomeReplacementCharacter)
+{
+    const std::u16string lone = {u'a', char16_t(0xD800), u'b', char16_t(0xDC00)};
+    EXPECT_EQ(EncodeText(lone, TTextEncoding::Utf8), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(EncodeText(lone, TTextEncoding::Windows1252), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+}
+
+}  // namespace

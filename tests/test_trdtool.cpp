@@ -1,0 +1,116 @@
+#include "treefile.h"
+#include "treelist.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+class TrdTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "vek-trdtool-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string Path(const std::string& name) const { return (dir / name).string(); }
+
+    ToolRun Tool(const std::string& arguments) const
+    {
+        const std::string command = std::string("'") + TRDTOOL_PATH + "' " + arguments + " >'" + Path("out") +
+                                    "' 2>'" + Path("err") + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(Path("out")), Slurp(Path("err"))};
+    }
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path dir;
+};
+
+TEST_F(TrdTool, DumpsItemsInDocumentOrderWithEscapes)
+{
+    TTreeList tree;
+    TTreeListTextNode* a = tree.AddItem();
+    a->SetImageIndex(3);
+    a->SetText(TreeListColumnName, "A \"q\"");
+    a->SetText(TreeListColumnDesc, std::string("l1\r\nl2\t\\ \x01\x7F\xE9", 12));
+    TTreeListTextNode* b = a->AddChild();
+    b->SetStateIndex(2);
+    b->SetData(-7);
+    b->SetText(TreeListColumnName, "B");
+    b->AddChild();
+    tree.AddItem()->SetText(TreeListColumnDesc, "only desc");
+    SaveItems(tree, Path("t.trd"));
+
+    const ToolRun run = Tool("dump '" + Path("t.trd") + "'");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "3 -1 0 2 \"A \\\"q\\\"\" \"l1\\r\\nl2\\t\\\\ \\x01\\x7F\\xE9\"\n"
+              "  0 2 -7 1 \"B\" \"\"\n"
+              "    0 -1 0 0 \"\" \"\"\n"
+              "0 -1 0 2 \"\" \"only desc\"\n");
+
+    const ToolRun check = Tool("check '" + Path("t.trd") + "'");
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.out, "4 items, current variant\n");
+}
+
+TEST_F(TrdTool, ChecksOldVariant)
+{
+    const char old[] = "\x01\x00\x00\x00"
+                       "\x18\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\xFF\xFF\xFF\xFF"
+                       "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x01\x00\x00\x00"
+                       "\x01" "B";
+    std::ofstream(Path("old.trd"), std::ios::binary).write(old, sizeof old - 1);
+    const ToolRun run = Tool("check '" + Path("old.trd") + "'");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "1 items, old variant\n");
+}
+
+TEST_F(TrdTool, FailuresShowTheErrorBoxMessage)
+{
+    std::ofstream(Path("cut.trd"), std::ios::binary) << std::string("\xFF\xFF\xFF\xFF\x01\x00\x00\x00\x18", 9);
+    for (const char* command : {"dump", "check"}) {
+        const ToolRun run = Tool(std::string(command) + " '" + Path("cut.trd") + "'");
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, "Stream read error.\n") << command;
+    }
+    const ToolRun missing = Tool("dump '" + Path("missing.trd") + "'");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "Cannot open file " + Path("missing.trd") + ".\n");
+}
+
+TEST_F(TrdTool, UsageErrorsExitWithTwo)
+{
+    for (const char* arguments : {"", "dump", "frobnicate x", "check a b"}) {
+        const ToolRun run = Tool(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_NE(run.err.find("Usage: trdtool"), std::string::npos) << arguments;
+        EXPECT_EQ(run.out, "") << arguments;
+    }
+}
+
+}  // namespace
