@@ -2,10 +2,13 @@
 #include "imagelists.h"
 #include "mainwindow.h"
 
+#include <QIcon>
+
 int main(int argc, char* argv[])
 {
     TApplication application(argc, argv);
     InitResources();
+    application.setWindowIcon(QIcon(QStringLiteral(":/icons/app/16.png")));
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmTreeViewEditorMain window(arguments);

@@ -225,6 +225,7 @@ void TfrmTreeViewEditorMain::FormCreate()
     FModified = false;
     m_miUNVISIBLE->menuAction()->setVisible(false);
     UpdateTitle(FModified);
+    TreeListSelectedCountChange();
     // Commands are brought up to date whenever the event loop is about to wait.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [this] { UpdateActions(); });

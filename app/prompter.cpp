@@ -32,20 +32,19 @@ QString TFileDialog::StartPath() const
     return FileName;
 }
 
-QString TFileDialog::WithDefaultExt(const QString& path) const
-{
-    if (path.isEmpty() || DefaultExt.isEmpty() || !QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path + QLatin1Char('.') + DefaultExt;
-}
-
 bool TDialogPrompter::ExecuteOpen(QWidget* parent, TFileDialog& dialog)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), dialog.StartPath(), dialog.QtFilter());
-    if (path.isEmpty())
+    // Any name is accepted; a file that does not exist is reported when it is opened.
+    QFileDialog box(parent, QString(), dialog.StartPath(), dialog.QtFilter());
+    box.setAcceptMode(QFileDialog::AcceptOpen);
+    box.setFileMode(QFileDialog::AnyFile);
+    box.setDefaultSuffix(dialog.DefaultExt);
+    if (!dialog.FileName.isEmpty())
+        box.selectFile(dialog.StartPath());
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
-    dialog.FileName = path;
-    dialog.InitialDir = QFileInfo(path).absolutePath();
+    dialog.FileName = box.selectedFiles().constFirst();
+    dialog.InitialDir = QFileInfo(dialog.FileName).absolutePath();
     return true;
 }
 

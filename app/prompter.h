@@ -19,8 +19,6 @@ public:
     QString QtFilter() const;
     // The folder the dialog opens in: InitialDir, else FileName's folder.
     QString StartPath() const;
-    // Appends DefaultExt to a chosen name that has no extension.
-    QString WithDefaultExt(const QString& path) const;
 };
 
 // Everything that asks the user something. The editor uses the real dialogs;

@@ -13,7 +13,6 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>

@@ -11,6 +11,7 @@
 
 namespace {
 
+// Add a line here for every entry of Commands below.
 const char Usage[] =
     "Usage: trdtool COMMAND FILE\n"
     "\n"
