@@ -1,17 +1,11 @@
 #include "application.h"
 
+#include "errortext.h"
 #include "prompter.h"
-
-QString ErrorBoxText(const QString& message)
-{
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
 
 void ShowException(const std::exception& error)
 {
-    Prompter().ShowError(ErrorBoxText(QString::fromUtf8(error.what())));
+    Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())));
 }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)

@@ -6,10 +6,6 @@
 
 inline constexpr const char ApplicationTitle[] = "VekTreeViewEditor";
 
-// The message the error box shows: a full stop is added when the message's
-// last character sorts after "." ("Stream read error" -> "Stream read error.").
-QString ErrorBoxText(const QString& message);
-
 // The one place where a failed command ends: its message goes to the error
 // box and the program goes on.
 void ShowException(const std::exception& error);

@@ -126,12 +126,16 @@ private:
     bool FormCloseQuery();
 
     void CloseDocument();
+    // Replaces the document by a tree data file's content.
+    void LoadDocument(const QString& path);
     void SaveDocument();
     bool SaveAndCloseDocument();
     bool SaveCommand();
     QMessageBox::StandardButton AskSaveChanges();
     void ClearDescription();
     void RefreshDescription(TTreeListTextNode* node);
+    // The steps New Item and New Sub Item share once the item exists.
+    void StartNewItem(TTreeListTextNode* item, int32_t icon);
     void MarkModified();
     void RememberFolder(const QString& path);
     bool Search(const QString& findText, const TSearchOptions& options, bool reportFailure);

@@ -148,25 +148,7 @@ void TfrmTreeViewEditorMain::NewOpenSaveSaveasClose(int tag)
         if (!Prompter().ExecuteOpen(this, m_openDialog))
             return;
         RememberFolder(m_openDialog.FileName);
-        const QString chosen = m_openDialog.FileName;
-        m_tree.ClearItems();
-        ClearDescription();
-        FModified = false;
-        FFileName.clear();
-        UpdateTitle(false);
-        try {
-            LoadItems(m_tree, chosen.toStdString());
-        } catch (...) {
-            // The damaged or locked file must not become the save target; what
-            // was read stays, as an untitled document.
-            FModified = m_tree.TopItemCount() > 0;
-            UpdateTitle(FModified);
-            RefreshDescription(m_tree.FocusedItem());
-            throw;
-        }
-        FFileName = chosen;
-        UpdateTitle(false);
-        RefreshDescription(m_tree.TopItem(0));
+        LoadDocument(m_openDialog.FileName);
         return;
     }
     case tagSave:
@@ -190,26 +172,35 @@ void TfrmTreeViewEditorMain::NewOpenSaveSaveasClose(int tag)
     }
 }
 
+void TfrmTreeViewEditorMain::LoadDocument(const QString& path)
+{
+    m_tree.ClearItems();
+    ClearDescription();
+    FModified = false;
+    FFileName.clear();
+    UpdateTitle(false);
+    try {
+        LoadItems(m_tree, path.toStdString());
+    } catch (...) {
+        // The damaged or locked file must not become the save target; what
+        // was read stays, as an untitled document.
+        FModified = m_tree.TopItemCount() > 0;
+        UpdateTitle(FModified);
+        RefreshDescription(m_tree.FocusedItem());
+        throw;
+    }
+    FFileName = path;
+    UpdateTitle(false);
+    RefreshDescription(m_tree.TopItem(0));
+}
+
 void TfrmTreeViewEditorMain::FormShow()
 {
     if (m_arguments.isEmpty() || m_arguments.constFirst().isEmpty())
         return;
     const QString path = m_arguments.constFirst();
-    if (QFileInfo(path).isFile()) {
-        m_tree.ClearItems();
-        ClearDescription();
-        FModified = false;
-        try {
-            LoadItems(m_tree, path.toStdString());
-        } catch (...) {
-            FModified = m_tree.TopItemCount() > 0;
-            UpdateTitle(FModified);
-            RefreshDescription(m_tree.FocusedItem());
-            throw;
-        }
-        FFileName = path;
-        RefreshDescription(m_tree.TopItem(0));
-    }
+    if (QFileInfo(path).isFile())
+        LoadDocument(path);
     UpdateTitle(false);
 }
 

@@ -11,15 +11,7 @@ void TfrmTreeViewEditorMain::actEditItemNewExecute()
     // leaves the tree as it was.
     const int32_t icon = m_iconComboBox->Value();
     TTreeListTextNode* focused = m_tree.FocusedItem();
-    TTreeListTextNode* item = focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem();
-    item->SetImageIndex(icon);
-    item->MakeVisible();
-    m_tree.ClearSelection();
-    item->SetFocused();
-    m_tree.StartRename();
-    MarkModified();
-    ClearDescription();
-    RefreshDescription(item);
+    StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon);
 }
 
 void TfrmTreeViewEditorMain::actEditItemNewSubExecute()
@@ -28,7 +20,11 @@ void TfrmTreeViewEditorMain::actEditItemNewSubExecute()
     if (!focused)
         return;
     const int32_t icon = m_iconComboBox->Value();
-    TTreeListTextNode* item = focused->AddChild();
+    StartNewItem(focused->AddChild(), icon);
+}
+
+void TfrmTreeViewEditorMain::StartNewItem(TTreeListTextNode* item, int32_t icon)
+{
     item->SetImageIndex(icon);
     item->MakeVisible();
     m_tree.ClearSelection();

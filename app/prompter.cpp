@@ -32,11 +32,13 @@ QString TFileDialog::StartPath() const
     return FileName;
 }
 
-bool TDialogPrompter::ExecuteOpen(QWidget* parent, TFileDialog& dialog)
+namespace {
+bool RunFileDialog(QWidget* parent, TFileDialog& dialog, QFileDialog::AcceptMode mode)
 {
-    // Any name is accepted; a file that does not exist is reported when it is opened.
     QFileDialog box(parent, QString(), dialog.StartPath(), dialog.QtFilter());
-    box.setAcceptMode(QFileDialog::AcceptOpen);
+    box.setAcceptMode(mode);
+    // Open accepts any name too; a file that does not exist is reported when
+    // it is opened. Save asks before an existing file is replaced.
     box.setFileMode(QFileDialog::AnyFile);
     box.setDefaultSuffix(dialog.DefaultExt);
     if (!dialog.FileName.isEmpty())
@@ -47,19 +49,16 @@ bool TDialogPrompter::ExecuteOpen(QWidget* parent, TFileDialog& dialog)
     dialog.InitialDir = QFileInfo(dialog.FileName).absolutePath();
     return true;
 }
+}  // namespace
+
+bool TDialogPrompter::ExecuteOpen(QWidget* parent, TFileDialog& dialog)
+{
+    return RunFileDialog(parent, dialog, QFileDialog::AcceptOpen);
+}
 
 bool TDialogPrompter::ExecuteSave(QWidget* parent, TFileDialog& dialog)
 {
-    QFileDialog box(parent, QString(), dialog.StartPath(), dialog.QtFilter());
-    box.setAcceptMode(QFileDialog::AcceptSave);
-    box.setDefaultSuffix(dialog.DefaultExt);
-    if (!dialog.FileName.isEmpty())
-        box.selectFile(dialog.StartPath());
-    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
-        return false;
-    dialog.FileName = box.selectedFiles().constFirst();
-    dialog.InitialDir = QFileInfo(dialog.FileName).absolutePath();
-    return true;
+    return RunFileDialog(parent, dialog, QFileDialog::AcceptSave);
 }
 
 QString TDialogPrompter::ChooseFolder(QWidget* parent, const QString& caption, const QString& start)

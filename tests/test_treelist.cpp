@@ -5,38 +5,48 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 namespace {
 
-std::string Name(const TTreeListTextNode* item)
-{
-    return item ? item->GetText(TreeListColumnName) : "-";
-}
+std::string Name(const TTreeListTextNode* item) { return item ? item->GetText(TreeListColumnName) : "-"; }
 
-// Builds a forest from "A(A1(A1a),A2),B" and names every item.
-class TreeFixture : public ::testing::Test {
+// The forest "A(A1(A1a),A2),B"; logs what a view and the owner would learn, one line each.
+class Tree : public ::testing::Test, public TTreeListObserver {
 protected:
-    TTreeListTextNode* Add(const std::string& name, TTreeListTextNode* parent = nullptr)
+    void SetUp() override
     {
-        TTreeListTextNode* item = parent ? parent->AddChild() : tree.AddItem();
+        tree.AddObserver(this);
+        tree.OnChangeNode = [this](TTreeList&, TTreeListTextNode* o, TTreeListTextNode* n) {
+            changes.push_back(Name(o) + ">" + Name(n));
+        };
+        tree.OnSelectedCountChange = [this](TTreeList&) { ++counts; };
+    }
+    TTreeListTextNode* Add(const std::string& name, const char* parent = nullptr)
+    {
+        TTreeListTextNode* item = parent ? I(parent)->AddChild() : tree.AddItem();
         item->SetText(TreeListColumnName, name);
-        items[name] = item;
-        return item;
+        return items[name] = item;
     }
     void BuildSample()
     {
-        auto* a = Add("A");
-        auto* a1 = Add("A1", a);
-        Add("A1a", a1);
-        Add("A2", a);
-        Add("B");
+        for (auto [name, parent] : {std::pair{"A", ""}, {"A1", "A"}, {"A1a", "A1"}, {"A2", "A"}, {"B", ""}})
+            Add(name, *parent ? parent : nullptr);
+        Watch();
     }
-    TTreeListTextNode* operator[](const std::string& name) { return items.at(name); }
+    void Watch()
+    {
+        log.clear();
+        changes.clear();
+        counts = 0;
+    }
+    TTreeListTextNode* I(const std::string& name) { return items.at(name); }
 
-    // Every item in document order, with its level and cached index checked.
+    // Every item in document order with its level; checks each cached index on the way.
     std::vector<std::string> Document()
     {
         std::vector<std::string> names;
@@ -54,17 +64,17 @@ protected:
             names.push_back(Name(item));
         return names;
     }
+    std::vector<std::string> Selection()
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < tree.SelectedCount(); ++i)
+            names.push_back(Name(tree.SelectedItem(i)));
+        return names;
+    }
 
-    TTreeList tree;
-    std::map<std::string, TTreeListTextNode*> items;
-};
-
-// Records what a view would learn, as one line per notification.
-class Recorder : public TTreeListObserver {
-public:
-    void ItemsAboutToBeInserted(TTreeListTextNode* p, int f, int l) override { Log("insert", p, f, l); }
+    void ItemsAboutToBeInserted(TTreeListTextNode* p, int f, int l) override { Rows("insert", p, f, l); }
     void ItemsInserted() override { log.push_back("inserted"); }
-    void ItemsAboutToBeRemoved(TTreeListTextNode* p, int f, int l) override { Log("remove", p, f, l); }
+    void ItemsAboutToBeRemoved(TTreeListTextNode* p, int f, int l) override { Rows("remove", p, f, l); }
     void ItemsRemoved() override { log.push_back("removed"); }
     void ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* dest, int row) override
     {
@@ -77,14 +87,16 @@ public:
     void ExpandedChanged(TTreeListTextNode* item) override { log.push_back("expanded " + Name(item)); }
     void FocusChanged(TTreeListTextNode* item) override { log.push_back("focus " + Name(item)); }
     void SelectionChanged(TTreeListTextNode* item) override { log.push_back("selection " + Name(item)); }
-
-    std::vector<std::string> log;
-
-private:
-    void Log(const char* what, TTreeListTextNode* p, int f, int l)
+    void Rows(const char* what, TTreeListTextNode* p, int f, int l)
     {
         log.push_back(std::string(what) + " " + Name(p) + " " + std::to_string(f) + "-" + std::to_string(l));
     }
+
+    TTreeList tree;
+    std::map<std::string, TTreeListTextNode*> items;
+    std::vector<std::string> log;
+    std::vector<std::string> changes;  // OnChangeNode as "old>new"
+    int counts = 0;                    // OnSelectedCountChange
 };
 
 class Presenter : public TTreeListPresenter {
@@ -94,36 +106,22 @@ public:
     void ScrollIntoView(TTreeListTextNode* i) override { scrolled.push_back(Name(i)); }
     void EditName(TTreeListTextNode* i) override { edited.push_back(Name(i)); }
     TTreeListTextNode* item = nullptr;
-    std::vector<std::string> scrolled;
-    std::vector<std::string> edited;
+    std::vector<std::string> scrolled, edited;
 };
 
-TEST(TreeListItem, NewItemDefaultsAndTextPadding)
+TEST(TreeListItem, DefaultsTextPaddingAndStoredSelectedIndex)
 {
     TTreeList tree;
     TTreeListTextNode* item = tree.AddItem();
-    EXPECT_EQ(item->ImageIndex(), 0);
-    EXPECT_EQ(item->SelectedIndex(), -1);
-    EXPECT_EQ(item->StateIndex(), -1);
-    EXPECT_EQ(item->Data(), 0);
-    EXPECT_EQ(item->TextCount(), 0);
-    EXPECT_EQ(item->GetText(0), "");
-    EXPECT_EQ(item->GetText(-1), "");
-    EXPECT_FALSE(item->Expanded());
-    EXPECT_FALSE(item->HasChildren());
-
+    EXPECT_EQ(std::make_tuple(item->ImageIndex(), item->SelectedIndex(), item->StateIndex(), item->Data(),
+                              item->TextCount(), item->Expanded(), item->HasChildren()),
+              std::make_tuple(0, -1, -1, 0, 0, false, false));
+    EXPECT_EQ(item->GetText(0) + item->GetText(-1), "");
     item->SetText(1, "x");
     EXPECT_EQ(item->TextCount(), 2);
-    EXPECT_EQ(item->GetText(0), "");
-    EXPECT_EQ(item->GetText(1), "x");
-    EXPECT_EQ(item->GetText(5), "");
+    EXPECT_EQ(item->GetText(0) + "|" + item->GetText(1) + "|" + item->GetText(5), "|x|");
     EXPECT_THROW(item->SetText(-1, "y"), EListError);
-}
 
-TEST(TreeListItem, SelectedIndexAsksTheOwner)
-{
-    TTreeList tree;
-    TTreeListTextNode* item = tree.AddItem();
     int asked = 0;
     tree.OnGetSelectedIndex = [&](TTreeList&, TTreeListTextNode* node, int32_t& index) {
         ++asked;
@@ -131,8 +129,7 @@ TEST(TreeListItem, SelectedIndexAsksTheOwner)
     };
     item->SetImageIndex(7);
     EXPECT_EQ(item->SelectedIndex(), 7);
-    // Equal to the effective value: not stored.
-    item->SetSelectedIndex(7);
+    item->SetSelectedIndex(7);  // equal to the effective value: not stored
     EXPECT_EQ(item->StoredSelectedIndex(), -1);
     item->SetSelectedIndex(9);
     EXPECT_EQ(item->StoredSelectedIndex(), 9);
@@ -140,68 +137,46 @@ TEST(TreeListItem, SelectedIndexAsksTheOwner)
     EXPECT_GE(asked, 3);
 }
 
-TEST_F(TreeFixture, DocumentAndDisplayOrder)
+TEST_F(Tree, DocumentAndDisplayOrder)
 {
     BuildSample();
-    EXPECT_EQ(tree.FocusedItem(), (*this)["A"]);  // first item focused silently
-    EXPECT_EQ(tree.TopRow(), (*this)["A"]);
+    EXPECT_EQ(tree.FocusedItem(), I("A"));  // first item focused silently
+    EXPECT_EQ(tree.TopRow(), I("A"));
+    I("B")->SetExpanded(true);  // only items with children expand
+    EXPECT_FALSE(I("B")->Expanded());
     EXPECT_THAT(Visible(), ElementsAre("A", "B"));
-    EXPECT_EQ(tree.LastVisible(), (*this)["B"]);
+    EXPECT_EQ(tree.LastVisible(), I("B"));
     tree.ExpandAll();
     EXPECT_THAT(Visible(), ElementsAre("A", "A1", "A1a", "A2", "B"));
     EXPECT_THAT(Document(), ElementsAre("A", ".A1", "..A1a", ".A2", "B"));
-    EXPECT_EQ(tree.PrevVisible((*this)["A"]), nullptr);
-    EXPECT_EQ(tree.PrevVisible((*this)["A1"]), (*this)["A"]);
-    EXPECT_EQ(tree.PrevVisible((*this)["A2"]), (*this)["A1a"]);
-    EXPECT_EQ(tree.PrevVisible((*this)["B"]), (*this)["A2"]);
-    EXPECT_EQ(tree.LastVisible(), (*this)["B"]);
-    (*this)["A1"]->SetExpanded(false);
-    EXPECT_EQ(tree.PrevVisible((*this)["A2"]), (*this)["A1"]);
+    const std::pair<const char*, const char*> prev[] = {{"A", "-"}, {"A1", "A"}, {"A2", "A1a"}, {"B", "A2"}};
+    for (auto [item, expected] : prev)
+        EXPECT_EQ(Name(tree.PrevVisible(I(item))), expected) << item;
+    EXPECT_EQ(tree.LastVisible(), I("B"));
+    I("A1")->SetExpanded(false);
+    EXPECT_EQ(tree.PrevVisible(I("A2")), I("A1"));
     EXPECT_EQ(tree.TopItem(-1), nullptr);
     EXPECT_EQ(tree.TopItem(2), nullptr);
-    EXPECT_EQ((*this)["A"]->Child(2), nullptr);
+    EXPECT_EQ(I("A")->Child(2), nullptr);
 }
 
-TEST_F(TreeFixture, OnlyItemsWithChildrenExpand)
-{
-    BuildSample();
-    (*this)["B"]->SetExpanded(true);
-    EXPECT_FALSE((*this)["B"]->Expanded());
-    (*this)["A"]->SetExpanded(true);
-    EXPECT_TRUE((*this)["A"]->Expanded());
-}
-
-TEST_F(TreeFixture, CollapsingMovesFocusOutOfTheSubtree)
-{
-    BuildSample();
-    tree.ExpandAll();
-    int changes = 0;
-    tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode*, TTreeListTextNode*) { ++changes; };
-    (*this)["A1a"]->SetFocused();
-    EXPECT_EQ(changes, 1);
-    (*this)["A"]->SetExpanded(false);
-    EXPECT_EQ(tree.FocusedItem(), (*this)["A"]);
-    EXPECT_EQ(changes, 1);
-}
-
-TEST_F(TreeFixture, SetFocusedMakesVisibleAndNotifies)
+TEST_F(Tree, FocusOpensAncestorsOnceAndCollapseTakesItBackSilently)
 {
     BuildSample();
     Presenter presenter;
     tree.SetPresenter(&presenter);
-    std::vector<std::string> changes;
-    tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode* o, TTreeListTextNode* n) {
-        changes.push_back(Name(o) + ">" + Name(n));
-    };
     tree.BeginUpdate();
-    (*this)["A1a"]->SetFocused();
-    (*this)["A1a"]->SetFocused();  // already focused: nothing
+    I("A1a")->SetFocused();
+    I("A1a")->SetFocused();  // already focused: nothing
     tree.EndUpdate();
     EXPECT_THAT(changes, ElementsAre("A>A1a"));
-    EXPECT_TRUE((*this)["A"]->Expanded());
-    EXPECT_TRUE((*this)["A1"]->Expanded());
+    EXPECT_TRUE(I("A")->Expanded());
+    EXPECT_TRUE(I("A1")->Expanded());
     EXPECT_THAT(presenter.scrolled, ElementsAre("A1a"));
-    EXPECT_TRUE((*this)["A1a"]->Focused());
+    EXPECT_TRUE(I("A1a")->Focused());
+    I("A")->SetExpanded(false);
+    EXPECT_EQ(tree.FocusedItem(), I("A"));
+    EXPECT_EQ(changes.size(), 1u);
 }
 
 struct MoveCase {
@@ -209,10 +184,10 @@ struct MoveCase {
     const char* target;
     TItemAttachMode mode;
     std::vector<std::string> document;  // after the move; empty when refused
-    int destinationRow;
+    int destinationRow;                 // counted before the item is taken out
 };
 
-class MoveTo : public TreeFixture, public ::testing::WithParamInterface<MoveCase> {};
+class MoveTo : public Tree, public ::testing::WithParamInterface<MoveCase> {};
 
 TEST_P(MoveTo, PlacesItemAndReportsQtStyleRow)
 {
@@ -220,104 +195,85 @@ TEST_P(MoveTo, PlacesItemAndReportsQtStyleRow)
     BuildSample();
     Add("C");
     const std::vector<std::string> before = Document();
-    Recorder rec;
-    tree.AddObserver(&rec);
-    int changes = 0;
-    tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode*, TTreeListTextNode*) { ++changes; };
-    (*this)[c.item]->MoveTo(c.target ? (*this)[c.target] : nullptr, c.mode);
+    Watch();
+    I(c.item)->MoveTo(c.target ? I(c.target) : nullptr, c.mode);
     if (c.document.empty()) {
         EXPECT_EQ(Document(), before);
-        EXPECT_TRUE(rec.log.empty());
+        EXPECT_THAT(log, IsEmpty());
         return;
     }
     EXPECT_EQ(Document(), c.document);
-    ASSERT_GE(rec.log.size(), 2u);
-    TTreeListTextNode* moved = (*this)[c.item];
-    EXPECT_EQ(rec.log[0], std::string("move ") + c.item + " to " + Name(moved->Parent()) + " " +
-                              std::to_string(c.destinationRow));
-    EXPECT_EQ(rec.log[1], "moved");
+    ASSERT_GE(log.size(), 2u);
+    TTreeListTextNode* moved = I(c.item);
+    EXPECT_EQ(log[0], std::string("move ") + c.item + " to " + Name(moved->Parent()) + " " +
+                          std::to_string(c.destinationRow));
+    EXPECT_EQ(log[1], "moved");
     EXPECT_EQ(tree.FocusedItem(), moved);
-    EXPECT_EQ(changes, 0);
+    EXPECT_THAT(changes, IsEmpty());
     for (auto* p = moved->Parent(); p; p = p->Parent())
         EXPECT_TRUE(p->Expanded());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MoveTo,
-    ::testing::Values(
-        MoveCase{"A", "A", amAdd, {"B", "C", "A", ".A1", "..A1a", ".A2"}, 3},
-        MoveCase{"C", "C", amAdd, {"A", ".A1", "..A1a", ".A2", "B", "C"}, 3},
-        MoveCase{"B", "B", amAddFirst, {"B", "A", ".A1", "..A1a", ".A2", "C"}, 0},
-        MoveCase{"A", "A", amAddChild, {}, 0},
-        MoveCase{"A", "A", amAddChildFirst, {}, 0},
-        MoveCase{"A", "A", amInsert, {}, 0},
-        MoveCase{"A", "A1a", amAdd, {}, 0},
-        MoveCase{"A", "A1", amAddChild, {}, 0},
-        MoveCase{"A", nullptr, amAdd, {}, 0},
-        MoveCase{"A", "C", amInsert, {"B", "A", ".A1", "..A1a", ".A2", "C"}, 2},
-        MoveCase{"C", "A", amInsert, {"C", "A", ".A1", "..A1a", ".A2", "B"}, 0},
-        MoveCase{"A1", "A2", amAdd, {"A", ".A2", ".A1", "..A1a", "B", "C"}, 2},
-        MoveCase{"A1a", "B", amAddChild, {"A", ".A1", ".A2", "B", ".A1a", "C"}, 0},
-        MoveCase{"B", "A1", amAddChildFirst, {"A", ".A1", "..B", "..A1a", ".A2", "C"}, 0},
-        MoveCase{"A2", "A", amAddChildFirst, {"A", ".A2", ".A1", "..A1a", "B", "C"}, 0},
-        MoveCase{"A1", "A", amAddChild, {"A", ".A2", ".A1", "..A1a", "B", "C"}, 2},
-        MoveCase{"A1a", "A", amAdd, {"A", ".A1", ".A2", "B", "C", "A1a"}, 3}));
+    ::testing::Values(MoveCase{"A", "A", amAdd, {"B", "C", "A", ".A1", "..A1a", ".A2"}, 3},
+                      MoveCase{"C", "C", amAdd, {"A", ".A1", "..A1a", ".A2", "B", "C"}, 3},
+                      MoveCase{"B", "B", amAddFirst, {"B", "A", ".A1", "..A1a", ".A2", "C"}, 0},
+                      MoveCase{"A", "A", amAddChild, {}, 0}, MoveCase{"A", "A", amAddChildFirst, {}, 0},
+                      MoveCase{"A", "A", amInsert, {}, 0}, MoveCase{"A", "A1a", amAdd, {}, 0},
+                      MoveCase{"A", "A1", amAddChild, {}, 0}, MoveCase{"A", nullptr, amAdd, {}, 0},
+                      MoveCase{"A", "C", amInsert, {"B", "A", ".A1", "..A1a", ".A2", "C"}, 2},
+                      MoveCase{"C", "A", amInsert, {"C", "A", ".A1", "..A1a", ".A2", "B"}, 0},
+                      MoveCase{"A1", "A2", amAdd, {"A", ".A2", ".A1", "..A1a", "B", "C"}, 2},
+                      MoveCase{"A1a", "B", amAddChild, {"A", ".A1", ".A2", "B", ".A1a", "C"}, 0},
+                      MoveCase{"B", "A1", amAddChildFirst, {"A", ".A1", "..B", "..A1a", ".A2", "C"}, 0},
+                      MoveCase{"A2", "A", amAddChildFirst, {"A", ".A2", ".A1", "..A1a", "B", "C"}, 0},
+                      MoveCase{"A1", "A", amAddChild, {"A", ".A2", ".A1", "..A1a", "B", "C"}, 2},
+                      MoveCase{"A1a", "A", amAdd, {"A", ".A1", ".A2", "B", "C", "A1a"}, 3}));
 
-TEST_F(TreeFixture, MovingTheLastChildOutClearsHasChildrenAndExpanded)
+TEST_F(Tree, MovingTheLastChildOutClearsHasChildrenAndExpanded)
 {
     BuildSample();
     tree.ExpandAll();
-    Recorder rec;
-    tree.AddObserver(&rec);
-    (*this)["A1a"]->MoveTo((*this)["B"], amAddChild);
-    EXPECT_FALSE((*this)["A1"]->HasChildren());
-    EXPECT_FALSE((*this)["A1"]->Expanded());
-    EXPECT_TRUE((*this)["B"]->Expanded());  // made visible: its new parent opens
-    EXPECT_THAT(rec.log, ElementsAre("move A1a to B 0", "moved", "expanded A1", "focus A1a", "expanded B"));
+    Watch();
+    I("A1a")->MoveTo(I("B"), amAddChild);
+    EXPECT_FALSE(I("A1")->HasChildren());
+    EXPECT_FALSE(I("A1")->Expanded());
+    EXPECT_TRUE(I("B")->Expanded());  // made visible: its new parent opens
+    EXPECT_THAT(log, ElementsAre("move A1a to B 0", "moved", "expanded A1", "focus A1a", "expanded B"));
 }
 
-TEST_F(TreeFixture, InsertItemTakesPositionFromBeforesOwnList)
+TEST_F(Tree, AddingReportsRowsAndFocusesFirstItemSilently)
+{
+    auto* a = tree.AddItem();
+    a->SetText(0, "A");
+    a->AddChild()->SetText(0, "A1");
+    tree.InsertItem(a)->SetText(0, "Z");
+    EXPECT_THAT(log, ElementsAre("insert - 0-0", "inserted", "focus ", "changed A", "insert A 0-0", "inserted",
+                                 "changed A1", "insert - 0-0", "inserted", "changed Z"));
+    EXPECT_EQ(tree.FocusedItem(), a);
+    EXPECT_THAT(changes, IsEmpty());
+}
+
+TEST_F(Tree, InsertItemTakesPositionFromBeforesOwnList)
 {
     BuildSample();
     Add("C");
-    TTreeListTextNode* x = tree.InsertItem((*this)["A2"]);  // A2 is child 1
-    x->SetText(0, "X");
-    TTreeListTextNode* y = tree.InsertItem(nullptr);
-    y->SetText(0, "Y");
+    tree.InsertItem(I("A2"))->SetText(0, "X");  // A2 is child 1
+    tree.InsertItem(nullptr)->SetText(0, "Y");
     EXPECT_THAT(Document(), ElementsAre("A", ".A1", "..A1a", ".A2", "X", "B", "C", "Y"));
-
-    TTreeListTextNode* deep = Add("deep", (*this)["A2"]);
-    for (int i = 0; i < 9; ++i)
-        Add("d" + std::to_string(i), (*this)["A2"]);
-    TTreeListTextNode* last = (*this)["d8"];  // index 9, top level holds 5
-    ASSERT_EQ(last->Index(), 9);
-    (void)deep;
-    Recorder rec;
-    tree.AddObserver(&rec);
+    for (int i = 0; i < 10; ++i)
+        Add("d" + std::to_string(i), "A2");
+    ASSERT_EQ(I("d9")->Index(), 9);  // the top level holds only 5
+    Watch();
     try {
-        tree.InsertItem(last);
+        tree.InsertItem(I("d9"));
         FAIL() << "no error";
     } catch (const EListError& e) {
         EXPECT_STREQ(e.what(), "List index out of bounds (9)");
     }
     EXPECT_EQ(tree.TopItemCount(), 5);
-    EXPECT_TRUE(rec.log.empty());
-}
-
-TEST_F(TreeFixture, AddingReportsRowsAndFocusesFirstItemSilently)
-{
-    Recorder rec;
-    tree.AddObserver(&rec);
-    int changes = 0;
-    tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode*, TTreeListTextNode*) { ++changes; };
-    auto* a = tree.AddItem();
-    a->SetText(0, "A");
-    a->AddChild()->SetText(0, "A1");
-    tree.InsertItem(a)->SetText(0, "Z");
-    EXPECT_THAT(rec.log, ElementsAre("insert - 0-0", "inserted", "focus ", "changed A", "insert A 0-0", "inserted",
-                                     "changed A1", "insert - 0-0", "inserted", "changed Z"));
-    EXPECT_EQ(tree.FocusedItem(), a);
-    EXPECT_EQ(changes, 0);
+    EXPECT_THAT(log, IsEmpty());
 }
 
 struct DeleteCase {
@@ -326,20 +282,19 @@ struct DeleteCase {
     const char* focusedAfter;  // "-" for none
 };
 
-class DeleteItem : public TreeFixture, public ::testing::WithParamInterface<DeleteCase> {};
+class DeleteItem : public Tree, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeleteItem, FocusPassesWithoutNotification)
 {
     const DeleteCase& c = GetParam();
     BuildSample();
     tree.ExpandAll();
-    (*this)["A1"]->SetExpanded(false);  // a collapsed previous sibling still takes the focus
-    (*this)[c.focusedBefore]->SetFocused();
-    int changes = 0;
-    tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode*, TTreeListTextNode*) { ++changes; };
-    tree.Delete((*this)[c.deleted]);
+    I("A1")->SetExpanded(false);  // a collapsed previous sibling still takes the focus
+    I(c.focusedBefore)->SetFocused();
+    Watch();
+    tree.Delete(I(c.deleted));
     EXPECT_EQ(Name(tree.FocusedItem()), c.focusedAfter);
-    EXPECT_EQ(changes, 0);
+    EXPECT_THAT(changes, IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DeleteItem,
@@ -348,112 +303,84 @@ INSTANTIATE_TEST_SUITE_P(Cases, DeleteItem,
                                            DeleteCase{"B", "B", "A"}, DeleteCase{"A2", "B", "B"},
                                            DeleteCase{"A1a", "A1a", "A1"}));
 
-TEST_F(TreeFixture, DeleteNotificationsAndSelection)
+TEST_F(Tree, DeleteNotificationsAndSelection)
 {
     BuildSample();
     tree.ExpandAll();
-    (*this)["A1a"]->SetSelected(true);
-    (*this)["B"]->SetSelected(true);
-    (*this)["A1"]->SetFocused();
-    int counts = 0;
-    tree.OnSelectedCountChange = [&](TTreeList&) { ++counts; };
-    Recorder rec;
-    tree.AddObserver(&rec);
-    tree.Delete((*this)["A1"]);
-    EXPECT_THAT(rec.log, ElementsAre("remove A 0-0", "removed", "selection -", "focus A"));
+    I("A1a")->SetSelected(true);
+    I("B")->SetSelected(true);
+    I("A1")->SetFocused();
+    Watch();
+    tree.Delete(I("A1"));
+    EXPECT_THAT(log, ElementsAre("remove A 0-0", "removed", "selection -", "focus A"));
     EXPECT_EQ(counts, 1);
-    EXPECT_EQ(tree.SelectedCount(), 1);
-    EXPECT_EQ(tree.SelectedItem(0), (*this)["B"]);
+    EXPECT_THAT(Selection(), ElementsAre("B"));
     EXPECT_THAT(Document(), ElementsAre("A", ".A2", "B"));
-    EXPECT_EQ((*this)["A2"]->Index(), 0);
+    EXPECT_EQ(I("A2")->Index(), 0);
 
     // Inside a bracket the count notification waits for the outermost end.
-    rec.log.clear();
+    log.clear();
     tree.BeginUpdate();
-    tree.Delete((*this)["B"]);
-    EXPECT_EQ(counts, 1);
-    tree.Delete((*this)["A"]);
+    tree.Delete(I("B"));
+    tree.Delete(I("A"));
     EXPECT_EQ(counts, 1);
     tree.EndUpdate();
     EXPECT_EQ(counts, 2);
     EXPECT_EQ(tree.FocusedItem(), nullptr);
     EXPECT_EQ(tree.TopRow(), nullptr);
-    EXPECT_THAT(rec.log, ElementsAre("remove - 1-1", "removed", "selection -", "remove - 0-0", "removed", "focus -"));
+    EXPECT_THAT(log, ElementsAre("remove - 1-1", "removed", "selection -", "remove - 0-0", "removed", "focus -"));
 }
 
-TEST_F(TreeFixture, ClearItemsRaisesOneCountChangeAndNoFocusChange)
+TEST_F(Tree, ClearAndNestedResetsAreOneResetForTheView)
 {
     BuildSample();
-    (*this)["A"]->SetSelected(true);
-    (*this)["B"]->SetSelected(true);
-    (*this)["B"]->SetFocused();
-    int counts = 0;
-    int changes = 0;
-    tree.OnSelectedCountChange = [&](TTreeList&) { ++counts; };
-    tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode*, TTreeListTextNode*) { ++changes; };
-    Recorder rec;
-    tree.AddObserver(&rec);
+    I("A")->SetSelected(true);
+    I("B")->SetSelected(true);
+    I("B")->SetFocused();
+    Watch();
     tree.ClearItems();
     EXPECT_EQ(counts, 1);
-    EXPECT_EQ(changes, 0);
-    EXPECT_THAT(rec.log, ElementsAre("reset", "reset done"));
+    EXPECT_THAT(changes, IsEmpty());
+    EXPECT_THAT(log, ElementsAre("reset", "reset done"));
     EXPECT_EQ(tree.TopItemCount(), 0);
     EXPECT_EQ(tree.SelectedCount(), 0);
     EXPECT_EQ(tree.FocusedItem(), nullptr);
     tree.ClearItems();
     EXPECT_EQ(counts, 1);
-}
 
-TEST_F(TreeFixture, ResetsNestAndSilenceEverythingInBetween)
-{
     BuildSample();
-    Recorder rec;
-    tree.AddObserver(&rec);
     tree.BeginReset();
     tree.ClearItems();
     Add("N")->SetExpanded(true);
     tree.EndReset();
-    EXPECT_THAT(rec.log, ElementsAre("reset", "reset done"));
-    tree.RemoveObserver(&rec);
+    EXPECT_THAT(log, ElementsAre("reset", "reset done"));
+    tree.RemoveObserver(this);
     Add("M");
-    EXPECT_EQ(rec.log.size(), 2u);
+    EXPECT_EQ(log.size(), 2u);
 }
 
-TEST_F(TreeFixture, SelectionIsInDocumentOrder)
+TEST_F(Tree, SelectionIsInDocumentOrderAndFollowsMoves)
 {
     BuildSample();
     Add("C");
-    for (const char* name : {"C", "A1a", "B", "A", "A2"})
-        (*this)[name]->SetSelected(true);
-    (*this)["A"]->SetSelected(true);  // not twice
-    ASSERT_EQ(tree.SelectedCount(), 5);
-    std::vector<std::string> order;
-    for (int i = 0; i < tree.SelectedCount(); ++i)
-        order.push_back(Name(tree.SelectedItem(i)));
-    EXPECT_THAT(order, ElementsAre("A", "A1a", "A2", "B", "C"));
+    for (const char* name : {"C", "A1a", "B", "A", "A2", "A"})  // A not twice
+        I(name)->SetSelected(true);
+    EXPECT_THAT(Selection(), ElementsAre("A", "A1a", "A2", "B", "C"));
     EXPECT_EQ(tree.SelectedItem(5), nullptr);
     EXPECT_EQ(tree.SelectedItem(-1), nullptr);
-
-    // Order follows moves too.
-    (*this)["C"]->MoveTo((*this)["A"], amAddFirst);
-    (*this)["A1a"]->SetSelected(false);
-    order.clear();
-    for (int i = 0; i < tree.SelectedCount(); ++i)
-        order.push_back(Name(tree.SelectedItem(i)));
-    EXPECT_THAT(order, ElementsAre("C", "A", "A2", "B"));
+    I("C")->MoveTo(I("A"), amAddFirst);
+    I("A1a")->SetSelected(false);
+    EXPECT_THAT(Selection(), ElementsAre("C", "A", "A2", "B"));
 }
 
-TEST_F(TreeFixture, UpdateBracketDefersCountChangeUntilOutermostEnd)
+TEST_F(Tree, UpdateBracketDefersCountChangeUntilOutermostEnd)
 {
     BuildSample();
-    int counts = 0;
-    tree.OnSelectedCountChange = [&](TTreeList&) { ++counts; };
-    (*this)["A"]->SetSelected(true);
+    I("A")->SetSelected(true);
     EXPECT_EQ(counts, 1);
-
     tree.BeginUpdate();
     tree.BeginUpdate();
-    (*this)["B"]->SetSelected(true);
+    I("B")->SetSelected(true);
     tree.EndUpdate();
     EXPECT_EQ(counts, 1);
     tree.EndUpdate();
@@ -461,11 +388,10 @@ TEST_F(TreeFixture, UpdateBracketDefersCountChangeUntilOutermostEnd)
 
     // Same count at the end as at the start: nothing to report.
     tree.BeginUpdate();
-    (*this)["B"]->SetSelected(false);
-    (*this)["A2"]->SetSelected(true);
+    I("B")->SetSelected(false);
+    I("A2")->SetSelected(true);
     tree.EndUpdate();
     EXPECT_EQ(counts, 2);
-
     tree.ClearSelection();
     EXPECT_EQ(counts, 3);
     tree.ClearSelection();
@@ -473,45 +399,41 @@ TEST_F(TreeFixture, UpdateBracketDefersCountChangeUntilOutermostEnd)
     EXPECT_FALSE(tree.Updating());
 }
 
-TEST_F(TreeFixture, ObserverSeesItemChangesExpandsAndFocus)
+TEST_F(Tree, ObserverSeesItemChangesExpandsAndFocus)
 {
     BuildSample();
-    Recorder rec;
-    tree.AddObserver(&rec);
-    (*this)["B"]->SetImageIndex(4);
-    (*this)["B"]->SetStateIndex(2);
-    (*this)["B"]->SetSelectedIndex(3);
-    (*this)["B"]->SetSelected(true);
-    (*this)["A"]->SetExpanded(true);
-    (*this)["A"]->SetExpanded(true);
+    I("B")->SetImageIndex(4);
+    I("B")->SetStateIndex(2);
+    I("B")->SetSelectedIndex(3);
+    I("B")->SetSelected(true);
+    I("A")->SetExpanded(true);
+    I("A")->SetExpanded(true);
     tree.ExpandAll();
-    (*this)["A2"]->SetFocused();
-    EXPECT_THAT(rec.log, ElementsAre("changed B", "changed B", "changed B", "selection B", "expanded A", "expanded -",
-                                     "focus A2"));
+    I("A2")->SetFocused();
+    EXPECT_THAT(log, ElementsAre("changed B", "changed B", "changed B", "selection B", "expanded A", "expanded -",
+                                 "focus A2"));
 }
 
-TEST_F(TreeFixture, RenameAndPresenterForwarding)
+TEST_F(Tree, RenameAndPresenterForwarding)
 {
     BuildSample();
-    EXPECT_EQ(tree.HitTest(1, 2), iaNone);
+    EXPECT_EQ(tree.HitTest(1, 2), iaNone);  // no view yet
     EXPECT_EQ(tree.ItemAt(1, 2), nullptr);
     Presenter presenter;
-    presenter.item = (*this)["B"];
+    presenter.item = I("B");
     tree.SetPresenter(&presenter);
     EXPECT_EQ(tree.HitTest(1, 2), iaLabel);
-    EXPECT_EQ(tree.ItemAt(1, 2), (*this)["B"]);
+    EXPECT_EQ(tree.ItemAt(1, 2), I("B"));
 
-    tree.SetFocusedItem((*this)["A1a"]);
+    tree.SetFocusedItem(I("A1a"));
     tree.StartRename();
     EXPECT_THAT(presenter.edited, ElementsAre("A1a"));
-
     std::vector<std::string> edited;
     tree.OnEdited = [&](TTreeList&, TTreeListTextNode* node, bool changed) {
         edited.push_back(Name(node) + (changed ? "!" : ""));
     };
-    tree.EndRename((*this)["A1a"], "Renamed", true);
+    tree.EndRename(I("A1a"), "Renamed", true);
     EXPECT_THAT(edited, ElementsAre("Renamed!"));
-
     tree.ClearItems();
     tree.StartRename();  // no focused item: nothing opens
     EXPECT_EQ(presenter.edited.size(), 1u);
@@ -532,9 +454,9 @@ TEST(TreeListDepth, VeryDeepTreeIsWalkedAndFreedWithoutRecursion)
     tree.AddItem();
     tree.Delete(tree.TopItem(0));
     EXPECT_EQ(tree.TopItemCount(), 1);
-    TTreeListTextNode* again = tree.TopItem(0);
+    item = tree.TopItem(0);
     for (int i = 1; i < Depth; ++i)
-        again = again->AddChild();
+        item = item->AddChild();
     // The destructor frees the rest.
 }
 

@@ -1,5 +1,6 @@
 // trdtool: inspects tree data files from the command line.
 
+#include "errortext.h"
 #include "exportcommand.h"
 #include "treefile.h"
 #include "treelist.h"
@@ -13,7 +14,7 @@ namespace {
 
 // Add a line here for every entry of Commands below.
 const char Usage[] =
-    "Usage: trdtool COMMAND FILE\n"
+    "Usage: trdtool COMMAND ARGUMENTS\n"
     "\n"
     "Commands:\n"
     "  dump FILE    print every item in document order\n"
@@ -24,15 +25,6 @@ int UsageError()
     std::fputs(Usage, stderr);
     std::fputs(ExportCommandHelp, stderr);
     return 2;
-}
-
-// The message as the editor's error box shows it.
-std::string BoxMessage(const std::string& message)
-{
-    std::string shown = message;
-    if (!shown.empty() && static_cast<unsigned char>(shown.back()) > static_cast<unsigned char>('.'))
-        shown += '.';
-    return shown;
 }
 
 void AppendQuoted(std::string& out, const std::string& text)
@@ -154,7 +146,7 @@ int main(int argc, char** argv)
             return command.run(arguments);
         } catch (const std::exception& e) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", BoxMessage(e.what()).c_str());
+            std::fprintf(stderr, "%s\n", ErrorBoxText(e.what()).c_str());
             return 1;
         }
     }
