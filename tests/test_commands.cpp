@@ -144,9 +144,9 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->UpdateActions();
-    if (std::find(StandardEditCommands.begin(), StandardEditCommands.end(), std::string(row.name)) ==
-        StandardEditCommands.end())
+    if (std::count(StandardEditCommands.begin(), StandardEditCommands.end(), std::string(row.name)) == 0) {
         EXPECT_EQ(action->isEnabled(), row.start == '+') << "after an update";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Actions, CommandTable, ::testing::Range<size_t>(0, std::size(ActionTable)),

@@ -121,8 +121,9 @@ TEST_P(ModelScriptTest, TreeOperationsKeepTheModelConsistent)
     tree.Delete(a2);
     check("delete the focused item");
     EXPECT_EQ(tree.FocusedItem(), a1);
-    if (view)
+    if (view) {
         EXPECT_EQ(view->currentIndex(), model.IndexOf(a1));
+    }
 
     struct Move { TTreeListTextNode *item, *target; TItemAttachMode mode; const char* what; };
     const Move moves[] = {
@@ -446,10 +447,11 @@ TEST_F(TreeListViewTest, IconAreaIsWhereTheIconIsPaintedAndItemAtFindsTheRow)
     for (int x = 0; x < image.width(); ++x) {
         const bool red = image.pixelColor(x, y) == QColor(255, 0, 0);
         painted += red ? 1 : 0;
-        if (red)
+        if (red) {
             EXPECT_EQ(m_view->HitTest(x, y), iaIcon) << x;
-        else if (m_view->HitTest(x, y) == iaIcon)
+        } else if (m_view->HitTest(x, y) == iaIcon) {
             EXPECT_LT(std::abs(x - m_view->visualRect(Index(m_b)).left() - 8), 12) << x;  // margin of the icon
+        }
     }
     EXPECT_EQ(painted, 16);
 
