@@ -11,6 +11,8 @@
 #include "treelistmodel.h"
 #include "treelistview.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
@@ -209,7 +211,10 @@ void TfrmTreeViewEditorMain::CreateLayout()
         m_statusPanels[i] = new QLabel;
         m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         m_statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        m_statusPanels[i]->setFixedWidth(widths[i]);
+        // Wide enough for "Modified" in the desktop's font, which may be
+        // larger than the font the widths were chosen for.
+        m_statusPanels[i]->setFixedWidth(
+            std::max(widths[i], m_statusPanels[i]->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) + 12));
         statusBar1->addWidget(m_statusPanels[i]);
     }
     resize(442, 319);
@@ -238,6 +243,7 @@ void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
+    m_treeView->setFocus();
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
