@@ -13,7 +13,7 @@
 // destructor; what reached the disk stays there.
 class TBufferedFile {
 public:
-    static constexpr size_t DefaultBufferSize = 64 * 1024;
+    static constexpr size_t DefaultBufferSize = 1024 * 1024;
 
     // `name` is taken relative to the open folder `folderFd` (AT_FDCWD for the
     // working directory).
