@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 
 #include <vector>
 
@@ -48,7 +49,9 @@ TTreeListView::TTreeListView(TTreeList& tree, QWidget* parent)
 
     setDragEnabled(true);
     setAcceptDrops(true);
-    setDropIndicatorShown(true);
+    // Qt's own indicator (above, on, below a row) says something else than
+    // what a drop here does; UpdateDropMark draws ours.
+    setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
     setAutoScroll(true);
@@ -378,10 +381,78 @@ void TTreeListView::dragMoveEvent(QDragMoveEvent* event)
 {
     if (!AcceptDrag(event))
         return;
-    // Edge scrolling, opening the hovered item and the drop indicator.
+    // Edge scrolling and opening the hovered item.
     QTreeView::dragMoveEvent(event);
     event->setDropAction(Qt::MoveAction);
     event->accept();
+    UpdateDropMark(event->position().toPoint());
+}
+
+void TTreeListView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    QTreeView::dragLeaveEvent(event);
+    SetDropMark(QRect(), false);
+}
+
+void TTreeListView::UpdateDropMark(const QPoint& pos)
+{
+    const TItemHitArea area = HitTest(pos.x(), pos.y());
+    TTreeListTextNode* item = ItemAt(pos.x(), pos.y());
+    const int width = viewport()->width();
+    switch (area) {
+    case iaButton:
+    case iaIcon:
+    case iaStateIcon:
+    case iaLabel:
+        if (item) {
+            const QRect row = visualRect(m_model->IndexOf(item));
+            SetDropMark(QRect(row.left(), row.top(), width - row.left(), row.height()), false);
+            return;
+        }
+        break;
+    case iaIndent:
+        if (item) {
+            const QRect row = visualRect(m_model->IndexOf(item));
+            SetDropMark(QRect(row.left(), row.top(), width - row.left(), 2), true);
+            return;
+        }
+        break;
+    case iaNone:
+        if (TTreeListTextNode* last = m_tree.LastVisible()) {
+            const QRect row = visualRect(m_model->IndexOf(m_tree.TopItem(m_tree.TopItemCount() - 1)));
+            const int bottom = visualRect(m_model->IndexOf(last)).bottom() + 1;
+            SetDropMark(QRect(row.left(), bottom, width - row.left(), 2), true);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    SetDropMark(QRect(), false);
+}
+
+void TTreeListView::SetDropMark(const QRect& mark, bool line)
+{
+    if (mark == m_dropMark && line == m_dropMarkIsLine)
+        return;
+    m_dropMark = mark;
+    m_dropMarkIsLine = line;
+    viewport()->update();
+}
+
+void TTreeListView::paintEvent(QPaintEvent* event)
+{
+    QTreeView::paintEvent(event);
+    if (m_dropMark.isNull())
+        return;
+    QPainter painter(viewport());
+    const QColor color = palette().color(QPalette::Highlight);
+    if (m_dropMarkIsLine)
+        painter.fillRect(m_dropMark, color);
+    else {
+        painter.setPen(QPen(color, 2));
+        painter.drawRect(m_dropMark.adjusted(1, 1, -1, -1));
+    }
 }
 
 void TTreeListView::dropEvent(QDropEvent* event)
@@ -390,6 +461,7 @@ void TTreeListView::dropEvent(QDropEvent* event)
         return;
     // Ends the dragging state and edge scrolling; the model refuses the data.
     QTreeView::dropEvent(event);
+    SetDropMark(QRect(), false);
     event->setDropAction(Qt::MoveAction);
     event->accept();
     const QPoint pos = event->position().toPoint();

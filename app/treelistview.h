@@ -37,6 +37,12 @@ public:
     QString ClipboardText() const;
     void CopyToClipboard();
 
+    // Where a drop at the current drag position would land: the row that
+    // receives children (a frame), or a line before a row or after the last
+    // one. Empty when nothing is dragged over the view.
+    QRect DropMark() const { return m_dropMark; }
+    bool DropMarkIsLine() const { return m_dropMarkIsLine; }
+
     // TTreeListPresenter
     TItemHitArea HitTest(int x, int y) const override;
     TTreeListTextNode* ItemAt(int x, int y) const override;
@@ -50,6 +56,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
@@ -72,11 +80,15 @@ private:
     void SyncSelection();
     QModelIndex RowIndexAt(int y) const;
     bool AcceptDrag(QDropEvent* event);
+    void SetDropMark(const QRect& mark, bool line);
+    void UpdateDropMark(const QPoint& pos);
 
     TTreeList& m_tree;
     std::unique_ptr<TTreeListModel> m_model;
     QCursor m_dragCursor;
     bool m_hasDragCursor = false;
     int m_applying = 0;
+    QRect m_dropMark;
+    bool m_dropMarkIsLine = false;
     bool m_pressing = false;
 };

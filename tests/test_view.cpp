@@ -572,11 +572,24 @@ TEST_F(TreeListViewTest, DropReportsThePointAndMovesNothing)
     QApplication::sendEvent(m_view->viewport(), &move);
     EXPECT_TRUE(move.isAccepted());
     EXPECT_EQ(move.dropAction(), Qt::MoveAction);
+    // Over a label the mark frames the row that would take the items as children.
+    const QRect row = m_view->visualRect(m_view->Model()->IndexOf(m_a));
+    EXPECT_FALSE(m_view->DropMarkIsLine());
+    EXPECT_EQ(m_view->DropMark().top(), row.top());
+    EXPECT_EQ(m_view->DropMark().height(), row.height());
+    // Below the last row it is a line under that row: the items go to the end.
+    const QPoint below(at.x(), m_view->viewport()->height() - 3);
+    QDragMoveEvent moveBelow(below, actions, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(m_view->viewport(), &moveBelow);
+    EXPECT_TRUE(m_view->DropMarkIsLine());
+    EXPECT_EQ(m_view->DropMark().top(),
+              m_view->visualRect(m_view->Model()->IndexOf(m_tree.LastVisible())).bottom() + 1);
     QDropEvent drop(QPointF(at), actions, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(m_view->viewport(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(drop.dropAction(), Qt::MoveAction);
     EXPECT_EQ(drops, (std::vector<QPoint>{at}));
+    EXPECT_TRUE(m_view->DropMark().isNull());
     EXPECT_EQ(m_view->state(), TestView::Idle);
     EXPECT_EQ(m_tree.TopItem(1), m_b);
     EXPECT_EQ(m_b->Parent(), nullptr);
