@@ -112,7 +112,6 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_memo->installEventFilter(this);
     m_commitTimer = new QTimer(this);
     m_commitTimer->setSingleShot(true);
     m_commitTimer->setInterval(400);
