@@ -9,13 +9,11 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTextCursor>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -76,10 +74,9 @@ QStringList Entries(const QWidget* menu)
 {
     QStringList result;
     const QByteArray key = "menuEntry/" + menu->objectName().toLatin1();
-    for (QAction* action : menu->actions()) {
-        const QString entry = action->property(key.constData()).toString();
-        result << (action->isSeparator() ? entry + QLatin1Char('-') : entry + QLatin1Char(' ') + action->objectName());
-    }
+    for (QAction* action : menu->actions())
+        result << action->property(key.constData()).toString() +
+                      (action->isSeparator() ? QStringLiteral("-") : QLatin1Char(' ') + action->objectName());
     return result;
 }
 
@@ -98,19 +95,6 @@ void ExpectEnabled(TfrmTreeViewEditorMain& window, const std::vector<const char*
         EXPECT_EQ(window.Action(QString::fromLatin1(name))->isEnabled(), enabled) << name;
 }
 
-// Counts the events of one type that reach a widget.
-class TEventCounter : public QObject {
-public:
-    explicit TEventCounter(QEvent::Type type) : m_type(type) {}
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override { return (count += event->type() == m_type), false; }
-
-private:
-    QEvent::Type m_type;
-};
-
 }  // namespace
 
 class CommandTable : public WindowTest, public ::testing::WithParamInterface<size_t> {};
@@ -120,23 +104,16 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     const TActionRow& row = ActionTable[GetParam()];
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
-    TActionList* list = tv ? window->ActionListTV() : window->ActionListMemo();
-    EXPECT_EQ(list->objectName(), tv ? QStringLiteral("ActionListTV") : QStringLiteral("ActionListMemo"));
+    const TActionList* list = tv ? window->ActionListTV() : window->ActionListMemo();
     const size_t firstMemo = 19;
     ASSERT_EQ(list->Actions().size(), tv ? firstMemo : std::size(ActionTable) - firstMemo);
     QAction* action = list->Actions()[tv ? GetParam() : GetParam() - firstMemo];
-
     EXPECT_EQ(action->objectName(), QString::fromLatin1(row.name));
     EXPECT_EQ(action->property("category").toString(), QString::fromLatin1(row.category));
     EXPECT_EQ(action->text(), QString::fromLatin1(row.caption));
-    const QString hint = QString::fromLatin1(row.hint);
-    EXPECT_EQ(action->property("hint").toString(), hint);
-    EXPECT_EQ(action->statusTip(), hint.mid(hint.indexOf(QLatin1Char('|')) + 1));
-    EXPECT_EQ(action->property("imageIndex").toInt(), row.icon);
-    EXPECT_FALSE(action->icon().isNull());
+    EXPECT_EQ(action->property("hint").toString(), QString::fromLatin1(row.hint));
     EXPECT_EQ(Picture(action->icon()), Picture((tv ? ImageListMenu() : ImageListMemo()).Icon(row.icon)));
     EXPECT_EQ(action->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut));
-    EXPECT_EQ(action->property("tag").toInt(), row.tag);
     EXPECT_EQ(TActionList::Tag(action), row.tag);
     EXPECT_EQ(action->isCheckable(), row.name == std::string("actViewWordWrap"));
     if (row.start == '?')
@@ -156,7 +133,6 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
 {
     auto window = MakeWindow();
     QMenuBar* bar = window->menuBar();
-    EXPECT_EQ(bar->objectName(), QStringLiteral("MainMenu1"));
     QStringList menus;
     for (QAction* action : bar->actions())
         menus << action->objectName() + QLatin1Char('=') + action->text() +
@@ -180,7 +156,6 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
          {"Open1 actFileOpenMemo", "Save1 actFileSaveMemo", "N4-", "Undo1 actEditUndo", "Cut1 actEditCut",
           "Copy1 actEditCopy", "Paste1 actEditPaste", "Delete1 actEditDelete", "SelectAll1 actEditSelectAll", "N5-",
           "Find1 actSearchFind", "FindNext1 actSearchFindNext", "Replace1 actSearchReplace"}},
-        // The tree's context menu.
         {window->findChild<QMenu*>(QStringLiteral("PopupMenuTV")),
          {"pmiItemNew actEditItemNew", "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
           "pmiItemMoveUp actEditItemMoveUp"}},
@@ -196,8 +171,7 @@ TEST_F(WindowTest, ToolbarsHoldTheButtonsInOrderEachWithItsPicture)
     auto window = MakeWindow();
     auto* tv = window->findChild<QToolBar*>(QStringLiteral("ToolBarTV"));
     auto* memo = window->findChild<QToolBar*>(QStringLiteral("ToolBarMemo"));
-    ASSERT_NE(tv, nullptr);
-    ASSERT_NE(memo, nullptr);
+    ASSERT_TRUE(tv && memo);
     EXPECT_EQ(Buttons(tv), (QStringList{"BtnFileNew", "BtnFileOpen", "BtnFileSave", "BtnFileSaveAs", "BtnFileClose",
                                         "BtnSeparator1", "BtnEditItemNew", "BtnEditItemNewSub", "BtnEditItemDelete",
                                         "ToolButton1", "BtnEditItemMoveUp", "LabelIcon", "IconComboBox",
@@ -205,23 +179,9 @@ TEST_F(WindowTest, ToolbarsHoldTheButtonsInOrderEachWithItsPicture)
     EXPECT_EQ(Buttons(memo), (QStringList{"BtnOpen", "BtnSave", "BtnUndo", "BtnCut", "BtnCopy", "BtnPaste",
                                           "BtnDelete", "BtnSelectAll", "BtnSearch", "BtnSearchAgain",
                                           "BtnReplace"}));
-    for (QToolBar* bar : {tv, memo}) {
-        for (QAction* action : bar->actions()) {
-            auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
-            if (!button)
-                continue;
-            SCOPED_TRACE(button->objectName().toStdString());
-            EXPECT_EQ(button->defaultAction(), action);
-            const QImage picture = Picture(button->icon());
-            ASSERT_FALSE(picture.isNull());
-            // A picture that is transparent all over shows nothing.
-            bool visible = false;
-            for (int y = 0; y < picture.height(); ++y)
-                for (int x = 0; x < picture.width(); ++x)
-                    visible = visible || qAlpha(picture.pixel(x, y)) != 0;
-            EXPECT_TRUE(visible);
-        }
-    }
+    for (QToolBar* bar : {tv, memo})
+        for (const QToolButton* button : bar->findChildren<QToolButton*>())
+            EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
 }
 
 TEST_F(WindowTest, SaveFollowsTheModifiedFlagAndTheOthersTheTree)
@@ -229,14 +189,11 @@ TEST_F(WindowTest, SaveFollowsTheModifiedFlagAndTheOthersTheTree)
     auto window = MakeWindow();
     Run(*window, "actEditItemNew");
     window->UpdateActions();
-    ExpectEnabled(*window, {"actFileSave", "actFileSaveAs", "actFileClose", "actFileExportTxt", "actFileExportIni",
-                            "actFileExportMulti", "actFileOpenMemo"}, true);
-    ExpectEnabled(*window, {"actFileImport"}, false);
+    ExpectEnabled(*window, {"actFileSave", "actFileSaveAs", "actFileClose"}, true);
     m_prompter->files = {Path("saved.trd")};
     Run(*window, "actFileSave");
     window->UpdateActions();
     ExpectEnabled(*window, {"actFileSave"}, false);
-    ExpectEnabled(*window, {"actFileSaveAs", "actFileClose", "actFileExportTxt", "actFileOpenMemo"}, true);
 }
 
 TEST_F(WindowTest, ImportIsGreyedOutWhenItsMenuOpensAndNeverRuns)
@@ -249,42 +206,10 @@ TEST_F(WindowTest, ImportIsGreyedOutWhenItsMenuOpensAndNeverRuns)
     EXPECT_FALSE(import->isEnabled());
     import->setEnabled(true);
     import->trigger();
-    EXPECT_FALSE(import->isEnabled());
-    EXPECT_FALSE(window->Modified());
     EXPECT_TRUE(m_prompter->dialogs.isEmpty());
 }
 
-TEST_F(WindowTest, DeleteFollowsTheSelection)
-{
-    auto window = MakeWindow();
-    TTreeListTextNode* item = window->TreeList().AddItem();
-    item->SetFocused();
-    for (bool selected : {false, true, false}) {
-        item->SetSelected(selected);
-        ExpectEnabled(*window, {"actEditItemDelete"}, selected);
-        window->UpdateActions();
-        ExpectEnabled(*window, {"actEditItemDelete"}, selected);
-    }
-}
-
-TEST_F(WindowTest, DescriptionCommandsFollowTheEditorsLines)
-{
-    auto window = MakeWindow();
-    TTreeListTextNode* item = window->TreeList().AddItem();
-    item->SetText(1, "hello");
-    TTreeListTextNode* blank = window->TreeList().AddItem();
-    blank->SetFocused();
-    item->SetFocused();
-    window->UpdateActions();
-    // Find Next is offered from the first update on, although it starts disabled.
-    ExpectEnabled(*window, {"actFileSaveMemo", "actSearchFind", "actSearchFindNext", "actSearchReplace"}, true);
-    blank->SetFocused();
-    window->UpdateActions();
-    ExpectEnabled(*window, {"actFileSaveMemo", "actSearchFind", "actSearchFindNext", "actSearchReplace"}, false);
-    ExpectEnabled(*window, {"actFileOpenMemo"}, true);
-}
-
-// Keyboard focus needs a shown, active window.
+// Keyboard focus needs a shown, active window; each test starts in the tree.
 class FocusedWindowTest : public WindowTest {
 protected:
     void SetUp() override
@@ -292,18 +217,16 @@ protected:
         WindowTest::SetUp();
         m_window = MakeWindow();
         m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            GTEST_SKIP() << "the platform does not activate windows";
+        if (!QTest::qWaitForWindowActive(m_window.get()) || !Focus(m_window->TreeListView()))
+            GTEST_SKIP() << "the platform does not activate windows or move the focus";
     }
     void TearDown() override
     {
         m_window.reset();
         WindowTest::TearDown();
     }
-    // False when the platform will not move the focus.
     bool Focus(QWidget* widget)
     {
-        m_window->activateWindow();
         widget->setFocus(Qt::OtherFocusReason);
         QApplication::processEvents();
         return QApplication::focusWidget() == widget;
@@ -312,17 +235,9 @@ protected:
     void AddDescribedItem(const char* description)
     {
         TTreeListTextNode* item = m_window->TreeList().AddItem();
-        item->SetText(0, "A");
         item->SetText(1, description);
         item->SetFocused();
         m_window->TreeListChangeNode(item, item);
-    }
-    void SelectInEditor(int start, int end)
-    {
-        QTextCursor cursor = m_window->Memo1()->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        m_window->Memo1()->setTextCursor(cursor);
     }
     // Hides the modeless dialogs and gives the window the focus back.
     void Reactivate()
@@ -339,53 +254,32 @@ protected:
 TEST_F(FocusedWindowTest, StandardEditCommandsFollowTheEditorOnlyWhileItHasTheFocus)
 {
     AddDescribedItem("some text");
-    SelectInEditor(0, 4);
+    m_window->Memo1()->selectAll();
     QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
-    if (!Focus(m_window->TreeListView()))
-        GTEST_SKIP() << "the platform does not move the focus";
     m_window->UpdateActions();
     ExpectEnabled(*m_window, StandardEditCommands, false);
 
     ASSERT_TRUE(Focus(m_window->Memo1()));
-    SelectInEditor(0, 4);
     m_window->UpdateActions();
     ExpectEnabled(*m_window, {"actEditCut", "actEditCopy", "actEditDelete", "actEditPaste", "actEditSelectAll"}, true);
     ExpectEnabled(*m_window, {"actEditUndo"}, false);
 
-    SelectInEditor(2, 2);
+    m_window->Memo1()->moveCursor(QTextCursor::End);
     QGuiApplication::clipboard()->clear();
     m_window->UpdateActions();
     ExpectEnabled(*m_window, {"actEditCut", "actEditCopy", "actEditDelete", "actEditPaste"}, false);
     ExpectEnabled(*m_window, {"actEditSelectAll"}, true);
 
-    m_window->Memo1()->moveCursor(QTextCursor::End);
     QTest::keyClicks(m_window->Memo1(), QStringLiteral("!"));
     m_window->UpdateActions();
     ExpectEnabled(*m_window, {"actEditUndo"}, true);
-
-    // The commands act on the editor.
-    SelectInEditor(0, 5);
-    Run(*m_window, "actEditCut");
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("some "));
-    EXPECT_EQ(m_window->Memo1()->toPlainText(), QStringLiteral("text!"));
-    Run(*m_window, "actEditPaste");
-    EXPECT_EQ(m_window->Memo1()->toPlainText(), QStringLiteral("some text!"));
 }
 
 TEST_F(FocusedWindowTest, SearchShortcutsWorkOnlyWhileTheEditorHasLines)
 {
-    if (!Focus(m_window->TreeListView()))
-        GTEST_SKIP() << "the platform does not move the focus";
-    // Nothing in the editor: the keys do nothing.
-    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
-    QTest::keyClick(m_window.get(), Qt::Key_H, Qt::ControlModifier);
-    EXPECT_FALSE(m_window->FindDialog1()->isVisible());
-    EXPECT_FALSE(m_window->ReplaceDialog1()->isVisible());
-
-    // No idle time passes between filling the editor and the key: the key
-    // itself brings the command up to date.
+    // No idle time passes before the key: the key itself brings the command up to date.
     AddDescribedItem("one two one");
-    SelectInEditor(0, 0);
+    m_window->Memo1()->moveCursor(QTextCursor::Start);
     m_window->FindDialog1()->SetFindText(QStringLiteral("two"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
     EXPECT_EQ(m_window->Memo1()->textCursor().selectedText(), QStringLiteral("two"));
@@ -397,58 +291,43 @@ TEST_F(FocusedWindowTest, SearchShortcutsWorkOnlyWhileTheEditorHasLines)
     EXPECT_TRUE(m_window->ReplaceDialog1()->isVisible());
     Reactivate();
 
-    // Emptied again: F3 no longer searches.
+    // An empty editor: the keys do nothing, F3 does not even report a failed search.
     m_window->TreeList().AddItem()->SetFocused();
-    SelectInEditor(0, 0);
-    m_window->FindDialog1()->SetFindText(QStringLiteral("one"));
-    QTest::keyClick(m_window.get(), Qt::Key_F3);
+    for (Qt::Key key : {Qt::Key_F3, Qt::Key_F, Qt::Key_H})
+        QTest::keyClick(m_window.get(), key, key == Qt::Key_F3 ? Qt::NoModifier : Qt::ControlModifier);
     EXPECT_TRUE(m_prompter->questions.isEmpty());
-    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_FALSE(m_window->FindDialog1()->isVisible());
+    EXPECT_FALSE(m_window->ReplaceDialog1()->isVisible());
 }
 
-TEST_F(FocusedWindowTest, AltInsAddsAnItemAndAltDelDeletesOnlyASelection)
+TEST_F(FocusedWindowTest, AltDelDeletesOnlyASelectionAndAltInsAddsAnItem)
 {
-    if (!Focus(m_window->TreeListView()))
-        GTEST_SKIP() << "the platform does not move the focus";
-    QTest::keyClick(m_window.get(), Qt::Key_Insert, Qt::AltModifier);
-    ASSERT_EQ(m_window->TreeList().TopItemCount(), 1);
-    EXPECT_TRUE(m_window->Modified());
-    // Leave the name editor the new item opened.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    Reactivate();
-    ASSERT_TRUE(Focus(m_window->TreeListView()));
-
-    TTreeListTextNode* item = m_window->TreeList().TopItem(0);
-    item->SetSelected(false);
+    TTreeListTextNode* item = m_window->TreeList().AddItem();
+    item->SetFocused();
     QTest::keyClick(m_window.get(), Qt::Key_Delete, Qt::AltModifier);
     EXPECT_TRUE(m_prompter->questions.isEmpty());
-    EXPECT_EQ(m_window->TreeList().TopItemCount(), 1);
-
+    ASSERT_EQ(m_window->TreeList().TopItemCount(), 1);
     item->SetSelected(true);
     m_prompter->answers = {QMessageBox::Ok};
     QTest::keyClick(m_window.get(), Qt::Key_Delete, Qt::AltModifier);
     EXPECT_EQ(m_prompter->questions, QStringList{QStringLiteral("Warning !|Delete selected nodes?")});
     EXPECT_EQ(m_window->TreeList().TopItemCount(), 0);
+    QTest::keyClick(m_window.get(), Qt::Key_Insert, Qt::AltModifier);
+    EXPECT_EQ(m_window->TreeList().TopItemCount(), 1);
 }
 
 TEST_F(WindowTest, HoveringShowsTheLongHintInPanelZeroAndNoTooltip)
 {
     auto window = MakeWindow();
-    auto* memoBar = window->findChild<QToolBar*>(QStringLiteral("ToolBarMemo"));
-    QWidget* save = memoBar->findChild<QWidget*>(QStringLiteral("BtnSave"));
+    QWidget* save = window->findChild<QWidget*>(QStringLiteral("BtnSave"));
     ASSERT_NE(save, nullptr);
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(save, &enter);
     EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Saves the selected item to a file."));
 
-    TEventCounter tooltips(QEvent::ToolTip);
-    save->installEventFilter(&tooltips);
     QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), save->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(save, &tip);
-    EXPECT_EQ(tooltips.count, 0);
     EXPECT_FALSE(QToolTip::isVisible());
-    save->removeEventFilter(&tooltips);
 
     // The tree and its enclosing panes carry no hint.
     QApplication::sendEvent(window->TreeListView()->viewport(), &enter);

@@ -8,7 +8,6 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QLineEdit>
@@ -26,10 +25,8 @@
 TEST(StrToInt, ConvertsDecimalAndHex)
 {
     const std::pair<const char*, int32_t> cases[] = {
-        {"0", 0}, {"215", 215}, {"007", 7}, {" 12", 12}, {"\t 12", 12}, {"-5", -5}, {"+5", 5}, {"  -0", 0},
-        {"$FF", 255}, {"$ff", 255}, {"x1f", 31}, {"X1F", 31}, {"0x10", 16}, {"0X10", 16}, {"-$10", -16},
-        {"$7FFFFFFF", 2147483647}, {"$80000000", INT32_MIN}, {"$FFFFFFFF", -1}, {"2147483647", 2147483647},
-        {"-2147483648", INT32_MIN}};
+        {"007", 7}, {"\t 12", 12}, {"-5", -5}, {"+5", 5}, {"$ff", 255}, {"X1F", 31}, {"0x10", 16}, {"-$10", -16},
+        {"$80000000", INT32_MIN}, {"$FFFFFFFF", -1}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}};
     for (const auto& [text, value] : cases)
         EXPECT_EQ(StrToInt(text), value) << '"' << text << '"';
 }
@@ -47,44 +44,22 @@ TEST(StrToInt, RejectsWithTheUsersText)
     }
 }
 
+// The plain searches are covered through the window; these are the edges.
 TEST(FindInText, Table)
 {
-    constexpr TSearchOptions Down{false, false, true}, Up{false, false, false}, DownCase{true, false, true},
-        UpCase{true, false, false}, DownWord{false, true, true}, UpWord{false, true, false};
-    struct {
-        const char *text, *what;
-        int selStart, selEnd;
-        TSearchOptions options;
-        int expected;
-    } const cases[] = {
-        {"one two one", "one", 0, 0, Down, 0}, {"one two one", "one", 0, 3, Down, 8},
+    constexpr TSearchOptions Down{false, false, true}, Up{false, false, false}, DownWord{false, true, true},
+        UpWord{false, true, false};
+    struct { const char *text, *what; int selStart, selEnd; TSearchOptions options; int expected; } const cases[] = {
         {"aaaa", "aa", 0, 1, Down, 1},  // a match starting inside the selection is skipped
-        {"one two one", "one", 9, 9, Down, -1},  // no wrap-around
-        {"abc", "c", 3, 3, Down, -1}, {"one two", "three", 0, 0, Down, -1}, {"one two", "", 0, 0, Down, -1},
-        {"", "a", 0, 0, Down, -1}, {"Hello", "hELLO", 0, 0, Down, 0}, {"hello HELLO", "HELLO", 0, 0, DownCase, 6},
-        {"hello", "HELLO", 0, 0, DownCase, -1}, {"one two one", "one", 11, 11, Up, 8},
-        {"one two one", "one", 8, 11, Up, 0}, {"one two one", "one", 10, 10, Up, 0},  // overlapping skipped
-        {"one two one", "one", 0, 0, Up, -1}, {"ONE one", "ONE", 7, 7, UpCase, 0},
-        {"cat concat cat", "cat", 0, 0, DownWord, 0}, {"concat cat", "cat", 0, 0, DownWord, 7},
+        {"abc", "c", 3, 3, Down, -1}, {"", "a", 0, 0, Down, -1},
+        {"one two one", "one", 10, 10, Up, 0},  // a match overlapping the caret is skipped
         {"a_cat cat_ cat", "cat", 0, 0, DownWord, 11}, {"cat1 cat", "cat", 0, 0, DownWord, 5},
-        {"(cat)", "cat", 0, 0, DownWord, 1}, {"concat cats", "cat", 0, 0, DownWord, -1},
-        {"cat cats", "cat", 8, 8, UpWord, 0}, {"abca", "a", 99, 99, Up, 3}, {"abca", "a", -5, -5, Down, 0}};
+        {"(cat)", "cat", 0, 0, DownWord, 1},
+        {"concat cats", "cat", 0, 0, DownWord, -1}, {"cat cats", "cat", 8, 8, UpWord, 0},
+        {"abca", "a", 99, 99, Up, 3}, {"abca", "a", -5, -5, Down, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(FindInText(QString::fromUtf8(c.text), QString::fromUtf8(c.what), c.selStart, c.selEnd, c.options),
                   c.expected) << c.text << " / " << c.what << " at " << c.selStart << "-" << c.selEnd;
-
-    // Repeated searches, each from the previous match, walk through the text.
-    const QString text = QStringLiteral("x ab y ab z ab");
-    int start = 0, end = 0;
-    auto walk = [&](bool down) {
-        std::vector<int> found;
-        for (int pos; (pos = FindInText(text, QStringLiteral("AB"), start, end, {false, false, down})) >= 0;
-             start = pos, end = pos + 2)
-            found.push_back(pos);
-        return found;
-    };
-    EXPECT_EQ(walk(true), (std::vector<int>{2, 7, 12}));
-    EXPECT_EQ(walk(false), (std::vector<int>{7, 2}));
 }
 
 TEST(ImageLists, CountsAndPictures)
@@ -112,19 +87,10 @@ TEST(IconComboBox, OffersTheItemIconsByNumberAndConvertsTheText)
     // The list rows are pictures only, sized for one icon.
     EXPECT_LT(box.view()->sizeHintForIndex(box.model()->index(5, 0)).height(), 32);
 
-    QSignalSpy changed(&box, &QComboBox::currentTextChanged);
     box.setCurrentIndex(12);
     EXPECT_EQ(box.Value(), 12);
-    box.setEditText(QStringLiteral("$10"));
-    EXPECT_EQ(box.Value(), 16);
-    EXPECT_EQ(changed.count(), 2);
     box.setEditText(QStringLiteral("folder"));
-    try {
-        box.Value();
-        ADD_FAILURE() << "no error";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'folder' is not a valid integer value");
-    }
+    EXPECT_THROW(box.Value(), EConvertError);
 
     // Typed numbers beyond the list are values, not new entries.
     box.lineEdit()->clear();
@@ -147,27 +113,13 @@ TEST(FindDialog, OptionsButtonsAndKeys)
 {
     TFindDialog dialog;
     EXPECT_FALSE(dialog.isModal());
-    auto options = [&]() {
-        const TSearchOptions o = dialog.Options();
-        return std::tuple{o.matchCase, o.wholeWord, o.down};
-    };
-    EXPECT_EQ(options(), std::tuple(false, false, true));
-    Child<QCheckBox>(dialog, "MatchCaseCheck")->setChecked(true);
-    Child<QRadioButton>(dialog, "UpRadio")->setChecked(true);
-    EXPECT_EQ(options(), std::tuple(true, false, false));
-    Child<QCheckBox>(dialog, "WholeWordCheck")->setChecked(true);
-    EXPECT_EQ(options(), std::tuple(true, true, false));
-
     dialog.SetFindText(QStringLiteral("needle"));
     QTest::keyClicks(Child<QLineEdit>(dialog, "FindEdit"), QStringLiteral("s"));
-    EXPECT_EQ(dialog.FindText(), QStringLiteral("needles"));
-
     dialog.Execute();
     QSignalSpy findNext(&dialog, &TFindDialog::FindNext);
     QTest::mouseClick(Child<QPushButton>(dialog, "FindNextButton"), Qt::LeftButton);
     QTest::keyClick(Child<QLineEdit>(dialog, "FindEdit"), Qt::Key_Return);
     EXPECT_EQ(findNext.count(), 2);
-    EXPECT_TRUE(dialog.isVisible());
     QTest::mouseClick(Child<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.FindText(), QStringLiteral("needles"));  // kept for next time
@@ -191,40 +143,30 @@ TEST(ReplaceDialog, ButtonsAndTexts)
     QSignalSpy replaceAll(&dialog, &TReplaceDialog::ReplaceAll);
     QTest::mouseClick(Child<QPushButton>(dialog, "ReplaceButton"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(dialog, "ReplaceAllButton"), Qt::LeftButton);
-    QTest::mouseClick(Child<QPushButton>(dialog, "ReplaceAllButton"), Qt::LeftButton);
     QTest::keyClick(Child<QLineEdit>(dialog, "ReplaceEdit"), Qt::Key_Return);
-    EXPECT_EQ(replace.count(), 1);
-    EXPECT_EQ(replaceAll.count(), 2);
-    EXPECT_EQ(findNext.count(), 1);
-    QTest::mouseClick(Child<QPushButton>(dialog, "CancelButton"), Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(std::tuple(findNext.count(), replace.count(), replaceAll.count()), std::tuple(1, 1, 1));
 }
 
-// Runs the font dialog; once its modal loop has started, turns on strike-out
-// and underline, presses Apply if asked, then closes it with `button`.
-bool RunFontDialog(TFontDialog& fonts, QDialogButtonBox::StandardButton button, bool pressApplyFirst = false)
+// Runs the font dialog; once its modal loop has started, underlines the font,
+// presses Apply, turns on strike-out and closes the dialog with `button`.
+bool RunFontDialog(TFontDialog& fonts, QDialogButtonBox::StandardButton button)
 {
     QTimer::singleShot(0, [=]() {
         auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        ASSERT_NE(Child<QPushButton>(*dialog, "ColorButton"), nullptr);
+        ASSERT_TRUE(Child<QPushButton>(*dialog, "ColorButton") && Child<QPushButton>(*dialog, "ApplyButton"));
         QFont font = dialog->currentFont();
-        font.setStrikeOut(true);
         font.setUnderline(true);
         dialog->setCurrentFont(font);
-        if (pressApplyFirst) {
-            if (auto* apply = Child<QPushButton>(*dialog, "ApplyButton"))
-                apply->click();
-            EXPECT_TRUE(dialog->isVisible());
-        }
-        auto* box = dialog->findChild<QDialogButtonBox*>();
-        ASSERT_TRUE(box && box->button(button));
-        box->button(button)->click();
+        Child<QPushButton>(*dialog, "ApplyButton")->click();
+        font.setStrikeOut(true);
+        dialog->setCurrentFont(font);
+        dialog->findChild<QDialogButtonBox*>()->button(button)->click();
     });
     return fonts.Execute(nullptr);
 }
 
-TEST(FontDialog, OkReturnsTheChoiceCancelDiscardsItApplyReportsIt)
+TEST(FontDialog, OkReturnsTheChoiceCancelKeepsOnlyWhatWasApplied)
 {
     TFontDialog fonts;
     QFont start = QApplication::font();
@@ -232,22 +174,13 @@ TEST(FontDialog, OkReturnsTheChoiceCancelDiscardsItApplyReportsIt)
     start.setStrikeOut(false);
     fonts.SetFont(start);
     fonts.SetColor(Qt::red);
-    int applied = 0;
-    bool underlinedAtApply = false;
-    fonts.OnApply = [&]() {
-        ++applied;
-        underlinedAtApply = fonts.Font().underline();
-    };
+    std::vector<bool> underlinedAtApply;
+    fonts.OnApply = [&]() { underlinedAtApply.push_back(fonts.Font().underline()); };
 
     EXPECT_FALSE(RunFontDialog(fonts, QDialogButtonBox::Cancel));
-    EXPECT_FALSE(fonts.Font().strikeOut());
-    EXPECT_EQ(applied, 0);
-
-    // What was applied stays although the dialog is cancelled afterwards.
-    EXPECT_FALSE(RunFontDialog(fonts, QDialogButtonBox::Cancel, true));
-    EXPECT_EQ(applied, 1);
-    EXPECT_TRUE(underlinedAtApply);
+    EXPECT_EQ(underlinedAtApply, std::vector<bool>{true});
     EXPECT_TRUE(fonts.Font().underline());
+    EXPECT_FALSE(fonts.Font().strikeOut());
     EXPECT_EQ(fonts.Color(), QColor(Qt::red));
 
     fonts.SetFont(start);
