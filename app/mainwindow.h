@@ -130,6 +130,7 @@ private:
     void LoadDocument(const QString& path);
     void SaveDocument();
     bool SaveAndCloseDocument();
+    bool ChooseSaveName(const QString& preset);
     bool SaveCommand();
     QMessageBox::StandardButton AskSaveChanges();
     void ClearDescription();

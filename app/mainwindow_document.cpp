@@ -52,16 +52,25 @@ void TfrmTreeViewEditorMain::SaveDocument()
     FModified = false;
 }
 
+// Asks where to save; the chosen path becomes the document's file name.
+// An empty preset keeps the name the dialog held from its last use.
+bool TfrmTreeViewEditorMain::ChooseSaveName(const QString& preset)
+{
+    PrepareTreeFileDialog(m_saveDialog);
+    if (!preset.isEmpty())
+        m_saveDialog.FileName = preset;
+    if (!Prompter().ExecuteSave(this, m_saveDialog))
+        return false;
+    RememberFolder(m_saveDialog.FileName);
+    FFileName = m_saveDialog.FileName;
+    return true;
+}
+
 // False when the user cancelled the save dialog; a failed save throws.
 bool TfrmTreeViewEditorMain::SaveAndCloseDocument()
 {
-    if (FFileName.isEmpty()) {
-        PrepareTreeFileDialog(m_saveDialog);
-        if (!Prompter().ExecuteSave(this, m_saveDialog))
-            return false;
-        RememberFolder(m_saveDialog.FileName);
-        FFileName = m_saveDialog.FileName;
-    }
+    if (FFileName.isEmpty() && !ChooseSaveName(QString()))
+        return false;
     SaveDocument();
     CloseDocument();
     return true;
@@ -80,13 +89,8 @@ bool TfrmTreeViewEditorMain::SaveCommand()
         UpdateTitle(false);
         return true;
     }
-    if (FFileName.isEmpty()) {
-        PrepareTreeFileDialog(m_saveDialog);
-        if (!Prompter().ExecuteSave(this, m_saveDialog))
-            return false;
-        RememberFolder(m_saveDialog.FileName);
-        FFileName = m_saveDialog.FileName;
-    }
+    if (FFileName.isEmpty() && !ChooseSaveName(QString()))
+        return false;
     SaveDocument();
     UpdateTitle(false);
     return true;
@@ -157,13 +161,8 @@ void TfrmTreeViewEditorMain::NewOpenSaveSaveasClose(int tag)
     case tagSaveAs:
         if (m_tree.TopItemCount() == 0)
             return;
-        PrepareTreeFileDialog(m_saveDialog);
-        if (!FFileName.isEmpty())
-            m_saveDialog.FileName = FFileName;
-        if (!Prompter().ExecuteSave(this, m_saveDialog))
+        if (!ChooseSaveName(FFileName))
             return;
-        RememberFolder(m_saveDialog.FileName);
-        FFileName = m_saveDialog.FileName;
         SaveDocument();
         UpdateTitle(false);
         return;

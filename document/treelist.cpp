@@ -441,12 +441,7 @@ TTreeListTextNode* TTreeList::NextVisible(const TTreeListNode* item) const
         return nullptr;
     if (item->m_expanded && item->HasChildren())
         return item->m_children.front().get();
-    for (const TTreeListNode* p = item; p; p = p->m_parent) {
-        const Children& list = p->m_parent ? p->m_parent->m_children : m_top;
-        if (static_cast<size_t>(p->m_index) + 1 < list.size())
-            return list[static_cast<size_t>(p->m_index) + 1].get();
-    }
-    return nullptr;
+    return NextAfterSubtree(item);
 }
 
 TTreeListTextNode* TTreeList::NextInDocument(const TTreeListNode* item) const
@@ -455,6 +450,12 @@ TTreeListTextNode* TTreeList::NextInDocument(const TTreeListNode* item) const
         return nullptr;
     if (item->HasChildren())
         return item->m_children.front().get();
+    return NextAfterSubtree(item);
+}
+
+// The next sibling of the item or of its nearest ancestor that has one.
+TTreeListTextNode* TTreeList::NextAfterSubtree(const TTreeListNode* item) const
+{
     for (const TTreeListNode* p = item; p; p = p->m_parent) {
         const Children& list = p->m_parent ? p->m_parent->m_children : m_top;
         if (static_cast<size_t>(p->m_index) + 1 < list.size())

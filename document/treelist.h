@@ -222,6 +222,7 @@ private:
     TTreeListTextNode* Attach(TTreeListTextNode* parent, int position, std::unique_ptr<TTreeListTextNode> item);
     std::unique_ptr<TTreeListTextNode> Detach(TTreeListTextNode* item);
     void Renumber(Children& list, int from);
+    TTreeListTextNode* NextAfterSubtree(const TTreeListNode* item) const;
     void ItemAdded(TTreeListTextNode* item);
     void FreeSubtree(TTreeListTextNode* item);
     void SelectionCountChanged();
