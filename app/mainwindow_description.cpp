@@ -76,6 +76,12 @@ std::string NormaliseLineBreaks(const std::string& bytes)
     return result;
 }
 
+// The selection with its line breaks as the editor's text has them.
+QString SelectedText(const QPlainTextEdit* memo)
+{
+    return memo->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
 // A file name offered for an item: characters no file name can hold become "_".
 QString ItemFileName(const QString& name)
 {
@@ -266,9 +272,8 @@ void TfrmTreeViewEditorMain::actSearchFindExecute()
 {
     if (MemoLineCount() == 0)
         return;
-    const QTextCursor cursor = m_memo->textCursor();
-    if (cursor.hasSelection())
-        m_findDialog->SetFindText(cursor.selectedText());
+    if (m_memo->textCursor().hasSelection())
+        m_findDialog->SetFindText(SelectedText(m_memo));
     m_findDialog->Execute();
     Action(QStringLiteral("actSearchFindNext"))->setEnabled(true);
 }
@@ -308,9 +313,8 @@ void TfrmTreeViewEditorMain::actSearchReplaceExecute()
 {
     if (MemoLineCount() == 0)
         return;
-    const QTextCursor cursor = m_memo->textCursor();
-    if (cursor.hasSelection())
-        m_replaceDialog->SetFindText(cursor.selectedText());
+    if (m_memo->textCursor().hasSelection())
+        m_replaceDialog->SetFindText(SelectedText(m_memo));
     m_replaceDialog->Execute();
 }
 

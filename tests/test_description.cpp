@@ -285,3 +285,15 @@ TEST_F(WindowTest, ALargeDescriptionBeingTypedReachesTheFileAndTheNextItem)
     items.b->SetFocused();
     EXPECT_EQ(items.a->GetText(1), large + "!?");
 }
+
+TEST_F(WindowTest, ASelectionOverALineBreakIsFoundAgain)
+{
+    auto window = MakeWindow();
+    AddTwoItems(*window, "ab\r\ncd ab\r\ncd");
+    Select(window->Memo1(), 1, 4);  // "b", line break, "c"
+    Run(*window, "actSearchFind");
+    EXPECT_EQ(window->FindDialog1()->FindText(), QStringLiteral("b\nc"));
+    Run(*window, "actSearchFindNext");
+    EXPECT_EQ(window->Memo1()->textCursor().selectionStart(), 7);
+    window->FindDialog1()->hide();
+}
