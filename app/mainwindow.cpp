@@ -15,7 +15,9 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -230,6 +232,8 @@ void TfrmTreeViewEditorMain::FormCreate()
     m_miUNVISIBLE->menuAction()->setVisible(false);
     UpdateTitle(FModified);
     TreeListSelectedCountChange();
+    ClipboardChanged();
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
     // Commands are brought up to date whenever the event loop is about to wait.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [this] { UpdateActions(); });

@@ -141,6 +141,7 @@ private:
     void RememberFolder(const QString& path);
     bool Search(const QString& findText, const TSearchOptions& options, bool reportFailure);
     bool ClaimEditAction(QAction* action);
+    void ClipboardChanged();
     void ExportSingle(void (*writer)(const TTreeList&, const std::string&));
 
     TTreeList m_tree;
@@ -180,5 +181,5 @@ private:
     TFindDialog* m_findDialog = nullptr;
     TReplaceDialog* m_replaceDialog = nullptr;
     std::unique_ptr<TFontDialog> m_fontDialog;
-    QString m_findNextText;  // what Find Next repeats
+    bool m_clipboardHasText = false;
 };

@@ -281,8 +281,6 @@ bool TfrmTreeViewEditorMain::ClaimEditAction(QAction* action)
         hasSelection = (plain ? plain->textCursor() : rich->textCursor()).hasSelection();
         hasText = !document->isEmpty();
     }
-    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    const bool clipboardText = clip && clip->hasText();
     bool enabled = false;
     if (name == QLatin1String("actEditUndo"))
         enabled = canUndo && !readOnly;
@@ -291,11 +289,19 @@ bool TfrmTreeViewEditorMain::ClaimEditAction(QAction* action)
     else if (name == QLatin1String("actEditCopy"))
         enabled = hasSelection;
     else if (name == QLatin1String("actEditPaste"))
-        enabled = clipboardText && !readOnly;
+        enabled = m_clipboardHasText && !readOnly;
     else if (name == QLatin1String("actEditSelectAll"))
         enabled = hasText;
     action->setEnabled(enabled);
     return true;
+}
+
+// Asking the clipboard on every update would ask the program that owns it,
+// each time the event loop goes idle; its content changes far less often.
+void TfrmTreeViewEditorMain::ClipboardChanged()
+{
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    m_clipboardHasText = clip && clip->hasText();
 }
 
 void TfrmTreeViewEditorMain::UpdateActions()
