@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -359,7 +360,11 @@ TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
 {
     FileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode))
+    // The file is read under an exclusive lock, as far as this platform has
+    // one: a program that locks it (another of our windows saving it) makes
+    // the open fail instead of reading a file half replaced.
+    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode) ||
+        ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
         throw EFOpenError("Cannot open file " + fileName);
 
     // One read of the whole file; a file that grows meanwhile is read to its end.
@@ -413,6 +418,12 @@ void SaveItems(const TTreeList& tree, const std::string& fileName)
             std::free(resolved);
         }
     }
+
+    // A file that another program holds locked is left alone, as a file
+    // opened without sharing would be. The lock is kept until it is replaced.
+    FileHandle lock(exists ? ::open(target.c_str(), O_RDONLY | O_CLOEXEC) : -1);
+    if (exists && (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0))
+        throw EFCreateError("Cannot create file " + fileName);
 
     // Beside the target, so the rename stays within one file system; the
     // name is shortened so that a target name near the length limit still

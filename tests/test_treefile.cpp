@@ -11,6 +11,8 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -277,6 +279,26 @@ TEST_F(TempDir, SaveThatCannotCreateLeavesWhatWasThere)
     EXPECT_THROW(SaveItems(tree, Path("doc.trd")), EFCreateError);
     fs::permissions(dir, fs::perms::owner_all);
     EXPECT_EQ(ReadFile(Path("doc.trd")), "previous");
+}
+
+TEST_F(TempDir, AFileLockedByAnotherProgramIsNeitherReadNorReplaced)
+{
+    WriteFile(Path("held.trd"), "previous");
+    const int holder = ::open(Path("held.trd").c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    TTreeList tree;
+    tree.AddItem()->SetText(0, "kept");
+    EXPECT_THAT([&] { SaveItems(tree, Path("held.trd")); },
+                ::testing::ThrowsMessage<EFCreateError>(::testing::StrEq("Cannot create file " + Path("held.trd"))));
+    EXPECT_THAT([&] { LoadItems(tree, Path("held.trd")); },
+                ::testing::ThrowsMessage<EFOpenError>(::testing::StrEq("Cannot open file " + Path("held.trd"))));
+    EXPECT_EQ(tree.TopItem(0)->GetText(0), "kept");
+    ::close(holder);
+    EXPECT_EQ(ReadFile(Path("held.trd")), "previous");
+    EXPECT_EQ(Entries(), 1);
+    SaveItems(tree, Path("held.trd"));
+    EXPECT_EQ(ReadFile(Path("held.trd")), WriteItems(tree));
 }
 
 TEST_F(TempDir, FailedWriteLeavesPreviousFileAndNoTemporary)
