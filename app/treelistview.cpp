@@ -98,19 +98,13 @@ void TTreeListView::selectionChanged(const QItemSelection& selected, const QItem
     if (IgnoreViewSignals())
         return;
     // One bracket, so the window hears of the new selection once.
-    m_tree.BeginUpdate();
-    try {
-        for (const QModelIndex& index : deselected.indexes())
-            if (TTreeListTextNode* item = m_model->ItemOf(index))
-                item->SetSelected(false);
-        for (const QModelIndex& index : selected.indexes())
-            if (TTreeListTextNode* item = m_model->ItemOf(index))
-                item->SetSelected(true);
-    } catch (...) {
-        m_tree.EndUpdate();
-        throw;
-    }
-    m_tree.EndUpdate();
+    const TTreeListUpdate bracket(m_tree);
+    for (const QModelIndex& index : deselected.indexes())
+        if (TTreeListTextNode* item = m_model->ItemOf(index))
+            item->SetSelected(false);
+    for (const QModelIndex& index : selected.indexes())
+        if (TTreeListTextNode* item = m_model->ItemOf(index))
+            item->SetSelected(true);
 }
 
 void TTreeListView::ViewExpanded(const QModelIndex& index, bool expanded)

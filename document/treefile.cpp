@@ -150,25 +150,6 @@ void ReadAll(TTreeList& tree, Reader& in, TTreeFileVariant& variant)
     }
 }
 
-class UpdateGuard {
-public:
-    explicit UpdateGuard(TTreeList& tree) : m_tree(tree)
-    {
-        m_tree.BeginReset();
-        m_tree.BeginUpdate();
-    }
-    ~UpdateGuard()
-    {
-        m_tree.EndUpdate();
-        m_tree.EndReset();
-    }
-    UpdateGuard(const UpdateGuard&) = delete;
-    UpdateGuard& operator=(const UpdateGuard&) = delete;
-
-private:
-    TTreeList& m_tree;
-};
-
 class FileHandle {
 public:
     explicit FileHandle(int fd) : m_fd(fd) {}
@@ -348,7 +329,8 @@ mode_t DefaultFileMode()
 
 TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
 {
-    UpdateGuard guard(tree);
+    const TTreeListReset reset(tree);
+    const TTreeListUpdate bracket(tree);
     tree.ClearItems();
     Reader in(data, size);
     TTreeFileVariant variant = TTreeFileVariant::Current;

@@ -5,29 +5,6 @@
 
 namespace {
 
-// Closes the bracket also when the operation inside it throws.
-class UpdateGuard {
-public:
-    explicit UpdateGuard(TTreeList& tree) : m_tree(tree) { m_tree.BeginUpdate(); }
-    ~UpdateGuard() { m_tree.EndUpdate(); }
-    UpdateGuard(const UpdateGuard&) = delete;
-    UpdateGuard& operator=(const UpdateGuard&) = delete;
-
-private:
-    TTreeList& m_tree;
-};
-
-class ResetGuard {
-public:
-    explicit ResetGuard(TTreeList& tree) : m_tree(tree) { m_tree.BeginReset(); }
-    ~ResetGuard() { m_tree.EndReset(); }
-    ResetGuard(const ResetGuard&) = delete;
-    ResetGuard& operator=(const ResetGuard&) = delete;
-
-private:
-    TTreeList& m_tree;
-};
-
 TTreeListTextNode* AsText(const TTreeListNode* node)
 {
     // Every node the tree creates is a text node; the base class only exists
@@ -210,7 +187,7 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
     }
     const int destinationRow = sameList && position >= source ? position + 1 : position;
 
-    UpdateGuard bracket(tree);
+    TTreeListUpdate bracket(tree);
     tree.Notify([&](TTreeListObserver& o) { o.ItemAboutToBeMoved(self, destParent, destinationRow); });
     std::unique_ptr<TTreeListTextNode> owned = tree.Detach(self);
     const bool formerParentEmptied = formerParent && !formerParent->HasChildren();
@@ -285,7 +262,7 @@ void TTreeList::ClearItems()
 {
     const bool hadSelection = !m_selection.empty();
     {
-        ResetGuard reset(*this);
+        TTreeListReset reset(*this);
         m_clearing = true;
         for (TTreeListTextNode* item : m_selection)
             item->m_selected = false;
@@ -428,7 +405,7 @@ void TTreeList::EndUpdate()
 
 void TTreeList::ExpandAll()
 {
-    UpdateGuard bracket(*this);
+    TTreeListUpdate bracket(*this);
     for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item))
         if (item->HasChildren())
             item->m_expanded = true;

@@ -245,3 +245,28 @@ private:
     std::vector<TTreeListObserver*> m_observers;
     TTreeListPresenter* m_presenter = nullptr;
 };
+
+// Keeps an update bracket open for its lifetime, so it is closed also when
+// the work inside throws.
+class TTreeListUpdate {
+public:
+    explicit TTreeListUpdate(TTreeList& tree) : m_tree(tree) { m_tree.BeginUpdate(); }
+    ~TTreeListUpdate() { m_tree.EndUpdate(); }
+    TTreeListUpdate(const TTreeListUpdate&) = delete;
+    TTreeListUpdate& operator=(const TTreeListUpdate&) = delete;
+
+private:
+    TTreeList& m_tree;
+};
+
+// The same for a bulk reset.
+class TTreeListReset {
+public:
+    explicit TTreeListReset(TTreeList& tree) : m_tree(tree) { m_tree.BeginReset(); }
+    ~TTreeListReset() { m_tree.EndReset(); }
+    TTreeListReset(const TTreeListReset&) = delete;
+    TTreeListReset& operator=(const TTreeListReset&) = delete;
+
+private:
+    TTreeList& m_tree;
+};
