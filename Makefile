@@ -29,7 +29,7 @@ build-test: setup $(TEST_DIR)/CMakeCache.txt
 	cmake --build $(TEST_DIR) -j $(JOBS)
 
 test: build-test
-	cd $(TEST_DIR) && QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} ctest --output-on-failure -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 $(BENCH_DIR)/CMakeCache.txt: | setup
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DVEK_TESTS=OFF -DVEK_BENCH=ON
@@ -38,7 +38,7 @@ build-bench: setup $(BENCH_DIR)/CMakeCache.txt
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 
 bench: build-bench
-	@for b in $(BENCH_DIR)/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+	@cmake --build $(BENCH_DIR) --target run_benchmarks
 
 screenshot: build
 	scripts/screenshot build/screenshot.png

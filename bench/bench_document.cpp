@@ -2,9 +2,9 @@
 // plain cost of moving the same bytes to and from disk, and measures what the
 // loaded tree costs in memory compared with its file.
 
-#include "benchtree.h"
-#include "treefile.h"
-#include "treelist.h"
+#include "bench/benchtree.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
 
 #include <malloc.h>
 

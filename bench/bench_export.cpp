@@ -1,10 +1,10 @@
 // Times the exports of the benchmark tree against the plain cost of putting
 // the same bytes on disk, so buffering overhead shows as a ratio.
 
-#include "benchtree.h"
-#include "exportwriters.h"
-#include "multiexportnames.h"
-#include "treelist.h"
+#include "bench/benchtree.h"
+#include "document/treelist.h"
+#include "exchange/exportwriters.h"
+#include "exchange/multiexportnames.h"
 
 #include <chrono>
 #include <cstdio>

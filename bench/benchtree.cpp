@@ -1,6 +1,6 @@
-#include "benchtree.h"
+#include "bench/benchtree.h"
 
-#include "treelist.h"
+#include "document/treelist.h"
 
 #include <string>
 

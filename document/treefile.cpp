@@ -1,21 +1,12 @@
-#include "treefile.h"
+#include "document/treefile.h"
 
-#include "treelist.h"
+#include "document/atomicfile.h"
+#include "document/treelist.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <new>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -71,13 +62,13 @@ int32_t HeaderField(const unsigned char* header, int field)
                                 static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
-// Reads one record's header and strings into `item` (already attached) and
-// returns its child count; the children follow and are read by the caller.
 struct Span {
     const unsigned char* data;
     size_t size;
 };
 
+// Reads one record's header and strings into `item` (already attached) and
+// returns its child count; the children follow and are read by the caller.
 int32_t ReadItemRecord(TTreeListTextNode& item, Reader& in, TTreeFileVariant variant, std::vector<Span>& scratch)
 {
     const int32_t headerSize = in.Int32();
@@ -150,65 +141,6 @@ void ReadAll(TTreeList& tree, Reader& in, TTreeFileVariant& variant)
     }
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(int fd) : m_fd(fd) {}
-    ~FileHandle()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int Get() const { return m_fd; }
-    int Release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-
-private:
-    int m_fd;
-};
-
-// The file's bytes live only while the items are built. Mapped apart from
-// the heap, so that giving them back cannot leave a hole the size of the
-// file between the items.
-class Buffer {
-public:
-    explicit Buffer(size_t size) { Grow(size); }
-    ~Buffer() { Release(); }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
-
-    char* Data() const { return m_data; }
-    size_t Size() const { return m_size; }
-
-    void Grow(size_t size)
-    {
-        void* p = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED)
-            throw std::bad_alloc();
-        if (m_data)
-            std::memcpy(p, m_data, m_size);
-        Release();
-        m_data = static_cast<char*>(p);
-        m_size = size;
-    }
-
-private:
-    void Release()
-    {
-        if (m_data)
-            ::munmap(m_data, m_size);
-        m_data = nullptr;
-    }
-
-    char* m_data = nullptr;
-    size_t m_size = 0;
-};
-
 void PutInt32(char*& p, int32_t value)
 {
     const auto v = static_cast<uint32_t>(value);
@@ -217,24 +149,6 @@ void PutInt32(char*& p, int32_t value)
     p[2] = static_cast<char>((v >> 16) & 0xFF);
     p[3] = static_cast<char>((v >> 24) & 0xFF);
     p += 4;
-}
-
-bool WriteFully(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const size_t chunk = size < (size_t(1) << 30) ? size : (size_t(1) << 30);
-        const ssize_t written = ::write(fd, data, chunk);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (written == 0)
-            return false;
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
 }
 
 // Writes the current variant through `append(data, size)`, one record at a
@@ -269,62 +183,6 @@ template <typename Append> void Serialise(const TTreeList& tree, Append&& append
     }
 }
 
-// Collects the output in one buffer that stays in the cache and hands it to
-// the file in a few large writes.
-class ChunkWriter {
-public:
-    explicit ChunkWriter(int fd) : m_fd(fd) { m_buffer.reserve(Capacity); }
-
-    void Append(const char* data, size_t size)
-    {
-        if (m_buffer.size() + size > Capacity) {
-            Flush();
-            if (size >= Capacity) {
-                m_ok = m_ok && WriteFully(m_fd, data, size);
-                return;
-            }
-        }
-        m_buffer.append(data, size);
-    }
-
-    // False when any write failed.
-    bool Finish()
-    {
-        Flush();
-        return m_ok;
-    }
-
-private:
-    static constexpr size_t Capacity = size_t(4) << 20;
-
-    void Flush()
-    {
-        m_ok = m_ok && WriteFully(m_fd, m_buffer.data(), m_buffer.size());
-        m_buffer.clear();
-    }
-
-    int m_fd;
-    std::string m_buffer;
-    bool m_ok = true;
-};
-
-std::string DirectoryOf(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
-mode_t DefaultFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
 TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
@@ -340,34 +198,17 @@ TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
 
 TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
 {
-    FileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    TFileHandle file = OpenFile(fileName, O_RDONLY | O_CLOEXEC);
     struct stat st {};
-    // The file is read under an exclusive lock, as far as this platform has
-    // one: a program that locks it (another of our windows saving it) makes
-    // the open fail instead of reading a file half replaced.
-    if (file.Get() < 0 || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode) ||
+    // Read under an exclusive lock: a file that another program (or another
+    // of our windows) is replacing fails to open instead of being read half
+    // written.
+    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode) ||
         ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
         throw EFOpenError("Cannot open file " + fileName);
-
-    // One read of the whole file; a file that grows meanwhile is read to its end.
-    size_t capacity = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
-    Buffer buffer(capacity + 1);
-    size_t size = 0;
-    for (;;) {
-        if (size == buffer.Size())
-            buffer.Grow(buffer.Size() * 2);
-        const ssize_t got = ::read(file.Get(), buffer.Data() + size, buffer.Size() - size);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw EReadError();
-        }
-        if (got == 0)
-            break;
-        size += static_cast<size_t>(got);
-    }
-    ::close(file.Release());
-    return ReadItems(tree, buffer.Data(), size);
+    const TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
+    file.Close();
+    return ReadItems(tree, content.Data(), content.Size());
 }
 
 std::string WriteItems(const TTreeList& tree)
@@ -388,56 +229,8 @@ std::string WriteItems(const TTreeList& tree)
 void SaveItems(const TTreeList& tree, const std::string& fileName)
 {
     tree.CommitEdits();
-    // Replace what a symbolic link points to, not the link.
-    std::string target = fileName;
-    struct stat old {};
-    const bool exists = ::stat(fileName.c_str(), &old) == 0;
-    if (exists) {
-        if (!S_ISREG(old.st_mode))
-            throw EFCreateError("Cannot create file " + fileName);
-        if (char* resolved = ::realpath(fileName.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-    }
-
-    // A file that another program holds locked is left alone, as a file
-    // opened without sharing would be. The lock is kept until it is replaced.
-    FileHandle lock(exists ? ::open(target.c_str(), O_RDONLY | O_CLOEXEC) : -1);
-    if (exists && (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0))
-        throw EFCreateError("Cannot create file " + fileName);
-
-    // Beside the target, so the rename stays within one file system; the
-    // name is shortened so that a target name near the length limit still
-    // leaves room for the suffix.
-    const size_t slash = target.rfind('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::string temp = target.substr(0, nameStart + std::min<size_t>(target.size() - nameStart, 200)) + ".XXXXXX";
-    FileHandle file(::mkostemp(temp.data(), O_CLOEXEC));
-    if (file.Get() < 0)
-        throw EFCreateError("Cannot create file " + fileName);
-    bool renamed = false;
-    struct TempRemover {
-        const std::string& path;
-        const bool& renamed;
-        ~TempRemover()
-        {
-            if (!renamed)
-                ::unlink(path.c_str());
-        }
-    } remover{temp, renamed};
-
-    // Some file systems refuse permission bits; that is no reason to fail the save.
-    (void)::fchmod(file.Get(), exists ? (old.st_mode & 07777) : DefaultFileMode());
-    ChunkWriter writer(file.Get());
-    Serialise(tree, [&writer](const char* data, size_t size) { writer.Append(data, size); });
-    bool ok = writer.Finish() && ::fsync(file.Get()) == 0;
-    ok = ::close(file.Release()) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), target.c_str()) != 0)
-        throw EWriteError();
-    renamed = true;
-    // Make the rename itself durable; the data already is.
-    FileHandle dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        (void)::fsync(dir.Get());
+    TAtomicFile file(fileName);
+    TBufferedWriter& out = file.Writer();
+    Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+    file.Commit();
 }

@@ -1,4 +1,4 @@
-#include "treelist.h"
+#include "document/treelist.h"
 
 #include <algorithm>
 #include <utility>
@@ -263,7 +263,6 @@ void TTreeList::ClearItems()
     const bool hadSelection = !m_selection.empty();
     {
         TTreeListReset reset(*this);
-        m_clearing = true;
         for (TTreeListTextNode* item : m_selection)
             item->m_selected = false;
         m_selection.clear();
@@ -273,7 +272,6 @@ void TTreeList::ClearItems()
         Children doomed = std::move(m_top);
         m_top.clear();
         doomed.clear();
-        m_clearing = false;
     }
     if (hadSelection)
         SelectionCountChanged();
@@ -563,11 +561,6 @@ void TTreeList::ItemAdded(TTreeListTextNode* item)
         m_topRow = item;
     if (!m_focused)
         Focus(m_topRow, false);
-}
-
-void TTreeList::FreeSubtree(TTreeListTextNode* item)
-{
-    Delete(item);
 }
 
 void TTreeList::SelectionCountChanged()

@@ -204,10 +204,6 @@ public:
     // Called by the in-place editor when it closes with a result.
     void EndRename(TTreeListTextNode* item, std::string text, bool textChanged);
 
-    // A view's focus and selection changes come in through these, so the tree
-    // stays the source of truth.
-    void SetFocusedItem(TTreeListTextNode* item) { if (item) item->SetFocused(); }
-
     // Bulk replacement of the content (file loading): one reset for the view.
     void BeginReset();
     void EndReset();
@@ -224,7 +220,6 @@ private:
     void Renumber(Children& list, int from);
     TTreeListTextNode* NextAfterSubtree(const TTreeListNode* item) const;
     void ItemAdded(TTreeListTextNode* item);
-    void FreeSubtree(TTreeListTextNode* item);
     void SelectionCountChanged();
     void Focus(TTreeListTextNode* item, bool notify);
 
@@ -241,7 +236,6 @@ private:
     int m_updateCount = 0;
     int m_selectedAtBegin = 0;
     int m_resetCount = 0;
-    bool m_clearing = false;
     std::vector<TTreeListObserver*> m_observers;
     TTreeListPresenter* m_presenter = nullptr;
 };

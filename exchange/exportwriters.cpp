@@ -1,56 +1,45 @@
-#include "exportwriters.h"
+#include "exchange/exportwriters.h"
 
-#include "bufferedfile.h"
-#include "inouterror.h"
-#include "multiexportnames.h"
-#include "treelist.h"
+#include "document/fileio.h"
+#include "document/treelist.h"
+#include "exchange/inouterror.h"
+#include "exchange/multiexportnames.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view FiveEmptyLines = "\r\n\r\n\r\n\r\n\r\n";
+constexpr size_t BufferSize = 1024 * 1024;
+
+// Creates (or empties) `name`, relative to the open folder `folderFd`;
+// failures name `shownName`, the path the user chose.
+TBufferedWriter CreateFile(const std::string& name, const std::string& shownName, size_t bufferSize,
+                           int folderFd = AT_FDCWD)
+{
+    TFileHandle file = OpenFile(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666, folderFd);
+    if (!file.IsOpen())
+        EInOutError::Raise(errno, shownName);
+    return TBufferedWriter(std::move(file), shownName, &EInOutError::Raise, bufferSize);
+}
 
 template <typename WriteRecord>
 void ExportSingleFile(const TTreeList& tree, const std::string& fileName, WriteRecord writeRecord)
 {
     tree.CommitEdits();
-    TBufferedFile file(fileName);
+    TBufferedWriter file = CreateFile(fileName, fileName, BufferSize);
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         writeRecord(file, item->GetText(TreeListColumnName), item->GetText(TreeListColumnDesc));
     file.Close();
 }
 
-// Owns the open folder, so every file is created relative to the folder the
-// export started with, whatever happens to the path meanwhile.
-class FolderHandle {
-public:
-    explicit FolderHandle(const std::string& folder)
-    {
-        do
-            m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        while (m_fd < 0 && errno == EINTR);
-        if (m_fd < 0)
-            EInOutError::RaiseLastError();
-    }
-    ~FolderHandle() { ::close(m_fd); }
-    FolderHandle(const FolderHandle&) = delete;
-    FolderHandle& operator=(const FolderHandle&) = delete;
-    int Fd() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-};
-
 }  // namespace
 
 void ExportTxt(const TTreeList& tree, const std::string& fileName)
 {
-    ExportSingleFile(tree, fileName, [](TBufferedFile& file, const std::string& name, const std::string& desc) {
+    ExportSingleFile(tree, fileName, [](TBufferedWriter& file, const std::string& name, const std::string& desc) {
         file.Write(name);
         file.Write(LineEnd);
         file.Write('=', name.size());
@@ -63,7 +52,7 @@ void ExportTxt(const TTreeList& tree, const std::string& fileName)
 
 void ExportIni(const TTreeList& tree, const std::string& fileName)
 {
-    ExportSingleFile(tree, fileName, [](TBufferedFile& file, const std::string& name, const std::string& desc) {
+    ExportSingleFile(tree, fileName, [](TBufferedWriter& file, const std::string& name, const std::string& desc) {
         file.Write("[");
         file.Write(name);
         file.Write("]\r\n");
@@ -75,13 +64,19 @@ void ExportIni(const TTreeList& tree, const std::string& fileName)
 void ExportMulti(const TTreeList& tree, const std::string& folder)
 {
     tree.CommitEdits();
-    const FolderHandle folderHandle(folder);
+    // Every file is created relative to the folder the export started with,
+    // whatever happens to the path meanwhile.
+    const TFileHandle folderHandle = OpenFolder(folder);
+    if (!folderHandle.IsOpen())
+        EInOutError::Raise(errno, folder);
+    const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     TMultiExportNames names;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
         const std::string& desc = item->GetText(TreeListColumnDesc);
+        const std::string name = names.FileName(item->GetText(TreeListColumnName));
         // Most descriptions are small: size the buffer to the content.
-        TBufferedFile file(names.FileName(item->GetText(TreeListColumnName)), folderHandle.Fd(),
-                           std::min(desc.size() + LineEnd.size(), TBufferedFile::DefaultBufferSize));
+        TBufferedWriter file =
+            CreateFile(name, prefix + name, std::min(desc.size() + LineEnd.size(), BufferSize), folderHandle.Get());
         file.Write(desc);
         file.Write(LineEnd);
         file.Close();

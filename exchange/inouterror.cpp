@@ -1,9 +1,14 @@
-#include "inouterror.h"
+#include "exchange/inouterror.h"
+
+#include "document/fileio.h"
 
 #include <cerrno>
 #include <cstdio>
 
-EInOutError::EInOutError(int code) : std::runtime_error(Message(code)), m_code(code) {}
+EInOutError::EInOutError(int code, const std::string& fileName)
+    : std::runtime_error(Message(code) + ": " + fileName), m_code(code)
+{
+}
 
 std::string EInOutError::Message(int code)
 {
@@ -29,7 +34,8 @@ int EInOutError::CodeFromErrno(int err)
     case ENOENT:
     case ENOTDIR:
         return InOutErrorInvalidFilename;
-    // Opening a folder for writing is refused as access denied on Windows too.
+    // A folder where the file should be: the file cannot be written there,
+    // which is what "access denied" tells the user.
     case EACCES:
     case EPERM:
     case EROFS:
@@ -41,7 +47,7 @@ int EInOutError::CodeFromErrno(int err)
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return InOutErrorWinDiskFull;
+        return InOutErrorNoSpace;
     case EBUSY:
     case ETXTBSY:
         return InOutErrorSharingViolation;
@@ -54,7 +60,7 @@ int EInOutError::CodeFromErrno(int err)
     }
 }
 
-void EInOutError::RaiseLastError()
+void EInOutError::Raise(int error, const std::string& fileName)
 {
-    throw EInOutError(CodeFromErrno(errno));
+    throw EInOutError(error == WriteStoredNothing ? InOutErrorDiskFull : CodeFromErrno(error), fileName);
 }

@@ -1,6 +1,6 @@
-#include "multiexportnames.h"
+#include "exchange/multiexportnames.h"
 
-#include "textcodec.h"
+#include "document/textcodec.h"
 
 namespace {
 

@@ -53,7 +53,7 @@ TEST_F(WindowTest, AFailedExportShowsTheErrorAndRestoresTheCursor)
     BuildTools(window->TreeList());
     m_prompter->files = {Path("missing/out.txt")};
     Run(*window, "actFileExportTxt");
-    EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Invalid filename.")});
+    EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Invalid filename: %1.").arg(Path("missing/out.txt"))});
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 

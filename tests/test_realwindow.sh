@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Starts the real editor in an X server with a tree file on its command line
 # and passes once a top-level window carries the file's name in its title.
-# Usage: test_realwindow.sh EDITOR
+# Usage: test_realwindow.sh EDITOR DATA-FOLDER
 set -euo pipefail
 
 if [ "${1:-}" != "--inside" ]; then
-    editor=${1:?usage: $0 EDITOR}
+    editor=${1:?usage: $0 EDITOR DATA-FOLDER}
+    data=${2:?usage: $0 EDITOR DATA-FOLDER}
     command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (package xvfb)"; exit 1; }
     command -v xwininfo >/dev/null || { echo "xwininfo is missing (package x11-utils)"; exit 1; }
     # xvfb-run stops its X server when the inner run ends.
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$editor"
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$editor" "$data"
 fi
 
 editor=$2
+data=$3
 work=$(mktemp -d)
 pid=""
 cleanup() {
@@ -29,16 +31,13 @@ trap cleanup EXIT
 
 # Item "A" (icon 3, description "x") with one child "B" (icon 0).
 file="$work/file.trd"
-printf '\xff\xff\xff\xff\x01\x00\x00\x00'"\
-\x18\x00\x00\x00\x03\x00\x00\x00\x03\x00\x00\x00\xff\xff\xff\xff\x00\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\
-\x01\x00\x00\x00A\x01\x00\x00\x00x\
-\x18\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\xff\xff\xff\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\
-\x01\x00\x00\x00B" >"$file"
-[ "$(wc -c <"$file")" -eq 79 ] || { echo "the test file is not 79 bytes long"; exit 1; }
+cp "$data/worked-example.trd" "$file"
 
 # The editor must not inherit a home whose settings another run left behind.
 export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# Only a program started under Xvfb chooses xcb; everything else headless
+# runs on the offscreen platform (see the top-level CMakeLists.txt).
 export QT_QPA_PLATFORM=xcb
 
 "$editor" "$file" >"$work/editor.log" 2>&1 &

@@ -1,4 +1,4 @@
-#include "textcodec.h"
+#include "document/textcodec.h"
 
 #include <gtest/gtest.h>
 

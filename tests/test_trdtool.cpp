@@ -1,5 +1,5 @@
-#include "treefile.h"
-#include "treelist.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
 
 #include <gtest/gtest.h>
 

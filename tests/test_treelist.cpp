@@ -1,4 +1,4 @@
-#include "treelist.h"
+#include "document/treelist.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "exportcommand.h"
+#include "tools/exportcommand.h"
 
-#include "exportwriters.h"
-#include "treefile.h"
-#include "treelist.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
+#include "exchange/exportwriters.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 // trdtool: inspects tree data files from the command line.
 
-#include "errortext.h"
-#include "exportcommand.h"
-#include "treefile.h"
-#include "treelist.h"
+#include "document/errortext.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
+#include "tools/exportcommand.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,3 +1,0 @@
-add_executable(bench_export bench_export.cpp)
-target_link_libraries(bench_export PRIVATE vekexchange vekbenchtree)
-vek_warnings(bench_export)
