@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/fileio.h"
+#include "document/fileio.h"  // the errors these functions raise
 
 #include <string>
 
