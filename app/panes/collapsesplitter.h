@@ -14,6 +14,8 @@ class TSplitterLine;
 // MinSize; a drag to MinSize folds the pane too. Writing Maximized or Minimized
 // has the effect of the user's action; both only record the flag until the
 // splitter is first shown, which then folds the pane if either is set.
+// Every widget added gets MinSize as its minimum width, and all but the first
+// a horizontal stretch of 1.
 class TCollapseSplitter : public QSplitter
 {
     Q_OBJECT
