@@ -292,6 +292,44 @@ TTreeListTextNode* TTreeList::InsertItem(TTreeListTextNode* before)
     return Attach(nullptr, position, std::make_unique<TTreeListTextNode>(*this));
 }
 
+void TTreeList::AppendItemsFrom(TTreeList& source)
+{
+    if (&source == this || source.m_top.empty())
+        return;
+    // Make room first: once the view has been told, the insertion must not fail.
+    m_top.reserve(m_top.size() + source.m_top.size());
+    Children moved;
+    {
+        TTreeListReset reset(source);
+        for (TTreeListTextNode* item : source.m_selection)
+            item->m_selected = false;
+        source.m_selection.clear();
+        source.m_selectionSorted = true;
+        source.m_focused = nullptr;
+        source.m_topRow = nullptr;
+        moved.swap(source.m_top);
+    }
+    std::vector<TTreeListNode*> pending;
+    for (auto& item : moved)
+        pending.push_back(item.get());
+    while (!pending.empty()) {
+        TTreeListNode* node = pending.back();
+        pending.pop_back();
+        node->m_owner = this;
+        for (auto& child : node->m_children)
+            pending.push_back(child.get());
+    }
+
+    const int first = TopItemCount();
+    const int last = first + static_cast<int>(moved.size()) - 1;
+    Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(nullptr, first, last); });
+    for (auto& item : moved)
+        m_top.push_back(std::move(item));
+    Renumber(m_top, first);
+    Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
+    ItemAdded(m_top[static_cast<size_t>(first)].get());
+}
+
 void TTreeList::Delete(TTreeListTextNode* item)
 {
     if (!item || &item->Owner() != this || item->m_deleting)

@@ -177,6 +177,10 @@ public:
     TTreeListTextNode* InsertItem(TTreeListTextNode* before);
     // Frees the item with its whole subtree.
     void Delete(TTreeListTextNode* item);
+    // Moves every top-level item of `source`, with its subtree, behind this
+    // tree's last top-level item, in order, as one insertion for the views;
+    // `source` is left empty. Items built apart this way reach the view whole.
+    void AppendItemsFrom(TTreeList& source);
 
     int TopItemCount() const { return static_cast<int>(m_top.size()); }
     TTreeListTextNode* TopItem(int index) const;

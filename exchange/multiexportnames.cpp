@@ -24,23 +24,21 @@ std::string AsciiLower(std::string s)
     return s;
 }
 
-// Cuts `stem` to at most `limit` bytes; a UTF-8 name is not cut inside a
-// character.
-std::string Truncated(const std::string& stem, size_t limit, bool utf8)
+// Cuts the UTF-8 `stem` to at most `limit` bytes, not inside a character.
+std::string Truncated(const std::string& stem, size_t limit)
 {
     if (stem.size() <= limit)
         return stem;
     size_t end = limit;
-    if (utf8)
-        while (end > 0 && (static_cast<unsigned char>(stem[end]) & 0xC0) == 0x80)
-            --end;
+    while (end > 0 && (static_cast<unsigned char>(stem[end]) & 0xC0) == 0x80)
+        --end;
     return stem.substr(0, end);
 }
 
-std::string Compose(const std::string& stem, bool utf8, const std::string& suffix)
+std::string Compose(const std::string& stem, const std::string& suffix)
 {
     const size_t room = TMultiExportNames::MaxFileNameBytes - Extension.size() - suffix.size();
-    return Truncated(stem, room, utf8) + suffix + Extension;
+    return Truncated(stem, room) + suffix + Extension;
 }
 
 }  // namespace
@@ -58,16 +56,17 @@ std::string TMultiExportNames::Sanitize(const std::string& itemName)
 
 std::string TMultiExportNames::FileName(const std::string& itemName)
 {
-    const std::string stem = Sanitize(itemName);
-    const bool utf8 = IsValidUtf8(stem);
-    std::string name = Compose(stem, utf8, "");
+    // Linux file names are UTF-8 by convention: a name stored in the old
+    // single-byte code page goes out as the text the editor shows.
+    const std::string stem = EncodeText(DecodeText(Sanitize(itemName)).text, TTextEncoding::Utf8);
+    std::string name = Compose(stem, "");
     if (m_used.insert(AsciiLower(name)).second)
         return name;
     // Start where the last clash of this stem stopped, so many equal names
     // do not retry every number each time.
     int& next = m_nextNumber.try_emplace(AsciiLower(stem), 2).first->second;
     for (;; ++next) {
-        name = Compose(stem, utf8, " (" + std::to_string(next) + ")");
+        name = Compose(stem, " (" + std::to_string(next) + ")");
         if (m_used.insert(AsciiLower(name)).second) {
             ++next;
             return name;

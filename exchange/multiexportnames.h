@@ -15,7 +15,8 @@ public:
     static constexpr size_t MaxFileNameBytes = 255;
 
     // The file name for the next item, in document order: the sanitised
-    // name, " (2)", " (3)" ... when the name is already taken, then ".txt".
+    // name as UTF-8 of the text the editor shows, " (2)", " (3)" ... when the
+    // name is already taken, then ".txt".
     std::string FileName(const std::string& itemName);
 
     // The item name with every character a file name cannot hold (/ \ < > :
