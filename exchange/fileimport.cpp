@@ -27,14 +27,17 @@ std::string Normalised(std::string_view bytes, bool endLastLine)
     bytes = bytes.substr(0, bytes.find('\0'));
     std::string result;
     result.reserve(bytes.size() + bytes.size() / 32 + 2);
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const size_t end = std::min(bytes.find_first_of("\r\n", i), bytes.size());
-        result.append(bytes, i, end - i);
-        if (end == bytes.size())
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* const run = p;
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        result.append(run, static_cast<size_t>(p - run));
+        if (p == end)
             break;
         result += "\r\n";
-        i = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+        p += *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1;
     }
     if (endLastLine && !result.empty() && result.back() != '\n')
         result += "\r\n";
