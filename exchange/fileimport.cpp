@@ -178,7 +178,7 @@ private:
     bool ImportFolder(Descriptor folder, const std::string& path, std::string name);
     bool OpenFolder(Descriptor folder, const std::string& path, std::string name, TTreeListTextNode* parent,
                     std::vector<Frame>& stack);
-    std::vector<Entry> ListFolder(DIR* list) const;
+    std::vector<Entry> ListFolder(DIR* list, const std::string& path);
     bool Fail(std::string message);
 
     TTreeList& m_scratch;
@@ -263,17 +263,22 @@ EntryKind KindOf(int folderFd, const dirent& d)
     }
 }
 
-std::vector<Entry> Importer::ListFolder(DIR* list) const
+std::vector<Entry> Importer::ListFolder(DIR* list, const std::string& path)
 {
     std::vector<Entry> entries;
     const int folderFd = ::dirfd(list);
+    errno = 0;
     while (const dirent* d = ::readdir(list)) {
         if (d->d_name[0] == '.')
             continue;  // hidden, and "." and ".."
         const EntryKind kind = KindOf(folderFd, *d);
         if (kind != EntryKind::Skip)
             entries.push_back({d->d_name, kind == EntryKind::Folder});
+        errno = 0;
     }
+    // The entries listed before the failure are still imported.
+    if (errno != 0)
+        m_result.Failures.push_back(CannotOpen(path, Reason(errno)));
     // Folders first, each group by name, as file managers list them.
     const auto& less = m_options.NameLess;
     std::sort(entries.begin(), entries.end(), [&less](const Entry& a, const Entry& b) {
@@ -291,7 +296,7 @@ bool Importer::OpenFolder(Descriptor folder, const std::string& path, std::strin
     if (!list)
         return Fail(CannotOpen(path, Reason(errno)));
     folder.Release();
-    std::vector<Entry> entries = ListFolder(list.get());
+    std::vector<Entry> entries = ListFolder(list.get(), path);
     TTreeListTextNode* item = NewItem(parent, std::move(name), std::string());
     stack.push_back({std::move(list), path, item, std::move(entries)});
     return Done();

@@ -38,17 +38,19 @@ struct TFileImportOptions {
 };
 
 struct TFileImportResult {
-    int ItemsAdded = 0;                 // all levels
-    std::vector<std::string> Failures;  // one message per path not imported, in import order
+    int ItemsAdded = 0;  // all levels
+    // One line per path not imported, in import order: "Cannot open file %s:
+    // <reason>" or "Skipped binary file %s", with the path's bytes.
+    std::vector<std::string> Failures;
     bool Cancelled = false;
 };
 
 // Appends one top-level item per path, in the order given, after the tree's
 // last top-level item: a file becomes an item named after it whose
 // description is TextFileLines of its content; a folder becomes an item with
-// an empty description and its entries below it (hidden ones skipped, links to
-// folders not followed, files with a NUL in their first 8 KiB skipped as
-// binary). A path that cannot be read gets no item and a message; the import
+// an empty description and its entries below it, subfolders first, each group
+// in NameLess order (hidden ones skipped, links to folders not followed, files
+// with a NUL in their first 8 KiB skipped as binary). A path that cannot be read gets no item and a message; the import
 // goes on with the rest. The items reach the tree at the end, all at once, so
 // a view sees one insertion and never a half-made item, also after a cancel.
 TFileImportResult ImportFiles(TTreeList& tree, const std::vector<std::string>& paths,
