@@ -1,6 +1,6 @@
 #include "exchange/fileimport.h"
 
-#include "document/treefile.h"
+#include "document/fileio.h"
 #include "document/treelist.h"
 
 #include <dirent.h>
@@ -44,23 +44,6 @@ std::string Normalised(std::string_view bytes, bool endLastLine)
     return result;
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(Descriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    Descriptor& operator=(Descriptor&&) = delete;
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
 struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
@@ -79,24 +62,20 @@ std::string Reason(int error)
     return std::generic_category().message(error);
 }
 
-int OpenAt(int folderFd, const char* name, int flags)
+TFileHandle OpenForReading(const std::string& name, int flags, int folderFd = AT_FDCWD)
 {
-    int fd;
-    do
-        fd = ::openat(folderFd, name, flags | O_CLOEXEC | O_NOCTTY);
-    while (fd < 0 && errno == EINTR);
-    return fd;
+    return OpenFile(name, flags | O_RDONLY | O_CLOEXEC | O_NOCTTY, 0, folderFd);
 }
 
-// Reads an open regular file up to its first NUL into `buffer`, which keeps
-// its capacity from file to file. Returns the number of bytes and where the
-// NUL was (npos when there is none), or an errno.
 struct TextRead {
     size_t size = 0;
     size_t nulAt = std::string::npos;
     int error = 0;
 };
 
+// Reads an open regular file up to its first NUL into `buffer`, which keeps
+// its capacity from file to file: the number of bytes and where the NUL was
+// (npos when there is none), or an errno.
 TextRead ReadUpToNul(int fd, size_t sizeHint, std::string& buffer)
 {
     TextRead result;
@@ -150,10 +129,10 @@ struct Entry {
     bool folder;
 };
 
-// One folder being imported: its open listing, its entries in order and the
+// One folder being imported: the open folder, its entries in order and the
 // item that takes them.
 struct Frame {
-    FolderList list;
+    TFileHandle folder;
     std::string path;
     TTreeListTextNode* item;
     std::vector<Entry> entries;
@@ -173,12 +152,12 @@ public:
 private:
     bool Done();
     TTreeListTextNode* NewItem(TTreeListTextNode* parent, std::string name, std::string description);
-    bool ImportFile(Descriptor file, const std::string& path, std::string name, TTreeListTextNode* parent,
+    bool ImportFile(TFileHandle file, const std::string& path, std::string name, TTreeListTextNode* parent,
                     bool inFolder);
-    bool ImportFolder(Descriptor folder, const std::string& path, std::string name);
-    bool OpenFolder(Descriptor folder, const std::string& path, std::string name, TTreeListTextNode* parent,
+    bool ImportFolder(TFileHandle folder, const std::string& path, std::string name);
+    bool OpenFolder(TFileHandle folder, const std::string& path, std::string name, TTreeListTextNode* parent,
                     std::vector<Frame>& stack);
-    std::vector<Entry> ListFolder(DIR* list, const std::string& path);
+    bool ListFolder(int folderFd, const std::string& path, std::vector<Entry>& entries);
     bool Fail(std::string message);
 
     TTreeList& m_scratch;
@@ -215,16 +194,16 @@ TTreeListTextNode* Importer::NewItem(TTreeListTextNode* parent, std::string name
 bool Importer::ImportPath(const std::string& path)
 {
     // Non-blocking, so a named pipe dropped by mistake cannot hang the open.
-    Descriptor fd(OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK));
+    TFileHandle fd = OpenForReading(path, O_NONBLOCK);
     struct stat st {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0)
+    if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0)
         return Fail(CannotOpen(path, Reason(errno)));
     if (S_ISDIR(st.st_mode))
         return ImportFolder(std::move(fd), path, FileNameOfPath(path));
     return ImportFile(std::move(fd), path, FileNameOfPath(path), nullptr, false);
 }
 
-bool Importer::ImportFile(Descriptor file, const std::string& path, std::string name, TTreeListTextNode* parent,
+bool Importer::ImportFile(TFileHandle file, const std::string& path, std::string name, TTreeListTextNode* parent,
                           bool inFolder)
 {
     size_t size = 0;
@@ -263,12 +242,23 @@ EntryKind KindOf(int folderFd, const dirent& d)
     }
 }
 
-std::vector<Entry> Importer::ListFolder(DIR* list, const std::string& path)
+// Reads all entries of the open folder at once, in import order. Returns
+// false with errno when the folder cannot be listed at all.
+bool Importer::ListFolder(int folderFd, const std::string& path, std::vector<Entry>& entries)
 {
-    std::vector<Entry> entries;
-    const int folderFd = ::dirfd(list);
+    // A listing of its own, closed when read: the folder itself stays open
+    // for opening its entries.
+    const int listFd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    FolderList list(listFd >= 0 ? ::fdopendir(listFd) : nullptr);
+    if (!list) {
+        const int error = errno;
+        if (listFd >= 0)
+            ::close(listFd);
+        errno = error;
+        return false;
+    }
     errno = 0;
-    while (const dirent* d = ::readdir(list)) {
+    while (const dirent* d = ::readdir(list.get())) {
         if (d->d_name[0] == '.')
             continue;  // hidden, and "." and ".."
         const EntryKind kind = KindOf(folderFd, *d);
@@ -286,26 +276,24 @@ std::vector<Entry> Importer::ListFolder(DIR* list, const std::string& path)
             return a.folder;
         return less ? less(a.name, b.name) : a.name < b.name;
     });
-    return entries;
+    return true;
 }
 
-bool Importer::OpenFolder(Descriptor folder, const std::string& path, std::string name, TTreeListTextNode* parent,
+bool Importer::OpenFolder(TFileHandle folder, const std::string& path, std::string name, TTreeListTextNode* parent,
                           std::vector<Frame>& stack)
 {
-    FolderList list(::fdopendir(folder.Get()));
-    if (!list)
+    std::vector<Entry> entries;
+    if (!ListFolder(folder.Get(), path, entries))
         return Fail(CannotOpen(path, Reason(errno)));
-    folder.Release();
-    std::vector<Entry> entries = ListFolder(list.get(), path);
     TTreeListTextNode* item = NewItem(parent, std::move(name), std::string());
-    stack.push_back({std::move(list), path, item, std::move(entries)});
+    stack.push_back({std::move(folder), path, item, std::move(entries)});
     return Done();
 }
 
 // Depth first with a stack of open folders rather than recursion, so a deep
 // folder tree costs descriptors (and reports running out of them) instead of
 // overflowing the call stack.
-bool Importer::ImportFolder(Descriptor folder, const std::string& path, std::string name)
+bool Importer::ImportFolder(TFileHandle folder, const std::string& path, std::string name)
 {
     std::vector<Frame> stack;
     if (!OpenFolder(std::move(folder), path, std::move(name), nullptr, stack))
@@ -319,11 +307,10 @@ bool Importer::ImportFolder(Descriptor folder, const std::string& path, std::str
         Entry entry = std::move(frame.entries[frame.next++]);
         const std::string childPath = frame.path + (frame.path.back() == '/' ? "" : "/") + entry.name;
         TTreeListTextNode* parent = frame.item;
-        const int folderFd = ::dirfd(frame.list.get());
-        const int flags = entry.folder ? O_RDONLY | O_DIRECTORY | O_NOFOLLOW : O_RDONLY | O_NONBLOCK;
-        Descriptor fd(OpenAt(folderFd, entry.name.c_str(), flags));
+        TFileHandle fd = OpenForReading(entry.name, entry.folder ? O_DIRECTORY | O_NOFOLLOW : O_NONBLOCK,
+                                        frame.folder.Get());
         bool goOn;
-        if (fd.Get() < 0)
+        if (!fd.IsOpen())
             goOn = Fail(CannotOpen(childPath, Reason(errno)));
         else if (entry.folder)
             goOn = OpenFolder(std::move(fd), childPath, std::move(entry.name), parent, stack);
@@ -349,8 +336,8 @@ std::string TextFileLines(std::string_view bytes)
 
 std::string ReadTextFile(const std::string& path)
 {
-    Descriptor fd(OpenAt(AT_FDCWD, path.c_str(), O_RDONLY | O_NONBLOCK));
-    if (fd.Get() < 0)
+    TFileHandle fd = OpenForReading(path, O_NONBLOCK);
+    if (!fd.IsOpen())
         throw EFOpenError(CannotOpen(path, Reason(errno)));
     size_t size = 0;
     if (std::string reason = PrepareRegularFile(fd.Get(), size); !reason.empty())
