@@ -2,8 +2,8 @@
 
 #include "about/helpcommands.h"
 #include "about/product.h"
-#include "app/cursors.h"
-#include "app/imagelists.h"
+#include "app/widgets/cursors.h"
+#include "app/widgets/imagelists.h"
 
 #include <QEvent>
 #include <QFrame>

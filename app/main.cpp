@@ -1,6 +1,6 @@
-#include "application.h"
-#include "imagelists.h"
-#include "mainwindow.h"
+#include "app/widgets/imagelists.h"
+#include "app/window/application.h"
+#include "app/window/mainwindow.h"
 
 #include <QIcon>
 

@@ -1,7 +1,7 @@
 // Time of one keystroke in the description editor, including storing the
 // text into the focused item, for descriptions of growing size.
-#include "imagelists.h"
-#include "mainwindow.h"
+#include "app/widgets/imagelists.h"
+#include "app/window/mainwindow.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -1,6 +1,6 @@
 #include "apptestkit.h"
 
-#include "imagelists.h"
+#include "app/widgets/imagelists.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "mainwindow.h"
-#include "prompter.h"
-#include "treefile.h"
-#include "treelist.h"
+#include "app/window/mainwindow.h"
+#include "app/window/prompter.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
 
 #include <QApplication>
 #include <QFile>

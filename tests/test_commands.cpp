@@ -1,11 +1,11 @@
 #include "apptestkit.h"
 
-#include "actionlist.h"
-#include "finddialog.h"
-#include "iconcombobox.h"
-#include "imagelists.h"
-#include "replacedialog.h"
-#include "treelistview.h"
+#include "app/view/treelistview.h"
+#include "app/widgets/finddialog.h"
+#include "app/widgets/iconcombobox.h"
+#include "app/widgets/imagelists.h"
+#include "app/widgets/replacedialog.h"
+#include "app/window/actionlist.h"
 
 #include <QAction>
 #include <QClipboard>

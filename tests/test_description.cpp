@@ -1,7 +1,7 @@
 #include "apptestkit.h"
 
-#include "finddialog.h"
-#include "replacedialog.h"
+#include "app/widgets/finddialog.h"
+#include "app/widgets/replacedialog.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "apptestkit.h"
 
-#include "exportwriters.h"
+#include "exchange/exportwriters.h"
 
 #include <QAction>
 #include <QDir>

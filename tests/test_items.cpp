@@ -1,8 +1,8 @@
 #include "apptestkit.h"
 
-#include "iconcombobox.h"
-#include "treelistmodel.h"
-#include "treelistview.h"
+#include "app/view/treelistmodel.h"
+#include "app/view/treelistview.h"
+#include "app/widgets/iconcombobox.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,5 +1,5 @@
-#include "treelistmodel.h"
-#include "treelistview.h"
+#include "app/view/treelistmodel.h"
+#include "app/view/treelistview.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "treelistview.h"
+#include "app/view/treelistview.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,8 +13,8 @@
 
 #include <vector>
 
-#include "treelistmodel.h"
-#include "treelistnamedelegate.h"
+#include "app/view/treelistmodel.h"
+#include "app/view/treelistnamedelegate.h"
 
 // Marks changes the view makes on the tree's behalf, so they are not passed
 // back to the tree as if the user had made them.

@@ -1,7 +1,7 @@
-#include "iconcombobox.h"
+#include "app/widgets/iconcombobox.h"
 
-#include "imagelists.h"
-#include "strtoint.h"
+#include "app/widgets/imagelists.h"
+#include "document/strtoint.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "searchdialog.h"
+#include "app/widgets/searchdialog.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

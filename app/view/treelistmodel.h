@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "treelist.h"
+#include "document/treelist.h"
 
 // Shows the item tree to Qt's item views. The tree stays the owner of every
 // item: this adapter holds no rows of its own and only translates the tree's

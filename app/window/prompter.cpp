@@ -1,6 +1,6 @@
-#include "prompter.h"
+#include "app/window/prompter.h"
 
-#include "application.h"
+#include "app/window/application.h"
 
 #include <QApplication>
 #include <QFileDialog>

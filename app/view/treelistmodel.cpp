@@ -1,8 +1,8 @@
-#include "treelistmodel.h"
+#include "app/view/treelistmodel.h"
 
 #include <QMimeData>
 
-#include "textcodec.h"
+#include "document/textcodec.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "prompter.h"
-#include "textsearch.h"
-#include "treelist.h"
+#include "app/widgets/textsearch.h"
+#include "app/window/prompter.h"
+#include "document/treelist.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 
-#include "iconcombobox.h"
-#include "treelistview.h"
+#include "app/view/treelistview.h"
+#include "app/widgets/iconcombobox.h"
 
 #include <QAction>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "searchdialog.h"
+#include "app/widgets/searchdialog.h"
 
 // The modeless find dialog of the description pane.
 class TFindDialog : public TSearchDialog {

@@ -1,4 +1,4 @@
-#include "finddialog.h"
+#include "app/widgets/finddialog.h"
 
 TFindDialog::TFindDialog(QWidget* parent)
     : TSearchDialog(parent, true)

@@ -1,12 +1,12 @@
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 
-#include "actionlist.h"
-#include "finddialog.h"
-#include "fontdialog.h"
-#include "replacedialog.h"
-#include "textcodec.h"
-#include "textsearch.h"
-#include "treefile.h"
+#include "app/widgets/finddialog.h"
+#include "app/widgets/fontdialog.h"
+#include "app/widgets/replacedialog.h"
+#include "app/widgets/textsearch.h"
+#include "app/window/actionlist.h"
+#include "document/textcodec.h"
+#include "document/treefile.h"
 
 #include <QAction>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "treelist.h"
+#include "document/treelist.h"
 
 class TTreeListModel;
 

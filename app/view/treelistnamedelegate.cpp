@@ -1,10 +1,10 @@
-#include "treelistnamedelegate.h"
+#include "app/view/treelistnamedelegate.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "textcodec.h"
-#include "treelistmodel.h"
+#include "app/view/treelistmodel.h"
+#include "document/textcodec.h"
 
 namespace {
 

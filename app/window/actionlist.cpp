@@ -1,7 +1,7 @@
-#include "actionlist.h"
+#include "app/window/actionlist.h"
 
-#include "application.h"
-#include "imagelists.h"
+#include "app/widgets/imagelists.h"
+#include "app/window/application.h"
 
 #include <QAction>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "searchdialog.h"
+#include "app/widgets/searchdialog.h"
 
 class QLineEdit;
 

@@ -1,4 +1,4 @@
-#include "textsearch.h"
+#include "app/widgets/textsearch.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "replacedialog.h"
+#include "app/widgets/replacedialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>

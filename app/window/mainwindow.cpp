@@ -1,15 +1,15 @@
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 
-#include "actionlist.h"
-#include "application.h"
-#include "cursors.h"
-#include "finddialog.h"
-#include "fontdialog.h"
-#include "iconcombobox.h"
-#include "imagelists.h"
-#include "replacedialog.h"
-#include "treelistmodel.h"
-#include "treelistview.h"
+#include "app/view/treelistmodel.h"
+#include "app/view/treelistview.h"
+#include "app/widgets/cursors.h"
+#include "app/widgets/finddialog.h"
+#include "app/widgets/fontdialog.h"
+#include "app/widgets/iconcombobox.h"
+#include "app/widgets/imagelists.h"
+#include "app/widgets/replacedialog.h"
+#include "app/window/actionlist.h"
+#include "app/window/application.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 
-#include "actionlist.h"
-#include "iconcombobox.h"
-#include "imagelists.h"
-#include "treelistview.h"
+#include "app/view/treelistview.h"
+#include "app/widgets/iconcombobox.h"
+#include "app/widgets/imagelists.h"
+#include "app/window/actionlist.h"
 
 #include <QAction>
 #include <QApplication>

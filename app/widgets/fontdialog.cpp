@@ -1,4 +1,4 @@
-#include "fontdialog.h"
+#include "app/widgets/fontdialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

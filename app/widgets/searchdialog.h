@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textsearch.h"
+#include "app/widgets/textsearch.h"
 
 #include <QDialog>
 

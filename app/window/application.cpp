@@ -1,7 +1,7 @@
-#include "application.h"
+#include "app/window/application.h"
 
-#include "errortext.h"
-#include "prompter.h"
+#include "app/window/prompter.h"
+#include "document/errortext.h"
 
 void ShowException(const std::exception& error)
 {

@@ -1,8 +1,8 @@
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 
-#include "actionlist.h"
-#include "application.h"
-#include "treefile.h"
+#include "app/window/actionlist.h"
+#include "app/window/application.h"
+#include "document/treefile.h"
 
 #include <QAction>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "strtoint.h"
+#include "document/strtoint.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "mainwindow.h"
+#include "app/window/mainwindow.h"
 
-#include "exportwriters.h"
+#include "exchange/exportwriters.h"
 
 #include <QApplication>
 #include <QDir>

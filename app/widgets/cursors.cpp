@@ -1,4 +1,4 @@
-#include "cursors.h"
+#include "app/widgets/cursors.h"
 
 // The platform's own shapes: they follow the user's cursor theme and size,
 // which drawn bitmaps would not.

@@ -1,4 +1,4 @@
-#include "imagelists.h"
+#include "app/widgets/imagelists.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void RegisterIconResource()
