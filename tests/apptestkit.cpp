@@ -1,9 +1,10 @@
 #include "apptestkit.h"
 
+#include "app/view/treelistmodel.h"
 #include "app/widgets/imagelists.h"
+#include "app/window/commandtable.h"
 
 #include <QAction>
-#include <QFileInfo>
 
 namespace {
 QString Take(std::deque<QString>& queue, const char* what)
@@ -20,21 +21,21 @@ QString Take(std::deque<QString>& queue, const char* what)
 
 bool TScriptedPrompter::ExecuteOpen(QWidget*, TFileDialog& dialog)
 {
-    dialogs << QStringLiteral("open:%1").arg(dialog.DefaultExt);
+    dialogs << QStringLiteral("open:%1").arg(dialog.DefaultExt());
     const QString file = Take(files, "open dialog");
     if (file.isEmpty())
         return false;
-    dialog.FileName = file;
+    dialog.SetFileName(file);
     return true;
 }
 
 bool TScriptedPrompter::ExecuteSave(QWidget*, TFileDialog& dialog)
 {
-    dialogs << QStringLiteral("save:%1:%2").arg(dialog.DefaultExt, dialog.FileName);
+    dialogs << QStringLiteral("save:%1:%2").arg(dialog.DefaultExt(), dialog.FileName());
     const QString file = Take(files, "save dialog");
     if (file.isEmpty())
         return false;
-    dialog.FileName = file;
+    dialog.SetFileName(file);
     return true;
 }
 
@@ -57,7 +58,7 @@ QMessageBox::StandardButton TScriptedPrompter::Ask(QWidget*, QMessageBox::Icon, 
     return answer;
 }
 
-void WindowTest::SetUp()
+void PromptedTest::SetUp()
 {
     InitResources();
     auto prompter = std::make_unique<TScriptedPrompter>();
@@ -66,11 +67,45 @@ void WindowTest::SetUp()
     ASSERT_TRUE(m_dir.isValid());
 }
 
-void WindowTest::TearDown()
+void PromptedTest::TearDown()
 {
     EXPECT_TRUE(m_prompter->files.empty()) << "unused dialog answers";
     EXPECT_TRUE(m_prompter->answers.empty()) << "unused message box answers";
     SetPrompter(std::move(m_previous));
+}
+
+std::string PromptedTest::ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+void PromptedTest::WriteBytes(const QString& path, const std::string& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+TEditorParts::TEditorParts(const QStringList& arguments)
+    : fileDialogs(&window),
+      session(tree, fileDialogs, window, modifiedPanel, arguments),
+      pane(tree, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
+      treeView(tree),
+      items(tree, treeView, iconComboBox, session, pane),
+      exports(tree, fileDialogs)
+{
+    treeView.Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
+}
+
+void PartsTest::Start(const QStringList& arguments)
+{
+    m_parts = std::make_unique<TEditorParts>(arguments);
+    m_parts->iconComboBox.setEditText(QStringLiteral("0"));
+    m_parts->session.CloseDocument();
+    m_parts->session.FormShow();
 }
 
 std::unique_ptr<TfrmTreeViewEditorMain> WindowTest::MakeWindow(const QStringList& arguments)
@@ -81,40 +116,23 @@ std::unique_ptr<TfrmTreeViewEditorMain> WindowTest::MakeWindow(const QStringList
     return window;
 }
 
-std::string WindowTest::ReadBytes(const QString& path)
+QAction* WindowTest::Action(const TfrmTreeViewEditorMain& window, TActionId id)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
+    return window.Commands().Action(id);
 }
 
-void WindowTest::WriteBytes(const QString& path, const std::string& bytes)
+void WindowTest::Run(TfrmTreeViewEditorMain& window, TActionId id)
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
-void WindowTest::Run(TfrmTreeViewEditorMain& window, const char* action)
-{
-    QAction* command = window.Action(QString::fromLatin1(action));
-    ASSERT_NE(command, nullptr) << action;
-    window.UpdateActions();
-    command->trigger();
+    window.Commands().UpdateActions();
+    Action(window, id)->trigger();
 }
 
 std::string WorkedExampleBytes()
 {
-    auto i32 = [](int32_t v) {
-        std::string s(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            s[i] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-        return s;
-    };
-    return i32(-1) + i32(1) +                                                 //
-           i32(24) + i32(3) + i32(3) + i32(-1) + i32(0) + i32(1) + i32(2) +  // "A"
-           i32(1) + "A" + i32(1) + "x" +                                      //
-           i32(24) + i32(0) + i32(0) + i32(-1) + i32(0) + i32(0) + i32(1) +  // "B"
-           i32(1) + "B";
+    QFile file(QString::fromUtf8(VEK_TEST_DATA "/worked-example.trd"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << VEK_TEST_DATA "/worked-example.trd";
+        return std::string();
+    }
+    return file.readAll().toStdString();
 }

@@ -1,5 +1,16 @@
 #pragma once
 
+#include "app/view/treelistview.h"
+#include "app/widgets/finddialog.h"
+#include "app/widgets/fontdialog.h"
+#include "app/widgets/iconcombobox.h"
+#include "app/widgets/replacedialog.h"
+#include "app/window/actionid.h"
+#include "app/window/descriptionpane.h"
+#include "app/window/documentsession.h"
+#include "app/window/exportcommands.h"
+#include "app/window/filedialogs.h"
+#include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "app/window/prompter.h"
 #include "document/treefile.h"
@@ -7,12 +18,16 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 
-// Answers the window's questions from a script, so no real dialog opens.
+class QAction;
+
+// Answers the questions from a script, so no real dialog opens.
 class TScriptedPrompter : public TPrompter {
 public:
     std::deque<QString> files;  // an empty entry cancels that dialog
@@ -32,23 +47,58 @@ public:
     QString lastFolderStart;
 };
 
-class WindowTest : public ::testing::Test {
+// A scripted prompter and a fresh temporary folder for each test.
+class PromptedTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::unique_ptr<TfrmTreeViewEditorMain> MakeWindow(const QStringList& arguments = {});
     QString Path(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
     static std::string ReadBytes(const QString& path);
     static void WriteBytes(const QString& path, const std::string& bytes);
-    // Runs a command the way the user does: through its action.
-    static void Run(TfrmTreeViewEditorMain& window, const char* action);
 
     TScriptedPrompter* m_prompter = nullptr;
     QTemporaryDir m_dir;
 
 private:
     std::unique_ptr<TPrompter> m_previous;
+};
+
+// The components the window's classes work on, and those classes, wired as
+// the window wires them but without the window, its layout and its actions.
+struct TEditorParts {
+    explicit TEditorParts(const QStringList& arguments = {});
+
+    TTreeList tree;
+    QWidget window;
+    QLabel modifiedPanel;
+    TFileDialogs fileDialogs;
+    TDocumentSession session;
+    QPlainTextEdit memo;
+    TFindDialog findDialog;
+    TReplaceDialog replaceDialog;
+    TFontDialog fontDialog;
+    TDescriptionPane pane;
+    TTreeListView treeView;
+    TIconComboBox iconComboBox;
+    TItemCommands items;
+    TExportCommands exports;
+};
+
+class PartsTest : public PromptedTest {
+protected:
+    // Starts the editor's parts as the window starts them.
+    void Start(const QStringList& arguments = {});
+
+    std::unique_ptr<TEditorParts> m_parts;
+};
+
+class WindowTest : public PromptedTest {
+protected:
+    std::unique_ptr<TfrmTreeViewEditorMain> MakeWindow(const QStringList& arguments = {});
+    // Runs a command the way the user does: through its action.
+    static void Run(TfrmTreeViewEditorMain& window, TActionId id);
+    static QAction* Action(const TfrmTreeViewEditorMain& window, TActionId id);
 };
 
 // The 79-byte file of a top-level item "A" (icon 3, description "x") with one

@@ -6,6 +6,7 @@
 #include "app/widgets/imagelists.h"
 #include "app/widgets/replacedialog.h"
 #include "app/window/actionlist.h"
+#include "app/window/commandtable.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -64,8 +65,9 @@ const TActionRow ActionTable[] = {
 };
 // clang-format on
 
-const std::vector<const char*> StandardEditCommands = {"actEditUndo",  "actEditCut",    "actEditCopy",
-                                                      "actEditPaste", "actEditDelete", "actEditSelectAll"};
+using Id = TActionId;
+const std::vector<Id> StandardEditCommands = {Id::actEditUndo,  Id::actEditCut,    Id::actEditCopy,
+                                              Id::actEditPaste, Id::actEditDelete, Id::actEditSelectAll};
 
 QImage Picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32); }
 
@@ -89,10 +91,12 @@ QStringList Buttons(QToolBar* bar)
     return result;
 }
 
-void ExpectEnabled(TfrmTreeViewEditorMain& window, const std::vector<const char*>& names, bool enabled)
+void ExpectEnabled(const TfrmTreeViewEditorMain& window, const std::vector<Id>& ids, bool enabled)
 {
-    for (const char* name : names)
-        EXPECT_EQ(window.Action(QString::fromLatin1(name))->isEnabled(), enabled) << name;
+    for (Id id : ids) {
+        const QAction* action = window.Commands().Action(id);
+        EXPECT_EQ(action->isEnabled(), enabled) << action->objectName().toStdString();
+    }
 }
 
 }  // namespace
@@ -104,10 +108,13 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     const TActionRow& row = ActionTable[GetParam()];
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
-    const TActionList* list = tv ? window->ActionListTV() : window->ActionListMemo();
+    const TActionList& list = tv ? window->Commands().ActionListTV() : window->Commands().ActionListMemo();
     const size_t firstMemo = 19;
-    ASSERT_EQ(list->Actions().size(), tv ? firstMemo : std::size(ActionTable) - firstMemo);
-    QAction* action = list->Actions()[tv ? GetParam() : GetParam() - firstMemo];
+    ASSERT_EQ(list.Actions().size(), tv ? firstMemo : std::size(ActionTable) - firstMemo);
+    // The ids follow the table's order, and each list keeps its part of it.
+    const Id id = static_cast<Id>(GetParam());
+    QAction* action = Action(*window, id);
+    EXPECT_EQ(list.Actions()[tv ? GetParam() : GetParam() - firstMemo], action);
     EXPECT_EQ(action->objectName(), QString::fromLatin1(row.name));
     EXPECT_EQ(action->property("category").toString(), QString::fromLatin1(row.category));
     EXPECT_EQ(action->text(), QString::fromLatin1(row.caption));
@@ -120,8 +127,8 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
         return;
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
-    window->UpdateActions();
-    if (std::count(StandardEditCommands.begin(), StandardEditCommands.end(), std::string(row.name)) == 0) {
+    window->Commands().UpdateActions();
+    if (std::count(StandardEditCommands.begin(), StandardEditCommands.end(), id) == 0) {
         EXPECT_EQ(action->isEnabled(), row.start == '+') << "after an update";
     }
 }
@@ -187,20 +194,63 @@ TEST_F(WindowTest, ToolbarsHoldTheButtonsInOrderEachWithItsPicture)
 TEST_F(WindowTest, SaveFollowsTheModifiedFlagAndTheOthersTheTree)
 {
     auto window = MakeWindow();
-    Run(*window, "actEditItemNew");
-    window->UpdateActions();
-    ExpectEnabled(*window, {"actFileSave", "actFileSaveAs", "actFileClose"}, true);
+    Run(*window, Id::actEditItemNew);
+    window->Commands().UpdateActions();
+    ExpectEnabled(*window, {Id::actFileSave, Id::actFileSaveAs, Id::actFileClose}, true);
     m_prompter->files = {Path("saved.trd")};
-    Run(*window, "actFileSave");
-    window->UpdateActions();
-    ExpectEnabled(*window, {"actFileSave"}, false);
+    Run(*window, Id::actFileSave);
+    window->Commands().UpdateActions();
+    ExpectEnabled(*window, {Id::actFileSave}, false);
 }
+
+TEST_F(WindowTest, DeleteFollowsTheSelectionAsItChanges)
+{
+    auto window = MakeWindow();
+    TTreeListTextNode* item = window->TreeList().AddItem();
+    item->SetSelected(true);
+    ExpectEnabled(*window, {Id::actEditItemDelete}, true);
+    item->SetSelected(false);
+    ExpectEnabled(*window, {Id::actEditItemDelete}, false);
+}
+
+struct TEnableCase {
+    const char* name;
+    bool items;
+    std::string description;
+    bool openMemo;
+    bool saveMemo;  // and Find, Find Next, Replace
+};
+
+class DescriptionCommandsEnabled : public WindowTest, public ::testing::WithParamInterface<TEnableCase> {};
+
+TEST_P(DescriptionCommandsEnabled, FollowTheTreeAndTheEditorsLines)
+{
+    const TEnableCase& c = GetParam();
+    auto window = MakeWindow();
+    if (c.items) {
+        TTreeListTextNode* item = window->TreeList().AddItem();
+        item->SetText(1, c.description);
+        window->TreeList().AddItem()->SetFocused();
+        item->SetFocused();
+    }
+    window->Commands().UpdateActions();
+    ExpectEnabled(*window, {Id::actFileOpenMemo}, c.openMemo);
+    ExpectEnabled(*window, {Id::actFileSaveMemo, Id::actSearchFind, Id::actSearchFindNext, Id::actSearchReplace},
+                  c.saveMemo);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DescriptionCommandsEnabled,
+                         ::testing::Values(TEnableCase{"emptyTree", false, "", false, false},
+                                           TEnableCase{"emptyDescription", true, "", true, false},
+                                           TEnableCase{"onlyALineBreak", true, "\r\n", true, true},
+                                           TEnableCase{"text", true, "t", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, ImportIsGreyedOutWhenItsMenuOpensAndNeverRuns)
 {
     auto window = MakeWindow();
     window->TreeList().AddItem()->SetText(0, "A");
-    QAction* import = window->Action(QStringLiteral("actFileImport"));
+    QAction* import = Action(*window, Id::actFileImport);
     import->setEnabled(true);
     emit window->menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"))->aboutToShow();
     EXPECT_FALSE(import->isEnabled());
@@ -237,7 +287,7 @@ protected:
         TTreeListTextNode* item = m_window->TreeList().AddItem();
         item->SetText(1, description);
         item->SetFocused();
-        m_window->TreeListChangeNode(item, item);
+        m_window->DescriptionPane().TreeListChangeNode(item, item);
     }
     // Hides the modeless dialogs and gives the window the focus back.
     void Reactivate()
@@ -256,23 +306,23 @@ TEST_F(FocusedWindowTest, StandardEditCommandsFollowTheEditorOnlyWhileItHasTheFo
     AddDescribedItem("some text");
     m_window->Memo1()->selectAll();
     QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
-    m_window->UpdateActions();
+    m_window->Commands().UpdateActions();
     ExpectEnabled(*m_window, StandardEditCommands, false);
 
     ASSERT_TRUE(Focus(m_window->Memo1()));
-    m_window->UpdateActions();
-    ExpectEnabled(*m_window, {"actEditCut", "actEditCopy", "actEditDelete", "actEditPaste", "actEditSelectAll"}, true);
-    ExpectEnabled(*m_window, {"actEditUndo"}, false);
+    m_window->Commands().UpdateActions();
+    ExpectEnabled(*m_window, {Id::actEditCut, Id::actEditCopy, Id::actEditDelete, Id::actEditPaste, Id::actEditSelectAll}, true);
+    ExpectEnabled(*m_window, {Id::actEditUndo}, false);
 
     m_window->Memo1()->moveCursor(QTextCursor::End);
     QGuiApplication::clipboard()->clear();
-    m_window->UpdateActions();
-    ExpectEnabled(*m_window, {"actEditCut", "actEditCopy", "actEditDelete", "actEditPaste"}, false);
-    ExpectEnabled(*m_window, {"actEditSelectAll"}, true);
+    m_window->Commands().UpdateActions();
+    ExpectEnabled(*m_window, {Id::actEditCut, Id::actEditCopy, Id::actEditDelete, Id::actEditPaste}, false);
+    ExpectEnabled(*m_window, {Id::actEditSelectAll}, true);
 
     QTest::keyClicks(m_window->Memo1(), QStringLiteral("!"));
-    m_window->UpdateActions();
-    ExpectEnabled(*m_window, {"actEditUndo"}, true);
+    m_window->Commands().UpdateActions();
+    ExpectEnabled(*m_window, {Id::actEditUndo}, true);
 }
 
 TEST_F(FocusedWindowTest, SearchShortcutsWorkOnlyWhileTheEditorHasLines)

@@ -1,8 +1,5 @@
 #include "apptestkit.h"
 
-#include "app/widgets/finddialog.h"
-#include "app/widgets/replacedialog.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -15,20 +12,6 @@ struct TTwoItems {
     TTreeListTextNode* a;
     TTreeListTextNode* b;
 };
-
-TTwoItems AddTwoItems(TfrmTreeViewEditorMain& window, const std::string& descriptionA)
-{
-    TTreeList& tree = window.TreeList();
-    TTreeListTextNode* a = tree.AddItem();
-    a->SetText(0, "A");
-    a->SetText(1, descriptionA);
-    TTreeListTextNode* b = tree.AddItem();
-    b->SetText(0, "B");
-    b->SetText(1, "other");
-    b->SetFocused();
-    a->SetFocused();
-    return {a, b};
-}
 
 void TypeAtEnd(QPlainTextEdit* memo, const QString& text)
 {
@@ -45,6 +28,31 @@ void Select(QPlainTextEdit* memo, int start, int end)
 }
 }  // namespace
 
+class PaneTest : public PartsTest {
+protected:
+    void SetUp() override
+    {
+        PartsTest::SetUp();
+        Start();
+    }
+    TDescriptionPane& Pane() { return m_parts->pane; }
+    QPlainTextEdit* Memo() { return &m_parts->memo; }
+    bool Modified() const { return m_parts->session.Modified(); }
+    // A, with the given description, and B, each focused once; A ends focused.
+    TTwoItems AddTwoItems(const std::string& descriptionA)
+    {
+        TTreeListTextNode* a = m_parts->tree.AddItem();
+        a->SetText(0, "A");
+        a->SetText(1, descriptionA);
+        TTreeListTextNode* b = m_parts->tree.AddItem();
+        b->SetText(0, "B");
+        b->SetText(1, "other");
+        b->SetFocused();
+        a->SetFocused();
+        return {a, b};
+    }
+};
+
 struct TRoundTrip {
     const char* name;
     std::string stored;
@@ -52,28 +60,27 @@ struct TRoundTrip {
     std::string afterTwoEdits;  // typed "1", refocused, typed "2"
 };
 
-class DescriptionRoundTrip : public WindowTest, public ::testing::WithParamInterface<TRoundTrip> {};
+class DescriptionRoundTrip : public PaneTest, public ::testing::WithParamInterface<TRoundTrip> {};
 
 TEST_P(DescriptionRoundTrip, FocusingAndEditingNeverAddsLineBreaks)
 {
     const TRoundTrip& c = GetParam();
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, c.stored);
-    EXPECT_EQ(window->Memo1()->toPlainText(), c.shown);
+    TTwoItems items = AddTwoItems(c.stored);
+    EXPECT_EQ(Memo()->toPlainText(), c.shown);
     // Moving the focus alone changes nothing.
     items.b->SetFocused();
     items.a->SetFocused();
     EXPECT_EQ(items.a->GetText(1), c.stored);
-    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(Modified());
 
-    TypeAtEnd(window->Memo1(), QStringLiteral("1"));
+    TypeAtEnd(Memo(), QStringLiteral("1"));
     items.b->SetFocused();
     items.a->SetFocused();
-    TypeAtEnd(window->Memo1(), QStringLiteral("2"));
+    TypeAtEnd(Memo(), QStringLiteral("2"));
     EXPECT_EQ(items.a->GetText(1), c.afterTwoEdits);
     EXPECT_EQ(items.b->GetText(1), "other");
-    EXPECT_TRUE(window->Modified());
-    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("Modified"));
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(m_parts->modifiedPanel.text(), QStringLiteral("Modified"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -87,26 +94,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TRoundTrip{"utf8", "caf\xC3\xA9", QStringLiteral("caf\u00E9"), "caf\xC3\xA9" "12"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WindowTest, ThePaneFollowsTheFocusWhateverMovedIt)
+TEST_F(PaneTest, ThePaneFollowsTheFocusWhateverMovedIt)
 {
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, "first");
+    TTwoItems items = AddTwoItems("first");
     // The tree moves the focus by itself when it deletes the focused item.
-    window->TreeList().Delete(items.a);
-    EXPECT_EQ(window->Memo1()->toPlainText(), QStringLiteral("other"));
-    TypeAtEnd(window->Memo1(), QStringLiteral("!"));
+    m_parts->tree.Delete(items.a);
+    EXPECT_EQ(Memo()->toPlainText(), QStringLiteral("other"));
+    TypeAtEnd(Memo(), QStringLiteral("!"));
     EXPECT_EQ(items.b->GetText(1), "other!");
 }
 
-TEST_F(WindowTest, WithoutAFocusedItemTheEditorIsReadOnly)
+TEST_F(PaneTest, WithoutAFocusedItemTheEditorIsReadOnly)
 {
-    auto window = MakeWindow();
-    EXPECT_TRUE(window->Memo1()->isReadOnly());
-    TTwoItems items = AddTwoItems(*window, "d");
-    EXPECT_FALSE(window->Memo1()->isReadOnly());
-    window->TreeList().Delete(items.a);
-    window->TreeList().Delete(items.b);
-    EXPECT_TRUE(window->Memo1()->isReadOnly());
+    EXPECT_TRUE(Memo()->isReadOnly());
+    TTwoItems items = AddTwoItems("d");
+    EXPECT_FALSE(Memo()->isReadOnly());
+    m_parts->tree.Delete(items.a);
+    m_parts->tree.Delete(items.b);
+    EXPECT_TRUE(Memo()->isReadOnly());
 }
 
 struct TFindCase {
@@ -120,27 +125,26 @@ struct TFindCase {
     std::vector<int> found;  // successive selections; the search after the last fails
 };
 
-class FindNext : public WindowTest, public ::testing::WithParamInterface<TFindCase> {};
+class FindNext : public PaneTest, public ::testing::WithParamInterface<TFindCase> {};
 
 TEST_P(FindNext, HonoursTheDialogsOptionsAndDoesNotWrap)
 {
     const TFindCase& c = GetParam();
-    auto window = MakeWindow();
-    AddTwoItems(*window, c.text.toStdString());
-    Select(window->Memo1(), c.caret, c.caret);
-    TFindDialog* dialog = window->FindDialog1();
+    AddTwoItems(c.text.toStdString());
+    Select(Memo(), c.caret, c.caret);
+    TFindDialog* dialog = &m_parts->findDialog;
     dialog->SetFindText(c.find);
     dialog->findChild<QCheckBox*>(QStringLiteral("MatchCaseCheck"))->setChecked(c.matchCase);
     dialog->findChild<QCheckBox*>(QStringLiteral("WholeWordCheck"))->setChecked(c.wholeWord);
     dialog->findChild<QRadioButton*>(c.down ? QStringLiteral("DownRadio") : QStringLiteral("UpRadio"))
         ->setChecked(true);
     for (int at : c.found) {
-        Run(*window, "actSearchFindNext");
-        EXPECT_EQ(window->Memo1()->textCursor().selectionStart(), at);
-        EXPECT_EQ(window->Memo1()->textCursor().selectedText(), c.text.mid(at, c.find.size()));
+        Pane().actSearchFindNextExecute();
+        EXPECT_EQ(Memo()->textCursor().selectionStart(), at);
+        EXPECT_EQ(Memo()->textCursor().selectedText(), c.text.mid(at, c.find.size()));
     }
     m_prompter->answers = {QMessageBox::Ok};
-    Run(*window, "actSearchFindNext");
+    Pane().actSearchFindNextExecute();
     EXPECT_EQ(m_prompter->questions.last(), QStringLiteral("Information|Cannot find \"%1\"").arg(c.find));
 }
 
@@ -155,145 +159,111 @@ INSTANTIATE_TEST_SUITE_P(
         TFindCase{"emptyFindText", QStringLiteral("abc"), QString(), true, false, true, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(WindowTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNext)
+TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNext)
 {
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, "one cat two cat three cat");
-    TReplaceDialog* dialog = window->ReplaceDialog1();
+    TTwoItems items = AddTwoItems("one cat two cat three cat");
+    TReplaceDialog* dialog = &m_parts->replaceDialog;
     dialog->SetFindText(QStringLiteral("cat"));
     dialog->SetReplaceText(QStringLiteral("dog"));
-    Select(window->Memo1(), 0, 0);
-    window->ReplaceDialog1Find();
-    EXPECT_EQ(window->Memo1()->textCursor().selectionStart(), 4);
-    window->ReplaceDialog1Replace(false);
+    Select(Memo(), 0, 0);
+    Pane().ReplaceDialog1Find();
+    EXPECT_EQ(Memo()->textCursor().selectionStart(), 4);
+    Pane().ReplaceDialog1Replace(false);
     EXPECT_EQ(items.a->GetText(1), "one dog two cat three cat");
-    EXPECT_EQ(window->Memo1()->textCursor().selectionStart(), 12);
-    EXPECT_EQ(window->Memo1()->textCursor().selectedText(), QStringLiteral("cat"));
-    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(Memo()->textCursor().selectionStart(), 12);
+    EXPECT_EQ(Memo()->textCursor().selectedText(), QStringLiteral("cat"));
+    EXPECT_TRUE(Modified());
     // Find Next of the window repeats the replace dialog's find text.
-    EXPECT_EQ(window->FindDialog1()->FindText(), QStringLiteral("cat"));
+    EXPECT_EQ(m_parts->findDialog.FindText(), QStringLiteral("cat"));
 }
 
-TEST_F(WindowTest, ReplaceAllReplacesEveryOccurrenceAsOneEdit)
+TEST_F(PaneTest, ReplaceAllReplacesEveryOccurrenceAsOneEdit)
 {
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, "cat\r\ncat cat");
-    TReplaceDialog* dialog = window->ReplaceDialog1();
+    TTwoItems items = AddTwoItems("cat\r\ncat cat");
+    TReplaceDialog* dialog = &m_parts->replaceDialog;
     dialog->SetFindText(QStringLiteral("cat"));
     dialog->SetReplaceText(QStringLiteral("lion"));
-    Select(window->Memo1(), 6, 6);  // all of them, wherever the caret is
-    window->ReplaceDialog1Replace(true);
+    Select(Memo(), 6, 6);  // all of them, wherever the caret is
+    Pane().ReplaceDialog1Replace(true);
     EXPECT_EQ(items.a->GetText(1), "lion\r\nlion lion");
-    window->Memo1()->undo();
+    Memo()->undo();
     EXPECT_EQ(items.a->GetText(1), "cat\r\ncat cat");
 }
 
-TEST_F(WindowTest, LoadingATextFileNormalisesLineBreaks)
+TEST_F(PaneTest, LoadingATextFileNormalisesLineBreaks)
 {
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, "old");
+    TTwoItems items = AddTwoItems("old");
     WriteBytes(Path("in.txt"), std::string("l1\nl2\rl3\r\nl4\n\rend\0ignored", 26));
     m_prompter->files = {Path("in.txt")};
-    Run(*window, "actFileOpenMemo");
+    Pane().actFileOpenMemoExecute();
     EXPECT_EQ(items.a->GetText(1), "l1\r\nl2\r\nl3\r\nl4\r\n\r\nend");
-    EXPECT_TRUE(window->Modified());
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("open:txt")});
 }
 
-TEST_F(WindowTest, LoadingTheSameTextLeavesTheDocumentUnmodified)
+TEST_F(PaneTest, LoadingTheSameTextLeavesTheDocumentUnmodified)
 {
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, "same\r\ntext");
+    TTwoItems items = AddTwoItems("same\r\ntext");
     WriteBytes(Path("same.txt"), "same\ntext");
     m_prompter->files = {Path("same.txt")};
-    Run(*window, "actFileOpenMemo");
-    EXPECT_FALSE(window->Modified());
-    EXPECT_EQ(window->StatusPanelText(1), QString());
+    Pane().actFileOpenMemoExecute();
+    EXPECT_FALSE(Modified());
+    EXPECT_EQ(m_parts->modifiedPanel.text(), QString());
     EXPECT_EQ(items.a->GetText(1), "same\r\ntext");
 }
 
-TEST_F(WindowTest, SavingTheDescriptionWritesItsBytesUnderTheItemsName)
+TEST_F(PaneTest, SavingTheDescriptionWritesItsBytesUnderTheItemsName)
 {
-    auto window = MakeWindow();
-    TTwoItems items = AddTwoItems(*window, "caf\xE9\r\nline");
+    TTwoItems items = AddTwoItems("caf\xE9\r\nline");
     items.a->SetText(0, "a/b:c");
     items.a->SetSelected(true);
     m_prompter->files = {Path("out.txt")};
-    Run(*window, "actFileSaveMemo");
+    Pane().actFileSaveMemoExecute();
     EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("save:txt:a_b_c.txt")});
     EXPECT_EQ(ReadBytes(Path("out.txt")), "caf\xE9\r\nline");
-    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(Modified());
 }
 
-struct TEnableCase {
-    const char* name;
-    bool items;
-    std::string description;
-    bool openMemo;
-    bool saveMemo;  // and Find, Find Next, Replace
-};
-
-class DescriptionCommandsEnabled : public WindowTest, public ::testing::WithParamInterface<TEnableCase> {};
-
-TEST_P(DescriptionCommandsEnabled, FollowTheTreeAndTheEditorsLines)
+TEST_F(PaneTest, WordWrapTwiceRestoresTheEditorWithoutModifying)
 {
-    const TEnableCase& c = GetParam();
-    auto window = MakeWindow();
-    if (c.items)
-        AddTwoItems(*window, c.description);
-    window->UpdateActions();
-    EXPECT_EQ(window->Action(QStringLiteral("actFileOpenMemo"))->isEnabled(), c.openMemo);
-    for (const char* name : {"actFileSaveMemo", "actSearchFind", "actSearchFindNext", "actSearchReplace"})
-        EXPECT_EQ(window->Action(QString::fromLatin1(name))->isEnabled(), c.saveMemo) << name;
+    AddTwoItems("some text");
+    // The command's action is checkable: triggering it inverts its check mark.
+    QAction wrap;
+    wrap.setCheckable(true);
+    wrap.setChecked(true);
+    Pane().actViewWordWrapExecute(&wrap);
+    EXPECT_EQ(Memo()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(Memo()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    wrap.setChecked(false);
+    Pane().actViewWordWrapExecute(&wrap);
+    EXPECT_EQ(Memo()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(Memo()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_FALSE(Modified());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DescriptionCommandsEnabled,
-                         ::testing::Values(TEnableCase{"emptyTree", false, "", false, false},
-                                           TEnableCase{"emptyDescription", true, "", true, false},
-                                           TEnableCase{"onlyALineBreak", true, "\r\n", true, true},
-                                           TEnableCase{"text", true, "t", true, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(WindowTest, WordWrapTwiceRestoresTheEditorWithoutModifying)
+TEST_F(PaneTest, ALargeDescriptionBeingTypedReachesTheFileAndTheNextItem)
 {
-    auto window = MakeWindow();
-    AddTwoItems(*window, "some text");
-    QAction* wrap = window->Action(QStringLiteral("actViewWordWrap"));
-    Run(*window, "actViewWordWrap");
-    EXPECT_TRUE(wrap->isChecked());
-    EXPECT_EQ(window->Memo1()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    Run(*window, "actViewWordWrap");
-    EXPECT_FALSE(wrap->isChecked());
-    EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_FALSE(window->Modified());
-}
-
-TEST_F(WindowTest, ALargeDescriptionBeingTypedReachesTheFileAndTheNextItem)
-{
-    auto window = MakeWindow();
-    const std::string large(TfrmTreeViewEditorMain::LazyDescriptionSize + 10, 'x');
-    TTwoItems items = AddTwoItems(*window, large);
-    TypeAtEnd(window->Memo1(), QStringLiteral("!"));
+    const std::string large(TDescriptionPane::LazyDescriptionSize + 10, 'x');
+    TTwoItems items = AddTwoItems(large);
+    TypeAtEnd(Memo(), QStringLiteral("!"));
     m_prompter->files = {Path("big.trd")};
-    window->NewOpenSaveSaveasClose(13);
+    m_parts->session.NewOpenSaveSaveasClose(13);
     TTreeList reread;
     LoadItems(reread, Path("big.trd").toStdString());
     EXPECT_EQ(reread.TopItem(0)->GetText(1), large + "!");
 
-    TypeAtEnd(window->Memo1(), QStringLiteral("?"));
+    TypeAtEnd(Memo(), QStringLiteral("?"));
     items.b->SetFocused();
     EXPECT_EQ(items.a->GetText(1), large + "!?");
 }
 
-TEST_F(WindowTest, ASelectionOverALineBreakIsFoundAgain)
+TEST_F(PaneTest, ASelectionOverALineBreakIsFoundAgain)
 {
-    auto window = MakeWindow();
-    AddTwoItems(*window, "ab\r\ncd ab\r\ncd");
-    Select(window->Memo1(), 1, 4);  // "b", line break, "c"
-    Run(*window, "actSearchFind");
-    EXPECT_EQ(window->FindDialog1()->FindText(), QStringLiteral("b\nc"));
-    Run(*window, "actSearchFindNext");
-    EXPECT_EQ(window->Memo1()->textCursor().selectionStart(), 7);
-    window->FindDialog1()->hide();
+    AddTwoItems("ab\r\ncd ab\r\ncd");
+    Select(Memo(), 1, 4);  // "b", line break, "c"
+    Pane().actSearchFindExecute();
+    EXPECT_EQ(m_parts->findDialog.FindText(), QStringLiteral("b\nc"));
+    Pane().actSearchFindNextExecute();
+    EXPECT_EQ(Memo()->textCursor().selectionStart(), 7);
+    m_parts->findDialog.hide();
 }

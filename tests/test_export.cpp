@@ -1,6 +1,6 @@
 #include "apptestkit.h"
 
-#include "exchange/exportwriters.h"
+#include "app/window/commandtable.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,34 +17,44 @@ void BuildTools(TTreeList& tree)
 }
 }  // namespace
 
+class ExportTest : public PartsTest {
+protected:
+    void SetUp() override
+    {
+        PartsTest::SetUp();
+        Start();
+    }
+    TTreeList& Tree() { return m_parts->tree; }
+    TExportCommands& Exports() { return m_parts->exports; }
+};
+
 struct TSingleExport {
     const char* name;
-    const char* action;
+    void (TExportCommands::*command)();
     std::string expected;
 };
 
-class SingleFileExport : public WindowTest, public ::testing::WithParamInterface<TSingleExport> {};
+class SingleFileExport : public ExportTest, public ::testing::WithParamInterface<TSingleExport> {};
 
 TEST_P(SingleFileExport, WritesTheWholeTreeAndLeavesItExpanded)
 {
-    auto window = MakeWindow();
-    BuildTools(window->TreeList());
-    ASSERT_FALSE(window->TreeList().TopItem(0)->Expanded());
+    BuildTools(Tree());
+    ASSERT_FALSE(Tree().TopItem(0)->Expanded());
     m_prompter->files = {Path("out.txt")};
-    Run(*window, GetParam().action);
+    (Exports().*GetParam().command)();
     EXPECT_EQ(ReadBytes(Path("out.txt")), GetParam().expected);
     EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("save:txt:")});
-    EXPECT_TRUE(window->TreeList().TopItem(0)->Expanded());
-    EXPECT_FALSE(window->Modified());
+    EXPECT_TRUE(Tree().TopItem(0)->Expanded());
+    EXPECT_FALSE(m_parts->session.Modified());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SingleFileExport,
-    ::testing::Values(TSingleExport{"text", "actFileExportTxt",
+    ::testing::Values(TSingleExport{"text", &TExportCommands::actFileExportTxtExecute,
                                     "Tools\r\n=====\r\nhammer\r\nsaw\r\n\r\n\r\n\r\n\r\n\r\n"
                                     "Misc\r\n====\r\n\r\n\r\n\r\n\r\n\r\n\r\n"},
-                      TSingleExport{"ini", "actFileExportIni", "[Tools]\r\nhammer\r\nsaw\r\n\r\n[Misc]\r\n\r\n\r\n"}),
+                      TSingleExport{"ini", &TExportCommands::actFileExportIniExecute, "[Tools]\r\nhammer\r\nsaw\r\n\r\n[Misc]\r\n\r\n\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, AFailedExportShowsTheErrorAndRestoresTheCursor)
@@ -52,27 +62,26 @@ TEST_F(WindowTest, AFailedExportShowsTheErrorAndRestoresTheCursor)
     auto window = MakeWindow();
     BuildTools(window->TreeList());
     m_prompter->files = {Path("missing/out.txt")};
-    Run(*window, "actFileExportTxt");
+    Run(*window, TActionId::actFileExportTxt);
     EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Invalid filename: %1.").arg(Path("missing/out.txt"))});
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(WindowTest, MultipleFilesGoToTheChosenFolderStartingAtTheLastFolderUsed)
+TEST_F(ExportTest, MultipleFilesGoToTheChosenFolderStartingAtTheLastFolderUsed)
 {
     WriteBytes(Path("doc.trd"), WorkedExampleBytes());
-    auto window = MakeWindow();
     m_prompter->files = {Path("doc.trd")};
-    Run(*window, "actFileOpen");
+    m_parts->session.NewOpenSaveSaveasClose(12);
 
     // Cancelling the folder dialog writes nothing.
     m_prompter->folders = {QString()};
-    Run(*window, "actFileExportMulti");
+    Exports().actFileExportMultiExecute();
     EXPECT_EQ(m_prompter->lastFolderStart, m_dir.path());
     EXPECT_FALSE(QFile::exists(Path("A.txt")));
 
     QDir(m_dir.path()).mkdir(QStringLiteral("out"));
     m_prompter->folders = {Path("out")};
-    Run(*window, "actFileExportMulti");
+    Exports().actFileExportMultiExecute();
     EXPECT_EQ(ReadBytes(Path("out/A.txt")), "x\r\n");
     EXPECT_EQ(ReadBytes(Path("out/B.txt")), "\r\n");
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -81,11 +90,13 @@ TEST_F(WindowTest, MultipleFilesGoToTheChosenFolderStartingAtTheLastFolderUsed)
 TEST_F(WindowTest, ExportsAreDisabledForAnEmptyTree)
 {
     auto window = MakeWindow();
-    window->UpdateActions();
-    for (const char* name : {"actFileExportTxt", "actFileExportIni", "actFileExportMulti"})
-        EXPECT_FALSE(window->Action(QString::fromLatin1(name))->isEnabled()) << name;
+    const TActionId exports[] = {TActionId::actFileExportTxt, TActionId::actFileExportIni,
+                                 TActionId::actFileExportMulti};
+    window->Commands().UpdateActions();
+    for (TActionId id : exports)
+        EXPECT_FALSE(Action(*window, id)->isEnabled()) << Action(*window, id)->objectName().toStdString();
     BuildTools(window->TreeList());
-    window->UpdateActions();
-    for (const char* name : {"actFileExportTxt", "actFileExportIni", "actFileExportMulti"})
-        EXPECT_TRUE(window->Action(QString::fromLatin1(name))->isEnabled()) << name;
+    window->Commands().UpdateActions();
+    for (TActionId id : exports)
+        EXPECT_TRUE(Action(*window, id)->isEnabled()) << Action(*window, id)->objectName().toStdString();
 }

@@ -1,8 +1,7 @@
 #include "apptestkit.h"
 
 #include "app/view/treelistmodel.h"
-#include "app/view/treelistview.h"
-#include "app/widgets/iconcombobox.h"
+#include "document/strtoint.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -56,25 +55,23 @@ QPoint PointOn(TTreeListView& view, TTreeListTextNode* item, TItemHitArea area)
 }
 }  // namespace
 
-class ItemsTest : public WindowTest {
+class ItemsTest : public PartsTest {
 protected:
     void SetUp() override
     {
-        WindowTest::SetUp();
-        m_window = MakeWindow();
-        m_window->resize(500, 400);
+        PartsTest::SetUp();
+        Start();
+        // Hit areas and the in-place editor need the tree on screen.
+        View().resize(500, 400);
+        View().show();
         QApplication::processEvents();
-        m_s = BuildSample(m_window->TreeList());
+        m_s = BuildSample(Tree());
     }
-    void TearDown() override
-    {
-        m_window.reset();
-        WindowTest::TearDown();
-    }
-    TTreeList& Tree() { return m_window->TreeList(); }
-    TTreeListView& View() { return *m_window->TreeListView(); }
+    TTreeList& Tree() { return m_parts->tree; }
+    TTreeListView& View() { return m_parts->treeView; }
+    TItemCommands& Items() { return m_parts->items; }
+    bool Modified() const { return m_parts->session.Modified(); }
 
-    std::unique_ptr<TfrmTreeViewEditorMain> m_window;
     TSample m_s{};
 };
 
@@ -93,8 +90,8 @@ TEST_P(NewItem, LandsWhereTheFocusSaysAndOpensTheEditor)
     TTreeListTextNode* focus[] = {m_s.a, m_s.a1, m_s.b};
     if (c.focus >= 0)
         focus[c.focus]->SetFocused();
-    m_window->IconComboBox()->setEditText(QStringLiteral("7"));
-    Run(*m_window, c.sub ? "actEditItemNewSub" : "actEditItemNew");
+    m_parts->iconComboBox.setEditText(QStringLiteral("7"));
+    c.sub ? Items().actEditItemNewSubExecute() : Items().actEditItemNewExecute();
     Tree().ExpandAll();
     EXPECT_EQ(Names(Tree()), c.expected);
     TTreeListTextNode* created = Tree().FocusedItem();
@@ -104,8 +101,8 @@ TEST_P(NewItem, LandsWhereTheFocusSaysAndOpensTheEditor)
     EXPECT_EQ(Tree().SelectedCount(), 0);
     auto* editor = View().findChild<QLineEdit*>();
     EXPECT_TRUE(editor && editor->isVisible()) << "the new item opens in rename mode";
-    EXPECT_TRUE(m_window->Modified());
-    EXPECT_EQ(m_window->Memo1()->toPlainText(), QString());
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(m_parts->memo.toPlainText(), QString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,7 +117,7 @@ TEST_F(ItemsTest, NewSubItemExpandsACollapsedParent)
 {
     m_s.a->SetFocused();
     ASSERT_FALSE(m_s.a->Expanded());
-    Run(*m_window, "actEditItemNewSub");
+    Items().actEditItemNewSubExecute();
     EXPECT_TRUE(m_s.a->Expanded());
     EXPECT_TRUE(View().isExpanded(View().Model()->IndexOf(m_s.a)));
 }
@@ -128,24 +125,28 @@ TEST_F(ItemsTest, NewSubItemExpandsACollapsedParent)
 TEST_F(ItemsTest, ABadIconTextCreatesNothing)
 {
     m_s.b->SetFocused();
-    m_window->IconComboBox()->setEditText(QStringLiteral("abc"));
+    m_parts->iconComboBox.setEditText(QStringLiteral("abc"));
     const std::string before = Names(Tree());
-    Run(*m_window, "actEditItemNew");
-    Run(*m_window, "actEditItemNewSub");
+    for (auto command : {&TItemCommands::actEditItemNewExecute, &TItemCommands::actEditItemNewSubExecute}) {
+        try {
+            (Items().*command)();
+            ADD_FAILURE() << "no conversion error";
+        } catch (const EConvertError& error) {
+            EXPECT_STREQ(error.what(), "'abc' is not a valid integer value");
+        }
+    }
     EXPECT_EQ(Names(Tree()), before);
-    EXPECT_EQ(m_prompter->errors, (QStringList{QStringLiteral("'abc' is not a valid integer value."),
-                                               QStringLiteral("'abc' is not a valid integer value.")}));
-    EXPECT_FALSE(m_window->Modified());
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(ItemsTest, DeleteAsksFirstAndCancelChangesNothing)
 {
     m_s.b->SetSelected(true);
     m_prompter->answers = {QMessageBox::Cancel};
-    Run(*m_window, "actEditItemDelete");
+    Items().actEditItemDeleteExecute();
     EXPECT_EQ(m_prompter->questions, QStringList{QStringLiteral("Warning !|Delete selected nodes?")});
     EXPECT_EQ(Tree().TopItemCount(), 3);
-    EXPECT_FALSE(m_window->Modified());
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(ItemsTest, DeleteRemovesOnlyTheSelectionAndFocusesTheRowAbove)
@@ -153,11 +154,11 @@ TEST_F(ItemsTest, DeleteRemovesOnlyTheSelectionAndFocusesTheRowAbove)
     m_s.c->SetFocused();
     m_s.b->SetSelected(true);
     m_prompter->answers = {QMessageBox::Ok};
-    Run(*m_window, "actEditItemDelete");
+    Items().actEditItemDeleteExecute();
     EXPECT_EQ(Names(Tree()), "A .A1 .A2 C ");
     // The row above the formerly focused C was B, which is gone: the focus stays on C.
     EXPECT_EQ(Tree().FocusedItem(), m_s.c);
-    EXPECT_TRUE(m_window->Modified());
+    EXPECT_TRUE(Modified());
 }
 
 TEST_F(ItemsTest, DeletingTheFocusedItemFocusesTheCollapsedSiblingAbove)
@@ -165,12 +166,12 @@ TEST_F(ItemsTest, DeletingTheFocusedItemFocusesTheCollapsedSiblingAbove)
     m_s.b->SetFocused();
     m_s.b->SetSelected(true);
     m_prompter->answers = {QMessageBox::Ok};
-    Run(*m_window, "actEditItemDelete");
+    Items().actEditItemDeleteExecute();
     EXPECT_EQ(Tree().FocusedItem(), m_s.a);
     EXPECT_TRUE(m_s.a->Selected());
-    EXPECT_EQ(m_window->Memo1()->toPlainText(), QStringLiteral("dA"));
-    m_window->Memo1()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(m_window->Memo1(), QStringLiteral("!"));
+    EXPECT_EQ(m_parts->memo.toPlainText(), QStringLiteral("dA"));
+    m_parts->memo.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&m_parts->memo, QStringLiteral("!"));
     EXPECT_EQ(m_s.a->GetText(1), "dA!");
 }
 
@@ -189,11 +190,11 @@ TEST_P(MoveUp, MovesTheFocusedItemOneLevelUp)
         item = Add(Tree(), m_s.a1, "X");
     }
     item->SetFocused();
-    Run(*m_window, "actEditItemMoveUp");
+    Items().actEditItemMoveUpExecute();
     Tree().ExpandAll();
     EXPECT_EQ(Names(Tree()), GetParam().expected);
     EXPECT_EQ(Tree().FocusedItem(), item);
-    EXPECT_TRUE(m_window->Modified());
+    EXPECT_TRUE(Modified());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MoveUp,
@@ -204,9 +205,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, MoveUp,
 TEST_F(ItemsTest, MoveUpOnATopLevelItemDoesNothing)
 {
     m_s.b->SetFocused();
-    Run(*m_window, "actEditItemMoveUp");
+    Items().actEditItemMoveUpExecute();
     EXPECT_EQ(Names(Tree()), "A .A1 .A2 B C ");
-    EXPECT_FALSE(m_window->Modified());
+    EXPECT_FALSE(Modified());
 }
 
 struct TDropCase {
@@ -232,14 +233,14 @@ TEST_P(Drop, MovesTheSelectionByTheHitAreaUnderThePoint)
         point = PointOn(View(), targets[c.target], c.area);
     else
         ASSERT_EQ(View().HitTest(point.x(), point.y()), iaNone);
-    m_window->TreeListDragDrop(point.x(), point.y());
+    Items().TreeListDragDrop(point.x(), point.y());
     Tree().ExpandAll();
     EXPECT_EQ(Names(Tree()), c.expected);
     EXPECT_EQ(Tree().SelectedCount(), 0);
-    EXPECT_TRUE(m_window->Modified());
+    EXPECT_TRUE(Modified());
     // The pane shows the item that has the focus.
     ASSERT_NE(Tree().FocusedItem(), nullptr);
-    EXPECT_EQ(m_window->Memo1()->toPlainText().toStdString(), Tree().FocusedItem()->GetText(1));
+    EXPECT_EQ(m_parts->memo.toPlainText().toStdString(), Tree().FocusedItem()->GetText(1));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -257,15 +258,15 @@ TEST_F(ItemsTest, DroppingAnItemOntoItsOwnChildChangesNothingButMarksModified)
     QApplication::processEvents();
     m_s.a->SetSelected(true);
     const QPoint point = PointOn(View(), m_s.a1, iaLabel);
-    m_window->TreeListDragDrop(point.x(), point.y());
+    Items().TreeListDragDrop(point.x(), point.y());
     EXPECT_EQ(Names(Tree()), "A .A1 .A2 B C ");
-    EXPECT_TRUE(m_window->Modified());
+    EXPECT_TRUE(Modified());
 }
 
 TEST_F(ItemsTest, DragsAreAcceptedOnlyFromTheTreeItself)
 {
-    EXPECT_TRUE(m_window->TreeListDragOver(&View()));
-    EXPECT_FALSE(m_window->TreeListDragOver(m_window->Memo1()));
+    EXPECT_TRUE(Items().TreeListDragOver(&View()));
+    EXPECT_FALSE(Items().TreeListDragOver(&m_parts->memo));
 }
 
 TEST_F(ItemsTest, RenamingInPlaceStoresTheNameAndSelectsTheItem)
@@ -280,28 +281,28 @@ TEST_F(ItemsTest, RenamingInPlaceStoresTheNameAndSelectsTheItem)
     QApplication::processEvents();
     EXPECT_EQ(m_s.b->GetText(0), "Bee");
     EXPECT_TRUE(m_s.b->Selected());
-    EXPECT_TRUE(m_window->Modified());
+    EXPECT_TRUE(Modified());
 }
 
 TEST_F(ItemsTest, ARenameWithoutChangeDoesNothing)
 {
-    m_window->TreeListEdited(m_s.b, false);
+    Items().TreeListEdited(m_s.b, false);
     EXPECT_FALSE(m_s.b->Selected());
-    EXPECT_FALSE(m_window->Modified());
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(ItemsTest, ThePickerSetsTheIconOfTheFocusedItemOnlyWhenSomethingIsSelected)
 {
     m_s.b->SetFocused();
-    m_window->IconComboBox()->setEditText(QStringLiteral("5"));
+    m_parts->iconComboBox.setEditText(QStringLiteral("5"));
     EXPECT_EQ(m_s.b->ImageIndex(), 0);
-    EXPECT_FALSE(m_window->Modified());
+    EXPECT_FALSE(Modified());
 
     m_s.c->SetSelected(true);
-    m_window->IconComboBox()->setEditText(QStringLiteral("$10"));
+    m_parts->iconComboBox.setEditText(QStringLiteral("$10"));
     EXPECT_EQ(m_s.b->ImageIndex(), 16);
     EXPECT_EQ(m_s.c->ImageIndex(), 0);
-    EXPECT_TRUE(m_window->Modified());
+    EXPECT_TRUE(Modified());
     // The file stores the image index as the selected index too.
     EXPECT_EQ(m_s.b->SelectedIndex(), 16);
 }

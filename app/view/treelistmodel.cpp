@@ -2,16 +2,7 @@
 
 #include <QMimeData>
 
-#include "document/textcodec.h"
-
-namespace {
-
-QString ToQString(const std::u16string& text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
+#include "app/view/itemtext.h"
 
 TTreeListModel::TTreeListModel(TTreeList& tree, QObject* parent)
     : QAbstractItemModel(parent), m_tree(tree)
@@ -90,7 +81,7 @@ QVariant TTreeListModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return ToQString(DecodeText(item->GetText(TreeListColumnName)).text);
+        return ItemBytesToText(item->GetText(TreeListColumnName)).text;
     case Qt::DecorationRole:
         if (m_iconProvider)
             return m_iconProvider(item->ImageIndex());

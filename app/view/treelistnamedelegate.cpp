@@ -3,23 +3,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "app/view/itemtext.h"
 #include "app/view/treelistmodel.h"
-#include "document/textcodec.h"
 
 namespace {
 
 const char* const OriginalTextProperty = "vekOriginalText";
 const char* const EncodingProperty = "vekEncoding";
-
-std::u16string ToU16(const QString& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
-}
-
-QString FromU16(const std::u16string& text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -53,8 +43,8 @@ void TTreeListNameDelegate::setEditorData(QWidget* editor, const QModelIndex& in
     if (!item || !lineEdit)
         return;
     const std::string& name = item->GetText(TreeListColumnName);
-    const TDecodedText decoded = DecodeText(name);
-    const QString text = FromU16(decoded.text);
+    const TItemText decoded = ItemBytesToText(name);
+    const QString& text = decoded.text;
     // An empty name has no encoding of its own; new names are written as UTF-8.
     const TTextEncoding encoding = name.empty() ? TTextEncoding::Utf8 : decoded.encoding;
     editor->setProperty(OriginalTextProperty, text);
@@ -73,7 +63,7 @@ void TTreeListNameDelegate::setModelData(QWidget* editor, QAbstractItemModel* /*
     const QString text = lineEdit->text();
     const bool changed = text != editor->property(OriginalTextProperty).toString();
     const auto encoding = static_cast<TTextEncoding>(editor->property(EncodingProperty).toInt());
-    m_model.Tree().EndRename(item, EncodeText(ToU16(text), encoding), changed);
+    m_model.Tree().EndRename(item, ItemTextToBytes(text, encoding), changed);
 }
 
 void TTreeListNameDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,

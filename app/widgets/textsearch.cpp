@@ -1,5 +1,7 @@
 #include "app/widgets/textsearch.h"
 
+#include <QTextDocument>
+
 #include <algorithm>
 
 namespace {
@@ -51,4 +53,31 @@ int FindInText(const QString& text, const QString& what, int selStart, int selEn
         from = pos - 1;
     }
     return -1;
+}
+
+QTextCursor ReplaceAllInDocument(QTextDocument& document, const QString& what, const QString& with,
+                                 TSearchOptions options)
+{
+    options.down = true;
+    const QString text = document.toPlainText();
+    const int length = static_cast<int>(what.size());
+    QTextCursor cursor(&document);
+    int from = 0;
+    int shift = 0;  // how far the replacements so far moved the rest of the text
+    bool any = false;
+    for (int at = FindInText(text, what, from, from, options); at >= 0;
+         at = FindInText(text, what, from, from, options)) {
+        if (!any)
+            cursor.beginEditBlock();
+        any = true;
+        cursor.setPosition(at + shift);
+        cursor.setPosition(at + shift + length, QTextCursor::KeepAnchor);
+        cursor.insertText(with);
+        shift += static_cast<int>(with.size()) - length;
+        from = at + length;
+    }
+    if (!any)
+        return QTextCursor();
+    cursor.endEditBlock();
+    return cursor;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QTextCursor>
+
+class QTextDocument;
 
 struct TSearchOptions {
     bool matchCase = false;
@@ -17,3 +20,9 @@ struct TSearchOptions {
 // is none or `what` is empty.
 int FindInText(const QString& text, const QString& what, int selStart, int selEnd,
                const TSearchOptions& options);
+
+// Replaces every occurrence of `what` in the document, from its start
+// whatever the selection, as one edit that one Undo takes back. Returns a
+// cursor after the last replacement, or a null cursor when there was none.
+QTextCursor ReplaceAllInDocument(QTextDocument& document, const QString& what, const QString& with,
+                                 TSearchOptions options);

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QWidget>
+#include <algorithm>
 
 TActionList::TActionList(const QString& name, const TImageList& images, QObject* parent)
     : QObject(parent), m_images(images)
@@ -12,61 +13,64 @@ TActionList::TActionList(const QString& name, const TImageList& images, QObject*
     setObjectName(name);
 }
 
-void TActionList::Build(QWidget* owner, const std::vector<TActionDef>& table)
+QAction* TActionList::Add(QWidget* owner, const TActionDef& def)
 {
-    for (const TActionDef& def : table) {
-        auto* action = new QAction(owner);
-        action->setObjectName(QString::fromLatin1(def.name));
-        action->setProperty("category", QString::fromLatin1(def.category));
-        action->setProperty("tag", def.tag);
-        action->setProperty("imageIndex", def.imageIndex);
-        const QString hint = QString::fromLatin1(def.hint);
-        action->setProperty("hint", hint);
-        action->setText(QString::fromLatin1(def.caption));
-        action->setStatusTip(LongHint(hint));
-        // Commands show no tooltips; the long hint goes to the status bar.
-        action->setToolTip(QString());
-        action->setIcon(m_images.Icon(def.imageIndex));
-        action->setShortcut(def.shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setEnabled(def.enabled);
-        owner->addAction(action);
-        m_actions.push_back(action);
-        m_entries.push_back({action, def.handler});
-        connect(action, &QAction::triggered, this, [this, action] { Execute(action); });
-    }
+    auto* action = new QAction(owner);
+    action->setObjectName(QString::fromLatin1(def.name));
+    action->setProperty("category", QString::fromLatin1(def.category));
+    action->setProperty("tag", def.tag);
+    const QString hint = QString::fromLatin1(def.hint);
+    action->setProperty("hint", hint);
+    action->setText(QString::fromLatin1(def.caption));
+    action->setStatusTip(LongHint(hint));
+    // Commands show no tooltips; the long hint goes to the status bar.
+    action->setToolTip(QString());
+    action->setIcon(m_images.Icon(def.imageIndex));
+    action->setShortcut(def.shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setEnabled(def.enabled);
+    owner->addAction(action);
+    m_actions.push_back(action);
+    m_entries.push_back({action, def.handler});
+    connect(action, &QAction::triggered, this, [this, action] { Execute(action); });
+    return action;
 }
 
-QAction* TActionList::Find(const QString& name) const
+const TActionList::TEntry* TActionList::EntryOf(const QAction* action) const
 {
-    for (QAction* action : m_actions)
-        if (action->objectName() == name)
-            return action;
-    return nullptr;
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [action](const TEntry& entry) { return entry.action == action; });
+    return it == m_entries.end() ? nullptr : &*it;
 }
 
-bool TActionList::HasHandler(const QAction* action) const
+bool TActionList::Contains(const QAction* action) const
 {
-    for (const TEntry& entry : m_entries)
-        if (entry.action == action)
-            return static_cast<bool>(entry.handler);
-    return false;
+    return EntryOf(action) != nullptr;
+}
+
+// What follows the list's update handler for one action.
+void TActionList::Settle(QAction* action)
+{
+    if (OnClaim && OnClaim(action))
+        return;
+    const TEntry* entry = EntryOf(action);
+    if (action->isEnabled() && !(entry && entry->handler))
+        action->setEnabled(false);
 }
 
 void TActionList::Update(QAction* action)
 {
     if (OnUpdate)
-        OnUpdate(action);
-    if (OnClaim && OnClaim(action))
-        return;
-    if (action->isEnabled() && !HasHandler(action))
-        action->setEnabled(false);
+        OnUpdate();
+    Settle(action);
 }
 
 void TActionList::UpdateAll()
 {
+    if (OnUpdate)
+        OnUpdate();
     for (QAction* action : m_actions)
-        Update(action);
+        Settle(action);
 }
 
 void TActionList::Execute(QAction* action)
@@ -75,17 +79,12 @@ void TActionList::Execute(QAction* action)
     Update(action);
     if (!action->isEnabled())
         return;
-    for (const TEntry& entry : m_entries)
-        if (entry.action == action && entry.handler)
-            Protected([&] { entry.handler(action); });
+    if (const TEntry* entry = EntryOf(action); entry && entry->handler)
+        Protected([&] { entry->handler(action); });
 }
 
-QString TActionList::ShortHint(const QString& hint)
-{
-    const int bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.left(bar);
-}
-
+// The part after "|", shown in the status bar; the part before it would be
+// the tooltip, and the window shows none.
 QString TActionList::LongHint(const QString& hint)
 {
     const int bar = hint.indexOf(QLatin1Char('|'));

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "app/window/actionid.h"
+
+#include <QKeySequence>
 #include <QObject>
 #include <QString>
-#include <QKeySequence>
 #include <functional>
 #include <vector>
 
 class QAction;
+class QWidget;
 class TImageList;
 
 // One row of a command table.
 struct TActionDef {
+    TActionId id;
     const char* name;
     const char* category;
     const char* caption;
@@ -18,7 +22,7 @@ struct TActionDef {
     int imageIndex;
     QKeySequence shortcut;
     int tag;
-    std::function<void(QAction*)> handler;  // none: the action is disabled on update
+    std::function<void(QAction* sender)> handler;  // none: the action is disabled on update
     bool enabled = true;
 };
 
@@ -28,25 +32,24 @@ class TActionList : public QObject {
 public:
     TActionList(const QString& name, const TImageList& images, QObject* parent);
 
-    // Builds the actions of a table, in order; they are children of `owner`.
-    void Build(QWidget* owner, const std::vector<TActionDef>& table);
-
+    // Makes the action of a table row; it becomes `owner`'s.
+    QAction* Add(QWidget* owner, const TActionDef& def);
     const std::vector<QAction*>& Actions() const { return m_actions; }
-    QAction* Find(const QString& name) const;
-    bool HasHandler(const QAction* action) const;
-    void Execute(QAction* action);
+    bool Contains(const QAction* action) const;
 
-    // Recomputes the enabled states of the list's actions; never claims one.
-    std::function<void(QAction* action)> OnUpdate;
+    // Recomputes the enabled states of the whole list; never claims an action.
+    std::function<void()> OnUpdate;
     // Lets the focused control claim an action; true when it did.
     std::function<bool(QAction* action)> OnClaim;
 
-    // One update of one action: the list's handler, then the focused
+    // One update of one action: the list's update handler, then the focused
     // control's claim, then "no handler means disabled".
     void Update(QAction* action);
+    // The same for every action of the list, with the update handler run once.
     void UpdateAll();
+    // Runs the action's handler if the action is enabled after an update.
+    void Execute(QAction* action);
 
-    static QString ShortHint(const QString& hint);
     static QString LongHint(const QString& hint);
     static int Tag(const QAction* action);
 
@@ -55,6 +58,9 @@ private:
         QAction* action;
         std::function<void(QAction*)> handler;
     };
+    const TEntry* EntryOf(const QAction* action) const;
+    void Settle(QAction* action);
+
     const TImageList& m_images;
     std::vector<QAction*> m_actions;
     std::vector<TEntry> m_entries;

@@ -10,70 +10,59 @@
 #include "app/widgets/replacedialog.h"
 #include "app/window/actionlist.h"
 #include "app/window/application.h"
+#include "app/window/commandtable.h"
+#include "app/window/descriptionpane.h"
+#include "app/window/documentsession.h"
+#include "app/window/exportcommands.h"
+#include "app/window/filedialogs.h"
+#include "app/window/itemcommands.h"
 
-#include <algorithm>
-
-#include <QAbstractEventDispatcher>
 #include <QAction>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 
-// The description pane follows the focused item whatever moved the focus:
-// the user, a command, or the tree itself when it deletes or moves items.
-class TDescriptionFollower : public TTreeListObserver {
-public:
-    explicit TDescriptionFollower(TfrmTreeViewEditorMain& window) : m_window(window) {}
+namespace {
+const QKeySequence None;
 
-    void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override
-    {
-        TTreeListTextNode* shown = m_window.m_shownNode;
-        if (!shown)
-            return;
-        for (int row = first; row <= last; ++row) {
-            TTreeListTextNode* item = parent ? parent->Child(row) : m_window.m_tree.TopItem(row);
-            if (item && shown->IsInside(item)) {
-                m_window.m_shownNode = nullptr;
-                m_window.m_descriptionDirty = false;
-            }
-        }
-    }
-    void AboutToReset() override
-    {
-        m_window.m_shownNode = nullptr;
-        m_window.m_descriptionDirty = false;
-    }
-    void FocusChanged(TTreeListTextNode* item) override
-    {
-        if (!item || item != m_window.m_shownNode)
-            m_window.RefreshDescription(item);
-    }
-
-private:
-    TfrmTreeViewEditorMain& m_window;
+// A menu entry's name and its action; without an action, a separator line.
+struct TMenuEntry {
+    const char* name;
+    std::optional<TActionId> action;
 };
+}  // namespace
 
-TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, QWidget* parent)
-    : QMainWindow(parent), m_arguments(std::move(arguments))
+TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmTreeViewEditorMain"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
     CreateComponents();
+
+    m_fileDialogs = std::make_unique<TFileDialogs>(this);
+    m_session = std::make_unique<TDocumentSession>(m_tree, *m_fileDialogs, *this, *m_statusPanels[1],
+                                                   std::move(arguments));
+    m_descriptionPane = std::make_unique<TDescriptionPane>(m_tree, *m_memo, *m_session, *m_fileDialogs,
+                                                           *m_findDialog, *m_replaceDialog, *m_fontDialog);
+    m_itemCommands =
+        std::make_unique<TItemCommands>(m_tree, *m_treeView, *m_iconComboBox, *m_session, *m_descriptionPane);
+    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_fileDialogs);
+    m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
+
     CreateActions();
+    m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };
     CreateMenus();
     CreateToolBars();
     CreateLayout();
@@ -83,16 +72,16 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, QWidget* p
 TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
 {
     qApp->removeEventFilter(this);
-    // The view observes the tree, which is a member and goes before the
-    // window's child widgets would.
+    m_tree.OnSelectedCountChange = nullptr;
+    // The classes working on the components go first, then the view, which
+    // observes the tree, a member that goes before the child widgets would.
+    m_commands.reset();
+    m_exportCommands.reset();
+    m_itemCommands.reset();
+    m_descriptionPane.reset();
+    m_session.reset();
     delete m_treeView;
     m_treeView = nullptr;
-    m_tree.RemoveObserver(m_follower.get());
-    m_tree.OnChangeNode = nullptr;
-    m_tree.OnSelectedCountChange = nullptr;
-    m_tree.OnEdited = nullptr;
-    m_tree.OnGetSelectedIndex = nullptr;
-    m_tree.OnCommitEdits = nullptr;
 }
 
 void TfrmTreeViewEditorMain::CreateComponents()
@@ -101,8 +90,6 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_treeView->setObjectName(QStringLiteral("TreeList"));
     m_treeView->Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
     m_treeView->SetDragCursor(DragCursor());
-    m_treeView->OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
-    m_treeView->OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
 
     m_memo = new QPlainTextEdit;
     m_memo->setObjectName(QStringLiteral("Memo1"));
@@ -114,99 +101,17 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_commitTimer = new QTimer(this);
-    m_commitTimer->setSingleShot(true);
-    m_commitTimer->setInterval(400);
-    connect(m_commitTimer, &QTimer::timeout, this, [this] { CommitDescription(); });
-    connect(m_memo, &QPlainTextEdit::textChanged, this, [this] { Protected([this] { Memo1Change(); }); });
 
     m_iconComboBox = new TIconComboBox;
     m_iconComboBox->setStatusTip(QStringLiteral("Change Folder Icon for the Selected Item"));
-    connect(m_iconComboBox, &QComboBox::currentTextChanged, this,
-            [this] { Protected([this] { IconComboBoxChange(); }); });
 
     m_findDialog = new TFindDialog(this);
     m_findDialog->setObjectName(QStringLiteral("FindDialog1"));
-    connect(m_findDialog, &TFindDialog::FindNext, this, [this] { Protected([this] { FindDialog1Find(); }); });
     m_replaceDialog = new TReplaceDialog(this);
     m_replaceDialog->setObjectName(QStringLiteral("ReplaceDialog1"));
-    connect(m_replaceDialog, &TReplaceDialog::FindNext, this,
-            [this] { Protected([this] { ReplaceDialog1Find(); }); });
-    connect(m_replaceDialog, &TReplaceDialog::Replace, this,
-            [this] { Protected([this] { ReplaceDialog1Replace(false); }); });
-    connect(m_replaceDialog, &TReplaceDialog::ReplaceAll, this,
-            [this] { Protected([this] { ReplaceDialog1Replace(true); }); });
     m_fontDialog = std::make_unique<TFontDialog>();
     m_fontDialog->setObjectName(QStringLiteral("FontDialog1"));
-    m_fontDialog->OnApply = [this] { FontDialog1Apply(); };
 
-    m_tree.OnChangeNode = [this](TTreeList&, TTreeListTextNode* oldNode, TTreeListTextNode* node) {
-        TreeListChangeNode(oldNode, node);
-    };
-    m_tree.OnSelectedCountChange = [this](TTreeList&) { TreeListSelectedCountChange(); };
-    m_tree.OnEdited = [this](TTreeList&, TTreeListTextNode* node, bool changed) { TreeListEdited(node, changed); };
-    // A focused item shows the same icon as an unfocused one, and the file
-    // stores the image index as the selected index.
-    m_tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) {
-        index = node->ImageIndex();
-    };
-    // Whatever reads the tree (saving, exporting) first gets the editor's text.
-    m_tree.OnCommitEdits = [this](const TTreeList&) { CommitDescription(); };
-    m_follower = std::make_unique<TDescriptionFollower>(*this);
-    m_tree.AddObserver(m_follower.get());
-}
-
-void TfrmTreeViewEditorMain::CreateLayout()
-{
-    m_pnlTreeViewHeader = new QFrame;
-    m_pnlTreeViewHeader->setObjectName(QStringLiteral("pnlTreeViewHeader"));
-    static_cast<QFrame*>(m_pnlTreeViewHeader)->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_pnlTreeViewHeader->setFixedHeight(26);
-    auto* headerLayout = new QHBoxLayout(m_pnlTreeViewHeader);
-    headerLayout->setContentsMargins(2, 2, 2, 2);
-    auto* headerCaption = new QLabel(QStringLiteral(" Folders"));
-    headerLayout->addWidget(headerCaption, 1);
-    m_btnTreeViewHeader = new QToolButton;
-    m_btnTreeViewHeader->setObjectName(QStringLiteral("BtnTreeViewHeader"));
-    m_btnTreeViewHeader->setAutoRaise(true);
-    m_btnTreeViewHeader->setFixedSize(20, 17);
-    m_btnTreeViewHeader->setText(QStringLiteral("\u00D7"));
-    headerLayout->addWidget(m_btnTreeViewHeader);
-
-    m_pnlLeft = new QWidget;
-    m_pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
-    auto* leftLayout = new QVBoxLayout(m_pnlLeft);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->setSpacing(0);
-    leftLayout->addWidget(m_pnlTreeViewHeader);
-    leftLayout->addWidget(m_treeView, 1);
-    m_treeView->setFrameShape(QFrame::NoFrame);
-    m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_treeView, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        m_popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
-    });
-
-    m_pnlRight = new QWidget;
-    m_pnlRight->setObjectName(QStringLiteral("pnlRight"));
-    auto* rightLayout = new QVBoxLayout(m_pnlRight);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->setSpacing(0);
-    rightLayout->addWidget(m_toolBarMemo);
-    rightLayout->addWidget(m_memo, 1);
-
-    m_splitter = new QSplitter(Qt::Horizontal);
-    m_splitter->setObjectName(QStringLiteral("Splitter1"));
-    m_splitter->setHandleWidth(9);
-    m_splitter->setChildrenCollapsible(false);
-    m_splitter->addWidget(m_pnlLeft);
-    m_splitter->addWidget(m_pnlRight);
-    m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({145, 288});
-    setCentralWidget(m_splitter);
-
-    QStatusBar* statusBar1 = statusBar();
-    statusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar1->setSizeGripEnabled(true);
     const int widths[3] = {300, 50, 50};
     for (int i = 0; i < 3; ++i) {
         m_statusPanels[i] = new QLabel;
@@ -216,8 +121,220 @@ void TfrmTreeViewEditorMain::CreateLayout()
         // larger than the font the widths were chosen for.
         m_statusPanels[i]->setFixedWidth(
             std::max(widths[i], m_statusPanels[i]->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) + 12));
-        statusBar1->addWidget(m_statusPanels[i]);
     }
+}
+
+void TfrmTreeViewEditorMain::CreateActions()
+{
+    using Id = TActionId;
+    auto on = [](auto* target, auto handler) { return [target, handler](QAction*) { (target->*handler)(); }; };
+    auto file = [this](QAction* sender) { m_session->NewOpenSaveSaveasClose(sender); };
+    auto edit = [this](QAction* sender) { m_commands->RunEditCommand(sender); };
+    TItemCommands* items = m_itemCommands.get();
+    TDescriptionPane* pane = m_descriptionPane.get();
+    TExportCommands* exports = m_exportCommands.get();
+    const std::function<void(QAction*)> none;
+
+    // clang-format off
+    m_commands->Build(this, {
+        // id                    name                  category caption                      hint                                                     icon shortcut                            tag handler
+        {Id::actFileNew,         "actFileNew",         "File",  "&New",                      "New data file.",                                        0,  QKeySequence(Qt::CTRL | Qt::Key_N),     11, file},
+        {Id::actFileOpen,        "actFileOpen",        "File",  "&Open",                     "Opens an existing data file.",                          1,  QKeySequence(Qt::CTRL | Qt::Key_O),     12, file},
+        {Id::actFileSave,        "actFileSave",        "File",  "&Save",                     "Saves the current data file.",                          2,  QKeySequence(Qt::CTRL | Qt::Key_S),     13, file},
+        {Id::actFileSaveAs,      "actFileSaveAs",      "File",  "Save &As",                  "Saves the current work as an new data file.",           3,  QKeySequence(Qt::ALT | Qt::Key_S),      14, file},
+        {Id::actFileClose,       "actFileClose",       "File",  "&Close",                    "Closes the current data file.",                         4,  QKeySequence(Qt::CTRL | Qt::Key_F4),    15, file},
+        {Id::actEditItemNew,     "actEditItemNew",     "Edit",  "&New Item",                 "Adds a new item.",                                      10, QKeySequence(Qt::ALT | Qt::Key_Insert), 0,  on(items, &TItemCommands::actEditItemNewExecute)},
+        {Id::actEditItemNewSub,  "actEditItemNewSub",  "Edit",  "New &Sub Item",             "Adds a new child item to the selected item.",           11, None,                                   0,  on(items, &TItemCommands::actEditItemNewSubExecute)},
+        {Id::actEditItemDelete,  "actEditItemDelete",  "Edit",  "&Delete",                   "Deletea the selected item.",                            12, QKeySequence(Qt::ALT | Qt::Key_Delete), 0,  on(items, &TItemCommands::actEditItemDeleteExecute)},
+        {Id::actViewWordWrap,    "actViewWordWrap",    "View",  "Word &Wrap",                "Wraps Around the Editor",                               13, None,                                   0,  [pane](QAction* sender) { pane->actViewWordWrapExecute(sender); }},
+        {Id::actFileImport,      "actFileImport",      "File",  "Im&port",                   "Import is not implement yet.",                          5,  None,                                   0,  none},
+        {Id::actFileExportTxt,   "actFileExportTxt",   "File",  "Export as &Text File",      "Exports the current data file to a single text file.", 6,  None,                                   0,  on(exports, &TExportCommands::actFileExportTxtExecute)},
+        {Id::actFileExportIni,   "actFileExportIni",   "File",  "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, None, 0, on(exports, &TExportCommands::actFileExportIniExecute)},
+        {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, on(exports, &TExportCommands::actFileExportMultiExecute)},
+        {Id::actFileExit,        "actFileExit",        "File",  "E&xit",                     "Quit the application.",                                 9,  QKeySequence(Qt::ALT | Qt::Key_F4),     0,  [this](QAction*) { close(); }},
+        {Id::actViewFont,        "actViewFont",        "View",  "&Font...",                  "Changes the display font.",                             14, None,                                   0,  on(pane, &TDescriptionPane::actViewFontExecute)},
+        {Id::actHelpEmail,       "actHelpEmail",       "Help",  "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, None, 31, none},
+        {Id::actHelpHomePage,    "actHelpHomePage",    "Help",  "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, None, 32, none},
+        {Id::actHelpAbout,       "actHelpAbout",       "Help",  "&About",                    "About the VekTreeViewEditor",                           17, None,                                   33, none},
+        {Id::actEditItemMoveUp,  "actEditItemMoveUp",  "Edit",  "&Move Up",                  "Move up|Move the selected item up",                     18, None,                                   0,  on(items, &TItemCommands::actEditItemMoveUpExecute)},
+    }, {
+        {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, on(pane, &TDescriptionPane::actFileOpenMemoExecute)},
+        {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, on(pane, &TDescriptionPane::actFileSaveMemoExecute)},
+        {Id::actEditUndo,        "actEditUndo",        "Edit",   "&Undo",       "Undo|Undo the last action",                                 2,  None,                               0,  edit},
+        {Id::actEditCut,         "actEditCut",         "Edit",   "Cu&t",        "Cut|Cut out the selection and put it into the Clipboard",   3,  None,                               0,  edit},
+        {Id::actEditCopy,        "actEditCopy",        "Edit",   "&Copy",       "Copy|Copy the selection and put it into the Clipboard",     4,  None,                               0,  edit},
+        {Id::actEditPaste,       "actEditPaste",       "Edit",   "&Paste",      "Paste|Paste clipboard data into the window",                5,  None,                               0,  edit},
+        {Id::actEditDelete,      "actEditDelete",      "Edit",   "&Delete",     "Delete|Deletes the selected text.",                         6,  None,                               0,  edit},
+        {Id::actEditSelectAll,   "actEditSelectAll",   "Edit",   "Select &All", "Select all|Selects all text.",                              7,  None,                               0,  edit},
+        {Id::actSearchFind,      "actSearchFind",      "Search", "&Find...",    "Find|Finds text in the current document.",                  8,  QKeySequence(Qt::CTRL | Qt::Key_F), 0,  on(pane, &TDescriptionPane::actSearchFindExecute)},
+        {Id::actSearchFindNext,  "actSearchFindNext",  "Search", "Find &Next",  "Find next|Repeats the last find",                           9,  QKeySequence(Qt::Key_F3),           0,  on(pane, &TDescriptionPane::actSearchFindNextExecute), false},
+        {Id::actSearchReplace,   "actSearchReplace",   "Search", "R&eplace...", "Replace|Replace specific text with the different text",     10, QKeySequence(Qt::CTRL | Qt::Key_H), 0,  on(pane, &TDescriptionPane::actSearchReplaceExecute)},
+    });
+    // clang-format on
+    m_commands->Action(Id::actViewWordWrap)->setCheckable(true);
+}
+
+void TfrmTreeViewEditorMain::CreateMenus()
+{
+    using Id = TActionId;
+    const std::pair<const char*, const char*> menus[] = {{"menuFile", "&File"},
+                                                         {"menuEdit", "&Edit"},
+                                                         {"menuView", "&View"},
+                                                         {"menuHelp", "&Help"},
+                                                         {"miUNVISIBLE", "UNVISIBLE"}};
+    const std::vector<std::vector<TMenuEntry>> entries = {
+        {{"miNew", Id::actFileNew}, {"miOpen", Id::actFileOpen}, {"miSave", Id::actFileSave},
+         {"miSaveAs", Id::actFileSaveAs}, {"miClose", Id::actFileClose}, {"N1", {}}, {"miImport", Id::actFileImport},
+         {"miExportTxt", Id::actFileExportTxt}, {"miExportIni", Id::actFileExportIni},
+         {"miExportMulti", Id::actFileExportMulti}, {"N2", {}}, {"miExit", Id::actFileExit}},
+        {{"miItemNew", Id::actEditItemNew}, {"miItemNewSub", Id::actEditItemNewSub},
+         {"miItemDelete", Id::actEditItemDelete}, {"N6", {}}, {"miItemModeUp", Id::actEditItemMoveUp}},
+        {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
+        {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
+         {"miHelpAbout", Id::actHelpAbout}},
+        {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},
+         {"Cut1", Id::actEditCut}, {"Copy1", Id::actEditCopy}, {"Paste1", Id::actEditPaste},
+         {"Delete1", Id::actEditDelete}, {"SelectAll1", Id::actEditSelectAll}, {"N5", {}},
+         {"Find1", Id::actSearchFind}, {"FindNext1", Id::actSearchFindNext}, {"Replace1", Id::actSearchReplace}}};
+
+    auto fill = [this](QMenu* menu, const std::vector<TMenuEntry>& list) {
+        for (const TMenuEntry& entry : list) {
+            QAction* item = entry.action ? m_commands->Action(*entry.action) : menu->addSeparator();
+            if (entry.action)
+                menu->addAction(item);
+            // The entry's name lives on the menu's own widget list; actions
+            // are shared with toolbars, so the name is kept as a property.
+            item->setProperty(("menuEntry/" + menu->objectName()).toLatin1().constData(),
+                              QString::fromLatin1(entry.name));
+        }
+        // A menu brings its commands up to date as it opens.
+        connect(menu, &QMenu::aboutToShow, m_commands.get(), &TCommandTable::UpdateActions);
+    };
+    QMenuBar* mainMenu1 = menuBar();
+    mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    for (size_t i = 0; i < std::size(menus); ++i) {
+        QMenu* menu = mainMenu1->addMenu(QString::fromLatin1(menus[i].second));
+        menu->setObjectName(QString::fromLatin1(menus[i].first));
+        menu->menuAction()->setObjectName(QString::fromLatin1(menus[i].first));
+        fill(menu, entries[i]);
+    }
+    // Hidden when the window is created; it only carries the description
+    // commands' shortcuts.
+    m_miUnvisible = mainMenu1->findChild<QMenu*>(QStringLiteral("miUNVISIBLE"));
+
+    m_popupMenuTV = new QMenu(this);
+    m_popupMenuTV->setObjectName(QStringLiteral("PopupMenuTV"));
+    fill(m_popupMenuTV, {{"pmiItemNew", Id::actEditItemNew},
+                         {"pmiItemNewSub", Id::actEditItemNewSub},
+                         {"pmiItemDelete", Id::actEditItemDelete},
+                         {"N7", {}},
+                         {"pmiItemMoveUp", Id::actEditItemMoveUp}});
+}
+
+void TfrmTreeViewEditorMain::CreateToolBars()
+{
+    using Id = TActionId;
+    auto button = [this](QToolBar* bar, Id id, const char* name) {
+        QAction* action = m_commands->Action(id);
+        bar->addAction(action);
+        bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
+    };
+    auto separator = [](QToolBar* bar, const char* name) {
+        bar->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    m_toolBarTV = new QToolBar;
+    m_toolBarTV->setObjectName(QStringLiteral("ToolBarTV"));
+    m_toolBarTV->setIconSize(QSize(16, 16));
+    m_toolBarTV->setMovable(false);
+    m_toolBarTV->setFloatable(false);
+    button(m_toolBarTV, Id::actFileNew, "BtnFileNew");
+    button(m_toolBarTV, Id::actFileOpen, "BtnFileOpen");
+    button(m_toolBarTV, Id::actFileSave, "BtnFileSave");
+    button(m_toolBarTV, Id::actFileSaveAs, "BtnFileSaveAs");
+    button(m_toolBarTV, Id::actFileClose, "BtnFileClose");
+    separator(m_toolBarTV, "BtnSeparator1");
+    button(m_toolBarTV, Id::actEditItemNew, "BtnEditItemNew");
+    button(m_toolBarTV, Id::actEditItemNewSub, "BtnEditItemNewSub");
+    button(m_toolBarTV, Id::actEditItemDelete, "BtnEditItemDelete");
+    separator(m_toolBarTV, "ToolButton1");
+    button(m_toolBarTV, Id::actEditItemMoveUp, "BtnEditItemMoveUp");
+    auto* labelIcon = new QLabel(QStringLiteral("  icon:  "));
+    labelIcon->setObjectName(QStringLiteral("LabelIcon"));
+    labelIcon->setAlignment(Qt::AlignCenter);
+    labelIcon->setMinimumWidth(35);
+    m_toolBarTV->addWidget(labelIcon);
+    m_toolBarTV->addWidget(m_iconComboBox);
+    button(m_toolBarTV, Id::actHelpAbout, "BtnHelpAbout");
+    button(m_toolBarTV, Id::actFileExit, "BtnFileExit");
+    addToolBar(Qt::TopToolBarArea, m_toolBarTV);
+
+    m_toolBarMemo = new QToolBar;
+    m_toolBarMemo->setObjectName(QStringLiteral("ToolBarMemo"));
+    m_toolBarMemo->setIconSize(QSize(16, 16));
+    const std::pair<Id, const char*> memoButtons[] = {
+        {Id::actFileOpenMemo, "BtnOpen"},      {Id::actFileSaveMemo, "BtnSave"},
+        {Id::actEditUndo, "BtnUndo"},          {Id::actEditCut, "BtnCut"},
+        {Id::actEditCopy, "BtnCopy"},          {Id::actEditPaste, "BtnPaste"},
+        {Id::actEditDelete, "BtnDelete"},      {Id::actEditSelectAll, "BtnSelectAll"},
+        {Id::actSearchFind, "BtnSearch"},      {Id::actSearchFindNext, "BtnSearchAgain"},
+        {Id::actSearchReplace, "BtnReplace"}};
+    for (const auto& [id, name] : memoButtons)
+        button(m_toolBarMemo, id, name);
+}
+
+void TfrmTreeViewEditorMain::CreateLayout()
+{
+    auto* pnlTreeViewHeader = new QFrame;
+    pnlTreeViewHeader->setObjectName(QStringLiteral("pnlTreeViewHeader"));
+    pnlTreeViewHeader->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlTreeViewHeader->setFixedHeight(26);
+    auto* headerLayout = new QHBoxLayout(pnlTreeViewHeader);
+    headerLayout->setContentsMargins(2, 2, 2, 2);
+    headerLayout->addWidget(new QLabel(QStringLiteral(" Folders")), 1);
+    auto* btnTreeViewHeader = new QToolButton;
+    btnTreeViewHeader->setObjectName(QStringLiteral("BtnTreeViewHeader"));
+    btnTreeViewHeader->setAutoRaise(true);
+    btnTreeViewHeader->setFixedSize(20, 17);
+    btnTreeViewHeader->setText(QStringLiteral("\u00D7"));
+    headerLayout->addWidget(btnTreeViewHeader);
+
+    auto* pnlLeft = new QWidget;
+    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+    auto* leftLayout = new QVBoxLayout(pnlLeft);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+    leftLayout->addWidget(pnlTreeViewHeader);
+    leftLayout->addWidget(m_treeView, 1);
+    m_treeView->setFrameShape(QFrame::NoFrame);
+    m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_treeView, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        m_popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
+    });
+
+    auto* pnlRight = new QWidget;
+    pnlRight->setObjectName(QStringLiteral("pnlRight"));
+    auto* rightLayout = new QVBoxLayout(pnlRight);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    rightLayout->addWidget(m_toolBarMemo);
+    rightLayout->addWidget(m_memo, 1);
+
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setHandleWidth(9);
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(pnlLeft);
+    m_splitter->addWidget(pnlRight);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({145, 288});
+    setCentralWidget(m_splitter);
+
+    QStatusBar* statusBar1 = statusBar();
+    statusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar1->setSizeGripEnabled(true);
+    for (QLabel* panel : m_statusPanels)
+        statusBar1->addWidget(panel);
     resize(442, 319);
 }
 
@@ -226,18 +343,9 @@ void TfrmTreeViewEditorMain::FormCreate()
     qApp->installEventFilter(this);
     if (m_iconComboBox->currentText().isEmpty())
         m_iconComboBox->setEditText(QStringLiteral("0"));
-    m_tree.ClearItems();
-    ClearDescription();
-    FModified = false;
-    m_miUNVISIBLE->menuAction()->setVisible(false);
-    UpdateTitle(FModified);
-    TreeListSelectedCountChange();
-    ClipboardChanged();
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
-    // Commands are brought up to date whenever the event loop is about to wait.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            [this] { UpdateActions(); });
-    UpdateActions();
+    m_session->CloseDocument();
+    m_miUnvisible->menuAction()->setVisible(false);
+    m_commands->UpdateActions();
 }
 
 void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)
@@ -252,13 +360,14 @@ void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    Protected([this] { FormShow(); });
+    Protected([this] { m_session->FormShow(); });
 }
 
 void TfrmTreeViewEditorMain::closeEvent(QCloseEvent* event)
 {
-    bool canClose = true;
-    Protected([&] { canClose = FormCloseQuery(); });
+    // A close query that fails (a save that went wrong) keeps the window open.
+    bool canClose = false;
+    Protected([&] { canClose = m_session->FormCloseQuery(); });
     if (canClose) {
         m_findDialog->hide();
         m_replaceDialog->hide();
@@ -270,8 +379,9 @@ void TfrmTreeViewEditorMain::closeEvent(QCloseEvent* event)
 
 void TfrmTreeViewEditorMain::changeEvent(QEvent* event)
 {
+    // FormActivate: Delete follows the selection again.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        TreeListSelectedCountChange();
+        m_commands->TreeListSelectedCountChange();
     QMainWindow::changeEvent(event);
 }
 
@@ -288,8 +398,6 @@ bool TfrmTreeViewEditorMain::event(QEvent* event)
 
 bool TfrmTreeViewEditorMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_memo && event->type() == QEvent::FocusIn)
-        Memo1Enter();
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget && widget->window() == this) {
         if (event->type() == QEvent::ToolTip)
@@ -297,7 +405,7 @@ bool TfrmTreeViewEditorMain::eventFilter(QObject* watched, QEvent* event)
         // Qt ignores the shortcut of a disabled action, so a pressed shortcut
         // must find its command up to date before the shortcut map looks.
         if (event->type() == QEvent::ShortcutOverride)
-            UpdateActions();
+            m_commands->UpdateActions();
         if (event->type() == QEvent::Enter) {
             QString hint;
             for (QWidget* w = widget; w && w != this && hint.isEmpty(); w = w->parentWidget())
@@ -316,22 +424,4 @@ void TfrmTreeViewEditorMain::ShowHint(const QString& hint)
 QString TfrmTreeViewEditorMain::StatusPanelText(int panel) const
 {
     return panel >= 0 && panel < 3 ? m_statusPanels[panel]->text() : QString();
-}
-
-QAction* TfrmTreeViewEditorMain::Action(const QString& name) const
-{
-    if (QAction* action = m_actionListTV->Find(name))
-        return action;
-    return m_actionListMemo->Find(name);
-}
-
-void TfrmTreeViewEditorMain::MarkModified()
-{
-    FModified = true;
-    UpdateTitle(true);
-}
-
-void TfrmTreeViewEditorMain::RememberFolder(const QString& path)
-{
-    m_lastFolder = QFileInfo(path).absolutePath();
 }

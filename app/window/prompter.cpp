@@ -8,7 +8,7 @@
 
 QString TFileDialog::QtFilter() const
 {
-    const QStringList parts = Filter.split(QLatin1Char('|'));
+    const QStringList parts = m_filter.split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1];
@@ -27,9 +27,10 @@ QString TFileDialog::QtFilter() const
 
 QString TFileDialog::StartPath() const
 {
-    if (!InitialDir.isEmpty())
-        return FileName.isEmpty() ? InitialDir : InitialDir + QLatin1Char('/') + QFileInfo(FileName).fileName();
-    return FileName;
+    if (!m_initialDir.isEmpty())
+        return m_fileName.isEmpty() ? m_initialDir
+                                    : m_initialDir + QLatin1Char('/') + QFileInfo(m_fileName).fileName();
+    return m_fileName;
 }
 
 namespace {
@@ -40,13 +41,13 @@ bool RunFileDialog(QWidget* parent, TFileDialog& dialog, QFileDialog::AcceptMode
     // Open accepts any name too; a file that does not exist is reported when
     // it is opened. Save asks before an existing file is replaced.
     box.setFileMode(QFileDialog::AnyFile);
-    box.setDefaultSuffix(dialog.DefaultExt);
-    if (!dialog.FileName.isEmpty())
+    box.setDefaultSuffix(dialog.DefaultExt());
+    if (!dialog.FileName().isEmpty())
         box.selectFile(dialog.StartPath());
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
-    dialog.FileName = box.selectedFiles().constFirst();
-    dialog.InitialDir = QFileInfo(dialog.FileName).absolutePath();
+    dialog.SetFileName(box.selectedFiles().constFirst());
+    dialog.SetInitialDir(QFileInfo(dialog.FileName()).absolutePath());
     return true;
 }
 }  // namespace

@@ -10,15 +10,28 @@ class QWidget;
 // uses, so every command that shares it picks up where the last one left.
 class TFileDialog {
 public:
-    QString DefaultExt;
-    QString Filter;    // "Description|pattern|Description|pattern"
-    QString FileName;  // the last chosen (or preset) file
-    QString InitialDir;
+    const QString& DefaultExt() const { return m_defaultExt; }
+    void SetDefaultExt(const QString& ext) { m_defaultExt = ext; }
+    // "Description|pattern|Description|pattern"
+    const QString& Filter() const { return m_filter; }
+    void SetFilter(const QString& filter) { m_filter = filter; }
+    // The last chosen (or preset) file.
+    const QString& FileName() const { return m_fileName; }
+    void SetFileName(const QString& fileName) { m_fileName = fileName; }
+    // The folder of the last chosen file; the stored settings keep it.
+    const QString& InitialDir() const { return m_initialDir; }
+    void SetInitialDir(const QString& folder) { m_initialDir = folder; }
 
-    // Qt's form of Filter: "Description (pattern);;...".
+    // Qt's form of Filter(): "Description (pattern);;...".
     QString QtFilter() const;
-    // The folder the dialog opens in: InitialDir, else FileName's folder.
+    // The folder the dialog opens in: InitialDir(), else FileName()'s folder.
     QString StartPath() const;
+
+private:
+    QString m_defaultExt;
+    QString m_filter;
+    QString m_fileName;
+    QString m_initialDir;
 };
 
 // Everything that asks the user something. The editor uses the real dialogs;
@@ -26,7 +39,7 @@ public:
 class TPrompter {
 public:
     virtual ~TPrompter() = default;
-    // On confirmation the chosen path is stored in dialog.FileName.
+    // On confirmation the chosen path becomes dialog.FileName().
     virtual bool ExecuteOpen(QWidget* parent, TFileDialog& dialog) = 0;
     // Asks before an existing file is replaced.
     virtual bool ExecuteSave(QWidget* parent, TFileDialog& dialog) = 0;

@@ -1,45 +1,73 @@
-#include "app/window/mainwindow.h"
+#include "app/window/itemcommands.h"
 
 #include "app/view/treelistview.h"
 #include "app/widgets/iconcombobox.h"
+#include "app/window/application.h"
+#include "app/window/descriptionpane.h"
+#include "app/window/documentsession.h"
+#include "app/window/prompter.h"
+#include "document/treelist.h"
 
-#include <QAction>
+TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComboBox& iconComboBox,
+                             TDocumentSession& session, TDescriptionPane& descriptionPane)
+    : m_tree(tree), m_treeView(treeView), m_iconComboBox(iconComboBox), m_session(session),
+      m_descriptionPane(descriptionPane)
+{
+    m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
+    m_treeView.OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
+    m_tree.OnEdited = [this](TTreeList&, TTreeListTextNode* node, bool changed) { TreeListEdited(node, changed); };
+    // A focused item shows the same icon as an unfocused one, and the file
+    // stores the image index as the selected index.
+    m_tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) {
+        index = node->ImageIndex();
+    };
+    connect(&m_iconComboBox, &QComboBox::currentTextChanged, this,
+            [this] { Protected([this] { IconComboBoxChange(); }); });
+}
 
-void TfrmTreeViewEditorMain::actEditItemNewExecute()
+TItemCommands::~TItemCommands()
+{
+    m_treeView.OnDragOver = nullptr;
+    m_treeView.OnDragDrop = nullptr;
+    m_tree.OnEdited = nullptr;
+    m_tree.OnGetSelectedIndex = nullptr;
+}
+
+void TItemCommands::actEditItemNewExecute()
 {
     // The icon is checked before anything is created, so a bad picker text
     // leaves the tree as it was.
-    const int32_t icon = m_iconComboBox->Value();
+    const int32_t icon = m_iconComboBox.Value();
     TTreeListTextNode* focused = m_tree.FocusedItem();
     StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon);
 }
 
-void TfrmTreeViewEditorMain::actEditItemNewSubExecute()
+void TItemCommands::actEditItemNewSubExecute()
 {
     TTreeListTextNode* focused = m_tree.FocusedItem();
     if (!focused)
         return;
-    const int32_t icon = m_iconComboBox->Value();
+    const int32_t icon = m_iconComboBox.Value();
     StartNewItem(focused->AddChild(), icon);
 }
 
-void TfrmTreeViewEditorMain::StartNewItem(TTreeListTextNode* item, int32_t icon)
+void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon)
 {
     item->SetImageIndex(icon);
     item->MakeVisible();
     m_tree.ClearSelection();
     item->SetFocused();
     m_tree.StartRename();
-    MarkModified();
-    ClearDescription();
-    RefreshDescription(item);
+    m_session.MarkModified();
+    m_descriptionPane.ClearDescription();
+    m_descriptionPane.RefreshDescription(item);
 }
 
-void TfrmTreeViewEditorMain::actEditItemDeleteExecute()
+void TItemCommands::actEditItemDeleteExecute()
 {
     if (m_tree.SelectedCount() == 0)
         return;
-    if (Prompter().Ask(this, QMessageBox::Question, QStringLiteral("Warning !"),
+    if (Prompter().Ask(m_treeView.window(), QMessageBox::Question, QStringLiteral("Warning !"),
                        QStringLiteral("Delete selected nodes?"),
                        QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
@@ -49,10 +77,10 @@ void TfrmTreeViewEditorMain::actEditItemDeleteExecute()
         if (rowAbove) {
             rowAbove->SetFocused();
             rowAbove->SetSelected(true);
-            RefreshDescription(rowAbove);
+            m_descriptionPane.RefreshDescription(rowAbove);
         }
         m_tree.EndUpdate();
-        MarkModified();
+        m_session.MarkModified();
     };
     try {
         while (m_tree.SelectedCount() > 0) {
@@ -68,7 +96,7 @@ void TfrmTreeViewEditorMain::actEditItemDeleteExecute()
     finish();
 }
 
-void TfrmTreeViewEditorMain::actEditItemMoveUpExecute()
+void TItemCommands::actEditItemMoveUpExecute()
 {
     TTreeListTextNode* item = m_tree.FocusedItem();
     if (!item || !item->Parent())
@@ -77,15 +105,15 @@ void TfrmTreeViewEditorMain::actEditItemMoveUpExecute()
         item->MoveTo(grandParent, amAddChild);
     else
         item->MoveTo(m_tree.TopItem(0), amAdd);
-    MarkModified();
+    m_session.MarkModified();
 }
 
-bool TfrmTreeViewEditorMain::TreeListDragOver(QObject* source)
+bool TItemCommands::TreeListDragOver(const QObject* source) const
 {
-    return source == m_treeView;
+    return source == &m_treeView;
 }
 
-void TfrmTreeViewEditorMain::TreeListDragDrop(int x, int y)
+void TItemCommands::TreeListDragDrop(int x, int y)
 {
     if (m_tree.SelectedCount() == 0)
         return;
@@ -118,32 +146,26 @@ void TfrmTreeViewEditorMain::TreeListDragDrop(int x, int y)
         TTreeListTextNode* item = m_tree.SelectedItem(0);
         item->SetSelected(false);
         item->MoveTo(target, mode);
-        MarkModified();
+        m_session.MarkModified();
     }
-    RefreshDescription(m_tree.FocusedItem());
+    m_descriptionPane.RefreshDescription(m_tree.FocusedItem());
 }
 
-void TfrmTreeViewEditorMain::TreeListEdited(TTreeListTextNode* node, bool textChanged)
+void TItemCommands::TreeListEdited(TTreeListTextNode* node, bool textChanged)
 {
     if (!textChanged || !node)
         return;
-    MarkModified();
+    m_session.MarkModified();
     node->SetSelected(true);
 }
 
-void TfrmTreeViewEditorMain::IconComboBoxChange()
+void TItemCommands::IconComboBoxChange()
 {
     if (m_tree.SelectedCount() == 0)
         return;
     TTreeListTextNode* item = m_tree.FocusedItem();
     if (!item)
         return;
-    item->SetImageIndex(m_iconComboBox->Value());
-    MarkModified();
-}
-
-void TfrmTreeViewEditorMain::TreeListSelectedCountChange()
-{
-    if (m_actionListTV)
-        Action(QStringLiteral("actEditItemDelete"))->setEnabled(m_tree.SelectedCount() > 0);
+    item->SetImageIndex(m_iconComboBox.Value());
+    m_session.MarkModified();
 }

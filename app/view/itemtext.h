@@ -1,0 +1,18 @@
+#pragma once
+
+#include "document/textcodec.h"
+
+#include <QString>
+#include <string>
+
+// An item's string as an editor shows it, with the encoding its bytes were
+// read in, so an edit can be stored back in that same encoding.
+struct TItemText {
+    QString text;
+    TTextEncoding encoding;
+};
+
+// Item bytes to editor text and back, through the text codec. Line breaks
+// pass through unchanged; the description pane treats them itself.
+TItemText ItemBytesToText(const std::string& bytes);
+std::string ItemTextToBytes(const QString& text, TTextEncoding encoding);

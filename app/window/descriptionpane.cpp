@@ -1,0 +1,410 @@
+#include "app/window/descriptionpane.h"
+
+#include "app/view/itemtext.h"
+#include "app/widgets/finddialog.h"
+#include "app/widgets/fontdialog.h"
+#include "app/widgets/replacedialog.h"
+#include "app/window/application.h"
+#include "app/window/documentsession.h"
+#include "app/window/filedialogs.h"
+#include "document/treefile.h"
+#include "exchange/multiexportnames.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTimer>
+#include <limits>
+
+namespace {
+const QString TextFileExt = QString::fromLatin1(TFileDialogs::TextFileExt);
+const QString TextFileFilter = QString::fromLatin1(TFileDialogs::TextFileFilter);
+
+// The editor separates lines with "\n" whatever the stored bytes were.
+TItemText DescriptionToEditorText(const std::string& bytes)
+{
+    TItemText item = ItemBytesToText(bytes);
+    if (item.text.contains(QLatin1Char('\r'))) {
+        item.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        item.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    return item;
+}
+
+// Edited descriptions store CR LF line breaks.
+std::string EditorTextToDescription(QString text, TTextEncoding encoding)
+{
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return ItemTextToBytes(text, encoding);
+}
+
+// Text file bytes up to the first NUL, every line break made CR LF.
+std::string NormaliseLineBreaks(const std::string& bytes)
+{
+    std::string result;
+    result.reserve(bytes.size() + bytes.size() / 32);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\0')
+            break;
+        if (c == '\r') {
+            result += "\r\n";
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            result += "\r\n";
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+// The selection with its line breaks as the editor's text has them.
+QString SelectedText(const QPlainTextEdit& memo)
+{
+    return memo.textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+}  // namespace
+
+TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocumentSession& session,
+                                   TFileDialogs& fileDialogs, TFindDialog& findDialog, TReplaceDialog& replaceDialog,
+                                   TFontDialog& fontDialog)
+    : m_tree(tree), m_memo(memo), m_session(session), m_fileDialogs(fileDialogs), m_findDialog(findDialog),
+      m_replaceDialog(replaceDialog), m_fontDialog(fontDialog), m_commitTimer(new QTimer(this))
+{
+    m_commitTimer->setSingleShot(true);
+    m_commitTimer->setInterval(400);
+    connect(m_commitTimer, &QTimer::timeout, this, &TDescriptionPane::CommitDescription);
+    connect(&m_memo, &QPlainTextEdit::textChanged, this, [this] { Protected([this] { Memo1Change(); }); });
+    m_memo.installEventFilter(this);
+
+    connect(&m_findDialog, &TFindDialog::FindNext, this, [this] { Protected([this] { FindDialog1Find(); }); });
+    connect(&m_replaceDialog, &TReplaceDialog::FindNext, this,
+            [this] { Protected([this] { ReplaceDialog1Find(); }); });
+    connect(&m_replaceDialog, &TReplaceDialog::Replace, this,
+            [this] { Protected([this] { ReplaceDialog1Replace(false); }); });
+    connect(&m_replaceDialog, &TReplaceDialog::ReplaceAll, this,
+            [this] { Protected([this] { ReplaceDialog1Replace(true); }); });
+    m_fontDialog.OnApply = [this] { FontDialog1Apply(); };
+
+    m_tree.OnChangeNode = [this](TTreeList&, TTreeListTextNode* oldNode, TTreeListTextNode* node) {
+        TreeListChangeNode(oldNode, node);
+    };
+    // Whatever reads the tree (saving, exporting) first gets the editor's text.
+    m_tree.OnCommitEdits = [this](const TTreeList&) { CommitDescription(); };
+    m_tree.AddObserver(this);
+    m_session.OnClearDescription = [this] { ClearDescription(); };
+    m_session.OnShowDescription = [this](TTreeListTextNode* item) { RefreshDescription(item); };
+}
+
+TDescriptionPane::~TDescriptionPane()
+{
+    m_tree.RemoveObserver(this);
+    m_tree.OnChangeNode = nullptr;
+    m_tree.OnCommitEdits = nullptr;
+    m_session.OnClearDescription = nullptr;
+    m_session.OnShowDescription = nullptr;
+    m_fontDialog.OnApply = nullptr;
+    m_memo.removeEventFilter(this);
+}
+
+bool TDescriptionPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_memo && event->type() == QEvent::FocusIn)
+        Memo1Enter();
+    return QObject::eventFilter(watched, event);
+}
+
+void TDescriptionPane::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
+{
+    if (!m_shownNode)
+        return;
+    for (int row = first; row <= last; ++row) {
+        TTreeListTextNode* item = parent ? parent->Child(row) : m_tree.TopItem(row);
+        if (item && m_shownNode->IsInside(item)) {
+            m_shownNode = nullptr;
+            m_descriptionDirty = false;
+        }
+    }
+}
+
+void TDescriptionPane::AboutToReset()
+{
+    m_shownNode = nullptr;
+    m_descriptionDirty = false;
+}
+
+void TDescriptionPane::FocusChanged(TTreeListTextNode* item)
+{
+    if (!item || item != m_shownNode)
+        RefreshDescription(item);
+}
+
+void TDescriptionPane::ClearDescription()
+{
+    CommitDescription();
+    FLoadingDescription = true;
+    m_memo.clear();
+    FLoadingDescription = false;
+    m_memo.document()->setModified(false);
+    m_shownNode = nullptr;
+    m_memo.setReadOnly(m_tree.FocusedItem() == nullptr);
+}
+
+// Shows exactly the item's description: nothing is added, so focusing and
+// editing an item never makes its description grow.
+void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
+{
+    CommitDescription();
+    if (!node) {
+        // With no focused item there is nowhere to store an edit.
+        m_shownNode = nullptr;
+        m_memo.setReadOnly(true);
+        return;
+    }
+    const TItemText description = DescriptionToEditorText(node->GetText(TreeListColumnDesc));
+    m_memo.setUpdatesEnabled(false);
+    FLoadingDescription = true;
+    m_memo.setPlainText(description.text);  // also empties the undo history
+    FLoadingDescription = false;
+    m_memo.setUpdatesEnabled(true);
+    m_memo.document()->setModified(false);
+    m_shownNode = node;
+    m_shownEncoding = description.encoding;
+    m_memo.setReadOnly(false);
+}
+
+void TDescriptionPane::TreeListChangeNode(TTreeListTextNode* /*oldNode*/, TTreeListTextNode* node)
+{
+    RefreshDescription(node);
+}
+
+void TDescriptionPane::Memo1Change()
+{
+    if (FLoadingDescription)
+        return;
+    TTreeListTextNode* node = m_tree.FocusedItem();
+    if (!node || node != m_shownNode)
+        return;
+    // Copying a description of megabytes on every keystroke would make typing
+    // lag, so large ones reach the item a moment later, and at the latest
+    // when anything reads the tree (see CommitDescription).
+    m_descriptionDirty = true;
+    if (m_memo.document()->characterCount() < LazyDescriptionSize)
+        CommitDescription();
+    else
+        m_commitTimer->start();
+    m_session.MarkModified();
+}
+
+void TDescriptionPane::CommitDescription()
+{
+    if (!m_descriptionDirty)
+        return;
+    m_descriptionDirty = false;
+    m_commitTimer->stop();
+    if (m_shownNode)
+        m_shownNode->SetText(TreeListColumnDesc, EditorTextToDescription(m_memo.toPlainText(), m_shownEncoding));
+}
+
+void TDescriptionPane::Memo1Enter()
+{
+    m_memo.setReadOnly(m_tree.TopItemCount() == 0 || m_tree.FocusedItem() == nullptr);
+}
+
+int TDescriptionPane::MemoLineCount() const
+{
+    const QTextDocument* document = m_memo.document();
+    int count = document->blockCount();
+    if (document->lastBlock().length() <= 1)
+        --count;  // an empty last line does not count
+    return count;
+}
+
+void TDescriptionPane::actViewWordWrapExecute(const QAction* sender)
+{
+    // The action is checkable, so Qt has already inverted its checked state.
+    const bool wrap = sender->isChecked();
+    FLoadingDescription = true;
+    m_memo.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    m_memo.setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+    m_memo.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    FLoadingDescription = false;
+}
+
+void TDescriptionPane::actViewFontExecute()
+{
+    m_fontDialog.SetFont(m_memo.font());
+    m_fontDialog.SetColor(m_memo.palette().color(QPalette::Text));
+    if (m_fontDialog.Execute(m_memo.window()))
+        FontDialog1Apply();
+    m_memo.setFocus();
+}
+
+void TDescriptionPane::FontDialog1Apply()
+{
+    m_memo.setFont(m_fontDialog.Font());
+    QPalette palette = m_memo.palette();
+    palette.setColor(QPalette::Text, m_fontDialog.Color());
+    m_memo.setPalette(palette);
+}
+
+void TDescriptionPane::actFileOpenMemoExecute()
+{
+    const QString path = m_fileDialogs.ExecuteOpen(TextFileExt, TextFileFilter);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFOpenError("Cannot open file " + path.toStdString());
+    if (file.size() > std::numeric_limits<int32_t>::max())
+        throw std::runtime_error("Text exceeds memo capacity");
+    const QByteArray bytes = file.readAll();
+    LoadDescriptionBytes(bytes.toStdString());
+}
+
+void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)
+{
+    TTreeListTextNode* node = m_tree.FocusedItem();
+    if (!node)
+        return;  // nowhere to put it
+    if (node != m_shownNode)
+        RefreshDescription(node);
+    const std::string description = NormaliseLineBreaks(bytes);
+    const TItemText loaded = DescriptionToEditorText(description);
+    // Text equal to the editor's leaves the document, and its "Modified"
+    // panel, as they were.
+    if (loaded.text == m_memo.toPlainText())
+        return;
+    // One undoable edit; the item then holds the file's bytes exactly.
+    FLoadingDescription = true;
+    QTextCursor cursor(m_memo.document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(loaded.text);
+    FLoadingDescription = false;
+    m_shownEncoding = loaded.encoding;
+    node->SetText(TreeListColumnDesc, description);
+    m_session.MarkModified();
+}
+
+void TDescriptionPane::actFileSaveMemoExecute()
+{
+    if (MemoLineCount() == 0 || m_tree.SelectedCount() == 0)
+        return;
+    // The item's name as a file name, cleaned as the one-file-per-item export
+    // cleans it.
+    QString preset;
+    if (TTreeListTextNode* node = m_tree.FocusedItem())
+        preset = ItemBytesToText(TMultiExportNames::Sanitize(node->GetText(TreeListColumnName))).text +
+                 QStringLiteral(".txt");
+    const QString path = m_fileDialogs.ExecuteSave(TextFileExt, TextFileFilter, preset);
+    if (path.isEmpty())
+        return;
+    const std::string bytes = EditorTextToDescription(m_memo.toPlainText(), m_shownEncoding);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EFCreateError("Cannot create file " + path.toStdString());
+    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !file.commit())
+        throw EWriteError();
+}
+
+// Find... and Replace...: a selection becomes the text to look for.
+void TDescriptionPane::ShowSearchDialog(TSearchDialog& dialog)
+{
+    if (MemoLineCount() == 0)
+        return;
+    if (m_memo.textCursor().hasSelection())
+        dialog.SetFindText(SelectedText(m_memo));
+    dialog.Execute();
+}
+
+void TDescriptionPane::actSearchFindExecute()
+{
+    ShowSearchDialog(m_findDialog);
+}
+
+void TDescriptionPane::actSearchFindNextExecute()
+{
+    if (MemoLineCount() == 0)
+        return;
+    FindDialog1Find();
+}
+
+void TDescriptionPane::FindDialog1Find()
+{
+    Search(m_findDialog.FindText(), m_findDialog.Options(), true);
+}
+
+bool TDescriptionPane::Search(const QString& findText, const TSearchOptions& options, bool reportFailure)
+{
+    const QTextCursor cursor = m_memo.textCursor();
+    const int found =
+        FindInText(m_memo.toPlainText(), findText, cursor.selectionStart(), cursor.selectionEnd(), options);
+    if (found < 0) {
+        if (reportFailure)
+            Prompter().Ask(m_memo.window(), QMessageBox::Information, QStringLiteral("Information"),
+                           QStringLiteral("Cannot find \"%1\"").arg(findText), QMessageBox::Ok);
+        return false;
+    }
+    m_memo.setFocus();
+    QTextCursor selection(m_memo.document());
+    selection.setPosition(found);
+    selection.setPosition(found + static_cast<int>(findText.size()), QTextCursor::KeepAnchor);
+    m_memo.setTextCursor(selection);
+    return true;
+}
+
+void TDescriptionPane::actSearchReplaceExecute()
+{
+    ShowSearchDialog(m_replaceDialog);
+}
+
+void TDescriptionPane::ReplaceDialog1Find()
+{
+    // Find Next of the window repeats what was last looked for here.
+    m_findDialog.SetFindText(m_replaceDialog.FindText());
+    Search(m_replaceDialog.FindText(), m_replaceDialog.Options(), true);
+}
+
+void TDescriptionPane::ReplaceDialog1Replace(bool all)
+{
+    const QString findText = m_replaceDialog.FindText();
+    const QString replaceText = m_replaceDialog.ReplaceText();
+    const TSearchOptions options = m_replaceDialog.Options();
+    if (m_memo.isReadOnly() || findText.isEmpty()) {
+        Search(findText, options, true);
+        return;
+    }
+    if (all) {
+        const QTextCursor last = ReplaceAllInDocument(*m_memo.document(), findText, replaceText, options);
+        if (last.isNull()) {
+            Search(findText, options, true);
+            return;
+        }
+        m_memo.setTextCursor(last);
+        m_memo.setFocus();
+        return;
+    }
+    // Replace takes the selection when it is an occurrence, then moves on.
+    QTextCursor cursor = m_memo.textCursor();
+    bool replaced = false;
+    if (cursor.hasSelection()) {
+        const int start = cursor.selectionStart();
+        TSearchOptions here = options;
+        here.down = true;
+        if (cursor.selectionEnd() - start == findText.size() &&
+            FindInText(m_memo.toPlainText(), findText, start, start, here) == start) {
+            cursor.insertText(replaceText);
+            m_memo.setTextCursor(cursor);
+            replaced = true;
+        }
+    }
+    if (!Search(findText, options, !replaced) && replaced)
+        m_memo.setFocus();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/widgets/textsearch.h"
+#include "document/textcodec.h"
+#include "document/treelist.h"
+
+#include <QObject>
+#include <string>
+
+class QAction;
+class QPlainTextEdit;
+class QTimer;
+class TDocumentSession;
+class TFileDialogs;
+class TFindDialog;
+class TFontDialog;
+class TReplaceDialog;
+class TSearchDialog;
+
+// The description editor Memo1 always shows the focused item's description,
+// and every edit goes back into that item. Around it sit the description
+// commands: word wrap, font, loading and saving a text file, find, replace.
+class TDescriptionPane : public QObject, private TTreeListObserver {
+    Q_OBJECT
+public:
+    TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocumentSession& session, TFileDialogs& fileDialogs,
+                     TFindDialog& findDialog, TReplaceDialog& replaceDialog, TFontDialog& fontDialog);
+    ~TDescriptionPane() override;
+
+    // Descriptions at least this long (in characters) reach the item lazily.
+    static constexpr int LazyDescriptionSize = 256 * 1024;
+
+    void TreeListChangeNode(TTreeListTextNode* oldNode, TTreeListTextNode* node);
+    void Memo1Change();
+    void Memo1Enter();
+    void actViewWordWrapExecute(const QAction* sender);
+    void actViewFontExecute();
+    void FontDialog1Apply();
+    void actFileOpenMemoExecute();
+    void actFileSaveMemoExecute();
+    void actSearchFindExecute();
+    void actSearchFindNextExecute();
+    void FindDialog1Find();
+    void actSearchReplaceExecute();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace(bool all);
+
+    // Empties the editor without storing anything.
+    void ClearDescription();
+    // Shows the item's description; with none the editor is read-only.
+    void RefreshDescription(TTreeListTextNode* node);
+    // Loads bytes as the focused item's description (a text file, a dropped file).
+    void LoadDescriptionBytes(const std::string& bytes);
+    // Puts a pending edit of the editor into the item it belongs to.
+    void CommitDescription();
+    // The editor's lines; an empty last line does not count.
+    int MemoLineCount() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The pane follows the focused item whatever moved the focus: the user,
+    // a command, or the tree itself when it deletes or moves items.
+    void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
+    void AboutToReset() override;
+    void FocusChanged(TTreeListTextNode* item) override;
+
+    void ShowSearchDialog(TSearchDialog& dialog);
+    bool Search(const QString& findText, const TSearchOptions& options, bool reportFailure);
+
+    TTreeList& m_tree;
+    QPlainTextEdit& m_memo;
+    TDocumentSession& m_session;
+    TFileDialogs& m_fileDialogs;
+    TFindDialog& m_findDialog;
+    TReplaceDialog& m_replaceDialog;
+    TFontDialog& m_fontDialog;
+    QTimer* m_commitTimer;
+    bool FLoadingDescription = false;
+    TTreeListTextNode* m_shownNode = nullptr;  // whose description the editor holds
+    TTextEncoding m_shownEncoding = TTextEncoding::Utf8;
+    bool m_descriptionDirty = false;  // the editor holds text the item has not got yet
+};

@@ -1,0 +1,199 @@
+#include "app/window/documentsession.h"
+
+#include "app/window/actionlist.h"
+#include "app/window/application.h"
+#include "app/window/filedialogs.h"
+#include "app/window/prompter.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+const QString TreeFileExt = QStringLiteral("trd");
+const QString TreeFileFilter = QStringLiteral("VekTreeViewEditor File (*.trd)|*.trd");
+const QString SavePrompt = QStringLiteral("Do you want to save the changes?");
+
+// Everything after the last path delimiter or drive colon.
+QString FileNamePart(const QString& path)
+{
+    const int cut = std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
+                              path.lastIndexOf(QLatin1Char(':'))});
+    return path.mid(cut + 1);
+}
+}  // namespace
+
+TDocumentSession::TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
+                                   QStringList arguments)
+    : m_tree(tree), m_dialogs(dialogs), m_window(window), m_modifiedPanel(modifiedPanel),
+      m_arguments(std::move(arguments))
+{
+}
+
+void TDocumentSession::UpdateTitle(bool modified)
+{
+    const QString name = FFileName.isEmpty() ? QStringLiteral("Untitled") : FileNamePart(FFileName);
+    m_window.setWindowTitle(QStringLiteral("%1 - %2").arg(name, QString::fromLatin1(ApplicationTitle)));
+    m_modifiedPanel.setText(modified ? QStringLiteral("Modified") : QString());
+}
+
+void TDocumentSession::MarkModified()
+{
+    SetModified(true);
+    UpdateTitle(true);
+}
+
+// The one place FModified changes, so whatever follows it hooks in here.
+void TDocumentSession::SetModified(bool modified)
+{
+    FModified = modified;
+}
+
+void TDocumentSession::ShowDescription(TTreeListTextNode* item)
+{
+    if (OnShowDescription)
+        OnShowDescription(item);
+}
+
+void TDocumentSession::CloseDocument()
+{
+    m_tree.ClearItems();
+    if (OnClearDescription)
+        OnClearDescription();
+    SetModified(false);
+    FFileName.clear();
+    UpdateTitle(false);
+}
+
+void TDocumentSession::SaveDocument()
+{
+    SaveItems(m_tree, FFileName.toStdString());
+    SetModified(false);
+}
+
+// Asks where to save; the chosen path becomes the document's file name.
+// An empty preset keeps the name the dialog held from its last use.
+bool TDocumentSession::ChooseSaveName(const QString& preset)
+{
+    const QString path = m_dialogs.ExecuteSave(TreeFileExt, TreeFileFilter, preset);
+    if (path.isEmpty())
+        return false;
+    FFileName = path;
+    return true;
+}
+
+// The Save command; a failed save throws.
+TDocumentSession::TSaveResult TDocumentSession::SaveCommand()
+{
+    // An untitled empty document has nothing to save. A named one is written,
+    // or items deleted down to none would come back on reopening.
+    if (m_tree.TopItemCount() == 0 && FFileName.isEmpty())
+        return TSaveResult::NothingSaved;
+    if (FFileName.isEmpty() && !ChooseSaveName(QString()))
+        return TSaveResult::Cancelled;
+    SaveDocument();
+    UpdateTitle(false);
+    return TSaveResult::Saved;
+}
+
+// The one "save changes?" step before the document goes away (New, Close,
+// Open, closing the window). Cancelled stops the command: so does a save
+// dialog the user cancelled, and a failed save throws, because the changes
+// must not be discarded behind the user's back. Yes on an untitled empty
+// document has nothing to save and goes on like No.
+TDocumentSession::TSaveResult TDocumentSession::SaveChanges()
+{
+    if (!FModified)
+        return TSaveResult::NothingSaved;
+    const auto answer = Prompter().Ask(&m_window, QMessageBox::Information, QStringLiteral("Information"),
+                                       SavePrompt, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return TSaveResult::Cancelled;
+    if (answer == QMessageBox::No)
+        return TSaveResult::NothingSaved;
+    return SaveCommand();
+}
+
+void TDocumentSession::NewOpenSaveSaveasClose(const QAction* sender)
+{
+    NewOpenSaveSaveasClose(TActionList::Tag(sender));
+}
+
+// A tag outside 11..15 does nothing.
+void TDocumentSession::NewOpenSaveSaveasClose(int tag)
+{
+    switch (static_cast<TFileTag>(tag)) {
+    case TFileTag::New:
+    case TFileTag::Close:
+        if (SaveChanges() != TSaveResult::Cancelled)
+            CloseDocument();
+        return;
+    case TFileTag::Open:
+        OpenCommand();
+        return;
+    case TFileTag::Save:
+        SaveCommand();
+        return;
+    case TFileTag::SaveAs:
+        SaveAsCommand();
+        return;
+    }
+}
+
+void TDocumentSession::OpenCommand()
+{
+    const TSaveResult saved = SaveChanges();
+    if (saved == TSaveResult::Cancelled)
+        return;
+    // Saved changes leave with their document: a cancelled open dialog then
+    // leaves an empty, untitled window.
+    if (saved == TSaveResult::Saved)
+        CloseDocument();
+    const QString path = m_dialogs.ExecuteOpen(TreeFileExt, TreeFileFilter);
+    if (!path.isEmpty())
+        LoadDocument(path);
+}
+
+void TDocumentSession::SaveAsCommand()
+{
+    if (m_tree.TopItemCount() == 0 || !ChooseSaveName(FFileName))
+        return;
+    SaveDocument();
+    UpdateTitle(false);
+}
+
+void TDocumentSession::LoadDocument(const QString& path)
+{
+    CloseDocument();
+    try {
+        LoadItems(m_tree, path.toStdString());
+    } catch (...) {
+        // The damaged or locked file must not become the save target; what
+        // was read stays, as an untitled document.
+        SetModified(m_tree.TopItemCount() > 0);
+        UpdateTitle(FModified);
+        ShowDescription(m_tree.FocusedItem());
+        throw;
+    }
+    FFileName = path;
+    UpdateTitle(false);
+    ShowDescription(m_tree.TopItem(0));
+}
+
+void TDocumentSession::FormShow()
+{
+    if (m_arguments.isEmpty() || m_arguments.constFirst().isEmpty())
+        return;
+    const QString path = m_arguments.constFirst();
+    if (QFileInfo(path).isFile())
+        LoadDocument(path);
+    UpdateTitle(false);
+}
+
+bool TDocumentSession::FormCloseQuery()
+{
+    return SaveChanges() != TSaveResult::Cancelled;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QWidget;
+class TFileDialogs;
+class TTreeList;
+class TTreeListTextNode;
+
+// The open document: which tree data file it is, whether it holds unsaved
+// changes, and what the window's caption and status bar say about that. It
+// runs the five file commands, opens the file named on the command line, and
+// asks "save changes?" before the document goes away.
+class TDocumentSession {
+public:
+    TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
+                     QStringList arguments);
+
+    // The description pane's part in the life cycle: empty the editor, or
+    // show an item's description.
+    std::function<void()> OnClearDescription;
+    std::function<void(TTreeListTextNode* item)> OnShowDescription;
+
+    const QString& FileName() const { return FFileName; }
+    bool Modified() const { return FModified; }
+    // The caption names the file (or "Untitled"); the status panel says "Modified".
+    void UpdateTitle(bool modified);
+    // Every change of the document, whatever made it, ends here.
+    void MarkModified();
+
+    // New, Open, Save, Save As and Close, told apart by the action's tag.
+    void NewOpenSaveSaveasClose(const QAction* sender);
+    void NewOpenSaveSaveasClose(int tag);
+    // Empties the tree and the editor: an untitled, unmodified document.
+    void CloseDocument();
+    // The window's first show: opens the file named first on the command line.
+    void FormShow();
+    // False when the window must stay open. A failed save throws.
+    bool FormCloseQuery();
+
+private:
+    enum class TFileTag { New = 11, Open = 12, Save = 13, SaveAs = 14, Close = 15 };
+    // What a save step came to.
+    enum class TSaveResult { Cancelled, NothingSaved, Saved };
+
+    TSaveResult SaveChanges();
+    TSaveResult SaveCommand();
+    void OpenCommand();
+    void SaveAsCommand();
+    bool ChooseSaveName(const QString& preset);
+    void SaveDocument();
+    // Replaces the document by a tree data file's content.
+    void LoadDocument(const QString& path);
+    void SetModified(bool modified);
+    void ShowDescription(TTreeListTextNode* item);
+
+    TTreeList& m_tree;
+    TFileDialogs& m_dialogs;
+    QWidget& m_window;
+    QLabel& m_modifiedPanel;
+    const QStringList m_arguments;
+    QString FFileName;
+    bool FModified = false;
+};

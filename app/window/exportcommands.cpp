@@ -1,0 +1,56 @@
+#include "app/window/exportcommands.h"
+
+#include "app/window/filedialogs.h"
+#include "document/treelist.h"
+#include "exchange/exportwriters.h"
+
+#include <QApplication>
+
+namespace {
+// The application-wide wait cursor, taken back however the work ends.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+}  // namespace
+
+TExportCommands::TExportCommands(TTreeList& tree, TFileDialogs& fileDialogs)
+    : m_tree(tree), m_fileDialogs(fileDialogs)
+{
+}
+
+void TExportCommands::ExportSingle(void (*writer)(const TTreeList&, const std::string&))
+{
+    const QString path = m_fileDialogs.ExecuteSave(QString::fromLatin1(TFileDialogs::TextFileExt),
+                                                   QString::fromLatin1(TFileDialogs::TextFileFilter));
+    if (path.isEmpty())
+        return;
+    TWaitCursor wait;
+    m_tree.ExpandAll();
+    writer(m_tree, path.toStdString());
+}
+
+void TExportCommands::actFileExportTxtExecute()
+{
+    ExportSingle(&ExportTxt);
+}
+
+void TExportCommands::actFileExportIniExecute()
+{
+    ExportSingle(&ExportIni);
+}
+
+void TExportCommands::actFileExportMultiExecute()
+{
+    // One file per item needs a folder the user chose; the working directory
+    // is no place to scatter files into.
+    const QString folder = m_fileDialogs.ChooseFolder(QStringLiteral("Export as Multiple Files"));
+    if (folder.isEmpty())
+        return;
+    TWaitCursor wait;
+    m_tree.ExpandAll();
+    ExportMulti(m_tree, folder.toStdString());
+}
