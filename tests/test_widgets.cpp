@@ -22,7 +22,7 @@
 #include <tuple>
 #include <vector>
 
-// The plain searches are covered through the window; these are the edges.
+// The plain searches are covered through the description pane; these are the edges.
 TEST(FindInText, Table)
 {
     constexpr TSearchOptions Down{false, false, true}, Up{false, false, false}, DownWord{false, true, true},

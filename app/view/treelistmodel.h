@@ -44,7 +44,7 @@ public:
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                          const QModelIndex& parent) const override;
-    // Drops never change the model: the window moves the items through the tree.
+    // Drops never change the model: the item commands move the items through the tree.
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
 

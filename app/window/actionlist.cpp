@@ -43,11 +43,6 @@ const TActionList::TEntry* TActionList::EntryOf(const QAction* action) const
     return it == m_entries.end() ? nullptr : &*it;
 }
 
-bool TActionList::Contains(const QAction* action) const
-{
-    return EntryOf(action) != nullptr;
-}
-
 // What follows the list's update handler for one action.
 void TActionList::Settle(QAction* action)
 {

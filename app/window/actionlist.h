@@ -35,7 +35,6 @@ public:
     // Makes the action of a table row; it becomes `owner`'s.
     QAction* Add(QWidget* owner, const TActionDef& def);
     const std::vector<QAction*>& Actions() const { return m_actions; }
-    bool Contains(const QAction* action) const;
 
     // Recomputes the enabled states of the whole list; never claims an action.
     std::function<void()> OnUpdate;
