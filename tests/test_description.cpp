@@ -222,6 +222,14 @@ TEST_F(PaneTest, SavingTheDescriptionWritesItsBytesUnderTheItemsName)
     EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("save:txt:a_b_c.txt")});
     EXPECT_EQ(ReadBytes(Path("out.txt")), "caf\xE9\r\nline");
     EXPECT_FALSE(Modified());
+
+    m_prompter->files = {Path("missing/out.txt")};
+    try {
+        Pane().actFileSaveMemoExecute();
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const EFCreateError& error) {
+        EXPECT_EQ(error.what(), "Cannot create file " + Path("missing/out.txt").toStdString());
+    }
 }
 
 TEST_F(PaneTest, WordWrapTwiceRestoresTheEditorWithoutModifying)

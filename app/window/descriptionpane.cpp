@@ -7,14 +7,14 @@
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
-#include "document/treefile.h"
+#include "document/atomicfile.h"
+#include "document/fileio.h"
 #include "exchange/multiexportnames.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -305,13 +305,11 @@ void TDescriptionPane::actFileSaveMemoExecute()
     const QString path = m_fileDialogs.ExecuteSave(TextFileExt, TextFileFilter, preset);
     if (path.isEmpty())
         return;
-    const std::string bytes = EditorTextToDescription(m_memo.toPlainText(), m_shownEncoding);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFCreateError("Cannot create file " + path.toStdString());
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !file.commit())
-        throw EWriteError();
+    // Through the same atomic replacement as every save: a failed write
+    // leaves the previous file as it was.
+    TAtomicFile file(path.toStdString());
+    file.Writer().Write(EditorTextToDescription(m_memo.toPlainText(), m_shownEncoding));
+    file.Commit();
 }
 
 // Find... and Replace...: a selection becomes the text to look for.
