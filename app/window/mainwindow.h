@@ -39,6 +39,8 @@ public:
     TIconComboBox* IconComboBox() const { return m_iconComboBox; }
     TFindDialog* FindDialog1() const { return m_findDialog; }
     TReplaceDialog* ReplaceDialog1() const { return m_replaceDialog; }
+    // OpenDialog1 and SaveDialog1, with the folders they start in.
+    TFileDialogs& FileDialogs() const { return *m_fileDialogs; }
     QString StatusPanelText(int panel) const;
 
     TDocumentSession& Session() const { return *m_session; }
