@@ -6,10 +6,12 @@
 #include "app/widgets/imagelists.h"
 #include "app/widgets/replacedialog.h"
 #include "app/window/actionlist.h"
+#include "about/aboutdialog.h"
 #include "app/window/commandtable.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +20,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -26,7 +30,7 @@ struct TActionRow {
     int icon;
     const char* shortcut;  // as the menus show it
     int tag;
-    char start;  // a fresh, empty window offers it: '+', '-', or '?' unchecked
+    char start;  // a fresh, empty window offers it: '+' or '-'
 };
 
 // clang-format off
@@ -46,10 +50,9 @@ const TActionRow ActionTable[] = {
     {"TV",   "actFileExportMulti", "File",   "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, "", 0, '-'},
     {"TV",   "actFileExit",        "File",   "E&xit",                     "Quit the application.",                                 9,  "Alt+F4",  0,  '+'},
     {"TV",   "actViewFont",        "View",   "&Font...",                  "Changes the display font.",                             14, "",        0,  '+'},
-    // The help commands are enabled once the about dialog takes them over.
-    {"TV",   "actHelpEmail",       "Help",   "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, "", 31, '?'},
-    {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '?'},
-    {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '?'},
+    {"TV",   "actHelpEmail",       "Help",   "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, "", 31, '+'},
+    {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '+'},
+    {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '+'},
     {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
@@ -123,8 +126,6 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(action->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut));
     EXPECT_EQ(TActionList::Tag(action), row.tag);
     EXPECT_EQ(action->isCheckable(), row.name == std::string("actViewWordWrap"));
-    if (row.start == '?')
-        return;
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();
@@ -245,6 +246,49 @@ INSTANTIATE_TEST_SUITE_P(Cases, DescriptionCommandsEnabled,
                                            TEnableCase{"onlyALineBreak", true, "\r\n", true, true},
                                            TEnableCase{"text", true, "t", true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Stands in for the desktop's mail program and browser.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    TUrlCatcher()
+    {
+        for (const char* scheme : {"mailto", "http", "https"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
+    }
+    ~TUrlCatcher() override
+    {
+        for (const char* scheme : {"mailto", "http", "https"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QStringList urls;
+
+public slots:
+    void Open(const QUrl& url) { urls << url.scheme(); }
+};
+
+TEST_F(WindowTest, HelpCommandsOpenTheMailLinkTheHomePageAndTheAboutDialog)
+{
+    auto window = MakeWindow();
+    TUrlCatcher catcher;
+    QWidget* aboutParent = nullptr;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (frmAboutDlg) {
+            aboutParent = frmAboutDlg->parentWidget();
+            frmAboutDlg->reject();
+        }
+    });
+    closer.start(10);
+    for (Id id : {Id::actHelpEmail, Id::actHelpHomePage, Id::actHelpAbout}) {
+        window->Commands().UpdateActions();
+        ASSERT_TRUE(Action(*window, id)->isEnabled());
+        Action(*window, id)->trigger();
+    }
+    EXPECT_EQ(catcher.urls, (QStringList{"mailto", "https"}));
+    EXPECT_EQ(aboutParent, window.get());
+    EXPECT_EQ(frmAboutDlg, nullptr);
+}
 
 TEST_F(WindowTest, ImportIsGreyedOutWhenItsMenuOpensAndNeverRuns)
 {
@@ -387,3 +431,5 @@ TEST_F(WindowTest, HoveringShowsTheLongHintInPanelZeroAndNoTooltip)
     QApplication::sendEvent(window->IconComboBox(), &enter);
     EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Change Folder Icon for the Selected Item"));
 }
+
+#include "test_commands.moc"

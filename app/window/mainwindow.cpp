@@ -1,5 +1,6 @@
 #include "app/window/mainwindow.h"
 
+#include "about/helpcommands.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/cursors.h"
@@ -134,6 +135,7 @@ void TfrmTreeViewEditorMain::CreateActions()
     TDescriptionPane* pane = m_descriptionPane.get();
     TExportCommands* exports = m_exportCommands.get();
     const std::function<void(QAction*)> none;
+    auto help = [this](QAction* sender) { actHelpAboutExecute(TActionList::Tag(sender), this); };
 
     // clang-format off
     m_commands->Build(this, {
@@ -153,9 +155,9 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, on(exports, &TExportCommands::actFileExportMultiExecute)},
         {Id::actFileExit,        "actFileExit",        "File",  "E&xit",                     "Quit the application.",                                 9,  QKeySequence(Qt::ALT | Qt::Key_F4),     0,  [this](QAction*) { close(); }},
         {Id::actViewFont,        "actViewFont",        "View",  "&Font...",                  "Changes the display font.",                             14, None,                                   0,  on(pane, &TDescriptionPane::actViewFontExecute)},
-        {Id::actHelpEmail,       "actHelpEmail",       "Help",  "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, None, 31, none},
-        {Id::actHelpHomePage,    "actHelpHomePage",    "Help",  "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, None, 32, none},
-        {Id::actHelpAbout,       "actHelpAbout",       "Help",  "&About",                    "About the VekTreeViewEditor",                           17, None,                                   33, none},
+        {Id::actHelpEmail,       "actHelpEmail",       "Help",  "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, None, 31, help},
+        {Id::actHelpHomePage,    "actHelpHomePage",    "Help",  "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, None, 32, help},
+        {Id::actHelpAbout,       "actHelpAbout",       "Help",  "&About",                    "About the VekTreeViewEditor",                           17, None,                                   33, help},
         {Id::actEditItemMoveUp,  "actEditItemMoveUp",  "Edit",  "&Move Up",                  "Move up|Move the selected item up",                     18, None,                                   0,  on(items, &TItemCommands::actEditItemMoveUpExecute)},
     }, {
         {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, on(pane, &TDescriptionPane::actFileOpenMemoExecute)},
