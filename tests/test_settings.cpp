@@ -1,0 +1,243 @@
+#include "settings/formstorage.h"
+#include "settings/propsstorage.h"
+#include "settings/reginifile.h"
+#include "settings/settingserror.h"
+#include "settingstestkit.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+class TFakeWindow : public TPlacementWindow {
+public:
+    QRect Frame{0, 0, 442, 319};
+    TShowState State = TShowState::Normal;
+    bool MinimizedAtStart = false;
+
+    QRect NormalFrame() const override { return Frame; }
+    void SetNormalFrame(const QRect& frame) override { Frame = frame; }
+    TShowState ShowState() const override { return State; }
+    void SetShowState(TShowState state) override { State = state; }
+    bool RestoresToMaximized() const override { return false; }
+    void StartMinimized() override { MinimizedAtStart = true; }
+    QPoint MaximizedPosition() const override { return {-4, -4}; }
+    bool Sizeable() const override { return true; }
+};
+
+// The primary screen is 1024 x 768 with a panel at its bottom; a second one
+// stands to its right.
+TScreenFacts Screens()
+{
+    return {QSize(1024, 768), 96, QRect(0, 0, 1024, 740), {QRect(0, 0, 1024, 740), QRect(1024, 0, 1280, 1024)}};
+}
+
+// The design frame centred on the primary screen's free area.
+const QRect Centred(291, 210, 442, 319);
+
+struct TStore {
+    TFakeWindow Window;
+    TFormStorage Storage{Window};
+    bool Collapsed = false;
+    TStore()
+    {
+        Storage.SetScreens(&Screens);
+        Storage.AddStoredProperty(QStringLiteral("Splitter1.Maximized"),
+                                  BooleanProperty([this] { return Collapsed; }, [this](bool v) { Collapsed = v; }));
+    }
+};
+
+} // namespace
+
+TEST(StoredText, ReadsEachKindAsItsTextForm)
+{
+    const QStringList scrollBars = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+    const QStringList styles = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+    struct { TPropertyKind kind; QStringList identifiers; const char* text; qint32 expected; } const cases[] = {
+        {TPropertyKind::Enumeration, scrollBars, "ssvertical", 2},
+        {TPropertyKind::Enumeration, scrollBars, " SSBOTH ", 3},
+        {TPropertyKind::Enumeration, scrollBars, "ssDiagonal", 7},  // no match: unchanged
+        {TPropertyKind::Enumeration, {"False", "True"}, "tRUE", 1},
+        {TPropertyKind::Set, styles, "fsBold fsItalic", 3},
+        {TPropertyKind::Set, styles, "[fsBold,fsHeavy]", 1},
+        {TPropertyKind::Set, styles, "[FSSTRIKEOUT, fsunderline]", 12},
+        {TPropertyKind::Set, styles, "", 0},
+        {TPropertyKind::Integer, {}, " -13 ", -13},
+        {TPropertyKind::Integer, {}, "clRed", 0},
+        {TPropertyKind::Integer, {}, "2147483648", 0},
+    };
+    for (const auto& c : cases) {
+        qint32 value = 7;
+        TStoredProperty property = IntegerProperty([&] { return value; }, [&](qint32 v) { value = v; });
+        property.Kind = c.kind;
+        property.Identifiers = c.identifiers;
+        TPropsStorage::AssignText(property, QString::fromLatin1(c.text));
+        EXPECT_EQ(value, c.expected) << c.text;
+    }
+    QString text;
+    TPropsStorage::AssignText(TextProperty([&] { return text; }, [&](const QString& v) { text = v; }), "  C:\\notes  ");
+    EXPECT_EQ(text, "C:\\notes");
+}
+
+TEST(StoredText, WritesEachKindAsItsTextForm)
+{
+    qint32 value = 0;
+    const auto with = [&](TStoredProperty property, qint32 v) {
+        value = v;
+        return TPropsStorage::ValueText(property);
+    };
+    const auto get = [&] { return value; };
+    const auto set = [&](qint32 v) { value = v; };
+    EXPECT_EQ(with(SetProperty({"fsBold", "fsItalic", "fsUnderline"}, get, set), 5), "[fsBold,fsUnderline]");
+    EXPECT_EQ(with(SetProperty({"fsBold"}, get, set), 0), "[]");
+    EXPECT_EQ(with(EnumerationProperty({"fpDefault", "fpFixed"}, get, set), 1), "fpFixed");
+    EXPECT_EQ(with(EnumerationProperty({"fpDefault"}, get, set), 3), "");
+    EXPECT_EQ(with(IntegerProperty(get, set), -2147483640), "-2147483640");
+}
+
+struct TPlacementCase {
+    const char* name;
+    QStringList lines;
+    QRect frame;
+    TShowState state;
+    bool minimizedAtStart;
+};
+
+class Placement : public ::testing::TestWithParam<TPlacementCase> {};
+
+TEST_P(Placement, RestoresFromAHandWrittenFile)
+{
+    const TPlacementCase& c = GetParam();
+    TSettingsFolder folder;
+    folder.Write(c.lines);
+    TStore store;
+    store.Storage.FormShow();
+    EXPECT_EQ(store.Window.Frame, c.frame);
+    EXPECT_EQ(store.Window.State, c.state);
+    EXPECT_EQ(store.Window.MinimizedAtStart, c.minimizedAtStart);
+}
+
+const QString Here = QStringLiteral("NormPos=\"10,20,510,420\"");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Placement,
+    ::testing::Values(
+        TPlacementCase{"FirstStart", {}, Centred, TShowState::Normal, false},
+        TPlacementCase{"ThisResolutionFirst", {"NormPos(1024x768)=\"10,20,510,420\"", "NormPos=\"30,40,530,440\""},
+                       QRect(10, 20, 500, 400), TShowState::Normal, false},
+        TPlacementCase{"OtherResolutionTakesThePlainName",
+                       {"NormPos(1280x1024)=\"10,20,510,420\"", "NormPos=\"30,40,530,440\""},
+                       QRect(30, 40, 500, 400), TShowState::Normal, false},
+        TPlacementCase{"UnquotedByHand", {"NormPos=10, 20, 510, 420"}, QRect(10, 20, 500, 400), TShowState::Normal, false},
+        TPlacementCase{"MalformedWordsKeepTheCurrentEdges", {"NormPos=10 x 510"}, QRect(10, 0, 500, 319),
+                       TShowState::Normal, false},
+        TPlacementCase{"RightNotGreaterThanLeft", {"NormPos=\"500,20,500,420\"", "ShowCmd=3"}, Centred,
+                       TShowState::Maximized, false},
+        TPlacementCase{"OtherPixelsPerInchKeepsOnlyTheState", {Here, "PixelsPerInch=120", "ShowCmd=3"}, Centred,
+                       TShowState::Maximized, false},
+        TPlacementCase{"OnTheSecondScreen", {"NormPos=\"1100,50,1600,450\""}, QRect(1100, 50, 500, 400),
+                       TShowState::Normal, false},
+        TPlacementCase{"OffEveryScreenIsCentred", {"NormPos=\"3000,100,3500,500\""}, QRect(262, 170, 500, 400),
+                       TShowState::Normal, false},
+        TPlacementCase{"TitleBarOnly50PixelsOnScreen", {"NormPos=\"-450,100,50,400\""}, QRect(262, 220, 500, 300),
+                       TShowState::Normal, false},
+        TPlacementCase{"TitleBarAboveTheScreen", {"NormPos=\"100,-20,600,380\""}, QRect(262, 170, 500, 400),
+                       TShowState::Normal, false},
+        TPlacementCase{"LargerThanTheScreenIsCut", {"NormPos=\"3000,0,5000,2000\""}, QRect(0, 0, 1024, 740),
+                       TShowState::Normal, false},
+        TPlacementCase{"ShowCmd2StartsMinimised", {Here, "ShowCmd=2"}, QRect(10, 20, 500, 400), TShowState::Normal, true},
+        TPlacementCase{"ShowCmd7StartsMinimised", {Here, "ShowCmd=7"}, QRect(10, 20, 500, 400), TShowState::Normal, true},
+        TPlacementCase{"ShowCmd9IsNormal", {Here, "ShowCmd=9"}, QRect(10, 20, 500, 400), TShowState::Normal, false},
+        TPlacementCase{"ShowCmd4IsTheDefault", {Here, "ShowCmd=4"}, QRect(10, 20, 500, 400), TShowState::Normal, false},
+        TPlacementCase{"FormVersionBelowZeroRestoresNothing", {Here, "ShowCmd=3", "FormVersion=-1"}, Centred,
+                       TShowState::Normal, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Placement, SkippedRestoreIsWrittenAfreshWithVersionZero)
+{
+    TSettingsFolder folder;
+    folder.Write({"FormVersion=-1", "Splitter1_Maximized=True"});
+    TStore store;
+    store.Storage.FormShow();
+    EXPECT_FALSE(store.Collapsed);
+    store.Storage.FormCloseQuery(true);
+    EXPECT_EQ(folder.Values().value("FormVersion"), "0");
+    EXPECT_EQ(folder.Values().value("Splitter1_Maximized"), "False");
+}
+
+TEST(SettingsFaults, AValueThatIsNotTextCountsAsMissingAndIsRepaired)
+{
+    TSettingsFolder folder;
+    folder.Write({"FormVersion=0, 1", "Flags=@ByteArray(2)", "ShowCmd=@Rect(1 2 3 4)", "PixelsPerInch=96", Here,
+                  "Splitter1_Maximized=True"});
+    TStore store;
+    {
+        TWarnings warnings;
+        store.Storage.FormShow();
+        ASSERT_EQ(warnings.Lines().size(), 3);
+        const char* names[] = {"FormVersion", "Flags", "ShowCmd"};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(warnings.Lines()[i].contains(QStringLiteral("\"%1\"").arg(names[i]))) << warnings.Lines()[i].toStdString();
+    }
+    EXPECT_EQ(store.Window.Frame, QRect(10, 20, 500, 400));
+    EXPECT_TRUE(store.Collapsed);
+
+    store.Storage.FormCloseQuery(true);
+    const auto values = folder.Values();
+    EXPECT_EQ(values.value("FormVersion"), "0");
+    EXPECT_EQ(values.value("Flags"), "0");
+    EXPECT_EQ(values.value("ShowCmd"), "1");
+    EXPECT_EQ(values.value("NormPos"), "10,20,510,420");
+    EXPECT_EQ(values.value("MinMaxPos(1024x768)"), "-1,-1,-4,-4");
+}
+
+// The save fails where the file cannot be written; the close goes on, and
+// the window's destruction tries once more.
+static void ExpectFailedSaves(TStore& store, const QString& path)
+{
+    store.Storage.FormShow();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            attempt == 0 ? store.Storage.FormCloseQuery(true) : store.Storage.FormDestroy();
+            ADD_FAILURE() << "no error at attempt " << attempt;
+        } catch (const ESettingsError& error) {
+            EXPECT_EQ(QString::fromUtf8(error.what()), "Failed to set data for '" + path + "'");
+        }
+        EXPECT_FALSE(store.Storage.SettingsSaved());
+    }
+}
+
+TEST(SettingsFaults, AReadOnlySettingsFileFailsTheSave)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files; the blocked folder test covers the failure";
+    TSettingsFolder folder;
+    folder.Write({Here});
+    QFile::setPermissions(folder.ConfPath(), QFile::ReadOwner);
+    const QByteArray before = folder.Bytes();
+    TStore store;
+    ExpectFailedSaves(store, folder.ConfPath());
+    EXPECT_EQ(folder.Bytes(), before);
+}
+
+TEST(SettingsFaults, ASettingsFolderThatIsAFileFailsTheSave)
+{
+    TSettingsFolder folder;
+    folder.BlockWithAFile();
+    TStore store;
+    TRegIniFile ini(QStringLiteral("Vek"), QStringLiteral("VekTreeViewEditor"));
+    ExpectFailedSaves(store, ini.FileName());
+}
+
+TEST(StoredProps, EntriesNeedAComponentAndAPropertyName)
+{
+    TStore store;
+    const auto none = BooleanProperty([] { return false; }, [](bool) {});
+    for (const char* entry : {"Memo1", ".WordWrap", "Memo1. ", " . "})
+        EXPECT_FALSE(store.Storage.AddStoredProperty(QString::fromLatin1(entry), none)) << entry;
+    EXPECT_TRUE(store.Storage.AddStoredProperty(QStringLiteral(" Memo1 . WordWrap"), none));
+    EXPECT_EQ(store.Storage.StoredProps(), QStringList({"Splitter1.Maximized", " Memo1 . WordWrap"}));
+}
