@@ -87,8 +87,14 @@ void TFormPlacement::RestoreWindowSettings()
 
 void TFormPlacement::ApplyStartPosition(const TScreenFacts& screens)
 {
-    if (m_position == TFormPosition::ScreenCenter)
-        m_window.SetNormalFrame(CentredFrame(m_window.NormalFrame().size(), screens.PrimaryArea));
+    if (m_position != TFormPosition::ScreenCenter)
+        return;
+    const QSize size = m_window.NormalFrame().size();
+    const QRect frame = CentredFrame(size, screens.PrimaryArea);
+    if (frame.size() == size)
+        m_window.MoveFrame(frame.topLeft());
+    else
+        m_window.SetNormalFrame(frame);
 }
 
 void TFormPlacement::RestorePlacement(const TRegIniFile& ini, const TScreenFacts& screens)

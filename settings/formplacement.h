@@ -20,6 +20,8 @@ public:
     // The frame of the normal state, also while minimised or maximised.
     virtual QRect NormalFrame() const = 0;
     virtual void SetNormalFrame(const QRect& frame) = 0;
+    // Moves the frame, keeping the window's size.
+    virtual void MoveFrame(const QPoint& topLeft) = 0;
     virtual TShowState ShowState() const = 0;
     virtual void SetShowState(TShowState state) = 0;
     // True while minimised from the maximised state.

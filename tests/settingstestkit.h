@@ -5,6 +5,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+// Readable values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 // The program's per-user settings, moved into a fresh temporary folder.
 class TSettingsFolder {
 public:

@@ -13,12 +13,17 @@ QMargins TWidgetPlacement::FrameMargins() const
             frame.bottom() - client.bottom()};
 }
 
+QMargins TWidgetPlacement::NormalMargins() const
+{
+    return ShowState() == TShowState::Normal ? FrameMargins() : m_normalMargins;
+}
+
 QRect TWidgetPlacement::NormalFrame() const
 {
     QRect normal = m_window.normalGeometry();
     if (!normal.isValid())
         normal = m_window.geometry();
-    return normal.marginsAdded(FrameMargins());
+    return normal.marginsAdded(NormalMargins());
 }
 
 void TWidgetPlacement::SetNormalFrame(const QRect& frame)
@@ -30,9 +35,17 @@ void TWidgetPlacement::SetNormalFrame(const QRect& frame)
     m_pendingFrame = frame;
 }
 
+void TWidgetPlacement::MoveFrame(const QPoint& topLeft)
+{
+    m_window.move(topLeft);
+}
+
 void TWidgetPlacement::FrameMayHaveChanged()
 {
-    if (!m_pendingFrame || ShowState() != TShowState::Normal || FrameMargins() == m_appliedMargins)
+    if (ShowState() != TShowState::Normal)
+        return;
+    m_normalMargins = FrameMargins();
+    if (!m_pendingFrame || m_normalMargins == m_appliedMargins)
         return;
     const QRect frame = *m_pendingFrame;
     SetNormalFrame(frame);
@@ -41,6 +54,8 @@ void TWidgetPlacement::FrameMayHaveChanged()
 
 void TWidgetPlacement::EndFrameCorrection()
 {
+    if (ShowState() != TShowState::Normal)
+        return;
     FrameMayHaveChanged();
     m_pendingFrame.reset();
 }
@@ -75,7 +90,7 @@ void TWidgetPlacement::StartMinimized()
 
 QPoint TWidgetPlacement::MaximizedPosition() const
 {
-    const QMargins margins = FrameMargins();
+    const QMargins margins = NormalMargins();
     return {-margins.left(), -margins.bottom()};
 }
 

@@ -16,6 +16,7 @@ public:
 
     QRect NormalFrame() const override;
     void SetNormalFrame(const QRect& frame) override;
+    void MoveFrame(const QPoint& topLeft) override;
     TShowState ShowState() const override;
     void SetShowState(TShowState state) override;
     bool RestoresToMaximized() const override;
@@ -24,16 +25,21 @@ public:
     bool Sizeable() const override;
 
     // A window manager that frames the window only once it is on screen
-    // changes the border after the frame was applied; the size is then
-    // applied again so the frame stays as stored. Called on the window's
-    // moves and resizes; the window's activation ends the wait.
+    // changes the border after the frame was applied; the frame is then
+    // applied again as soon as the window is in the normal state. Called on
+    // the window's moves and resizes; its activation in the normal state
+    // ends the wait.
     void FrameMayHaveChanged();
     void EndFrameCorrection();
 
 private:
     QMargins FrameMargins() const;
+    // A maximised window often loses its border; the normal frame keeps the
+    // border last seen in the normal state.
+    QMargins NormalMargins() const;
 
     QWidget& m_window;
     std::optional<QRect> m_pendingFrame;
     QMargins m_appliedMargins;
+    QMargins m_normalMargins;
 };
