@@ -6,7 +6,9 @@ RUN_DIR := build
 TEST_DIR := build/test
 BENCH_DIR := build/bench
 
-.PHONY: all run test bench setup build build-test build-bench screenshot clean
+PREFIX ?= /usr/local
+
+.PHONY: all run test bench setup build build-test build-bench screenshot install package clean
 
 all: build
 
@@ -40,8 +42,17 @@ build-bench: setup $(BENCH_DIR)/CMakeCache.txt
 bench: build-bench
 	@cmake --build $(BENCH_DIR) --target run_benchmarks
 
+# The picture of the README.
 screenshot: build
-	scripts/screenshot build/screenshot.png
+	scripts/screenshot docs/screenshot.png
+
+# `sudo make install`, or `make install PREFIX=~/.local` for one user.
+install: build
+	cmake --install $(RUN_DIR) --prefix $(PREFIX) --strip
+
+# build/package/vektreevieweditor_<version>_<arch>.deb
+package: build
+	cmake --build $(RUN_DIR) --target package
 
 clean:
 	rm -rf build

@@ -2,6 +2,7 @@
 
 #include "about/helpcommands.h"
 #include "about/product.h"
+#include "about/version.h"
 #include "app/widgets/cursors.h"
 #include "app/widgets/imagelists.h"
 
@@ -127,7 +128,7 @@ void TfrmAboutDlg::CreateComponents()
     // The two names overlap: the second sits just below and beside the first.
     AddLabel("lbProductName1", QStringLiteral("Vek"), {48, 8, 42, 24}, Serif(21, true));
     AddLabel("lbProductName2", QStringLiteral("TreeViewEditor"), {48, 24, 206, 29}, SansSerif(24, true));
-    AddLabel("lbVersion", QStringLiteral("Version 2.4"), {48, 56, 53, 13}, font());
+    AddLabel("lbVersion", QStringLiteral("Version " VEK_VERSION_MAJOR_MINOR), {48, 56, 53, 13}, font());
     AddLabel("lbCopyright", CopyrightNotice(), {48, 72, 133, 13}, font());
 
     QFont linkFont = font();

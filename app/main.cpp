@@ -1,11 +1,20 @@
+#include "about/version.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
 #include "app/window/mainwindow.h"
 
 #include <QIcon>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char* argv[])
 {
+    // Before the application object, which would need a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("vektreevieweditor " VEK_VERSION);
+        return 0;
+    }
     TApplication application(argc, argv);
     InitResources();
     application.setWindowIcon(QIcon(QStringLiteral(":/icons/app/16.png")));

@@ -126,6 +126,7 @@ TEST(AboutDialog, LabelsFitTheirBoxes)
 {
     TfrmAboutDlg dialog;
     EXPECT_EQ(dialog.size(), QSize(321, 273));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lbVersion"))->text(), QStringLiteral("Version 2.4"));
     EXPECT_EQ(QFontInfo(dialog.findChild<QLabel*>(QStringLiteral("lbProductName1"))->font()).family(),
               QStringLiteral("Liberation Serif"));
     // Where each text starts (the memory figure: where it ends).

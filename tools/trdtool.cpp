@@ -1,5 +1,6 @@
 // trdtool: inspects tree data files from the command line.
 
+#include "about/version.h"
 #include "document/errortext.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
@@ -15,15 +16,21 @@ namespace {
 // Add a line here for every entry of Commands below.
 const char Usage[] =
     "Usage: trdtool COMMAND ARGUMENTS\n"
+    "       trdtool --help | --version\n"
     "\n"
     "Commands:\n"
     "  dump FILE    print every item in document order\n"
     "  check FILE   print the number of items and the file variant\n";
 
+void PrintUsage(std::FILE* to)
+{
+    std::fputs(Usage, to);
+    std::fputs(ExportCommandHelp, to);
+}
+
 int UsageError()
 {
-    std::fputs(Usage, stderr);
-    std::fputs(ExportCommandHelp, stderr);
+    PrintUsage(stderr);
     return 2;
 }
 
@@ -135,6 +142,14 @@ int main(int argc, char** argv)
     if (argc < 2)
         return UsageError();
     const std::string name = argv[1];
+    if (argc == 2 && name == "--help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (argc == 2 && name == "--version") {
+        std::puts("trdtool " VEK_VERSION);
+        return 0;
+    }
     const std::vector<std::string> arguments(argv + 2, argv + argc);
     for (const Command& command : Commands) {
         if (name != command.name)

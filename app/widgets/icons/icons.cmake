@@ -10,7 +10,7 @@
 # (imagelists.h) registers it and the image lists call it themselves.
 
 set(VEK_TANGO_DIR "/usr/share/icons/Tango" CACHE PATH "Root of the installed Tango icon theme")
-set(VEK_APP_ICON "apps/accessories-text-editor")
+# VEK_APP_ICON, the program's picture, is a product setting (product.cmake).
 
 set(_vek_qrc_entries "")
 
