@@ -42,9 +42,11 @@ build-bench: setup $(BENCH_DIR)/CMakeCache.txt
 bench: build-bench
 	@cmake --build $(BENCH_DIR) --target run_benchmarks
 
-# The picture of the README.
+# The picture of the README, and beside build/screenshot.png the window with
+# each pane folded, for a reviewer.
 screenshot: build
 	scripts/screenshot docs/screenshot.png
+	scripts/screenshot --states build/screenshot.png
 
 # `sudo make install`, or `make install PREFIX=~/.local` for one user.
 install: build

@@ -1,5 +1,6 @@
 #include "apptestkit.h"
 
+#include "app/panes/collapsetoolbar.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/finddialog.h"
 #include "app/widgets/iconcombobox.h"
@@ -17,7 +18,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QTimer>
@@ -86,12 +86,14 @@ QStringList Entries(const QWidget* menu)
 }
 
 // Object names of a toolbar's button widgets; separators by their action's name.
-QStringList Buttons(QToolBar* bar)
+QStringList Buttons(TCollapseToolBar* bar)
 {
     QStringList result;
     for (QAction* action : bar->actions())
         result << (action->isSeparator() ? action->objectName() : bar->widgetForAction(action)->objectName());
-    return result;
+    // The first holds the room of the toolbar's grip, not a button.
+    EXPECT_EQ(result.value(0), QStringLiteral("GripRoom"));
+    return result.mid(1);
 }
 
 void ExpectEnabled(const TfrmTreeViewEditorMain& window, const std::vector<Id>& ids, bool enabled)
@@ -177,8 +179,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
 TEST_F(WindowTest, ToolbarsHoldTheButtonsInOrderEachWithItsPicture)
 {
     auto window = MakeWindow();
-    auto* tv = window->findChild<QToolBar*>(QStringLiteral("ToolBarTV"));
-    auto* memo = window->findChild<QToolBar*>(QStringLiteral("ToolBarMemo"));
+    auto* tv = window->findChild<TCollapseToolBar*>(QStringLiteral("ToolBarTV"));
+    auto* memo = window->findChild<TCollapseToolBar*>(QStringLiteral("ToolBarMemo"));
     ASSERT_TRUE(tv && memo);
     EXPECT_EQ(Buttons(tv), (QStringList{"BtnFileNew", "BtnFileOpen", "BtnFileSave", "BtnFileSaveAs", "BtnFileClose",
                                         "BtnSeparator1", "BtnEditItemNew", "BtnEditItemNewSub", "BtnEditItemDelete",
@@ -187,7 +189,7 @@ TEST_F(WindowTest, ToolbarsHoldTheButtonsInOrderEachWithItsPicture)
     EXPECT_EQ(Buttons(memo), (QStringList{"BtnOpen", "BtnSave", "BtnUndo", "BtnCut", "BtnCopy", "BtnPaste",
                                           "BtnDelete", "BtnSelectAll", "BtnSearch", "BtnSearchAgain",
                                           "BtnReplace"}));
-    for (QToolBar* bar : {tv, memo})
+    for (TCollapseToolBar* bar : {tv, memo})
         for (const QToolButton* button : bar->findChildren<QToolButton*>())
             EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
 }

@@ -1,6 +1,8 @@
 #include "app/window/mainwindow.h"
 
 #include "about/helpcommands.h"
+#include "app/panes/collapsesplitter.h"
+#include "app/panes/collapsetoolbar.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/cursors.h"
@@ -23,11 +25,11 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -236,20 +238,22 @@ void TfrmTreeViewEditorMain::CreateMenus()
 void TfrmTreeViewEditorMain::CreateToolBars()
 {
     using Id = TActionId;
+    // Buttons 23 pixels apart: the style's wider ones, right of the grip, would
+    // push the last description button behind the overflow arrow.
     auto button = [this](QToolBar* bar, Id id, const char* name) {
         QAction* action = m_commands->Action(id);
         bar->addAction(action);
-        bar->widgetForAction(action)->setObjectName(QString::fromLatin1(name));
+        QWidget* widget = bar->widgetForAction(action);
+        widget->setObjectName(QString::fromLatin1(name));
+        widget->setFixedWidth(23 - bar->layout()->spacing());
     };
     auto separator = [](QToolBar* bar, const char* name) {
         bar->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
-    m_toolBarTV = new QToolBar;
+    m_toolBarTV = new TCollapseToolBar;
     m_toolBarTV->setObjectName(QStringLiteral("ToolBarTV"));
     m_toolBarTV->setIconSize(QSize(16, 16));
-    m_toolBarTV->setMovable(false);
-    m_toolBarTV->setFloatable(false);
     button(m_toolBarTV, Id::actFileNew, "BtnFileNew");
     button(m_toolBarTV, Id::actFileOpen, "BtnFileOpen");
     button(m_toolBarTV, Id::actFileSave, "BtnFileSave");
@@ -271,7 +275,7 @@ void TfrmTreeViewEditorMain::CreateToolBars()
     button(m_toolBarTV, Id::actFileExit, "BtnFileExit");
     addToolBar(Qt::TopToolBarArea, m_toolBarTV);
 
-    m_toolBarMemo = new QToolBar;
+    m_toolBarMemo = new TCollapseToolBar;
     m_toolBarMemo->setObjectName(QStringLiteral("ToolBarMemo"));
     m_toolBarMemo->setIconSize(QSize(16, 16));
     const std::pair<Id, const char*> memoButtons[] = {
@@ -300,6 +304,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     btnTreeViewHeader->setFixedSize(20, 17);
     btnTreeViewHeader->setText(QStringLiteral("\u00D7"));
     headerLayout->addWidget(btnTreeViewHeader);
+    connect(btnTreeViewHeader, &QToolButton::clicked, this, &TfrmTreeViewEditorMain::BtnTreeViewHeaderClick);
 
     auto* pnlLeft = new QWidget;
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
@@ -322,15 +327,18 @@ void TfrmTreeViewEditorMain::CreateLayout()
     rightLayout->addWidget(m_toolBarMemo);
     rightLayout->addWidget(m_memo, 1);
 
-    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter = new TCollapseSplitter;
     m_splitter->setObjectName(QStringLiteral("Splitter1"));
     m_splitter->setHandleWidth(9);
-    m_splitter->setChildrenCollapsible(false);
+    m_splitter->SetMinSize(1);
+    m_splitter->SetButtonWidth(30);
     m_splitter->addWidget(pnlLeft);
     m_splitter->addWidget(pnlRight);
-    m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({145, 288});
     setCentralWidget(m_splitter);
+    // The toolbars fold by their grips. Qt's own menu on the toolbar and the
+    // menu bar would offer a blank entry that hides the tree toolbar outright.
+    setContextMenuPolicy(Qt::NoContextMenu);
 
     QStatusBar* statusBar1 = statusBar();
     statusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -348,6 +356,11 @@ void TfrmTreeViewEditorMain::FormCreate()
     m_session->CloseDocument();
     m_miUnvisible->menuAction()->setVisible(false);
     m_commands->UpdateActions();
+}
+
+void TfrmTreeViewEditorMain::BtnTreeViewHeaderClick()
+{
+    m_splitter->SetMaximized(true);
 }
 
 void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)

@@ -9,8 +9,8 @@
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QSplitter;
-class QToolBar;
+class TCollapseSplitter;
+class TCollapseToolBar;
 class TCommandTable;
 class TDescriptionPane;
 class TDocumentSession;
@@ -39,6 +39,10 @@ public:
     TIconComboBox* IconComboBox() const { return m_iconComboBox; }
     TFindDialog* FindDialog1() const { return m_findDialog; }
     TReplaceDialog* ReplaceDialog1() const { return m_replaceDialog; }
+    // The folding panes; their Maximized and Minimized flags are properties.
+    TCollapseSplitter* Splitter1() const { return m_splitter; }
+    TCollapseToolBar* ToolBarTV() const { return m_toolBarTV; }
+    TCollapseToolBar* ToolBarMemo() const { return m_toolBarMemo; }
     // OpenDialog1 and SaveDialog1, with the folders they start in.
     TFileDialogs& FileDialogs() const { return *m_fileDialogs; }
     QString StatusPanelText(int panel) const;
@@ -64,6 +68,7 @@ private:
     void CreateToolBars();
     void CreateLayout();
     void FormCreate();
+    void BtnTreeViewHeaderClick();
 
     TTreeList m_tree;
     std::unique_ptr<TFileDialogs> m_fileDialogs;
@@ -80,9 +85,9 @@ private:
     TIconComboBox* m_iconComboBox = nullptr;
     TFindDialog* m_findDialog = nullptr;
     TReplaceDialog* m_replaceDialog = nullptr;
-    QSplitter* m_splitter = nullptr;
-    QToolBar* m_toolBarTV = nullptr;
-    QToolBar* m_toolBarMemo = nullptr;
+    TCollapseSplitter* m_splitter = nullptr;
+    TCollapseToolBar* m_toolBarTV = nullptr;
+    TCollapseToolBar* m_toolBarMemo = nullptr;
     QLabel* m_statusPanels[3] = {nullptr, nullptr, nullptr};
     QMenu* m_popupMenuTV = nullptr;
     QMenu* m_miUnvisible = nullptr;
