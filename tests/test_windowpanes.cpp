@@ -71,6 +71,8 @@ TEST_F(WindowTest, HeaderButtonFoldsThePaneAndTheSplitterButtonBringsItBack)
     EXPECT_EQ(panes.pnlLeft->width(), 185);
 }
 
+namespace {
+
 // Assigns the stored flags by name, in the settings store's order, as the
 // window's show event arrives, which is where the store restores them.
 class TRestoreOnShow : public QObject {
@@ -91,6 +93,8 @@ public:
                 << s.component << "." << s.property;
     }
 };
+
+}  // namespace
 
 // Also before the window is shown, where the splitter only records the flag.
 TEST_F(WindowTest, StoredFlagsFoldAsTheUserWould)
