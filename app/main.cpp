@@ -2,6 +2,7 @@
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
 #include "app/window/mainwindow.h"
+#include "app/window/recoverymanager.h"
 
 #include <QIcon>
 
@@ -20,7 +21,7 @@ int main(int argc, char* argv[])
     application.setWindowIcon(QIcon(QStringLiteral(":/icons/app/16.png")));
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    TfrmTreeViewEditorMain window(arguments);
+    TfrmTreeViewEditorMain window(arguments, TRecoveryManager::DefaultFolder());
     window.show();
     return TApplication::exec();
 }

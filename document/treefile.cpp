@@ -151,36 +151,46 @@ void PutInt32(char*& p, int32_t value)
     p += 4;
 }
 
-// Writes the current variant through `append(data, size)`, one record at a
-// time. Pre-order is exactly the record order: a record's header and strings
-// come before the records of its subtree.
-template <typename Append> void Serialise(const TTreeList& tree, Append&& append)
+template <typename Append> void AppendHead(const TTreeList& tree, Append&& append)
 {
     char head[8];
     char* p = head;
     PutInt32(p, -1);
     PutInt32(p, tree.TopItemCount());
     append(head, sizeof head);
-    for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
-        char record[MinRecordSize];
-        p = record;
-        PutInt32(p, KnownHeaderSize);
-        PutInt32(p, item->ImageIndex());
-        PutInt32(p, item->SelectedIndex());
-        PutInt32(p, item->StateIndex());
-        PutInt32(p, item->Data());
-        PutInt32(p, item->Count());
-        PutInt32(p, item->TextCount());
-        append(record, sizeof record);
-        for (int i = 0; i < item->TextCount(); ++i) {
-            const std::string& text = item->GetText(i);
-            char length[4];
-            p = length;
-            PutInt32(p, static_cast<int32_t>(text.size()));
-            append(length, sizeof length);
-            append(text.data(), text.size());
-        }
+}
+
+// One record without the records of its subtree: header and strings.
+template <typename Append> void AppendRecord(const TTreeListTextNode& item, Append&& append)
+{
+    char record[MinRecordSize];
+    char* p = record;
+    PutInt32(p, KnownHeaderSize);
+    PutInt32(p, item.ImageIndex());
+    PutInt32(p, item.SelectedIndex());
+    PutInt32(p, item.StateIndex());
+    PutInt32(p, item.Data());
+    PutInt32(p, item.Count());
+    PutInt32(p, item.TextCount());
+    append(record, sizeof record);
+    for (int i = 0; i < item.TextCount(); ++i) {
+        const std::string& text = item.GetText(i);
+        char length[4];
+        p = length;
+        PutInt32(p, static_cast<int32_t>(text.size()));
+        append(length, sizeof length);
+        append(text.data(), text.size());
     }
+}
+
+// Writes the current variant through `append(data, size)`, one record at a
+// time. Pre-order is exactly the record order: a record's header and strings
+// come before the records of its subtree.
+template <typename Append> void Serialise(const TTreeList& tree, Append&& append)
+{
+    AppendHead(tree, append);
+    for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+        AppendRecord(*item, append);
 }
 
 }  // namespace
@@ -233,4 +243,19 @@ void SaveItems(const TTreeList& tree, const std::string& fileName)
     TBufferedWriter& out = file.Writer();
     Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
     file.Commit();
+}
+
+TTreeSerialiser::TTreeSerialiser(const TTreeList& tree) : m_tree(tree), m_next(tree.TopItem(0)) {}
+
+bool TTreeSerialiser::Next(std::string& out, size_t bytes)
+{
+    const size_t target = out.size() + bytes;
+    auto append = [&out](const char* data, size_t size) { out.append(data, size); };
+    if (!m_headDone) {
+        AppendHead(m_tree, append);
+        m_headDone = true;
+    }
+    for (; m_next && out.size() < target; m_next = m_tree.NextInDocument(m_next))
+        AppendRecord(*m_next, append);
+    return m_next == nullptr;
 }

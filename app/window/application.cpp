@@ -10,6 +10,8 @@ void ShowException(const std::exception& error)
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // Data folders are named after both: ~/.local/share/Vek/VekTreeViewEditor.
+    setOrganizationName(QStringLiteral("Vek"));
     setApplicationName(QString::fromLatin1(ApplicationTitle));
 }
 

@@ -50,6 +50,8 @@ void TDocumentSession::MarkModified()
 void TDocumentSession::SetModified(bool modified)
 {
     FModified = modified;
+    if (OnSetModified)
+        OnSetModified(modified);
 }
 
 void TDocumentSession::ShowDescription(TTreeListTextNode* item)
@@ -183,11 +185,30 @@ void TDocumentSession::LoadDocument(const QString& path)
     ShowDescription(m_tree.TopItem(0));
 }
 
+QString TDocumentSession::CommandLineFile() const
+{
+    return m_arguments.isEmpty() ? QString() : m_arguments.constFirst();
+}
+
+void TDocumentSession::OpenRecovered(const QString& copyPath, const QString& fileName)
+{
+    CloseDocument();
+    try {
+        LoadItems(m_tree, copyPath.toStdString());
+    } catch (...) {
+        CloseDocument();
+        throw;
+    }
+    FFileName = fileName;
+    MarkModified();
+    ShowDescription(m_tree.TopItem(0));
+}
+
 void TDocumentSession::FormShow()
 {
-    if (m_arguments.isEmpty() || m_arguments.constFirst().isEmpty())
+    const QString path = CommandLineFile();
+    if (path.isEmpty())
         return;
-    const QString path = m_arguments.constFirst();
     if (QFileInfo(path).isFile())
         LoadDocument(path);
     UpdateTitle(false);

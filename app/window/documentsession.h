@@ -24,6 +24,10 @@ public:
     // show an item's description.
     std::function<void()> OnClearDescription;
     std::function<void(TTreeListTextNode* item)> OnShowDescription;
+    // Every change of the modified flag, also to the value it had: true
+    // for each change of the document, false when it matches its file again
+    // (saved, loaded) or is closed.
+    std::function<void(bool modified)> OnSetModified;
 
     const QString& FileName() const { return FFileName; }
     bool Modified() const { return FModified; }
@@ -39,6 +43,13 @@ public:
     void CloseDocument();
     // The window's first show: opens the file named first on the command line.
     void FormShow();
+    // The file FormShow opens; empty when none is named.
+    QString CommandLineFile() const;
+    // Replaces the document by a recovery copy of an unsaved one: the tree is
+    // the copy's, the file name the one the document had, and the document is
+    // modified, so that saving puts it where it belongs. A copy that cannot be
+    // read throws and leaves an empty, untitled document.
+    void OpenRecovered(const QString& copyPath, const QString& fileName);
     // False when the window must stay open. A failed save throws.
     bool FormCloseQuery();
 

@@ -19,6 +19,7 @@
 #include "app/window/exportcommands.h"
 #include "app/window/filedialogs.h"
 #include "app/window/itemcommands.h"
+#include "app/window/recoverymanager.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,13 +49,15 @@ struct TMenuEntry {
 };
 }  // namespace
 
-TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, QWidget* parent) : QMainWindow(parent)
+TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QString& recoveryFolder, QWidget* parent)
+    : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmTreeViewEditorMain"));
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
     CreateComponents();
 
     m_fileDialogs = std::make_unique<TFileDialogs>(this);
+    QString recoverCopy = TRecoveryManager::TakeRecoverOption(arguments);
     m_session = std::make_unique<TDocumentSession>(m_tree, *m_fileDialogs, *this, *m_statusPanels[1],
                                                    std::move(arguments));
     m_descriptionPane = std::make_unique<TDescriptionPane>(m_tree, *m_memo, *m_session, *m_fileDialogs,
@@ -70,6 +73,8 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, QWidget* p
     CreateToolBars();
     CreateLayout();
     FormCreate();
+    m_recovery = std::make_unique<TRecoveryManager>(m_tree, *m_session, *this, *statusBar(), recoveryFolder,
+                                                    std::move(recoverCopy));
 }
 
 TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
@@ -78,6 +83,7 @@ TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
     m_tree.OnSelectedCountChange = nullptr;
     // The classes working on the components go first, then the view, which
     // observes the tree, a member that goes before the child widgets would.
+    m_recovery.reset();
     m_commands.reset();
     m_exportCommands.reset();
     m_itemCommands.reset();
@@ -375,7 +381,10 @@ void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    Protected([this] { m_session->FormShow(); });
+    bool recovered = false;
+    Protected([&] { recovered = m_recovery->OfferCopies(); });
+    if (!recovered)
+        Protected([this] { m_session->FormShow(); });
 }
 
 void TfrmTreeViewEditorMain::closeEvent(QCloseEvent* event)

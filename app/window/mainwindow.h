@@ -20,6 +20,7 @@ class TFindDialog;
 class TFontDialog;
 class TIconComboBox;
 class TItemCommands;
+class TRecoveryManager;
 class TReplaceDialog;
 class TTreeListView;
 
@@ -29,7 +30,9 @@ class TTreeListView;
 class TfrmTreeViewEditorMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmTreeViewEditorMain(QStringList arguments = {}, QWidget* parent = nullptr);
+    // Recovery copies live in `recoveryFolder`; without one none are kept.
+    explicit TfrmTreeViewEditorMain(QStringList arguments = {}, const QString& recoveryFolder = QString(),
+                                    QWidget* parent = nullptr);
     ~TfrmTreeViewEditorMain() override;
 
     // Components, reachable for the tests and the settings store.
@@ -50,6 +53,7 @@ public:
     TDocumentSession& Session() const { return *m_session; }
     TDescriptionPane& DescriptionPane() const { return *m_descriptionPane; }
     TCommandTable& Commands() const { return *m_commands; }
+    TRecoveryManager& Recovery() const { return *m_recovery; }
 
     // Shows a control's or a menu entry's long hint in status panel 0.
     void ShowHint(const QString& hint);
@@ -78,6 +82,7 @@ private:
     std::unique_ptr<TItemCommands> m_itemCommands;
     std::unique_ptr<TExportCommands> m_exportCommands;
     std::unique_ptr<TCommandTable> m_commands;
+    std::unique_ptr<TRecoveryManager> m_recovery;
     bool m_shown = false;
 
     TTreeListView* m_treeView = nullptr;
