@@ -180,6 +180,7 @@ void TRecoveryManager::CopyWritten()
 // and editing goes on. Later attempts keep trying without a word.
 void TRecoveryManager::CopyFailed(const QString& message)
 {
+    ++m_copiesFailed;
     if (!m_problemShown) {
         m_problemShown = true;
         m_problem->setText(QStringLiteral("Recovery copy not written: %1").arg(message));

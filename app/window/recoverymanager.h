@@ -60,6 +60,7 @@ public:
     // A copy is waiting for its interval or being serialised.
     bool CopyDue() const { return m_interval.isActive() || m_pass != nullptr; }
     int CopiesWritten() const { return m_copiesWritten; }
+    int CopiesFailed() const { return m_copiesFailed; }
 
 private:
     void ModifiedSet(bool modified);
@@ -96,4 +97,5 @@ private:
     const TTreeListTextNode* m_passItem = nullptr;  // the one item changed while the pass runs
     bool m_passBroken = false;
     int m_copiesWritten = 0;
+    int m_copiesFailed = 0;
 };

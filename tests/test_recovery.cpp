@@ -1,0 +1,318 @@
+#include "apptestkit.h"
+
+#include "app/window/recoverymanager.h"
+#include "recovery/recoverystore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+constexpr int Patience = 60000;  // an upper bound for a slow machine, never a measure
+
+QStringList Files(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.trd"), QStringLiteral("*.info")}, QDir::Files, QDir::Name);
+}
+}  // namespace
+
+class RecoveryTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        m_store = std::make_unique<TRecoveryStore>(Folder().toStdString());
+    }
+    void TearDown() override
+    {
+        if (m_other.state() != QProcess::NotRunning) {
+            m_other.kill();
+            m_other.waitForFinished();
+        }
+        WindowTest::TearDown();
+    }
+
+    QString Folder() const { return Path(QStringLiteral("recovery")); }
+
+    // A window keeping copies in Folder(), each begun as soon as the event
+    // loop runs after a change.
+    std::unique_ptr<TfrmTreeViewEditorMain> MakeRecoveringWindow(const QStringList& arguments = {})
+    {
+        auto window = std::make_unique<TfrmTreeViewEditorMain>(arguments, Folder());
+        window->Recovery().SetInterval(0);
+        window->show();
+        QApplication::processEvents();
+        return window;
+    }
+
+    static bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, Patience); }
+    static bool WaitForCopies(TfrmTreeViewEditorMain& window, int count)
+    {
+        return WaitFor([&] { return window.Recovery().CopiesWritten() >= count && !window.Recovery().CopyDue(); });
+    }
+
+    // A run of this process's id that has ended: what a crashed editor leaves
+    // once the system has handed its id on.
+    static TProcessIdentity Ended()
+    {
+        TProcessIdentity identity = TProcessIdentity::Current();
+        ++identity.startTime;
+        return identity;
+    }
+    TProcessIdentity Running()
+    {
+        m_other.start(QStringLiteral("sleep"), {QStringLiteral("600")});
+        EXPECT_TRUE(m_other.waitForStarted());
+        return TProcessIdentity::Of(m_other.processId()).value_or(TProcessIdentity());
+    }
+
+    // A copy as an editor leaves it: the tree's bytes and a side file.
+    void PlantCopy(const std::string& name, const std::string& documentPath, int64_t time,
+                   const TProcessIdentity& owner, const std::string& bytes)
+    {
+        QDir().mkpath(Folder());
+        WriteBytes(QString::fromStdString(m_store->CopyPath(name)), bytes);
+        TRecoveryInfo info;
+        info.path = documentPath;
+        info.time = time;
+        info.owner = owner;
+        m_store->WriteInfo(name, info);
+    }
+
+    static QString Question(const QString& document, int64_t time)
+    {
+        return QStringLiteral("VekTreeViewEditor|VekTreeViewEditor was not closed properly. Recover the unsaved "
+                              "changes to %1 from %2?")
+            .arg(document, QDateTime::fromSecsSinceEpoch(time).toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    }
+
+    std::unique_ptr<TRecoveryStore> m_store;
+    QProcess m_other;
+};
+
+TEST(RecoveryInfo, RoundTripsAnyPathAndRejectsWhatItDidNotWrite)
+{
+    TRecoveryInfo info;
+    info.path = "/home/u/odd\\name\nwith breaks\r.trd";
+    info.time = 1796653920;
+    info.owner = TProcessIdentity::Current();
+    const std::string text = info.Format();
+    const auto back = TRecoveryInfo::Parse(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->path, info.path);
+    EXPECT_EQ(back->time, info.time);
+    EXPECT_EQ(back->owner, info.owner);
+    EXPECT_TRUE(back->owner.Running());
+
+    for (const std::string& damaged : {std::string(), text.substr(0, text.size() - 1), text.substr(0, 40),
+                                       "x" + text, text + "time=1\n", std::string(text).replace(text.find("pid="), 5, "pid=x")})
+        EXPECT_FALSE(TRecoveryInfo::Parse(damaged)) << damaged;
+}
+
+TEST_F(RecoveryTest, ChangesProduceACopyWithThePendingDescriptionAndNoChangeNoOther)
+{
+    WriteBytes(Path("notes.trd"), WorkedExampleBytes());
+    auto window = MakeRecoveringWindow({Path("notes.trd")});
+    EXPECT_FALSE(window->Recovery().CopyDue());
+
+    // Long enough that the editor hands it to the item only later.
+    const QString description(TDescriptionPane::LazyDescriptionSize + 10, QLatin1Char('d'));
+    window->Memo1()->setPlainText(description);
+    EXPECT_TRUE(window->Recovery().CopyDue());
+    EXPECT_TRUE(Files(Folder()).isEmpty());
+    ASSERT_TRUE(WaitForCopies(*window, 1));
+
+    const std::string name = TRecoveryStore::BaseName(Path("notes.trd").toStdString(), QCoreApplication::applicationPid());
+    EXPECT_EQ(Files(Folder()), QStringList({QString::fromStdString(name) + ".info", QString::fromStdString(name) + ".trd"}));
+    EXPECT_EQ(ReadBytes(QString::fromStdString(m_store->CopyPath(name))), WriteItems(window->TreeList()));
+    EXPECT_EQ(window->TreeList().TopItem(0)->GetText(TreeListColumnDesc).size(), size_t(description.size()));
+    const auto info = m_store->ReadInfo(name);
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->path, Path("notes.trd").toStdString());
+    EXPECT_EQ(info->owner, TProcessIdentity::Current());
+
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    EXPECT_FALSE(window->Recovery().CopyDue());
+    EXPECT_EQ(window->Recovery().CopiesWritten(), 1);
+}
+
+TEST_F(RecoveryTest, ACopyBegunOverAChangingTreeEndsAsTheTreeIs)
+{
+    auto window = MakeRecoveringWindow();
+    TTreeList& tree = window->TreeList();
+    const std::string description(2000, 'x');
+    for (int i = 0; i < 20000; ++i)
+        tree.AddItem()->SetText(TreeListColumnDesc, description);
+    window->Session().MarkModified();
+    // The first slices run; then items go and come while the rest is due.
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_TRUE(window->Recovery().CopyDue());
+    tree.Delete(tree.TopItem(tree.TopItemCount() - 1));
+    tree.TopItem(0)->SetText(TreeListColumnName, "first");
+    tree.TopItem(1)->SetText(TreeListColumnName, "second");
+    window->Session().MarkModified();
+    // Only a copy begun afresh at once can hold these changes now.
+    window->Recovery().SetInterval(3600 * 1000);
+    ASSERT_TRUE(WaitFor([&] { return window->Recovery().CopiesWritten() == 1; }));
+    EXPECT_FALSE(window->Recovery().CopyDue());
+    const QStringList copies = QDir(Folder()).entryList({QStringLiteral("*.trd")}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_TRUE(ReadBytes(Folder() + "/" + copies[0]) == WriteItems(tree));
+}
+
+struct TRemovalCase {
+    const char* name;
+    TActionId action;  // actFileExit: the window closes
+    QMessageBox::StandardButton answer;
+};
+
+class CopyRemoval : public RecoveryTest, public ::testing::WithParamInterface<TRemovalCase> {};
+
+TEST_P(CopyRemoval, TheCopyGoesWithTheUnsavedChanges)
+{
+    WriteBytes(Path("notes.trd"), WorkedExampleBytes());
+    auto window = MakeRecoveringWindow({Path("notes.trd")});
+    window->TreeList().AddItem();
+    window->Session().MarkModified();
+    ASSERT_TRUE(WaitForCopies(*window, 1));
+    ASSERT_EQ(Files(Folder()).size(), 2);
+
+    if (GetParam().answer != QMessageBox::NoButton)
+        m_prompter->answers = {GetParam().answer};
+    if (GetParam().action == TActionId::actFileExit) {
+        EXPECT_TRUE(window->close());
+        window.reset();
+    } else {
+        Run(*window, GetParam().action);
+        EXPECT_FALSE(window->Session().Modified());
+    }
+    ASSERT_TRUE(WaitFor([&] { return Files(Folder()).isEmpty(); })) << Files(Folder()).join(' ').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CopyRemoval,
+                         ::testing::Values(TRemovalCase{"save", TActionId::actFileSave, QMessageBox::NoButton},
+                                           TRemovalCase{"closeAnsweredNo", TActionId::actFileClose, QMessageBox::No},
+                                           TRemovalCase{"exitAnsweredNo", TActionId::actFileExit, QMessageBox::No}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class OfferedCopy : public RecoveryTest, public ::testing::WithParamInterface<QMessageBox::StandardButton> {};
+
+TEST_P(OfferedCopy, YesRestoresTheTreeUnderItsNameAndNoDeletesTheCopy)
+{
+    const bool yes = GetParam() == QMessageBox::Yes;
+    PlantCopy("abc", Path("notes.trd").toStdString(), 1796653920, Ended(), WorkedExampleBytes());
+    m_prompter->answers = {GetParam()};
+    auto window = MakeRecoveringWindow();
+    EXPECT_EQ(m_prompter->questions, QStringList{Question(QStringLiteral("notes.trd"), 1796653920)});
+    if (!yes) {
+        EXPECT_TRUE(Files(Folder()).isEmpty());
+        EXPECT_EQ(window->TreeList().TopItemCount(), 0);
+        EXPECT_FALSE(window->Session().Modified());
+        return;
+    }
+    EXPECT_EQ(WriteItems(window->TreeList()), WorkedExampleBytes());
+    EXPECT_EQ(window->Session().FileName(), Path("notes.trd"));
+    EXPECT_TRUE(window->Session().Modified());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("notes.trd - VekTreeViewEditor"));
+    EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("Modified"));
+    EXPECT_EQ(window->Memo1()->toPlainText(), QStringLiteral("x"));
+    // The copy is this editor's now: no second start offers it, and Save removes it.
+    EXPECT_EQ(m_store->ReadInfo("abc")->owner, TProcessIdentity::Current());
+    EXPECT_FALSE(window->Recovery().CopyDue());
+    Run(*window, TActionId::actFileSave);
+    EXPECT_EQ(ReadBytes(Path("notes.trd")), WorkedExampleBytes());
+    EXPECT_TRUE(WaitFor([&] { return Files(Folder()).isEmpty(); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, OfferedCopy, ::testing::Values(QMessageBox::Yes, QMessageBox::No),
+                         [](const auto& info) { return std::string(info.param == QMessageBox::Yes ? "yes" : "no"); });
+
+TEST_F(RecoveryTest, TheCommandLineFilesCopyComesFirstAndFurtherCopiesOpenElsewhere)
+{
+    WriteBytes(Path("notes.trd"), WorkedExampleBytes());
+    const std::string older(WriteItems(TTreeList()));
+    PlantCopy("untitled-1", std::string(), 1000, Ended(), older);
+    PlantCopy("other", Path("other.trd").toStdString(), 2000, Ended(), older);
+    PlantCopy("notes", Path("notes.trd").toStdString(), 3000, Ended(), WorkedExampleBytes());
+    m_prompter->answers = {QMessageBox::Yes, QMessageBox::Yes, QMessageBox::No};
+
+    auto window = std::make_unique<TfrmTreeViewEditorMain>(QStringList{Path("notes.trd")}, Folder());
+    QStringList elsewhere;
+    window->Recovery().OnRecoverElsewhere = [&](const QString& copy) { elsewhere << copy; };
+    window->show();
+    QApplication::processEvents();
+
+    EXPECT_EQ(m_prompter->questions,
+              QStringList({Question(QStringLiteral("notes.trd"), 3000), Question(QStringLiteral("Untitled"), 1000),
+                           Question(QStringLiteral("other.trd"), 2000)}));
+    EXPECT_TRUE(window->Session().Modified());
+    EXPECT_EQ(window->Session().FileName(), Path("notes.trd"));
+    EXPECT_EQ(elsewhere, QStringList{QString::fromStdString(m_store->CopyPath("untitled-1"))});
+    EXPECT_EQ(Files(Folder()), QStringList({"notes.info", "notes.trd", "untitled-1.info", "untitled-1.trd"}));
+}
+
+TEST_F(RecoveryTest, AnotherRunningEditorsCopyIsLeftAlone)
+{
+    PlantCopy("theirs", Path("notes.trd").toStdString(), 1000, Running(), WorkedExampleBytes());
+    auto window = MakeRecoveringWindow();
+    window->TreeList().AddItem();
+    window->Session().MarkModified();
+    ASSERT_TRUE(WaitForCopies(*window, 1));
+    window.reset();
+    EXPECT_TRUE(m_prompter->questions.isEmpty());
+    EXPECT_EQ(Files(Folder()), QStringList({"theirs.info", "theirs.trd"}));
+}
+
+TEST_F(RecoveryTest, ADamagedCopyIsReportedWithItsPathAndKept)
+{
+    // A side file that cannot be read, and a side file whose copy cannot be.
+    PlantCopy("unread", Path("a.trd").toStdString(), 1000, Ended(), WorkedExampleBytes());
+    WriteBytes(QString::fromStdString(m_store->InfoPath("unread")), "VekTreeViewEditor recovery copy\npath=");
+    PlantCopy("torn", Path("b.trd").toStdString(), 2000, Ended(), WorkedExampleBytes().substr(0, 50));
+    m_prompter->answers = {QMessageBox::Yes};
+    auto window = MakeRecoveringWindow();
+
+    const QString message = QStringLiteral("The recovery copy %1 cannot be read. It is kept for you to inspect.");
+    EXPECT_EQ(m_prompter->errors, QStringList({message.arg(QString::fromStdString(m_store->CopyPath("unread"))),
+                                               message.arg(QString::fromStdString(m_store->CopyPath("torn")))}));
+    EXPECT_EQ(window->TreeList().TopItemCount(), 0);
+    EXPECT_TRUE(window->Session().FileName().isEmpty());
+    EXPECT_FALSE(window->Session().Modified());
+    window.reset();
+    EXPECT_EQ(Files(Folder()), QStringList({"torn.info", "torn.trd", "unread.info", "unread.trd"}));
+}
+
+TEST_F(RecoveryTest, AFailedWriteIsReportedOnceInTheStatusBar)
+{
+    WriteBytes(Folder(), "not a folder");
+    auto window = MakeRecoveringWindow();
+    auto* problem = window->findChild<QLabel*>(QStringLiteral("RecoveryProblem"));
+    ASSERT_TRUE(problem);
+    auto edit = [&] {
+        window->TreeList().AddItem();
+        window->Session().MarkModified();
+    };
+    edit();
+    ASSERT_TRUE(WaitFor([&] { return window->Recovery().CopiesFailed() >= 1; }));
+    EXPECT_TRUE(problem->isVisible());
+    EXPECT_TRUE(problem->text().startsWith(QStringLiteral("Recovery copy not written: Cannot create file ")))
+        << problem->text().toStdString();
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
+
+    // The folder comes back: the next copy is written and the message goes.
+    QFile::remove(Folder());
+    ASSERT_TRUE(WaitForCopies(*window, 1));
+    EXPECT_FALSE(problem->isVisible());
+
+    // It fails again: editing goes on without a second message.
+    QDir(Folder()).removeRecursively();
+    WriteBytes(Folder(), "not a folder");
+    const int failed = window->Recovery().CopiesFailed();
+    edit();
+    ASSERT_TRUE(WaitFor([&] { return window->Recovery().CopiesFailed() > failed; }));
+    EXPECT_FALSE(problem->isVisible());
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
+}
