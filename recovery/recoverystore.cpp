@@ -167,8 +167,7 @@ std::vector<std::string> TRecoveryStore::List() const
 
 TFileHandle TRecoveryStore::LockForOffering()
 {
-    if (!MakeFolder())
-        return TFileHandle();
+    // Without the folder there is nothing to offer, and nothing is created.
     TFileHandle lock = OpenFile(m_folder + "/.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (lock.IsOpen() && ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0)
         return TFileHandle();

@@ -49,7 +49,8 @@ public:
     void RemoveLeftovers(const std::string& name);
 
     // Held by the editor that offers the copies, so that two editors starting
-    // together do not both offer the same one. Not open when another holds it.
+    // together do not both offer the same one. Not open when another holds
+    // it, or when there is no folder yet.
     TFileHandle LockForOffering();
     // Side files left without a copy by ended editors hold nothing to
     // recover and go.

@@ -51,6 +51,8 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
     statusBar.addPermanentWidget(m_problem);
 
     m_interval.setSingleShot(true);
+    // A coarse timer may come late by a twentieth of its interval.
+    m_interval.setTimerType(Qt::PreciseTimer);
     m_interval.setInterval(DefaultInterval);
     connect(&m_interval, &QTimer::timeout, this, &TRecoveryManager::StartCopy);
     m_slice.setSingleShot(true);
@@ -199,7 +201,7 @@ bool TRecoveryManager::OfferCopies()
         return false;
     if (!m_recoverCopy.isEmpty())
         return RecoverStartedCopy();
-    // Another editor starting now offers them.
+    // Held by another editor starting now, which offers them.
     const TFileHandle lock = m_store->LockForOffering();
     if (!lock.IsOpen())
         return false;
