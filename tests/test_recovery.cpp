@@ -252,6 +252,14 @@ TEST_F(RecoveryTest, TheCommandLineFilesCopyComesFirstAndFurtherCopiesOpenElsewh
     EXPECT_EQ(window->Session().FileName(), Path("notes.trd"));
     EXPECT_EQ(elsewhere, QStringList{QString::fromStdString(m_store->CopyPath("untitled-1"))});
     EXPECT_EQ(Files(Folder()), QStringList({"notes.info", "notes.trd", "untitled-1.info", "untitled-1.trd"}));
+
+    // The editor started for it takes it without asking again.
+    auto second = MakeRecoveringWindow({QStringLiteral("--recover"), elsewhere.value(0)});
+    EXPECT_EQ(m_prompter->questions.size(), 3);
+    EXPECT_TRUE(second->Session().Modified());
+    EXPECT_TRUE(second->Session().FileName().isEmpty());
+    EXPECT_EQ(second->Session().CommandLineFile(), QString());
+    EXPECT_EQ(m_store->ReadInfo("untitled-1")->owner, TProcessIdentity::Current());
 }
 
 TEST_F(RecoveryTest, AnotherRunningEditorsCopyIsLeftAlone)
