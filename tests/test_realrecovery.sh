@@ -76,8 +76,9 @@ press() {
     sleep 0.3
 }
 
+# The folder comes with the first copy.
 copies() {
-    find "$recovery" -maxdepth 1 -name "$1" 2>/dev/null
+    find "$recovery" -maxdepth 1 -name "$1" 2>/dev/null || true
 }
 
 # 1. A new item named "Rescued", never saved.
