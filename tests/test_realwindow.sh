@@ -33,8 +33,9 @@ trap cleanup EXIT
 file="$work/file.trd"
 cp "$data/worked-example.trd" "$file"
 
-# The editor must not inherit a home whose settings another run left behind.
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
+# The editor must not inherit a home whose settings or recovery copies
+# another run left behind.
+export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 # Only a program started under Xvfb chooses xcb; everything else headless
 # runs on the offscreen platform (see the top-level CMakeLists.txt).
