@@ -230,14 +230,14 @@ bool TRecoveryManager::OfferCopies()
             QStringLiteral("%1 was not closed properly. Recover the unsaved changes to %2 from %3?")
                 .arg(QString::fromLatin1(ApplicationTitle), name, time),
             QMessageBox::Yes | QMessageBox::No);
-        if (answer == QMessageBox::No)
+        if (answer == QMessageBox::No) {
             m_store->Remove(entry.name);
-        else if (answer != QMessageBox::Yes)
-            continue;
-        else if (!recovered && (!windowTaken || ofCommandLine(entry)))
-            recovered = RecoverHere(entry.name, entry.info);
-        else
-            OnRecoverElsewhere(QString::fromStdString(m_store->CopyPath(entry.name)));
+        } else if (answer == QMessageBox::Yes) {
+            if (!recovered && (!windowTaken || ofCommandLine(entry)))
+                recovered = RecoverHere(entry.name, entry.info);
+            else
+                OnRecoverElsewhere(QString::fromStdString(m_store->CopyPath(entry.name)));
+        }
     }
     return recovered;
 }
