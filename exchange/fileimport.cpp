@@ -257,25 +257,31 @@ bool Importer::ListFolder(int folderFd, const std::string& path, std::vector<Ent
         errno = error;
         return false;
     }
+    std::vector<std::string> folders, files;
     errno = 0;
     while (const dirent* d = ::readdir(list.get())) {
         if (d->d_name[0] == '.')
             continue;  // hidden, and "." and ".."
         const EntryKind kind = KindOf(folderFd, *d);
         if (kind != EntryKind::Skip)
-            entries.push_back({d->d_name, kind == EntryKind::Folder});
+            (kind == EntryKind::Folder ? folders : files).emplace_back(d->d_name);
         errno = 0;
     }
     // The entries listed before the failure are still imported.
     if (errno != 0)
         m_result.Failures.push_back(CannotOpen(path, Reason(errno)));
     // Folders first, each group by name, as file managers list them.
-    const auto& less = m_options.NameLess;
-    std::sort(entries.begin(), entries.end(), [&less](const Entry& a, const Entry& b) {
-        if (a.folder != b.folder)
-            return a.folder;
-        return less ? less(a.name, b.name) : a.name < b.name;
-    });
+    for (std::vector<std::string>* group : {&folders, &files}) {
+        if (m_options.SortNames)
+            m_options.SortNames(*group);
+        else
+            std::sort(group->begin(), group->end());
+    }
+    entries.reserve(folders.size() + files.size());
+    for (std::string& name : folders)
+        entries.push_back({std::move(name), true});
+    for (std::string& name : files)
+        entries.push_back({std::move(name), false});
     return true;
 }
 

@@ -30,8 +30,11 @@ std::string FileNameOfPath(const std::string& path);
 struct TFileImportOptions {
     // Icon index of every new item.
     int32_t ImageIndex = 0;
-    // Order of the entries of a folder, by name (bytes). Unset: byte order.
-    std::function<bool(const std::string& a, const std::string& b)> NameLess;
+    // Puts names of a folder's entries (bytes) in the order they are
+    // imported in. Unset: byte order. Called once for the subfolders and
+    // once for the files of each folder, so a caller can make each name's
+    // collation key once instead of at every comparison.
+    std::function<void(std::vector<std::string>& names)> SortNames;
     // Called after each file and folder with the number of them done so far
     // (imported, failed or skipped); returning false cancels the import.
     std::function<bool(size_t filesDone)> OnProgress;
@@ -49,7 +52,7 @@ struct TFileImportResult {
 // last top-level item: a file becomes an item named after it whose
 // description is TextFileLines of its content; a folder becomes an item with
 // an empty description and its entries below it, subfolders first, each group
-// in NameLess order (hidden ones skipped, links to folders not followed, files
+// in SortNames order (hidden ones skipped, links to folders not followed, files
 // with a NUL in their first 8 KiB skipped as binary). A path that cannot be read gets no item and a message; the import
 // goes on with the rest. The items reach the tree at the end, all at once, so
 // a view sees one insertion and never a half-made item, also after a cancel.

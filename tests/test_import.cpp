@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -186,8 +187,10 @@ TEST_F(FolderImportTest, FolderBecomesAnItemWithItsEntriesBelowItAndSurvivesSave
 
     // The caller's order, here number-aware as the file manager sorts.
     TFileImportOptions options;
-    options.NameLess = [](const std::string& a, const std::string& b) {
-        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    options.SortNames = [](std::vector<std::string>& names) {
+        std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+            return a.size() != b.size() ? a.size() < b.size() : a < b;
+        });
     };
     TTreeList sorted;
     ImportFiles(sorted, {Path("notes")}, options);

@@ -9,6 +9,7 @@
 #include "app/window/filedialogs.h"
 #include "document/atomicfile.h"
 #include "document/fileio.h"
+#include "exchange/fileimport.h"
 #include "exchange/multiexportnames.h"
 
 #include <QAction>
@@ -18,7 +19,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 namespace {
 const QString TextFileExt = QString::fromLatin1(TFileDialogs::TextFileExt);
@@ -40,28 +43,6 @@ std::string EditorTextToDescription(QString text, TTextEncoding encoding)
 {
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return ItemTextToBytes(text, encoding);
-}
-
-// Text file bytes up to the first NUL, every line break made CR LF.
-std::string NormaliseLineBreaks(const std::string& bytes)
-{
-    std::string result;
-    result.reserve(bytes.size() + bytes.size() / 32);
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\0')
-            break;
-        if (c == '\r') {
-            result += "\r\n";
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            result += "\r\n";
-        } else {
-            result += c;
-        }
-    }
-    return result;
 }
 
 // The selection with its line breaks as the editor's text has them.
@@ -259,13 +240,25 @@ void TDescriptionPane::actFileOpenMemoExecute()
     const QString path = m_fileDialogs.ExecuteOpen(TextFileExt, TextFileFilter);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError("Cannot open file " + path.toStdString());
-    if (file.size() > std::numeric_limits<int32_t>::max())
+    LoadDescriptionFile(QFile::encodeName(path).toStdString());
+}
+
+void TDescriptionPane::LoadDescriptionFile(const std::string& path)
+{
+    if (!m_tree.FocusedItem())
+        return;  // nowhere to put it
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max()))
         throw std::runtime_error("Text exceeds memo capacity");
-    const QByteArray bytes = file.readAll();
-    LoadDescriptionBytes(bytes.toStdString());
+    std::string bytes;
+    try {
+        bytes = ReadTextFile(path);
+    } catch (const EFOpenError& failure) {
+        // The path's bytes as the editor would show them, not as raw bytes.
+        throw EFOpenError(ItemBytesToText(failure.what()).text.toStdString());
+    }
+    LoadDescriptionBytes(bytes);
 }
 
 void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)

@@ -49,7 +49,9 @@ public:
     void ClearDescription();
     // Shows the item's description; with none the editor is read-only.
     void RefreshDescription(TTreeListTextNode* node);
-    // Loads bytes as the focused item's description (a text file, a dropped file).
+    // Loads a text file as the focused item's description (Open..., a dropped
+    // file): its text up to the first NUL, every line break made CR LF.
+    void LoadDescriptionFile(const std::string& path);
     void LoadDescriptionBytes(const std::string& bytes);
     // Puts a pending edit of the editor into the item it belongs to.
     void CommitDescription();

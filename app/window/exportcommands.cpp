@@ -1,21 +1,9 @@
 #include "app/window/exportcommands.h"
 
 #include "app/window/filedialogs.h"
+#include "app/window/waitcursor.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
-
-#include <QApplication>
-
-namespace {
-// The application-wide wait cursor, taken back however the work ends.
-class TWaitCursor {
-public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
-}  // namespace
 
 TExportCommands::TExportCommands(TTreeList& tree, TFileDialogs& fileDialogs)
     : m_tree(tree), m_fileDialogs(fileDialogs)

@@ -1,6 +1,7 @@
 #include "app/window/mainwindow.h"
 
 #include "about/helpcommands.h"
+#include "app/droptarget/dropfiletarget.h"
 #include "app/panes/collapsesplitter.h"
 #include "app/panes/collapsetoolbar.h"
 #include "app/view/treelistmodel.h"
@@ -18,6 +19,7 @@
 #include "app/window/documentsession.h"
 #include "app/window/exportcommands.h"
 #include "app/window/filedialogs.h"
+#include "app/window/filedropimport.h"
 #include "app/window/itemcommands.h"
 #include "app/window/recoverymanager.h"
 
@@ -65,10 +67,18 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_itemCommands =
         std::make_unique<TItemCommands>(m_tree, *m_treeView, *m_iconComboBox, *m_session, *m_descriptionPane);
     m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_fileDialogs);
+    m_fileDropImport =
+        std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane, *this);
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
 
     CreateActions();
     m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };
+    m_dropFileOnTreeList->OnDrop = [this](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect) {
+        m_fileDropImport->DropFileOnTreeListDrop(*m_dropFileOnTreeList, effect);
+    };
+    m_dropFileOnMemo->OnDrop = [this](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect) {
+        m_fileDropImport->DropFileOnMemoDrop(*m_dropFileOnMemo, effect);
+    };
     CreateMenus();
     CreateToolBars();
     CreateLayout();
@@ -80,11 +90,13 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
 TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
 {
     qApp->removeEventFilter(this);
+    FormClose();
     m_tree.OnSelectedCountChange = nullptr;
     // The classes working on the components go first, then the view, which
     // observes the tree, a member that goes before the child widgets would.
     m_recovery.reset();
     m_commands.reset();
+    m_fileDropImport.reset();
     m_exportCommands.reset();
     m_itemCommands.reset();
     m_descriptionPane.reset();
@@ -118,6 +130,12 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_findDialog->setObjectName(QStringLiteral("FindDialog1"));
     m_replaceDialog = new TReplaceDialog(this);
     m_replaceDialog->setObjectName(QStringLiteral("ReplaceDialog1"));
+    m_dropFileOnTreeList = new TDropFileTarget(this);
+    m_dropFileOnTreeList->setObjectName(QStringLiteral("DropFileOnTreeList"));
+    m_dropFileOnMemo = new TDropFileTarget(this);
+    m_dropFileOnMemo->setObjectName(QStringLiteral("DropFileOnMemo"));
+    // The editor takes files only; the tree keeps taking its own item drags.
+    m_dropFileOnMemo->RefuseOtherDrags = true;
     m_fontDialog = std::make_unique<TFontDialog>();
     m_fontDialog->setObjectName(QStringLiteral("FontDialog1"));
 
@@ -361,7 +379,15 @@ void TfrmTreeViewEditorMain::FormCreate()
         m_iconComboBox->setEditText(QStringLiteral("0"));
     m_session->CloseDocument();
     m_miUnvisible->menuAction()->setVisible(false);
+    m_dropFileOnTreeList->AttachTo(m_treeView);
+    m_dropFileOnMemo->AttachTo(m_memo);
     m_commands->UpdateActions();
+}
+
+void TfrmTreeViewEditorMain::FormClose()
+{
+    m_dropFileOnTreeList->Detach();
+    m_dropFileOnMemo->Detach();
 }
 
 void TfrmTreeViewEditorMain::BtnTreeViewHeaderClick()
@@ -395,6 +421,7 @@ void TfrmTreeViewEditorMain::closeEvent(QCloseEvent* event)
     if (canClose) {
         m_findDialog->hide();
         m_replaceDialog->hide();
+        FormClose();
         event->accept();
     } else {
         event->ignore();

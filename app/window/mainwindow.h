@@ -14,8 +14,10 @@ class TCollapseToolBar;
 class TCommandTable;
 class TDescriptionPane;
 class TDocumentSession;
+class TDropFileTarget;
 class TExportCommands;
 class TFileDialogs;
+class TFileDropImport;
 class TFindDialog;
 class TFontDialog;
 class TIconComboBox;
@@ -26,7 +28,8 @@ class TTreeListView;
 
 // The main window builds its components, owns the classes that work on them
 // (the document session, the description pane, the item and export commands,
-// the command table) and wires the actions to them.
+// the file drop import, the command table) and wires the actions and the
+// drop targets to them.
 class TfrmTreeViewEditorMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -41,6 +44,8 @@ public:
     QPlainTextEdit* Memo1() const { return m_memo; }
     TIconComboBox* IconComboBox() const { return m_iconComboBox; }
     TFindDialog* FindDialog1() const { return m_findDialog; }
+    TDropFileTarget& DropFileOnTreeList() const { return *m_dropFileOnTreeList; }
+    TDropFileTarget& DropFileOnMemo() const { return *m_dropFileOnMemo; }
     TReplaceDialog* ReplaceDialog1() const { return m_replaceDialog; }
     // The folding panes; their Maximized and Minimized flags are properties.
     TCollapseSplitter* Splitter1() const { return m_splitter; }
@@ -52,6 +57,7 @@ public:
 
     TDocumentSession& Session() const { return *m_session; }
     TDescriptionPane& DescriptionPane() const { return *m_descriptionPane; }
+    TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
 
@@ -73,6 +79,7 @@ private:
     void CreateLayout();
     void FormCreate();
     void BtnTreeViewHeaderClick();
+    void FormClose();
 
     TTreeList m_tree;
     std::unique_ptr<TFileDialogs> m_fileDialogs;
@@ -81,6 +88,7 @@ private:
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
     std::unique_ptr<TItemCommands> m_itemCommands;
     std::unique_ptr<TExportCommands> m_exportCommands;
+    std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;
     bool m_shown = false;
@@ -90,6 +98,8 @@ private:
     TIconComboBox* m_iconComboBox = nullptr;
     TFindDialog* m_findDialog = nullptr;
     TReplaceDialog* m_replaceDialog = nullptr;
+    TDropFileTarget* m_dropFileOnTreeList = nullptr;
+    TDropFileTarget* m_dropFileOnMemo = nullptr;
     TCollapseSplitter* m_splitter = nullptr;
     TCollapseToolBar* m_toolBarTV = nullptr;
     TCollapseToolBar* m_toolBarMemo = nullptr;
