@@ -15,6 +15,7 @@
 #include "app/window/prompter.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "settingstestkit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -47,7 +48,7 @@ public:
     QString lastFolderStart;
 };
 
-// A scripted prompter and a fresh temporary folder for each test.
+// A scripted prompter, a fresh temporary folder and fresh settings for each test.
 class PromptedTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -59,6 +60,7 @@ protected:
 
     TScriptedPrompter* m_prompter = nullptr;
     QTemporaryDir m_dir;
+    TSettingsFolder m_settings;
 
 private:
     std::unique_ptr<TPrompter> m_previous;

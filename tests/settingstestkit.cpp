@@ -3,9 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 QStringList warnings;
+// The folder the settings are in now; empty for the run's own.
+QString currentFolder;
+
+void UseFolder(const QString& folder)
+{
+    currentFolder = folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                        : folder);
+}
 
 void Collect(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -14,9 +25,14 @@ void Collect(QtMsgType type, const QMessageLogContext&, const QString& message)
 }
 } // namespace
 
-TSettingsFolder::TSettingsFolder()
+TSettingsFolder::TSettingsFolder() : m_previous(currentFolder)
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+    UseFolder(m_dir.path());
+}
+
+TSettingsFolder::~TSettingsFolder()
+{
+    UseFolder(m_previous);
 }
 
 QString TSettingsFolder::ConfPath() const
@@ -57,6 +73,20 @@ void TSettingsFolder::BlockWithAFile() const
     if (file.open(QIODevice::WriteOnly))
         file.write("not a folder");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
+}
+
+QMap<QString, QString> FirstSaveValues(const QString& normPos)
+{
+    return {{"FormVersion", "0"}, {"Flags", "0"}, {"ShowCmd", "1"}, {"PixelsPerInch", "96"},
+            {"MinMaxPos(800x800)", "-1,-1,-2,-2"}, {"MinMaxPos", "-1,-1,-2,-2"},
+            {"NormPos(800x800)", normPos}, {"NormPos", normPos}, {"Visible", "0"},
+            {"OpenDialog1_InitialDir", ""}, {"SaveDialog1_InitialDir", ""},
+            {"Splitter1_Maximized", "False"}, {"Splitter1_Minimized", "False"},
+            {"ToolBarTV_Maximized", "True"}, {"ToolBarMemo_Maximized", "True"}, {"IconComboBox_Text", "0"},
+            {"Memo1_FontCharset", "0"}, {"Memo1_FontColor", "-2147483640"}, {"Memo1_FontHeight", "-13"},
+            {"Memo1_FontName", "Courier New"}, {"Memo1_FontPitch", "fpDefault"}, {"Memo1_FontSize", "10"},
+            {"Memo1_FontStyle", "[]"}, {"actViewWordWrap_Checked", "False"}, {"miWordWrap_Checked", "False"},
+            {"Memo1_WordWrap", "False"}, {"Memo1_ScrollBars", "ssBoth"}};
 }
 
 TWarnings::TWarnings()

@@ -13,10 +13,14 @@ inline void PrintTo(const QString& text, std::ostream* out)
     *out << '"' << text.toStdString() << '"';
 }
 
-// The program's per-user settings, moved into a fresh temporary folder.
+// The program's per-user settings, moved into a fresh temporary folder while
+// it lives; then back where they were.
 class TSettingsFolder {
 public:
     TSettingsFolder();
+    ~TSettingsFolder();
+    TSettingsFolder(const TSettingsFolder&) = delete;
+    TSettingsFolder& operator=(const TSettingsFolder&) = delete;
     QString ConfPath() const;
     // A hand-written file: the lines go into the section "Main".
     void Write(const QStringList& mainLines) const;
@@ -28,7 +32,13 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_previous;
 };
+
+// Every value of a first save on the offscreen platform's 800 x 800 screen
+// at 96 pixels per inch, with the window's frame at normPos ("l,t,r,b") and
+// every stored property as the main window is designed.
+QMap<QString, QString> FirstSaveValues(const QString& normPos);
 
 // Collects the warnings written while it lives.
 class TWarnings {

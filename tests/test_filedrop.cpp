@@ -14,13 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <ostream>
 #include <unistd.h>
-
-void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

@@ -100,6 +100,8 @@ public:
 TEST_F(WindowTest, StoredFlagsFoldAsTheUserWould)
 {
     for (bool onShow : {true, false}) {
+        // The first window's settings would fold the second's panes.
+        TSettingsFolder settings;
         auto window = std::make_unique<TfrmTreeViewEditorMain>();
         TRestoreOnShow restore;
         if (onShow)

@@ -4,6 +4,8 @@
 #include "app/droptarget/dropfiletarget.h"
 #include "app/panes/collapsesplitter.h"
 #include "app/panes/collapsetoolbar.h"
+#include "app/settingsbinding/formstoragehook.h"
+#include "app/settingsbinding/widgetproperties.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/cursors.h"
@@ -32,7 +34,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -49,6 +50,13 @@ struct TMenuEntry {
     const char* name;
     std::optional<TActionId> action;
 };
+
+// A folding pane's flag as a stored Boolean.
+template <typename T>
+TStoredProperty FlagProperty(T* pane, bool (T::*get)() const, void (T::*set)(bool))
+{
+    return BooleanProperty([pane, get] { return (pane->*get)(); }, [pane, set](bool v) { (pane->*set)(v); });
+}
 }  // namespace
 
 TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QString& recoveryFolder, QWidget* parent)
@@ -82,6 +90,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     CreateMenus();
     CreateToolBars();
     CreateLayout();
+    CreateFormStorage();
     FormCreate();
     m_recovery = std::make_unique<TRecoveryManager>(m_tree, *m_session, *this, *statusBar(), recoveryFolder,
                                                     std::move(recoverCopy));
@@ -89,6 +98,9 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
 
 TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
 {
+    // The store's save at destruction runs while the classes working on the
+    // components still exist: an error box it shows activates this window.
+    m_formStorage1.reset();
     qApp->removeEventFilter(this);
     FormClose();
     m_tree.OnSelectedCountChange = nullptr;
@@ -372,6 +384,42 @@ void TfrmTreeViewEditorMain::CreateLayout()
     resize(442, 319);
 }
 
+void TfrmTreeViewEditorMain::CreateFormStorage()
+{
+    // It restores at each show before showEvent opens the command-line
+    // document, and saves once the close query has let the window close.
+    m_formStorage1 = std::make_unique<TFormStorageHook>(*this, [](const std::function<void()>& run) { Protected(run); });
+    m_formStorage1->setObjectName(QStringLiteral("FormStorage1"));
+    TFormStorage& storage = m_formStorage1->Storage();
+    auto folder = [](TFileDialog& dialog) {
+        return FolderProperty([&dialog] { return dialog.InitialDir(); },
+                              [&dialog](const QString& v) { dialog.SetInitialDir(v); });
+    };
+    QAction* wordWrap = m_commands->Action(TActionId::actViewWordWrap);
+    storage.AddStoredProperty("OpenDialog1.InitialDir", folder(m_fileDialogs->OpenDialog1()));
+    storage.AddStoredProperty("SaveDialog1.InitialDir", folder(m_fileDialogs->SaveDialog1()));
+    storage.AddStoredProperty("Splitter1.Maximized",
+                              FlagProperty(m_splitter, &TCollapseSplitter::Maximized, &TCollapseSplitter::SetMaximized),
+                              m_splitter);
+    storage.AddStoredProperty("Splitter1.Minimized",
+                              FlagProperty(m_splitter, &TCollapseSplitter::Minimized, &TCollapseSplitter::SetMinimized),
+                              m_splitter);
+    storage.AddStoredProperty("ToolBarTV.Maximized",
+                              FlagProperty(m_toolBarTV, &TCollapseToolBar::Maximized, &TCollapseToolBar::SetMaximized),
+                              m_toolBarTV);
+    storage.AddStoredProperty("ToolBarMemo.Maximized",
+                              FlagProperty(m_toolBarMemo, &TCollapseToolBar::Maximized, &TCollapseToolBar::SetMaximized),
+                              m_toolBarMemo);
+    storage.AddStoredProperty("IconComboBox.Text", ComboBoxTextProperty(m_iconComboBox), m_iconComboBox);
+    storage.AddStoredProperty("Memo1.Font", EditorFontProperty(m_memo), m_memo);
+    // The menu entry shows the action's check mark, so both entries are the
+    // action's; the editor's wrap and scroll bars follow after them.
+    storage.AddStoredProperty("actViewWordWrap.Checked", CheckedProperty(wordWrap), wordWrap);
+    storage.AddStoredProperty("miWordWrap.Checked", CheckedProperty(wordWrap), wordWrap);
+    storage.AddStoredProperty("Memo1.WordWrap", WordWrapProperty(m_memo), m_memo);
+    storage.AddStoredProperty("Memo1.ScrollBars", ScrollBarsProperty(m_memo), m_memo);
+}
+
 void TfrmTreeViewEditorMain::FormCreate()
 {
     qApp->installEventFilter(this);
@@ -402,11 +450,6 @@ void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)
         return;
     m_shown = true;
     m_treeView->setFocus();
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
     bool recovered = false;
     Protected([&] { recovered = m_recovery->OfferCopies(); });
     if (!recovered)

@@ -19,6 +19,7 @@ class TExportCommands;
 class TFileDialogs;
 class TFileDropImport;
 class TFindDialog;
+class TFormStorageHook;
 class TFontDialog;
 class TIconComboBox;
 class TItemCommands;
@@ -77,6 +78,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateLayout();
+    void CreateFormStorage();
     void FormCreate();
     void BtnTreeViewHeaderClick();
     void FormClose();
@@ -106,4 +108,8 @@ private:
     QLabel* m_statusPanels[3] = {nullptr, nullptr, nullptr};
     QMenu* m_popupMenuTV = nullptr;
     QMenu* m_miUnvisible = nullptr;
+    // FormStorage1 keeps the placement and the view settings between runs.
+    // Last, and gone first, so that its save at destruction finds every
+    // component whole.
+    std::unique_ptr<TFormStorageHook> m_formStorage1;
 };

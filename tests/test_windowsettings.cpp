@@ -1,0 +1,141 @@
+#include "apptestkit.h"
+
+#include "app/panes/collapsesplitter.h"
+#include "app/panes/collapsetoolbar.h"
+#include "settings/reginifile.h"
+
+#include <QAction>
+#include <QToolButton>
+
+namespace {
+// The window's size (442 x 319 and the offscreen platform's 2-pixel border)
+// centred on the screen.
+const QString FirstNormPos = QStringLiteral("177,238,623,561");
+}  // namespace
+
+class WindowSettingsTest : public WindowTest {
+protected:
+    static void Close(std::unique_ptr<TfrmTreeViewEditorMain>& window)
+    {
+        EXPECT_TRUE(window->close());
+        window.reset();
+    }
+    static QAction* WordWrap(const TfrmTreeViewEditorMain& window) { return Action(window, TActionId::actViewWordWrap); }
+};
+
+TEST_F(WindowSettingsTest, TheFirstCloseWritesEveryValueAsText)
+{
+    auto window = MakeWindow();
+    EXPECT_TRUE(m_settings.Bytes().isEmpty());
+    Close(window);
+    EXPECT_EQ(m_settings.Values(), FirstSaveValues(FirstNormPos));
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
+}
+
+// Every setting the user can change comes back in the next run, and the
+// next close writes what it read.
+TEST_F(WindowSettingsTest, ARestartRestoresEverySetting)
+{
+    const QColor red(255, 0, 0);
+    auto window = MakeWindow();
+    window->FileDialogs().OpenDialog1().SetInitialDir(Path("opened"));
+    window->FileDialogs().SaveDialog1().SetInitialDir(Path("saved"));
+    window->findChild<QToolButton*>("BtnTreeViewHeader")->click();
+    window->ToolBarTV()->SetMaximized(false);
+    window->ToolBarMemo()->SetMaximized(false);
+    window->IconComboBox()->setEditText("17");
+    QFont font("Liberation Mono");
+    font.setPointSize(12);
+    font.setBold(true);
+    window->Memo1()->setFont(font);
+    QPalette palette = window->Memo1()->palette();
+    palette.setColor(QPalette::Text, red);
+    window->Memo1()->setPalette(palette);
+    Run(*window, TActionId::actViewWordWrap);
+    window->setGeometry(60, 70, 500, 400);
+    Close(window);
+    const QMap<QString, QString> saved = m_settings.Values();
+    EXPECT_EQ(saved.value("NormPos"), "58,68,562,472");
+
+    window = MakeWindow();
+    EXPECT_EQ(window->geometry(), QRect(60, 70, 500, 400));
+    EXPECT_EQ(window->FileDialogs().OpenDialog1().InitialDir(), Path("opened"));
+    EXPECT_EQ(window->FileDialogs().SaveDialog1().InitialDir(), Path("saved"));
+    EXPECT_TRUE(window->Splitter1()->Maximized());
+    EXPECT_EQ(window->Splitter1()->widget(0)->width(), 1);
+    EXPECT_FALSE(window->ToolBarTV()->Maximized());
+    EXPECT_FALSE(window->ToolBarMemo()->Maximized());
+    EXPECT_EQ(window->IconComboBox()->currentText(), "17");
+    const QFont restored = window->Memo1()->font();
+    EXPECT_EQ(restored.family() + QString::number(restored.pixelSize()) + (restored.bold() ? "bold" : ""),
+              "Liberation Mono16bold");
+    EXPECT_EQ(window->Memo1()->palette().color(QPalette::Text), red);
+    EXPECT_TRUE(WordWrap(*window)->isChecked());
+    EXPECT_EQ(window->Memo1()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(window->Memo1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    Close(window);
+    EXPECT_EQ(m_settings.Values(), saved);
+
+    // The restored command, wrap and scroll bars go on in step.
+    window = MakeWindow();
+    Run(*window, TActionId::actViewWordWrap);
+    EXPECT_FALSE(WordWrap(*window)->isChecked());
+    EXPECT_EQ(window->Memo1()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+// The settings are in place before the command-line document opens, and
+// the icon picker's restored text changes no item.
+TEST_F(WindowSettingsTest, SettingsComeBeforeTheCommandLineDocument)
+{
+    m_settings.Write({"Splitter1_Minimized=true", "IconComboBox_Text=17"});
+    WriteBytes(Path("notes.trd"), WorkedExampleBytes());
+    auto window = MakeWindow({Path("notes.trd")});
+    EXPECT_TRUE(window->Splitter1()->Minimized());
+    EXPECT_FALSE(window->Splitter1()->Maximized());
+    EXPECT_EQ(window->TreeList().TopItem(0)->ImageIndex(), 3);
+    EXPECT_EQ(window->windowTitle(), "notes.trd - VekTreeViewEditor");
+    EXPECT_EQ(window->StatusPanelText(1), QString());
+}
+
+TEST_F(WindowSettingsTest, ARefusedCloseWritesNothing)
+{
+    m_settings.Write({"IconComboBox_Text=5"});
+    const QByteArray before = m_settings.Bytes();
+    auto window = MakeWindow();
+    Run(*window, TActionId::actEditItemNew);
+    m_prompter->answers = {QMessageBox::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(m_settings.Bytes(), before);
+    // Destroyed without a close, the window saves once more.
+    window.reset();
+    EXPECT_EQ(m_settings.Values().value("Visible"), "1");
+}
+
+// A value another program wrote as a list is skipped with a warning, a
+// rectangle off every screen is not applied, and neither shows an error box.
+TEST_F(WindowSettingsTest, ABadValueOrALostScreenRestoresTheRest)
+{
+    m_settings.Write({"Flags=1, 2", "NormPos=5000,5000,5500,5400", "IconComboBox_Text=9"});
+    TWarnings warnings;
+    auto window = MakeWindow();
+    EXPECT_EQ(window->frameGeometry(), QRect(150, 200, 500, 400));
+    EXPECT_EQ(window->IconComboBox()->currentText(), "9");
+    EXPECT_TRUE(warnings.Lines().join('\n').contains("Flags")) << warnings.Lines().join('\n').toStdString();
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
+    Close(window);
+    EXPECT_EQ(m_settings.Values().value("Flags"), "0");
+}
+
+TEST_F(WindowSettingsTest, AFailedSaveShowsTheErrorAndTheWindowStillCloses)
+{
+    m_settings.BlockWithAFile();
+    const QStringList error = {"Failed to set data for '" + TRegIniFile("Vek", "VekTreeViewEditor").FileName() + "'"};
+    auto window = MakeWindow();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(m_prompter->errors, error);
+    window.reset();
+    EXPECT_EQ(m_prompter->errors, error + error);
+}
