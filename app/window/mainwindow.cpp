@@ -98,8 +98,9 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
 
 TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
 {
-    // The store's save at destruction runs while the classes working on the
-    // components still exist: an error box it shows activates this window.
+    // The store's save at destruction goes first, while the classes working on
+    // the components exist: an error box it shows can hand the activation
+    // back to this window, whose handlers use them.
     m_formStorage1.reset();
     qApp->removeEventFilter(this);
     FormClose();
