@@ -123,7 +123,7 @@ int main(int argc, char** argv)
     TMultiExportNames names;
     for (int i = 0; i < part.TopItemCount(); ++i)
         files.emplace_back(names.FileName(part.TopItem(i)->GetText(TreeListColumnName)),
-                           part.TopItem(i)->GetText(TreeListColumnDesc) + "\r\n");
+                           std::string(part.TopItem(i)->GetText(TreeListColumnDesc)) + "\r\n");
     const auto writePlain = [&] {
         const int folderFd = ::open(multi.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         for (const auto& [name, content] : files)

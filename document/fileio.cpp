@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 TFileHandle::~TFileHandle()
@@ -141,42 +140,34 @@ void TBufferedWriter::WriteThrough(const char* data, size_t size)
 
 TFileContent::TFileContent(int fd, size_t expected)
 {
+    // One byte more than expected, so that the read which finds the end
+    // needs no larger buffer.
     Grow(expected + 1);
-    try {
-        for (;;) {
-            if (m_size == m_capacity)
-                Grow(m_capacity * 2);
-            const ssize_t got = ::read(fd, m_data + m_size, m_capacity - m_size);
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                throw EReadError();
-            }
-            if (got == 0)
-                break;
-            m_size += static_cast<size_t>(got);
+    for (;;) {
+        if (m_size == m_memory.Size())
+            Grow(m_memory.Size() * 2);
+        const ssize_t got = ::read(fd, m_memory.Data() + m_size, m_memory.Size() - m_size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw EReadError();
         }
-    } catch (...) {
-        ::munmap(m_data, m_capacity);  // no destructor runs for a constructor that throws
-        throw;
+        if (got == 0)
+            break;
+        m_size += static_cast<size_t>(got);
     }
 }
 
-TFileContent::~TFileContent()
+TPageMemory TFileContent::Release()
 {
-    if (m_data)
-        ::munmap(m_data, m_capacity);
+    m_size = 0;
+    return std::move(m_memory);
 }
 
 void TFileContent::Grow(size_t capacity)
 {
-    void* p = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED)
-        throw std::bad_alloc();
-    if (m_data) {
-        std::memcpy(p, m_data, m_size);
-        ::munmap(m_data, m_capacity);
-    }
-    m_data = static_cast<char*>(p);
-    m_capacity = capacity;
+    TPageMemory larger(capacity);
+    if (m_size > 0)
+        std::memcpy(larger.Data(), m_memory.Data(), m_size);
+    m_memory = std::move(larger);
 }

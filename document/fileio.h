@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/pagememory.h"
+
 #include <cstddef>
 #include <memory>
 #include <stdexcept>
@@ -108,25 +110,25 @@ private:
     size_t m_used = 0;
 };
 
-// The rest of an open file, read in one pass. The bytes are mapped apart
-// from the heap: they live only while the items are built, and giving them
-// back must not leave a hole the size of the file between the items.
+// The rest of an open file, read in one pass into memory of its own (see
+// TPageMemory), which the caller may keep: the tree keeps a loaded file's
+// bytes, since its strings point into them.
 class TFileContent {
 public:
     // `expected` is the size to start with; a file that grows meanwhile is
     // read to its end. A failing read raises EReadError.
     TFileContent(int fd, size_t expected);
-    ~TFileContent();
     TFileContent(const TFileContent&) = delete;
     TFileContent& operator=(const TFileContent&) = delete;
 
-    const char* Data() const { return m_data; }
+    const char* Data() const { return m_memory.Data(); }
     size_t Size() const { return m_size; }
+    // Hands the memory over; the content is empty afterwards.
+    TPageMemory Release();
 
 private:
     void Grow(size_t capacity);
 
-    char* m_data = nullptr;
+    TPageMemory m_memory;
     size_t m_size = 0;
-    size_t m_capacity = 0;
 };

@@ -31,7 +31,7 @@ int UnicodeToCp1252(char32_t c)
 }
 
 // Length of the well-formed UTF-8 sequence at `i`, 0 when there is none.
-size_t Utf8SequenceLength(const std::string& s, size_t i, char32_t& out)
+size_t Utf8SequenceLength(std::string_view s, size_t i, char32_t& out)
 {
     const auto b0 = static_cast<unsigned char>(s[i]);
     const size_t left = s.size() - i;
@@ -114,7 +114,7 @@ template <typename F> void ForEachCodePoint(const std::u16string& text, F&& f)
 
 }  // namespace
 
-bool IsValidUtf8(const std::string& bytes)
+bool IsValidUtf8(std::string_view bytes)
 {
     char32_t c = 0;
     for (size_t i = 0; i < bytes.size();) {
@@ -126,7 +126,7 @@ bool IsValidUtf8(const std::string& bytes)
     return true;
 }
 
-TDecodedText DecodeText(const std::string& bytes)
+TDecodedText DecodeText(std::string_view bytes)
 {
     TDecodedText result{{}, TTextEncoding::Utf8};
     result.text.reserve(bytes.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Items hold bytes exactly as the file holds them. For display and editing a
 // string is decoded as UTF-8 when it is valid UTF-8, otherwise as
@@ -14,8 +15,8 @@ struct TDecodedText {
     TTextEncoding encoding;
 };
 
-bool IsValidUtf8(const std::string& bytes);
-TDecodedText DecodeText(const std::string& bytes);
+bool IsValidUtf8(std::string_view bytes);
+TDecodedText DecodeText(std::string_view bytes);
 
 // Encodes in `preferred` when every character fits, otherwise as UTF-8.
 // Unpaired surrogates become U+FFFD.

@@ -3,6 +3,8 @@
 #include "document/atomicfile.h"
 #include "document/treelist.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include <sys/file.h>
@@ -22,6 +24,7 @@ public:
     }
 
     size_t Remaining() const { return static_cast<size_t>(m_end - m_p); }
+    const unsigned char* Position() const { return m_p; }
 
     int32_t Int32()
     {
@@ -62,85 +65,6 @@ int32_t HeaderField(const unsigned char* header, int field)
                                 static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24);
 }
 
-struct Span {
-    const unsigned char* data;
-    size_t size;
-};
-
-// Reads one record's header and strings into `item` (already attached) and
-// returns its child count; the children follow and are read by the caller.
-int32_t ReadItemRecord(TTreeListTextNode& item, Reader& in, TTreeFileVariant variant, std::vector<Span>& scratch)
-{
-    const int32_t headerSize = in.Int32();
-    if (headerSize < KnownHeaderSize)
-        throw EReadError();
-    const unsigned char* header = in.Take(headerSize);
-    item.SetImageIndex(HeaderField(header, 0));
-    item.SetSelectedIndex(HeaderField(header, 1));
-    item.SetStateIndex(HeaderField(header, 2));
-    item.SetData(HeaderField(header, 3));
-    const int32_t childCount = HeaderField(header, 4);
-    const int32_t stringCount = HeaderField(header, 5);
-    // The strings are set last first, so the item's list is sized once; a
-    // string cut short still leaves the ones before it set.
-    std::vector<Span>& spans = scratch;
-    spans.clear();
-    bool complete = true;
-    try {
-        for (int32_t i = 0; i < stringCount; ++i) {
-            const int64_t length = variant == TTreeFileVariant::Current ? in.Int32() : in.Byte();
-            spans.push_back({in.Take(length), static_cast<size_t>(length)});
-        }
-    } catch (const EReadError&) {
-        complete = false;
-    }
-    for (size_t i = spans.size(); i-- > 0;)
-        item.SetText(static_cast<int>(i), std::string(reinterpret_cast<const char*>(spans[i].data), spans[i].size));
-    if (!complete)
-        throw EReadError();
-    return childCount;
-}
-
-struct PendingChildren {
-    TTreeListTextNode* parent;
-    int32_t left;
-};
-
-void ReadAll(TTreeList& tree, Reader& in, TTreeFileVariant& variant)
-{
-    int32_t count = in.Int32();
-    if (count < 0) {
-        variant = TTreeFileVariant::Current;
-        count = in.Int32();
-    } else {
-        variant = TTreeFileVariant::Old;
-    }
-    // Every pending entry consumed at least one record, so the stack stays
-    // bounded by the file size however deep the file nests.
-    std::vector<PendingChildren> pending;
-    std::vector<Span> scratch;
-    // Every record consumes bytes or fails, so a hostile count ends at the
-    // file's end instead of looping.
-    for (int32_t i = 0; i < count; ++i) {
-        TTreeListTextNode* item = tree.AddItem();
-        int32_t children = ReadItemRecord(*item, in, variant, scratch);
-        if (children > 0)
-            pending.push_back({item, children});
-        while (!pending.empty()) {
-            PendingChildren& top = pending.back();
-            if (top.left == 0) {
-                pending.pop_back();
-                continue;
-            }
-            --top.left;
-            TTreeListTextNode* child = top.parent->AddChild();
-            children = ReadItemRecord(*child, in, variant, scratch);
-            if (children > 0)
-                pending.push_back({child, children});
-        }
-    }
-}
-
 void PutInt32(char*& p, int32_t value)
 {
     const auto v = static_cast<uint32_t>(value);
@@ -174,7 +98,7 @@ template <typename Append> void AppendRecord(const TTreeListTextNode& item, Appe
     PutInt32(p, item.TextCount());
     append(record, sizeof record);
     for (int i = 0; i < item.TextCount(); ++i) {
-        const std::string& text = item.GetText(i);
+        const std::string_view text = item.GetText(i);
         char length[4];
         p = length;
         PutInt32(p, static_cast<int32_t>(text.size()));
@@ -195,15 +119,158 @@ template <typename Append> void Serialise(const TTreeList& tree, Append&& append
 
 }  // namespace
 
-TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
+// Builds the items straight into the tree's store: every item is cut from
+// the store's chunks, every string points into the file's bytes, which the
+// tree keeps, and every child list is made once, in its final size, when its
+// last record has been read. A friend of the tree for that.
+class TTreeFileReader {
+public:
+    TTreeFileReader(TTreeList& tree, TPageMemory bytes, size_t size);
+    TTreeFileVariant Variant() const { return m_variant; }
+    void ReadAll();
+
+private:
+    // The records of one list still to come.
+    struct TLevel {
+        TTreeListTextNode* parent;
+        int32_t left;
+        size_t first;  // where this list's items start in m_items
+    };
+
+    int32_t ReadRecord(TTreeListTextNode& item);
+    void CloseLevel();
+
+    TTreeList& m_tree;
+    TItemStore& m_store;
+    Reader m_in;
+    TTreeFileVariant m_variant = TTreeFileVariant::Current;
+    std::vector<TLevel> m_levels;
+    std::vector<TTreeListTextNode*> m_items;  // of every open list, outermost first
+};
+
+TTreeFileReader::TTreeFileReader(TTreeList& tree, TPageMemory bytes, size_t size)
+    : m_tree(tree), m_store(tree.m_store), m_in(bytes.Data(), size)
+{
+    int32_t count = m_in.Int32();
+    if (count < 0) {
+        m_variant = TTreeFileVariant::Current;
+        count = m_in.Int32();
+    } else {
+        m_variant = TTreeFileVariant::Old;
+    }
+    m_store.AdoptBytes(std::move(bytes), size, m_variant == TTreeFileVariant::Old);
+    m_levels.push_back({nullptr, count, 0});
+}
+
+void TTreeFileReader::ReadAll()
+{
+    try {
+        // Every record consumes bytes or fails, so hostile counts end at the
+        // file's end instead of looping; and every open list holds at least
+        // one record read, so the lists stay bounded by the file size however
+        // deep the file nests.
+        while (!m_levels.empty()) {
+            TLevel& level = m_levels.back();
+            if (level.left <= 0) {
+                CloseLevel();
+                continue;
+            }
+            --level.left;
+            TTreeListTextNode* item = m_tree.NewItem();
+            item->m_parent = level.parent;
+            item->m_index = static_cast<int32_t>(m_items.size() - level.first);
+            m_items.push_back(item);
+            const int32_t children = ReadRecord(*item);
+            if (children > 0)
+                m_levels.push_back({item, children, m_items.size()});
+        }
+    } catch (...) {
+        // The items read so far stay, each in its list.
+        while (!m_levels.empty())
+            CloseLevel();
+        m_store.DropUnusedBytes();
+        throw;
+    }
+    m_store.DropUnusedBytes();
+}
+
+void TTreeFileReader::CloseLevel()
+{
+    const TLevel level = m_levels.back();
+    m_levels.pop_back();
+    const size_t count = m_items.size() - level.first;
+    if (count > 0) {
+        TTreeListChildren& list = m_tree.ChildListOf(level.parent);
+        list.items = m_store.NewArray<TTreeListTextNode*>(count);
+        std::copy(m_items.begin() + static_cast<std::ptrdiff_t>(level.first), m_items.end(), list.items);
+        list.count = list.capacity = static_cast<int32_t>(count);
+        m_items.resize(level.first);
+        if (!level.parent)
+            m_tree.ItemAdded(list.items[0]);
+    }
+}
+
+// Reads one record's header and strings into `item` and returns its child
+// count; the children follow and are read by the caller.
+int32_t TTreeFileReader::ReadRecord(TTreeListTextNode& item)
+{
+    const int32_t headerSize = m_in.Int32();
+    if (headerSize < KnownHeaderSize)
+        throw EReadError();
+    const unsigned char* header = m_in.Take(headerSize);
+    item.SetImageIndex(HeaderField(header, 0));
+    item.SetSelectedIndex(HeaderField(header, 1));
+    item.SetStateIndex(HeaderField(header, 2));
+    item.SetData(HeaderField(header, 3));
+    const int32_t childCount = HeaderField(header, 4);
+    const int32_t stringCount = HeaderField(header, 5);
+    if (stringCount <= 0)
+        return childCount;
+    // Room for as many strings as the rest of the file can hold, at most: a
+    // hostile count then costs no more than the file's size.
+    const bool shortLengths = m_variant == TTreeFileVariant::Old;
+    const size_t fit = m_in.Remaining() / (shortLengths ? 1 : TItemStore::LengthSize);
+    item.ReserveTexts(static_cast<int32_t>(std::min(static_cast<size_t>(stringCount), fit)));
+    const char** texts = item.Texts();
+    // A string cut short leaves the ones before it set.
+    for (int32_t i = 0; i < stringCount; ++i) {
+        const unsigned char* start = m_in.Position();
+        const int64_t length = shortLengths ? m_in.Byte() : m_in.Int32();
+        m_in.Take(length);
+        if (i >= item.m_textCapacity)
+            throw EReadError();
+        if (length > 0) {
+            texts[i] = reinterpret_cast<const char*>(start);
+            m_store.AddView(static_cast<size_t>(length));
+        } else {
+            texts[i] = nullptr;
+        }
+        item.m_textCount = i + 1;
+    }
+    return childCount;
+}
+
+namespace {
+
+TTreeFileVariant ReadItems(TTreeList& tree, TPageMemory bytes, size_t size)
 {
     const TTreeListReset reset(tree);
     const TTreeListUpdate bracket(tree);
     tree.ClearItems();
-    Reader in(data, size);
-    TTreeFileVariant variant = TTreeFileVariant::Current;
-    ReadAll(tree, in, variant);
-    return variant;
+    TTreeFileReader reader(tree, std::move(bytes), size);
+    reader.ReadAll();
+    return reader.Variant();
+}
+
+}  // namespace
+
+TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
+{
+    // The tree keeps the bytes its strings point into: a copy of its own.
+    TPageMemory bytes(size);
+    if (size > 0)
+        std::memcpy(bytes.Data(), data, size);
+    return ReadItems(tree, std::move(bytes), size);
 }
 
 TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
@@ -216,9 +283,10 @@ TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
     if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode) ||
         ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
         throw EFOpenError("Cannot open file " + fileName);
-    const TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
+    TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
     file.Close();
-    return ReadItems(tree, content.Data(), content.Size());
+    const size_t size = content.Size();
+    return ReadItems(tree, content.Release(), size);
 }
 
 std::string WriteItems(const TTreeList& tree)
@@ -243,6 +311,8 @@ void SaveItems(const TTreeList& tree, const std::string& fileName)
     TBufferedWriter& out = file.Writer();
     Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
     file.Commit();
+    // After the save, not before: a failed save changes nothing.
+    tree.CompactTexts();
 }
 
 TTreeSerialiser::TTreeSerialiser(const TTreeList& tree) : m_tree(tree), m_next(tree.TopItem(0)) {}

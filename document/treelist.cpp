@@ -1,6 +1,8 @@
 #include "document/treelist.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
@@ -21,33 +23,6 @@ EListError::EListError(int index)
 
 // ---------------------------------------------------------------------------
 // TTreeListNode
-
-TTreeListNode::TTreeListNode(TTreeList& owner) : m_owner(&owner) {}
-
-TTreeListNode::~TTreeListNode()
-{
-    // A file may nest items 100,000 levels deep: tear the subtree down with an
-    // explicit stack so that no destructor recurses.
-    if (m_children.empty())
-        return;
-    std::vector<std::unique_ptr<TTreeListTextNode>> pending = std::move(m_children);
-    m_children.clear();
-    while (!pending.empty()) {
-        std::unique_ptr<TTreeListTextNode> node = std::move(pending.back());
-        pending.pop_back();
-        TTreeListNode* base = node.get();
-        for (auto& child : base->m_children)
-            pending.push_back(std::move(child));
-        base->m_children.clear();
-    }
-}
-
-TTreeListTextNode* TTreeListNode::Child(int index) const
-{
-    if (index < 0 || index >= Count())
-        return nullptr;
-    return m_children[static_cast<size_t>(index)].get();
-}
 
 int TTreeListNode::Level() const
 {
@@ -146,7 +121,7 @@ void TTreeListNode::SetSelected(bool flag)
 
 TTreeListTextNode* TTreeListNode::AddChild()
 {
-    return m_owner->Attach(AsText(this), Count(), std::make_unique<TTreeListTextNode>(*m_owner));
+    return m_owner->Attach(AsText(this), Count());
 }
 
 void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
@@ -172,7 +147,7 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
     int position = 0;
     switch (mode) {
     case amAdd:
-        position = static_cast<int>(tree.ChildListOf(destParent).size()) - (sameList ? 1 : 0);
+        position = tree.ChildListOf(destParent).count - (sameList ? 1 : 0);
         break;
     case amAddChild:
         position = target->Count() - (sameList ? 1 : 0);
@@ -188,13 +163,16 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
     const int destinationRow = sameList && position >= source ? position + 1 : position;
 
     TTreeListUpdate bracket(tree);
+    // Room first: once the view has been told, the move must not fail. An
+    // item leaving a list makes room in that same list.
+    TTreeListChildren& dest = tree.ChildListOf(destParent);
+    if (!sameList)
+        tree.ReserveChild(dest);
     tree.Notify([&](TTreeListObserver& o) { o.ItemAboutToBeMoved(self, destParent, destinationRow); });
-    std::unique_ptr<TTreeListTextNode> owned = tree.Detach(self);
+    tree.Detach(self, sameList);
     const bool formerParentEmptied = formerParent && !formerParent->HasChildren();
-    TTreeList::Children& dest = tree.ChildListOf(destParent);
     m_parent = destParent;
-    dest.insert(dest.begin() + position, std::move(owned));
-    tree.Renumber(dest, position);
+    tree.InsertChild(dest, position, self);
     if (tree.m_selection.size() > 1)
         tree.m_selectionSorted = false;  // document order among selected items may have changed
     tree.Notify([](TTreeListObserver& o) { o.ItemMoved(); });
@@ -222,28 +200,55 @@ void TTreeListNode::MakeVisible()
 // ---------------------------------------------------------------------------
 // TTreeListTextNode
 
-const std::string& TTreeListTextNode::GetText(int index) const
+std::string_view TTreeListTextNode::GetText(int index) const
 {
-    static const std::string empty;
-    if (index < 0 || index >= TextCount())
-        return empty;
-    return m_texts[static_cast<size_t>(index)];
+    if (index < 0 || index >= m_textCount)
+        return std::string_view("", 0);
+    return Owner().m_store.Text(Texts()[index]);
 }
 
-void TTreeListTextNode::SetText(int index, std::string value)
+void TTreeListTextNode::SetText(int index, std::string_view value)
 {
     if (index < 0)
         throw EListError(index);
-    if (index >= TextCount())
-        m_texts.resize(static_cast<size_t>(index) + 1);
-    m_texts[static_cast<size_t>(index)] = std::move(value);
+    TItemStore& store = Owner().m_store;
+    // The new string first: `value` may be the string it replaces.
+    const char* text = value.empty() ? nullptr : store.NewText(value);
+    if (index >= m_textCapacity) {
+        try {
+            ReserveTexts(index + 1 > m_textCapacity * 2 ? index + 1 : m_textCapacity * 2);
+        } catch (...) {
+            store.ReleaseText(text);
+            throw;
+        }
+    }
+    const char** texts = Texts();
+    for (; m_textCount <= index; ++m_textCount)
+        texts[m_textCount] = nullptr;
+    const char* old = texts[index];
+    texts[index] = text;
+    store.ReleaseText(old);
     Owner().Notify([this](TTreeListObserver& o) { o.ItemChanged(this); });
+}
+
+void TTreeListTextNode::ReserveTexts(int32_t count)
+{
+    if (count <= m_textCapacity)
+        return;
+    TItemStore& store = Owner().m_store;
+    const char** texts = store.NewArray<const char*>(static_cast<size_t>(count));
+    if (m_textCount > 0)
+        std::memcpy(texts, Texts(), static_cast<size_t>(m_textCount) * sizeof(const char*));
+    if (m_textCapacity > InlineTexts)
+        store.FreeArray(m_texts, static_cast<size_t>(m_textCapacity));
+    m_texts = texts;
+    m_textCapacity = count;
 }
 
 // ---------------------------------------------------------------------------
 // TTreeList
 
-TTreeList::TTreeList() = default;
+TTreeList::TTreeList() : m_store(sizeof(TTreeListTextNode)) {}
 
 TTreeList::~TTreeList() = default;
 
@@ -263,15 +268,13 @@ void TTreeList::ClearItems()
     const bool hadSelection = !m_selection.empty();
     {
         TTreeListReset reset(*this);
-        for (TTreeListTextNode* item : m_selection)
-            item->m_selected = false;
         m_selection.clear();
         m_selectionSorted = true;
         m_focused = nullptr;
         m_topRow = nullptr;
-        Children doomed = std::move(m_top);
-        m_top.clear();
-        doomed.clear();
+        m_top = {};
+        // Every item, list and string lives in the store: it goes in one piece.
+        m_store.ReleaseAll();
     }
     if (hadSelection)
         SelectionCountChanged();
@@ -279,7 +282,7 @@ void TTreeList::ClearItems()
 
 TTreeListTextNode* TTreeList::AddItem()
 {
-    return Attach(nullptr, TopItemCount(), std::make_unique<TTreeListTextNode>(*this));
+    return Attach(nullptr, TopItemCount());
 }
 
 TTreeListTextNode* TTreeList::InsertItem(TTreeListTextNode* before)
@@ -289,7 +292,7 @@ TTreeListTextNode* TTreeList::InsertItem(TTreeListTextNode* before)
     const int position = before->Index();
     if (position > TopItemCount())
         throw EListError(position);
-    return Attach(nullptr, position, std::make_unique<TTreeListTextNode>(*this));
+    return Attach(nullptr, position);
 }
 
 void TTreeList::AppendItemsFrom(TTreeList& source)
@@ -336,16 +339,16 @@ void TTreeList::Delete(TTreeListTextNode* item)
         return;
     TTreeListTextNode* parent = item->m_parent;
     const int row = item->m_index;
-    Children& siblings = SiblingsOf(item);
+    const TTreeListChildren& siblings = SiblingsOf(item);
 
     const bool focusInside = m_focused && m_focused->IsInside(item);
     TTreeListTextNode* nextFocus = nullptr;
     if (row > 0)
-        nextFocus = siblings[static_cast<size_t>(row) - 1].get();
+        nextFocus = siblings.items[row - 1];
     else if (parent)
         nextFocus = parent;
-    else if (siblings.size() > 1)
-        nextFocus = siblings[1].get();
+    else if (siblings.count > 1)
+        nextFocus = siblings.items[1];
     const bool topRowInside = m_topRow && m_topRow->IsInside(item);
 
     Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeRemoved(parent, row, row); });
@@ -357,9 +360,9 @@ void TTreeList::Delete(TTreeListTextNode* item)
     const bool selectionChanged = m_selection.size() != selectedBefore;
 
     item->m_deleting = true;
-    std::unique_ptr<TTreeListTextNode> owned = Detach(item);
+    Detach(item);
     const bool parentEmptied = parent && !parent->HasChildren();
-    owned.reset();
+    FreeSubtree(item);
     Notify([](TTreeListObserver& o) { o.ItemsRemoved(); });
     if (parentEmptied)
         Notify([parent](TTreeListObserver& o) { o.ExpandedChanged(parent); });
@@ -369,7 +372,7 @@ void TTreeList::Delete(TTreeListTextNode* item)
         SelectionCountChanged();
     }
 
-    if (m_top.empty()) {
+    if (m_top.count == 0) {
         m_topRow = nullptr;
         m_selection.clear();
         m_selectionSorted = true;
@@ -377,7 +380,7 @@ void TTreeList::Delete(TTreeListTextNode* item)
         return;
     }
     if (topRowInside)
-        m_topRow = m_top.front().get();
+        m_topRow = m_top.items[0];
     if (focusInside)
         Focus(nextFocus, false);
 }
@@ -386,7 +389,7 @@ TTreeListTextNode* TTreeList::TopItem(int index) const
 {
     if (index < 0 || index >= TopItemCount())
         return nullptr;
-    return m_top[static_cast<size_t>(index)].get();
+    return m_top.items[index];
 }
 
 TTreeListTextNode* TTreeList::SelectedItem(int index) const
@@ -453,7 +456,7 @@ TTreeListTextNode* TTreeList::NextVisible(const TTreeListNode* item) const
     if (!item)
         return nullptr;
     if (item->m_expanded && item->HasChildren())
-        return item->m_children.front().get();
+        return item->m_children.items[0];
     return NextAfterSubtree(item);
 }
 
@@ -462,7 +465,7 @@ TTreeListTextNode* TTreeList::NextInDocument(const TTreeListNode* item) const
     if (!item)
         return nullptr;
     if (item->HasChildren())
-        return item->m_children.front().get();
+        return item->m_children.items[0];
     return NextAfterSubtree(item);
 }
 
@@ -470,9 +473,9 @@ TTreeListTextNode* TTreeList::NextInDocument(const TTreeListNode* item) const
 TTreeListTextNode* TTreeList::NextAfterSubtree(const TTreeListNode* item) const
 {
     for (const TTreeListNode* p = item; p; p = p->m_parent) {
-        const Children& list = p->m_parent ? p->m_parent->m_children : m_top;
-        if (static_cast<size_t>(p->m_index) + 1 < list.size())
-            return list[static_cast<size_t>(p->m_index) + 1].get();
+        const TTreeListChildren& list = p->m_parent ? p->m_parent->m_children : m_top;
+        if (p->m_index + 1 < list.count)
+            return list.items[p->m_index + 1];
     }
     return nullptr;
 }
@@ -483,20 +486,20 @@ TTreeListTextNode* TTreeList::PrevVisible(const TTreeListNode* item) const
         return nullptr;
     if (item->m_index == 0)
         return item->m_parent;
-    const Children& list = item->m_parent ? item->m_parent->m_children : m_top;
-    TTreeListTextNode* p = list[static_cast<size_t>(item->m_index) - 1].get();
+    const TTreeListChildren& list = item->m_parent ? item->m_parent->m_children : m_top;
+    TTreeListTextNode* p = list.items[item->m_index - 1];
     while (p->m_expanded && p->HasChildren())
-        p = p->m_children.back().get();
+        p = p->m_children.items[p->m_children.count - 1];
     return p;
 }
 
 TTreeListTextNode* TTreeList::LastVisible() const
 {
-    if (m_top.empty())
+    if (m_top.count == 0)
         return nullptr;
-    TTreeListTextNode* p = m_top.back().get();
+    TTreeListTextNode* p = m_top.items[m_top.count - 1];
     while (p->m_expanded && p->HasChildren())
-        p = p->m_children.back().get();
+        p = p->m_children.items[p->m_children.count - 1];
     return p;
 }
 
@@ -544,53 +547,100 @@ void TTreeList::EndReset()
         Notify([](TTreeListObserver& o) { o.ResetDone(); });
 }
 
-TTreeList::Children& TTreeList::SiblingsOf(TTreeListNode* item)
+TTreeListChildren& TTreeList::SiblingsOf(TTreeListNode* item)
 {
     return item->m_parent ? item->m_parent->m_children : m_top;
 }
 
-TTreeList::Children& TTreeList::ChildListOf(TTreeListTextNode* parent)
+TTreeListChildren& TTreeList::ChildListOf(TTreeListTextNode* parent)
 {
     return parent ? parent->m_children : m_top;
 }
 
-TTreeListTextNode* TTreeList::Attach(TTreeListTextNode* parent, int position,
-                                     std::unique_ptr<TTreeListTextNode> item)
+TTreeListTextNode* TTreeList::NewItem()
 {
-    Children& list = ChildListOf(parent);
-    // Make room first: once the view has been told, the insertion must not fail.
-    if (list.size() == list.capacity())
-        list.reserve(list.empty() ? 1 : list.size() * 2);
-    TTreeListTextNode* raw = item.get();
-    Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(parent, position, position); });
-    raw->m_parent = parent;
-    list.insert(list.begin() + position, std::move(item));
-    Renumber(list, position);
-    Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
-    ItemAdded(raw);
-    return raw;
+    return new (m_store.NewItem()) TTreeListTextNode(*this);
 }
 
-std::unique_ptr<TTreeListTextNode> TTreeList::Detach(TTreeListTextNode* item)
+void TTreeList::ReserveChild(TTreeListChildren& list)
 {
-    Children& list = SiblingsOf(item);
-    const auto position = static_cast<size_t>(item->m_index);
-    std::unique_ptr<TTreeListTextNode> owned = std::move(list[position]);
-    list.erase(list.begin() + static_cast<std::ptrdiff_t>(position));
-    Renumber(list, static_cast<int>(position));
-    if (list.empty() && item->m_parent) {
+    if (list.count < list.capacity)
+        return;
+    const int32_t capacity = list.capacity == 0 ? 1 : list.capacity * 2;
+    auto** items = m_store.NewArray<TTreeListTextNode*>(static_cast<size_t>(capacity));
+    if (list.count > 0)
+        std::memcpy(items, list.items, static_cast<size_t>(list.count) * sizeof(TTreeListTextNode*));
+    m_store.FreeArray(list.items, static_cast<size_t>(list.capacity));
+    list.items = items;
+    list.capacity = capacity;
+}
+
+void TTreeList::InsertChild(TTreeListChildren& list, int position, TTreeListTextNode* item)
+{
+    TTreeListTextNode** at = list.items + position;
+    std::memmove(at + 1, at, static_cast<size_t>(list.count - position) * sizeof(TTreeListTextNode*));
+    *at = item;
+    ++list.count;
+    Renumber(list, position);
+}
+
+TTreeListTextNode* TTreeList::Attach(TTreeListTextNode* parent, int position)
+{
+    TTreeListChildren& list = ChildListOf(parent);
+    // Make room first: once the view has been told, the insertion must not fail.
+    ReserveChild(list);
+    TTreeListTextNode* item = NewItem();
+    Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(parent, position, position); });
+    item->m_parent = parent;
+    InsertChild(list, position, item);
+    Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
+    ItemAdded(item);
+    return item;
+}
+
+void TTreeList::Detach(TTreeListTextNode* item, bool keepList)
+{
+    TTreeListChildren& list = SiblingsOf(item);
+    const int position = item->m_index;
+    TTreeListTextNode** at = list.items + position;
+    std::memmove(at, at + 1, static_cast<size_t>(list.count - position - 1) * sizeof(TTreeListTextNode*));
+    --list.count;
+    Renumber(list, position);
+    if (list.count == 0 && item->m_parent) {
         TTreeListTextNode* parent = item->m_parent;
-        Children().swap(parent->m_children);
+        if (!keepList) {
+            m_store.FreeArray(list.items, static_cast<size_t>(list.capacity));
+            list = {};
+        }
         parent->m_expanded = false;
     }
     item->m_parent = nullptr;
-    return owned;
 }
 
-void TTreeList::Renumber(Children& list, int from)
+// Frees a detached item with its subtree, with a list of its own instead of
+// recursion: a file may nest items 100,000 levels deep.
+void TTreeList::FreeSubtree(TTreeListTextNode* item)
 {
-    for (size_t i = static_cast<size_t>(from); i < list.size(); ++i)
-        list[i]->m_index = static_cast<int>(i);
+    std::vector<TTreeListTextNode*> pending{item};
+    while (!pending.empty()) {
+        TTreeListTextNode* node = pending.back();
+        pending.pop_back();
+        const TTreeListChildren& children = node->m_children;
+        pending.insert(pending.end(), children.items, children.items + children.count);
+        m_store.FreeArray(children.items, static_cast<size_t>(children.capacity));
+        const char* const* texts = node->Texts();
+        for (int32_t i = 0; i < node->m_textCount; ++i)
+            m_store.ReleaseText(texts[i]);
+        if (node->m_textCapacity > TTreeListTextNode::InlineTexts)
+            m_store.FreeArray(node->m_texts, static_cast<size_t>(node->m_textCapacity));
+        m_store.FreeItem(node);
+    }
+}
+
+void TTreeList::Renumber(TTreeListChildren& list, int from)
+{
+    for (int32_t i = from; i < list.count; ++i)
+        list.items[i]->m_index = i;
 }
 
 void TTreeList::ItemAdded(TTreeListTextNode* item)
@@ -620,4 +670,17 @@ void TTreeList::Focus(TTreeListTextNode* item, bool notify)
     Notify([item](TTreeListObserver& o) { o.FocusChanged(item); });
     if (notify && OnChangeNode)
         OnChangeNode(*this, old, item);
+}
+
+void TTreeList::CompactTexts() const
+{
+    if (!m_store.WorthCompacting())
+        return;
+    m_store.CompactBytes([this](const auto& move) {
+        for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item)) {
+            const char** texts = item->Texts();
+            for (int32_t i = 0; i < item->m_textCount; ++i)
+                move(texts[i]);
+        }
+    });
 }

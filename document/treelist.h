@@ -1,10 +1,12 @@
 #pragma once
 
+#include "document/itemstore.h"
+
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The item tree: the document held in memory. Plain C++, no toolkit: the
@@ -36,20 +38,31 @@ public:
     explicit EListError(int index);
 };
 
-// Structure and numbers of an item; owned by its tree.
+// The items of one list: the children of an item, or the top-level items.
+struct TTreeListChildren {
+    TTreeListTextNode** items = nullptr;
+    int32_t count = 0;
+    int32_t capacity = 0;
+};
+
+// Structure and numbers of an item; owned by its tree, which keeps it in
+// place from its creation until it is freed.
 class TTreeListNode {
 public:
-    virtual ~TTreeListNode();
     TTreeListNode(const TTreeListNode&) = delete;
     TTreeListNode& operator=(const TTreeListNode&) = delete;
 
     TTreeList& Owner() const { return *m_owner; }
     TTreeListTextNode* Parent() const { return m_parent; }
-    int Count() const { return static_cast<int>(m_children.size()); }
-    TTreeListTextNode* Child(int index) const;  // none when out of range
-    int Index() const { return m_index; }       // position among its siblings
-    int Level() const;                          // number of ancestors
-    bool HasChildren() const { return !m_children.empty(); }
+    int Count() const { return m_children.count; }
+    TTreeListTextNode* Child(int index) const  // none when out of range
+    {
+        return static_cast<unsigned>(index) < static_cast<unsigned>(m_children.count) ? m_children.items[index]
+                                                                                       : nullptr;
+    }
+    int Index() const { return m_index; }  // position among its siblings
+    int Level() const;                     // number of ancestors
+    bool HasChildren() const { return m_children.count > 0; }
 
     bool Expanded() const { return m_expanded; }
     void SetExpanded(bool expanded);
@@ -79,15 +92,17 @@ public:
     bool IsInside(const TTreeListNode* other) const;
 
 protected:
-    explicit TTreeListNode(TTreeList& owner);
+    explicit TTreeListNode(TTreeList& owner) : m_owner(&owner) {}
+    ~TTreeListNode() = default;
 
 private:
     friend class TTreeList;
+    friend class TTreeFileReader;
 
     TTreeList* m_owner;
     TTreeListTextNode* m_parent = nullptr;
-    std::vector<std::unique_ptr<TTreeListTextNode>> m_children;
-    int m_index = 0;
+    TTreeListChildren m_children;
+    int32_t m_index = 0;
     int32_t m_data = 0;
     int32_t m_imageIndex = 0;
     int32_t m_selectedIndex = -1;
@@ -100,16 +115,36 @@ private:
 // An item with one byte string per column: 0 the name, 1 the description.
 class TTreeListTextNode : public TTreeListNode {
 public:
-    explicit TTreeListTextNode(TTreeList& owner) : TTreeListNode(owner) {}
-
-    int TextCount() const { return static_cast<int>(m_texts.size()); }
-    // The empty string for an index at or beyond the number of strings.
-    const std::string& GetText(int index) const;
+    int TextCount() const { return m_textCount; }
+    // The empty string for an index at or beyond the number of strings. The
+    // bytes stay valid until this string is set again, the item is freed, or
+    // the tree is cleared, loaded or saved (a save may move unedited strings
+    // out of the loaded file's bytes).
+    std::string_view GetText(int index) const;
     // Pads with empty strings until string `index` exists.
-    void SetText(int index, std::string value);
+    void SetText(int index, std::string_view value);
 
 private:
-    std::vector<std::string> m_texts;
+    friend class TTreeList;
+    friend class TTreeFileReader;
+
+    static constexpr int32_t InlineTexts = 2;
+
+    explicit TTreeListTextNode(TTreeList& owner) : TTreeListNode(owner), m_inline{} {}
+    ~TTreeListTextNode() = default;
+
+    // The strings as the tree's store holds them (see TItemStore): up to two
+    // in the item, more in an array of the store.
+    const char** Texts() { return m_textCapacity > InlineTexts ? m_texts : m_inline; }
+    const char* const* Texts() const { return m_textCapacity > InlineTexts ? m_texts : m_inline; }
+    void ReserveTexts(int32_t count);
+
+    int32_t m_textCount = 0;
+    int32_t m_textCapacity = InlineTexts;
+    union {
+        const char* m_inline[InlineTexts];
+        const char** m_texts;
+    };
 };
 
 // What a view learns of the tree's changes, so it can keep in step.
@@ -182,7 +217,7 @@ public:
     // `source` is left empty. Items built apart this way reach the view whole.
     void AppendItemsFrom(TTreeList& source);
 
-    int TopItemCount() const { return static_cast<int>(m_top.size()); }
+    int TopItemCount() const { return m_top.count; }
     TTreeListTextNode* TopItem(int index) const;
     TTreeListTextNode* FocusedItem() const { return m_focused; }
     TTreeListTextNode* TopRow() const { return m_topRow; }
@@ -212,16 +247,31 @@ public:
     void BeginReset();
     void EndReset();
 
+    // Moves the strings still held in a loaded file's bytes into a buffer of
+    // their own size when most of those bytes are no longer used. Changes no
+    // string, but invalidates what GetText answered before.
+    void CompactTexts() const;
+
+    // The memory the items and their strings take, for checks on how much a
+    // file costs.
+    size_t MemoryBytes() const { return m_store.MemoryBytes(); }
+
 private:
     friend class TTreeListNode;
     friend class TTreeListTextNode;
+    friend class TTreeFileReader;
 
-    using Children = std::vector<std::unique_ptr<TTreeListTextNode>>;
-    Children& SiblingsOf(TTreeListNode* item);
-    Children& ChildListOf(TTreeListTextNode* parent);
-    TTreeListTextNode* Attach(TTreeListTextNode* parent, int position, std::unique_ptr<TTreeListTextNode> item);
-    std::unique_ptr<TTreeListTextNode> Detach(TTreeListTextNode* item);
-    void Renumber(Children& list, int from);
+    TTreeListTextNode* NewItem();
+    void FreeSubtree(TTreeListTextNode* item);
+    TTreeListChildren& SiblingsOf(TTreeListNode* item);
+    TTreeListChildren& ChildListOf(TTreeListTextNode* parent);
+    // Room for one more item in `list`; afterwards an insertion cannot fail.
+    void ReserveChild(TTreeListChildren& list);
+    void InsertChild(TTreeListChildren& list, int position, TTreeListTextNode* item);
+    TTreeListTextNode* Attach(TTreeListTextNode* parent, int position);
+    // Takes the item out of its list; `keepList` keeps an emptied list's array.
+    void Detach(TTreeListTextNode* item, bool keepList = false);
+    static void Renumber(TTreeListChildren& list, int from);
     TTreeListTextNode* NextAfterSubtree(const TTreeListNode* item) const;
     void ItemAdded(TTreeListTextNode* item);
     void SelectionCountChanged();
@@ -232,7 +282,9 @@ private:
             for (TTreeListObserver* o : m_observers) f(*o);
     }
 
-    Children m_top;
+    // First, so that it outlives every item: the items live in it.
+    mutable TItemStore m_store;
+    TTreeListChildren m_top;
     TTreeListTextNode* m_focused = nullptr;
     TTreeListTextNode* m_topRow = nullptr;
     mutable std::vector<TTreeListTextNode*> m_selection;

@@ -39,7 +39,7 @@ void ExportSingleFile(const TTreeList& tree, const std::string& fileName, WriteR
 
 void ExportTxt(const TTreeList& tree, const std::string& fileName)
 {
-    ExportSingleFile(tree, fileName, [](TBufferedWriter& file, const std::string& name, const std::string& desc) {
+    ExportSingleFile(tree, fileName, [](TBufferedWriter& file, std::string_view name, std::string_view desc) {
         file.Write(name);
         file.Write(LineEnd);
         file.Write('=', name.size());
@@ -52,7 +52,7 @@ void ExportTxt(const TTreeList& tree, const std::string& fileName)
 
 void ExportIni(const TTreeList& tree, const std::string& fileName)
 {
-    ExportSingleFile(tree, fileName, [](TBufferedWriter& file, const std::string& name, const std::string& desc) {
+    ExportSingleFile(tree, fileName, [](TBufferedWriter& file, std::string_view name, std::string_view desc) {
         file.Write("[");
         file.Write(name);
         file.Write("]\r\n");
@@ -72,7 +72,7 @@ void ExportMulti(const TTreeList& tree, const std::string& folder)
     const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + '/';
     TMultiExportNames names;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
-        const std::string& desc = item->GetText(TreeListColumnDesc);
+        const std::string_view desc = item->GetText(TreeListColumnDesc);
         const std::string name = names.FileName(item->GetText(TreeListColumnName));
         // Most descriptions are small: size the buffer to the content.
         TBufferedWriter file =

@@ -43,18 +43,18 @@ std::string Compose(const std::string& stem, const std::string& suffix)
 
 }  // namespace
 
-std::string TMultiExportNames::Sanitize(const std::string& itemName)
+std::string TMultiExportNames::Sanitize(std::string_view itemName)
 {
     if (itemName == "." || itemName == "..")
         return "_";
-    std::string result = itemName;
+    std::string result(itemName);
     for (char& c : result)
         if (IsForbidden(static_cast<unsigned char>(c)))
             c = '_';
     return result;
 }
 
-std::string TMultiExportNames::FileName(const std::string& itemName)
+std::string TMultiExportNames::FileName(std::string_view itemName)
 {
     // Linux file names are UTF-8 by convention: a name stored in the old
     // single-byte code page goes out as the text the editor shows.

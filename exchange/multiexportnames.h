@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,12 +18,12 @@ public:
     // The file name for the next item, in document order: the sanitised
     // name as UTF-8 of the text the editor shows, " (2)", " (3)" ... when the
     // name is already taken, then ".txt".
-    std::string FileName(const std::string& itemName);
+    std::string FileName(std::string_view itemName);
 
     // The item name with every character a file name cannot hold (/ \ < > :
     // " | ? * and the control characters 0x00-0x1F) replaced by "_"; the
     // names "." and ".." become "_".
-    static std::string Sanitize(const std::string& itemName);
+    static std::string Sanitize(std::string_view itemName);
 
 private:
     std::unordered_set<std::string> m_used;             // lower-cased file names handed out

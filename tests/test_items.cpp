@@ -37,7 +37,7 @@ std::string Names(const TTreeList& tree)
 {
     std::string out;
     for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
-        out += std::string(static_cast<size_t>(item->Level()), '.') + item->GetText(0) + " ";
+        out += std::string(static_cast<size_t>(item->Level()), '.') + std::string(item->GetText(0)) + " ";
     }
     return out;
 }

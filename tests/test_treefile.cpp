@@ -57,7 +57,7 @@ std::vector<std::string> Items(const TTreeList& tree)
         out += std::to_string(item->ImageIndex()) + "," + std::to_string(item->StoredSelectedIndex()) + "," +
                std::to_string(item->StateIndex()) + "," + std::to_string(item->Data());
         for (int i = 0; i < item->TextCount(); ++i)
-            out += "|" + item->GetText(i);
+            out += "|" + std::string(item->GetText(i));
         items.push_back(out);
     }
     return items;

@@ -13,7 +13,7 @@ using ::testing::IsEmpty;
 
 namespace {
 
-std::string Name(const TTreeListTextNode* item) { return item ? item->GetText(TreeListColumnName) : "-"; }
+std::string Name(const TTreeListTextNode* item) { return item ? std::string(item->GetText(TreeListColumnName)) : "-"; }
 
 // The forest "A(A1(A1a),A2),B"; logs what a view and the owner would learn, one line each.
 struct Tree : public ::testing::Test, public TTreeListObserver {
@@ -97,7 +97,9 @@ TEST(TreeListItem, TextPaddingAndStoredSelectedIndex)
     TTreeListTextNode* item = tree.AddItem();
     item->SetText(1, "x");
     EXPECT_EQ(item->TextCount(), 2);
-    EXPECT_EQ(item->GetText(0) + "|" + item->GetText(1) + "|" + item->GetText(5) + item->GetText(-1), "|x|");
+    EXPECT_EQ(std::string(item->GetText(0)) + "|" + std::string(item->GetText(1)) + "|" + std::string(item->GetText(5)) +
+                  std::string(item->GetText(-1)),
+              "|x|");
     EXPECT_THROW(item->SetText(-1, "y"), EListError);
 
     tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) { index = node->ImageIndex(); };

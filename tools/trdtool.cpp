@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -34,7 +35,7 @@ int UsageError()
     return 2;
 }
 
-void AppendQuoted(std::string& out, const std::string& text)
+void AppendQuoted(std::string& out, std::string_view text)
 {
     static const char hex[] = "0123456789ABCDEF";
     out += '"';
@@ -91,9 +92,18 @@ void Flush(std::string& out)
     out.clear();
 }
 
+// The tree of the one command run. It is never freed: the process ends right
+// after the command, and the system takes the memory back faster than
+// freeing it would.
+TTreeList& CommandTree()
+{
+    static TTreeList* tree = new TTreeList;
+    return *tree;
+}
+
 int Dump(const std::string& fileName)
 {
-    TTreeList tree;
+    TTreeList& tree = CommandTree();
     LoadItems(tree, fileName);
     std::string out;
     ForEachItem(tree, [&](const TTreeListTextNode& item, int depth) {
@@ -113,7 +123,7 @@ int Dump(const std::string& fileName)
 
 int Check(const std::string& fileName)
 {
-    TTreeList tree;
+    TTreeList& tree = CommandTree();
     const TTreeFileVariant variant = LoadItems(tree, fileName);
     long long count = 0;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
@@ -132,7 +142,7 @@ struct Command {
 const Command Commands[] = {
     {"dump", 1, 1, [](const std::vector<std::string>& a) { return Dump(a[0]); }},
     {"check", 1, 1, [](const std::vector<std::string>& a) { return Check(a[0]); }},
-    {"export", 3, 3, &RunExportCommand},
+    {"export", 3, 3, [](const std::vector<std::string>& a) { return RunExportCommand(CommandTree(), a); }},
 };
 
 }  // namespace

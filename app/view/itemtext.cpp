@@ -1,6 +1,6 @@
 #include "app/view/itemtext.h"
 
-TItemText ItemBytesToText(const std::string& bytes)
+TItemText ItemBytesToText(std::string_view bytes)
 {
     TDecodedText decoded = DecodeText(bytes);
     return {QString::fromStdU16String(decoded.text), decoded.encoding};

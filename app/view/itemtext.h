@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 // An item's string as an editor shows it, with the encoding its bytes were
 // read in, so an edit can be stored back in that same encoding.
@@ -14,5 +15,5 @@ struct TItemText {
 
 // Item bytes to editor text and back, through the text codec. Line breaks
 // pass through unchanged; the description pane treats them itself.
-TItemText ItemBytesToText(const std::string& bytes);
+TItemText ItemBytesToText(std::string_view bytes);
 std::string ItemTextToBytes(const QString& text, TTextEncoding encoding);

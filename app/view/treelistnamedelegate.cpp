@@ -42,7 +42,7 @@ void TTreeListNameDelegate::setEditorData(QWidget* editor, const QModelIndex& in
     auto* lineEdit = qobject_cast<QLineEdit*>(editor);
     if (!item || !lineEdit)
         return;
-    const std::string& name = item->GetText(TreeListColumnName);
+    const std::string_view name = item->GetText(TreeListColumnName);
     const TItemText decoded = ItemBytesToText(name);
     const QString& text = decoded.text;
     // An empty name has no encoding of its own; new names are written as UTF-8.

@@ -28,7 +28,7 @@ const QString TextFileExt = QString::fromLatin1(TFileDialogs::TextFileExt);
 const QString TextFileFilter = QString::fromLatin1(TFileDialogs::TextFileFilter);
 
 // The editor separates lines with "\n" whatever the stored bytes were.
-TItemText DescriptionToEditorText(const std::string& bytes)
+TItemText DescriptionToEditorText(std::string_view bytes)
 {
     TItemText item = ItemBytesToText(bytes);
     if (item.text.contains(QLatin1Char('\r'))) {
