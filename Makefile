@@ -5,10 +5,15 @@ JOBS ?= $(shell nproc)
 RUN_DIR := build
 TEST_DIR := build/test
 BENCH_DIR := build/bench
+FUZZ_DIR := build/fuzz
+# `make fuzz`: how long each fuzz target runs, and its memory limit.
+FUZZ_SECONDS ?= 60
+FUZZ_RSS_MB ?= 2048
+FUZZ_TARGETS := fuzz_reader fuzz_roundtrip
 
 PREFIX ?= /usr/local
 
-.PHONY: all run test bench setup build build-test build-bench screenshot install package clean
+.PHONY: all run test bench fuzz setup setup-fuzz build build-test build-bench build-fuzz screenshot install package clean
 
 all: build
 
@@ -41,6 +46,25 @@ build-bench: setup $(BENCH_DIR)/CMakeCache.txt
 
 bench: build-bench
 	@cmake --build $(BENCH_DIR) --target run_benchmarks
+
+# Only the fuzz build needs clang: its packages are an optional group.
+setup-fuzz:
+	@scripts/install-packages fuzz
+
+$(FUZZ_DIR)/CMakeCache.txt: | setup-fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVEK_TESTS=OFF -DVEK_FUZZ=ON
+
+build-fuzz: setup-fuzz $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+# Each target in turn, starting from the seed corpus; what it finds new is
+# kept in $(FUZZ_DIR)/corpus/<target> for the next run.
+fuzz: build-fuzz
+	@for target in $(FUZZ_TARGETS); do \
+	    mkdir -p $(FUZZ_DIR)/corpus/$$target && \
+	    $(FUZZ_DIR)/bin/$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=$(FUZZ_RSS_MB) -timeout=10 \
+	        $(FUZZ_DIR)/corpus/$$target tests/data/fuzz || exit 1; \
+	done
 
 # The picture of the README, and beside build/screenshot.png the window with
 # each pane folded, for a reviewer.

@@ -1,0 +1,159 @@
+// What the tree's storage can get wrong: strings that point into a loaded
+// file's bytes, items cut from shared chunks, memory reused after a delete
+// or a clear. Each case compares the tree with a plain model of the same
+// edits; the sanitizer build reports any string read after its bytes went.
+#include "document/treefile.h"
+#include "document/treelist.h"
+#include "fuzz/treemodel.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// `count` top-level items "<prefix>0", "<prefix>1", ... with a description each.
+std::string FileOf(int count, const std::string& prefix)
+{
+    TTreeList tree;
+    for (int i = 0; i < count; ++i) {
+        TTreeListTextNode* item = tree.AddItem();
+        item->SetText(TreeListColumnName, prefix + std::to_string(i));
+        item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + i % 26)));
+    }
+    return WriteItems(tree);
+}
+
+}  // namespace
+
+TEST(ItemStore, EditedStringsOutliveTheLoadedBytes)
+{
+    TTreeList tree;
+    {
+        const std::string file = FileOf(2, "item ");
+        ReadItems(tree, file.data(), file.size());
+    }  // the caller's bytes are gone: the tree holds its own
+    TTreeModel model(tree);
+    TTreeListTextNode* first = tree.TopItem(0);
+    // A copy of a string that still lies in the file's bytes, then every
+    // other such string let go, so the bytes are given back.
+    model.SetText(0, TreeListColumnDesc, "item 1");
+    first->SetText(TreeListColumnDesc, tree.TopItem(1)->GetText(TreeListColumnName));
+    model.Delete(1);
+    tree.Delete(tree.TopItem(1));
+    model.SetText(0, TreeListColumnName, "renamed");
+    first->SetText(TreeListColumnName, "renamed");
+    EXPECT_EQ(model.Mismatch(tree), "");
+}
+
+TEST(ItemStore, ASaveMovesUneditedStringsAndEditsGoOnAfterIt)
+{
+    std::string folder = (fs::temp_directory_path() / "vek-itemstore-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const std::string path = folder + "/doc.trd";
+    std::ofstream(path, std::ios::binary) << FileOf(400, "item ");
+
+    TTreeList tree;
+    LoadItems(tree, path);
+    TTreeModel model(tree);
+    for (int i = 0; i < 400; i += 4)
+        for (int k = i + 1; k < i + 4; ++k) {
+            model.SetText(k, TreeListColumnDesc, "edited " + std::to_string(k));
+            ItemAt(tree, k)->SetText(TreeListColumnDesc, "edited " + std::to_string(k));
+        }
+    const size_t before = tree.MemoryBytes();
+    SaveItems(tree, path);
+    EXPECT_LT(tree.MemoryBytes(), before);  // most of the file's bytes were no longer used
+    EXPECT_EQ(model.Mismatch(tree), "");
+
+    for (int k = 0; k < 300; k += 7) {
+        const std::string name(ItemAt(tree, k + 1)->GetText(TreeListColumnName));
+        model.SetText(k, TreeListColumnName, name);
+        ItemAt(tree, k)->SetText(TreeListColumnName, ItemAt(tree, k + 1)->GetText(TreeListColumnName));
+        model.Delete(k + 2);
+        tree.Delete(ItemAt(tree, k + 2));
+    }
+    SaveItems(tree, path);
+    TTreeList reloaded;
+    LoadItems(reloaded, path);
+    EXPECT_EQ(model.Mismatch(reloaded), "");
+    fs::remove_all(folder);
+}
+
+TEST(ItemStore, MovesDeletesAndNewItemsAcrossChunksKeepEveryItemInPlace)
+{
+    // Enough items for several of the store's chunks; freed items and lists
+    // are reused by the items added later.
+    const std::string file = FileOf(2000, "item ");
+    TTreeList tree;
+    ReadItems(tree, file.data(), file.size());
+    TTreeModel model(tree);
+    uint32_t seed = 7;
+    auto next = [&seed](int below) { return static_cast<int>(((seed = seed * 1103515245u + 12345u) >> 8) % below); };
+    int count = 2000;
+    for (int step = 0; step < 300; ++step) {
+        const int item = next(count);
+        switch (next(3)) {
+        case 0: {
+            const int target = next(count);
+            const auto mode = static_cast<TItemAttachMode>(next(5));
+            model.MoveTo(item, target, mode);
+            ItemAt(tree, item)->MoveTo(ItemAt(tree, target), mode);
+            break;
+        }
+        case 1:
+            if (count > 100) {
+                model.Delete(item);
+                tree.Delete(ItemAt(tree, item));
+            }
+            break;
+        default: {
+            model.AddChild(item);
+            TTreeListTextNode* added = ItemAt(tree, item)->AddChild();
+            model.SetText(PositionOf(tree, added), TreeListColumnName, "new");
+            added->SetText(TreeListColumnName, "new");
+            break;
+        }
+        }
+        count = CountItems(tree);
+        if (step % 50 == 49) {
+            ASSERT_EQ(model.Mismatch(tree), "") << "step " << step;
+        }
+    }
+    const std::string written = WriteItems(tree);
+    TTreeList reloaded;
+    ReadItems(reloaded, written.data(), written.size());
+    EXPECT_EQ(model.Mismatch(reloaded), "");
+}
+
+TEST(ItemStore, AClearAndANewLoadInTheSameTreeThenNewItems)
+{
+    TTreeList tree;
+    const std::string first = FileOf(500, "first ");
+    ReadItems(tree, first.data(), first.size());
+    tree.TopItem(3)->SetText(TreeListColumnDesc, "edited");
+    tree.TopItem(4)->AddChild()->SetText(TreeListColumnName, "added");
+
+    tree.ClearItems();
+    const std::string second = FileOf(300, "second ");
+    ReadItems(tree, second.data(), second.size());
+    EXPECT_EQ(WriteItems(tree), second);
+
+    TTreeModel model(tree);
+    model.AddChild(-1);
+    model.SetText(300, TreeListColumnName, "last");
+    tree.AddItem()->SetText(TreeListColumnName, "last");
+    model.AddChild(10);
+    model.SetText(11, TreeListColumnDesc, std::string(tree.TopItem(20)->GetText(TreeListColumnDesc)));
+    tree.TopItem(10)->AddChild()->SetText(TreeListColumnDesc, tree.TopItem(20)->GetText(TreeListColumnDesc));
+    EXPECT_EQ(model.Mismatch(tree), "");
+    const std::string written = WriteItems(tree);
+    TTreeList reloaded;
+    ReadItems(reloaded, written.data(), written.size());
+    EXPECT_EQ(model.Mismatch(reloaded), "");
+}
