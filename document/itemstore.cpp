@@ -171,6 +171,28 @@ void TItemStore::DropUnusedBytes()
     m_viewBytes = 0;
 }
 
+void TItemStore::Absorb(TItemStore& other)
+{
+    if (&other == this)
+        return;
+    m_chunks.reserve(m_chunks.size() + other.m_chunks.size());  // the one step that can fail
+    for (TPageMemory& chunk : other.m_chunks)
+        m_chunks.push_back(std::move(chunk));
+    m_takenBytes += other.m_takenBytes;
+    if (other.m_owned) {
+        TOwnedText* last = other.m_owned;
+        while (last->next)
+            last = last->next;
+        last->next = m_owned;
+        if (m_owned)
+            m_owned->previous = last;
+        m_owned = other.m_owned;
+        m_ownedBytes += other.m_ownedBytes;
+        other.m_owned = nullptr;
+    }
+    other.ReleaseAll();
+}
+
 void TItemStore::ReleaseAll()
 {
     while (m_owned) {

@@ -88,6 +88,24 @@ public:
         m_shortLengths = false;
     }
 
+    // Makes every text that points into the file's bytes a text of its own,
+    // and gives the bytes back. `forEachText` as for CompactBytes.
+    template <typename ForEachText> void OwnTexts(ForEachText&& forEachText)
+    {
+        forEachText([&](const char*& text) {
+            if (!IsView(text))
+                return;
+            const char* owned = NewText(Text(text));
+            ReleaseText(text);
+            text = owned;
+        });
+    }
+
+    // Takes over every piece `other` holds, which is left empty, so that its
+    // items keep their place; their texts must be texts of their own (see
+    // OwnTexts). The pieces `other` had freed are not reused.
+    void Absorb(TItemStore& other);
+
     // Frees everything the store holds at once.
     void ReleaseAll();
 

@@ -167,7 +167,7 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
     // item leaving a list makes room in that same list.
     TTreeListChildren& dest = tree.ChildListOf(destParent);
     if (!sameList)
-        tree.ReserveChild(dest);
+        tree.ReserveChildren(dest, 1);
     tree.Notify([&](TTreeListObserver& o) { o.ItemAboutToBeMoved(self, destParent, destinationRow); });
     tree.Detach(self, sameList);
     const bool formerParentEmptied = formerParent && !formerParent->HasChildren();
@@ -250,6 +250,15 @@ void TTreeListTextNode::ReserveTexts(int32_t count)
 
 TTreeList::TTreeList() : m_store(sizeof(TTreeListTextNode)) {}
 
+template <typename F> void TTreeList::ForEachTextSlot(F&& f) const
+{
+    for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item)) {
+        const char** texts = item->Texts();
+        for (int32_t i = 0; i < item->m_textCount; ++i)
+            f(texts[i]);
+    }
+}
+
 TTreeList::~TTreeList() = default;
 
 void TTreeList::AddObserver(TTreeListObserver* observer)
@@ -297,11 +306,15 @@ TTreeListTextNode* TTreeList::InsertItem(TTreeListTextNode* before)
 
 void TTreeList::AppendItemsFrom(TTreeList& source)
 {
-    if (&source == this || source.m_top.empty())
+    if (&source == this || source.m_top.count == 0)
         return;
     // Make room first: once the view has been told, the insertion must not fail.
-    m_top.reserve(m_top.size() + source.m_top.size());
-    Children moved;
+    ReserveChildren(m_top, source.m_top.count);
+    // The items move with the store pieces they live in, so they keep their
+    // place; only the bytes of a file the source loaded stay behind.
+    source.m_store.OwnTexts([&source](const auto& own) { source.ForEachTextSlot(own); });
+    m_store.Absorb(source.m_store);
+    TTreeListChildren moved;
     {
         TTreeListReset reset(source);
         for (TTreeListTextNode* item : source.m_selection)
@@ -310,27 +323,25 @@ void TTreeList::AppendItemsFrom(TTreeList& source)
         source.m_selectionSorted = true;
         source.m_focused = nullptr;
         source.m_topRow = nullptr;
-        moved.swap(source.m_top);
+        std::swap(moved, source.m_top);
     }
-    std::vector<TTreeListNode*> pending;
-    for (auto& item : moved)
-        pending.push_back(item.get());
+    std::vector<TTreeListNode*> pending(moved.items, moved.items + moved.count);
     while (!pending.empty()) {
         TTreeListNode* node = pending.back();
         pending.pop_back();
         node->m_owner = this;
-        for (auto& child : node->m_children)
-            pending.push_back(child.get());
+        pending.insert(pending.end(), node->m_children.items, node->m_children.items + node->m_children.count);
     }
 
     const int first = TopItemCount();
-    const int last = first + static_cast<int>(moved.size()) - 1;
+    const int last = first + moved.count - 1;
     Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(nullptr, first, last); });
-    for (auto& item : moved)
-        m_top.push_back(std::move(item));
+    std::memcpy(m_top.items + first, moved.items, static_cast<size_t>(moved.count) * sizeof(TTreeListTextNode*));
+    m_top.count += moved.count;
     Renumber(m_top, first);
+    m_store.FreeArray(moved.items, static_cast<size_t>(moved.capacity));
     Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
-    ItemAdded(m_top[static_cast<size_t>(first)].get());
+    ItemAdded(m_top.items[first]);
 }
 
 void TTreeList::Delete(TTreeListTextNode* item)
@@ -562,11 +573,11 @@ TTreeListTextNode* TTreeList::NewItem()
     return new (m_store.NewItem()) TTreeListTextNode(*this);
 }
 
-void TTreeList::ReserveChild(TTreeListChildren& list)
+void TTreeList::ReserveChildren(TTreeListChildren& list, int32_t more)
 {
-    if (list.count < list.capacity)
+    if (more <= list.capacity - list.count)
         return;
-    const int32_t capacity = list.capacity == 0 ? 1 : list.capacity * 2;
+    const int32_t capacity = std::max(list.count + more, list.capacity * 2);
     auto** items = m_store.NewArray<TTreeListTextNode*>(static_cast<size_t>(capacity));
     if (list.count > 0)
         std::memcpy(items, list.items, static_cast<size_t>(list.count) * sizeof(TTreeListTextNode*));
@@ -588,7 +599,7 @@ TTreeListTextNode* TTreeList::Attach(TTreeListTextNode* parent, int position)
 {
     TTreeListChildren& list = ChildListOf(parent);
     // Make room first: once the view has been told, the insertion must not fail.
-    ReserveChild(list);
+    ReserveChildren(list, 1);
     TTreeListTextNode* item = NewItem();
     Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(parent, position, position); });
     item->m_parent = parent;
@@ -674,13 +685,6 @@ void TTreeList::Focus(TTreeListTextNode* item, bool notify)
 
 void TTreeList::CompactTexts() const
 {
-    if (!m_store.WorthCompacting())
-        return;
-    m_store.CompactBytes([this](const auto& move) {
-        for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item)) {
-            const char** texts = item->Texts();
-            for (int32_t i = 0; i < item->m_textCount; ++i)
-                move(texts[i]);
-        }
-    });
+    if (m_store.WorthCompacting())
+        m_store.CompactBytes([this](const auto& move) { ForEachTextSlot(move); });
 }

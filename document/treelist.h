@@ -265,8 +265,8 @@ private:
     void FreeSubtree(TTreeListTextNode* item);
     TTreeListChildren& SiblingsOf(TTreeListNode* item);
     TTreeListChildren& ChildListOf(TTreeListTextNode* parent);
-    // Room for one more item in `list`; afterwards an insertion cannot fail.
-    void ReserveChild(TTreeListChildren& list);
+    // Room for `more` items in `list`; afterwards inserting them cannot fail.
+    void ReserveChildren(TTreeListChildren& list, int32_t more);
     void InsertChild(TTreeListChildren& list, int position, TTreeListTextNode* item);
     TTreeListTextNode* Attach(TTreeListTextNode* parent, int position);
     // Takes the item out of its list; `keepList` keeps an emptied list's array.
@@ -276,6 +276,9 @@ private:
     void ItemAdded(TTreeListTextNode* item);
     void SelectionCountChanged();
     void Focus(TTreeListTextNode* item, bool notify);
+    // Calls f(const char*& slot) for every string of every item, as the store
+    // holds it.
+    template <typename F> void ForEachTextSlot(F&& f) const;
 
     template <typename F> void Notify(F&& f) {
         if (m_resetCount == 0)

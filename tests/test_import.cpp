@@ -31,10 +31,10 @@ std::vector<std::string> Dump(const TTreeList& tree)
     std::vector<std::string> lines;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
         EXPECT_EQ(item->TextCount(), 2) << item->GetText(TreeListColumnName);
-        std::string line = std::string(static_cast<size_t>(item->Level()), '.') + item->GetText(TreeListColumnName) +
+        std::string line = std::string(static_cast<size_t>(item->Level()), '.') + std::string(item->GetText(TreeListColumnName)) +
                            " #" + std::to_string(item->ImageIndex());
         if (!item->GetText(TreeListColumnDesc).empty())
-            line += " = " + item->GetText(TreeListColumnDesc);
+            line += " = " + std::string(item->GetText(TreeListColumnDesc));
         lines.push_back(line);
     }
     return lines;
@@ -230,7 +230,7 @@ TEST_F(ImportTest, NamesKeepEveryByteAndExportAsTheShownText)
         WriteFile(m_dir / c.file, "x");
         TTreeList tree;
         ImportFiles(tree, {Path(c.file)}, {});
-        const std::string name = tree.TopItem(0)->GetText(TreeListColumnName);
+        const std::string name(tree.TopItem(0)->GetText(TreeListColumnName));
         EXPECT_EQ(name, c.file);
         EXPECT_EQ(DecodeText(name).encoding, c.shown);
         EXPECT_EQ(TMultiExportNames().FileName(name), c.exported);

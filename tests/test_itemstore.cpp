@@ -49,6 +49,20 @@ TEST(ItemStore, EditedStringsOutliveTheLoadedBytes)
     model.SetText(0, TreeListColumnName, "renamed");
     first->SetText(TreeListColumnName, "renamed");
     EXPECT_EQ(model.Mismatch(tree), "");
+
+    // Items moved over from another loaded tree keep their strings when
+    // that tree loads something else.
+    TTreeList other;
+    const std::string more = FileOf(3, "more ");
+    ReadItems(other, more.data(), more.size());
+    tree.AppendItemsFrom(other);
+    ReadItems(other, more.data(), more.size());
+    for (int i = 0; i < 3; ++i) {
+        model.AddChild(-1);
+        model.SetText(1 + i, TreeListColumnName, "more " + std::to_string(i));
+        model.SetText(1 + i, TreeListColumnDesc, std::string(40, static_cast<char>('a' + i)));
+    }
+    EXPECT_EQ(model.Mismatch(tree), "");
 }
 
 TEST(ItemStore, ASaveMovesUneditedStringsAndEditsGoOnAfterIt)
