@@ -63,7 +63,7 @@ fuzz: build-fuzz
 	@for target in $(FUZZ_TARGETS); do \
 	    mkdir -p $(FUZZ_DIR)/corpus/$$target && \
 	    $(FUZZ_DIR)/bin/$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=$(FUZZ_RSS_MB) -timeout=10 \
-	        $(FUZZ_DIR)/corpus/$$target tests/data/fuzz || exit 1; \
+	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$target tests/data/fuzz || exit 1; \
 	done
 
 # The picture of the README, and beside build/screenshot.png the window with
