@@ -27,9 +27,9 @@ QStringList Dump(const TTreeList& tree)
     QStringList lines;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         lines << QString(item->Level(), QLatin1Char('.')) +
-                     QString::fromStdString(item->GetText(TreeListColumnName)) +
+                     QString::fromStdString(std::string(item->GetText(TreeListColumnName))) +
                      QStringLiteral(" #%1 ").arg(item->ImageIndex()) +
-                     QString::fromStdString(item->GetText(TreeListColumnDesc)).replace(QStringLiteral("\r\n"),
+                     QString::fromStdString(std::string(item->GetText(TreeListColumnDesc))).replace(QStringLiteral("\r\n"),
                                                                                         QStringLiteral("|"));
     return lines;
 }
