@@ -117,9 +117,10 @@ class TTreeListTextNode : public TTreeListNode {
 public:
     int TextCount() const { return m_textCount; }
     // The empty string for an index at or beyond the number of strings. The
-    // bytes stay valid until this string is set again, the item is freed, or
-    // the tree is cleared, loaded or saved (a save may move unedited strings
-    // out of the loaded file's bytes).
+    // bytes stay valid until this string is set again, the item is freed or
+    // moved to another tree (AppendItemsFrom), or the tree is cleared, loaded
+    // or saved (a save may move unedited strings out of the loaded file's
+    // bytes).
     std::string_view GetText(int index) const;
     // Pads with empty strings until string `index` exists.
     void SetText(int index, std::string_view value);
