@@ -85,6 +85,9 @@ TBufferedWriter::~TBufferedWriter()
 
 void TBufferedWriter::Write(std::string_view bytes)
 {
+    // An empty view may have no bytes at all, which memcpy must not be given.
+    if (bytes.empty())
+        return;
     if (bytes.size() > m_capacity - m_used) {
         Flush();
         if (bytes.size() >= m_capacity) {

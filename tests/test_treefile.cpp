@@ -354,7 +354,8 @@ TEST_F(TempDir, BufferedWritesLargerThanTheBufferAreComplete)
     TBufferedWriter file(OpenFile(Path("small"), O_WRONLY | O_CREAT), Path("small"), raise, 7);
     file.Write("abc");
     file.Write('=', 20);
-    for (const char* bytes : {"0123456789ABCDEF", "", "xy"})  // the first larger than the buffer
+    // The first larger than the buffer; an empty view may have no bytes at all.
+    for (std::string_view bytes : {std::string_view("0123456789ABCDEF"), std::string_view(), std::string_view("xy")})
         file.Write(bytes);
     file.Close();
     EXPECT_EQ(ReadFile(Path("small")), "abc" + std::string(20, '=') + "0123456789ABCDEFxy");
