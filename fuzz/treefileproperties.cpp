@@ -39,13 +39,11 @@ std::string LoadItemsOf(const TTreeList& tree, F&& load, TTreeSnapshot& items, b
     return problem;
 }
 
+// Removed after each load: a fuzzer ends without running exit handlers.
 const std::string& TempFile()
 {
-    static const std::string path = [] {
-        std::string name = (fs::temp_directory_path() / ("vek-fuzz-" + std::to_string(::getpid()) + ".trd")).string();
-        std::atexit([] { std::remove(TempFile().c_str()); });
-        return name;
-    }();
+    static const std::string path =
+        (fs::temp_directory_path() / ("vek-fuzz-" + std::to_string(::getpid()) + ".trd")).string();
     return path;
 }
 
@@ -179,8 +177,9 @@ std::string CheckReader(const uint8_t* data, size_t size)
     TTreeList fromFile;
     TTreeSnapshot actual;
     bool failedFromFile = false;
-    if (std::string problem = LoadItemsOf(fromFile, [&] { LoadItems(fromFile, TempFile()); }, actual, failedFromFile);
-        !problem.empty())
+    std::string problem = LoadItemsOf(fromFile, [&] { LoadItems(fromFile, TempFile()); }, actual, failedFromFile);
+    std::remove(TempFile().c_str());
+    if (!problem.empty())
         return problem;
     if (failedFromFile != failedInMemory)
         return "the file and the same bytes in memory load differently";
