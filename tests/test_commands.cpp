@@ -65,6 +65,7 @@ const TActionRow ActionTable[] = {
     {"Memo", "actSearchFind",      "Search", "&Find...",                  "Find|Finds text in the current document.",              8,  "Ctrl+F",  0,  '-'},
     {"Memo", "actSearchFindNext",  "Search", "Find &Next",                "Find next|Repeats the last find",                       9,  "F3",      0,  '-'},
     {"Memo", "actSearchReplace",   "Search", "R&eplace...",               "Replace|Replace specific text with the different text", 10, "Ctrl+H",  0,  '-'},
+    {"Memo", "actSearchFindAll",   "Search", "Find in &All Items...",     "Find in all items|Finds text in the names and descriptions of all items.", 11, "Ctrl+Shift+F", 0, '-'},
 };
 // clang-format on
 
@@ -165,7 +166,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {menu("miUNVISIBLE"),
          {"Open1 actFileOpenMemo", "Save1 actFileSaveMemo", "N4-", "Undo1 actEditUndo", "Cut1 actEditCut",
           "Copy1 actEditCopy", "Paste1 actEditPaste", "Delete1 actEditDelete", "SelectAll1 actEditSelectAll", "N5-",
-          "Find1 actSearchFind", "FindNext1 actSearchFindNext", "Replace1 actSearchReplace"}},
+          "Find1 actSearchFind", "FindAll1 actSearchFindAll", "FindNext1 actSearchFindNext", "Replace1 actSearchReplace"}},
         {window->findChild<QMenu*>(QStringLiteral("PopupMenuTV")),
          {"pmiItemNew actEditItemNew", "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
           "pmiItemMoveUp actEditItemMoveUp"}},
@@ -187,8 +188,8 @@ TEST_F(WindowTest, ToolbarsHoldTheButtonsInOrderEachWithItsPicture)
                                         "ToolButton1", "BtnEditItemMoveUp", "LabelIcon", "IconComboBox",
                                         "BtnHelpAbout", "BtnFileExit"}));
     EXPECT_EQ(Buttons(memo), (QStringList{"BtnOpen", "BtnSave", "BtnUndo", "BtnCut", "BtnCopy", "BtnPaste",
-                                          "BtnDelete", "BtnSelectAll", "BtnSearch", "BtnSearchAgain",
-                                          "BtnReplace"}));
+                                          "BtnDelete", "BtnSelectAll", "BtnSearch", "BtnSearchAll",
+                                          "BtnSearchAgain", "BtnReplace"}));
     for (TCollapseToolBar* bar : {tv, memo})
         for (const QToolButton* button : bar->findChildren<QToolButton*>())
             EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
@@ -220,7 +221,7 @@ struct TEnableCase {
     const char* name;
     bool items;
     std::string description;
-    bool openMemo;
+    bool openMemo;  // and Find in All Items
     bool saveMemo;  // and Find, Find Next, Replace
 };
 
@@ -237,7 +238,7 @@ TEST_P(DescriptionCommandsEnabled, FollowTheTreeAndTheEditorsLines)
         item->SetFocused();
     }
     window->Commands().UpdateActions();
-    ExpectEnabled(*window, {Id::actFileOpenMemo}, c.openMemo);
+    ExpectEnabled(*window, {Id::actFileOpenMemo, Id::actSearchFindAll}, c.openMemo);
     ExpectEnabled(*window, {Id::actFileSaveMemo, Id::actSearchFind, Id::actSearchFindNext, Id::actSearchReplace},
                   c.saveMemo);
 }

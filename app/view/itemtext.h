@@ -17,3 +17,8 @@ struct TItemText {
 // pass through unchanged; the description pane treats them itself.
 TItemText ItemBytesToText(std::string_view bytes);
 std::string ItemTextToBytes(const QString& text, TTextEncoding encoding);
+
+// The text as the description editor shows it: decoded, every line break
+// (CR LF, a lone CR or LF) one "\n". What the editor selects and what a
+// search finds are positions in this text.
+TItemText ItemBytesToEditorText(std::string_view bytes);

@@ -53,6 +53,6 @@ const TImageList& ImageListMenu()
 
 const TImageList& ImageListMemo()
 {
-    static const TImageList list(QStringLiteral("memo"), 11);
+    static const TImageList list(QStringLiteral("memo"), 12);
     return list;
 }

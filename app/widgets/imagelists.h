@@ -28,5 +28,5 @@ private:
 const TImageList& ImageListTV();
 // The 19 icons of the file, edit, view and help commands.
 const TImageList& ImageListMenu();
-// The 11 icons of the description commands.
+// The 12 icons of the description commands.
 const TImageList& ImageListMemo();

@@ -36,6 +36,7 @@ enum class TActionId {
     actSearchFind,
     actSearchFindNext,
     actSearchReplace,
+    actSearchFindAll,
     Count  // not an action: how many there are
 };
 

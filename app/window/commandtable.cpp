@@ -114,7 +114,7 @@ void TCommandTable::ActionListTVUpdate()
 
 void TCommandTable::ActionListMemoUpdate()
 {
-    Action(TActionId::actFileOpenMemo)->setEnabled(m_tree.TopItemCount() > 0);
+    SetEnabled({TActionId::actFileOpenMemo, TActionId::actSearchFindAll}, m_tree.TopItemCount() > 0);
     SetEnabled({TActionId::actFileSaveMemo, TActionId::actSearchFind, TActionId::actSearchFindNext,
                 TActionId::actSearchReplace},
                m_descriptionPane.MemoLineCount() > 0);

@@ -27,17 +27,6 @@ namespace {
 const QString TextFileExt = QString::fromLatin1(TFileDialogs::TextFileExt);
 const QString TextFileFilter = QString::fromLatin1(TFileDialogs::TextFileFilter);
 
-// The editor separates lines with "\n" whatever the stored bytes were.
-TItemText DescriptionToEditorText(std::string_view bytes)
-{
-    TItemText item = ItemBytesToText(bytes);
-    if (item.text.contains(QLatin1Char('\r'))) {
-        item.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        item.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    }
-    return item;
-}
-
 // Edited descriptions store CR LF line breaks.
 std::string EditorTextToDescription(QString text, TTextEncoding encoding)
 {
@@ -148,7 +137,7 @@ void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
         m_memo.setReadOnly(true);
         return;
     }
-    const TItemText description = DescriptionToEditorText(node->GetText(TreeListColumnDesc));
+    const TItemText description = ItemBytesToEditorText(node->GetText(TreeListColumnDesc));
     m_memo.setUpdatesEnabled(false);
     FLoadingDescription = true;
     m_memo.setPlainText(description.text);  // also empties the undo history
@@ -269,7 +258,7 @@ void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)
     if (node != m_shownNode)
         RefreshDescription(node);
     const std::string description = NormaliseLineBreaks(bytes);
-    const TItemText loaded = DescriptionToEditorText(description);
+    const TItemText loaded = ItemBytesToEditorText(description);
     // Text equal to the editor's leaves the document, and its "Modified"
     // panel, as they were.
     if (loaded.text == m_memo.toPlainText())

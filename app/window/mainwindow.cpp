@@ -22,6 +22,7 @@
 #include "app/window/exportcommands.h"
 #include "app/window/filedialogs.h"
 #include "app/window/filedropimport.h"
+#include "app/window/findallcontroller.h"
 #include "app/window/itemcommands.h"
 #include "app/window/recoverymanager.h"
 
@@ -78,6 +79,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_fileDropImport =
         std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane, *this);
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
+    m_findAll = std::make_unique<TFindAllController>(*this, m_tree, *m_treeView, *m_memo);
 
     CreateActions();
     m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };
@@ -108,6 +110,7 @@ TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
     // The classes working on the components go first, then the view, which
     // observes the tree, a member that goes before the child widgets would.
     m_recovery.reset();
+    m_findAll.reset();
     m_commands.reset();
     m_fileDropImport.reset();
     m_exportCommands.reset();
@@ -173,6 +176,7 @@ void TfrmTreeViewEditorMain::CreateActions()
     TItemCommands* items = m_itemCommands.get();
     TDescriptionPane* pane = m_descriptionPane.get();
     TExportCommands* exports = m_exportCommands.get();
+    TFindAllController* findAll = m_findAll.get();
     const std::function<void(QAction*)> none;
     auto help = [this](QAction* sender) { actHelpAboutExecute(TActionList::Tag(sender), this); };
 
@@ -210,6 +214,7 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actSearchFind,      "actSearchFind",      "Search", "&Find...",    "Find|Finds text in the current document.",                  8,  QKeySequence(Qt::CTRL | Qt::Key_F), 0,  on(pane, &TDescriptionPane::actSearchFindExecute)},
         {Id::actSearchFindNext,  "actSearchFindNext",  "Search", "Find &Next",  "Find next|Repeats the last find",                           9,  QKeySequence(Qt::Key_F3),           0,  on(pane, &TDescriptionPane::actSearchFindNextExecute), false},
         {Id::actSearchReplace,   "actSearchReplace",   "Search", "R&eplace...", "Replace|Replace specific text with the different text",     10, QKeySequence(Qt::CTRL | Qt::Key_H), 0,  on(pane, &TDescriptionPane::actSearchReplaceExecute)},
+        {Id::actSearchFindAll,   "actSearchFindAll",   "Search", "Find in &All Items...", "Find in all items|Finds text in the names and descriptions of all items.", 11, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), 0, on(findAll, &TFindAllController::actSearchFindAllExecute)},
     });
     // clang-format on
     m_commands->Action(Id::actViewWordWrap)->setCheckable(true);
@@ -236,7 +241,7 @@ void TfrmTreeViewEditorMain::CreateMenus()
         {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},
          {"Cut1", Id::actEditCut}, {"Copy1", Id::actEditCopy}, {"Paste1", Id::actEditPaste},
          {"Delete1", Id::actEditDelete}, {"SelectAll1", Id::actEditSelectAll}, {"N5", {}},
-         {"Find1", Id::actSearchFind}, {"FindNext1", Id::actSearchFindNext}, {"Replace1", Id::actSearchReplace}}};
+         {"Find1", Id::actSearchFind}, {"FindAll1", Id::actSearchFindAll}, {"FindNext1", Id::actSearchFindNext}, {"Replace1", Id::actSearchReplace}}};
 
     auto fill = [this](QMenu* menu, const std::vector<TMenuEntry>& list) {
         for (const TMenuEntry& entry : list) {
@@ -276,13 +281,15 @@ void TfrmTreeViewEditorMain::CreateToolBars()
 {
     using Id = TActionId;
     // Buttons 23 pixels apart: the style's wider ones, right of the grip, would
-    // push the last description button behind the overflow arrow.
-    auto button = [this](QToolBar* bar, Id id, const char* name) {
+    // push the last description button behind the overflow arrow. The
+    // description toolbar holds twelve since Find in All Items joined it, which
+    // at 23 pixels apart no longer fit the pane's 288; 22 do.
+    auto button = [this](QToolBar* bar, Id id, const char* name, int pitch = 23) {
         QAction* action = m_commands->Action(id);
         bar->addAction(action);
         QWidget* widget = bar->widgetForAction(action);
         widget->setObjectName(QString::fromLatin1(name));
-        widget->setFixedWidth(23 - bar->layout()->spacing());
+        widget->setFixedWidth(pitch - bar->layout()->spacing());
     };
     auto separator = [](QToolBar* bar, const char* name) {
         bar->addSeparator()->setObjectName(QString::fromLatin1(name));
@@ -320,10 +327,10 @@ void TfrmTreeViewEditorMain::CreateToolBars()
         {Id::actEditUndo, "BtnUndo"},          {Id::actEditCut, "BtnCut"},
         {Id::actEditCopy, "BtnCopy"},          {Id::actEditPaste, "BtnPaste"},
         {Id::actEditDelete, "BtnDelete"},      {Id::actEditSelectAll, "BtnSelectAll"},
-        {Id::actSearchFind, "BtnSearch"},      {Id::actSearchFindNext, "BtnSearchAgain"},
-        {Id::actSearchReplace, "BtnReplace"}};
+        {Id::actSearchFind, "BtnSearch"},      {Id::actSearchFindAll, "BtnSearchAll"},
+        {Id::actSearchFindNext, "BtnSearchAgain"}, {Id::actSearchReplace, "BtnReplace"}};
     for (const auto& [id, name] : memoButtons)
-        button(m_toolBarMemo, id, name);
+        button(m_toolBarMemo, id, name, 22);
 }
 
 void TfrmTreeViewEditorMain::CreateLayout()

@@ -18,6 +18,7 @@ class TDropFileTarget;
 class TExportCommands;
 class TFileDialogs;
 class TFileDropImport;
+class TFindAllController;
 class TFindDialog;
 class TFormStorageHook;
 class TFontDialog;
@@ -61,6 +62,7 @@ public:
     TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
+    TFindAllController& FindAll() const { return *m_findAll; }
 
     // Shows a control's or a menu entry's long hint in status panel 0.
     void ShowHint(const QString& hint);
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;
+    std::unique_ptr<TFindAllController> m_findAll;
     bool m_shown = false;
 
     TTreeListView* m_treeView = nullptr;

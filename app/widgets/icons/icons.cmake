@@ -50,7 +50,7 @@ endfunction()
 
 _vek_add_list(itemicons.txt tv 216)
 _vek_add_list(menuicons.txt menu 19)
-_vek_add_list(memoicons.txt memo 11)
+_vek_add_list(memoicons.txt memo 12)
 _vek_add_picture("app/16.png" "16x16" "${VEK_APP_ICON}")
 _vek_add_picture("app/32.png" "32x32" "${VEK_APP_ICON}")
 

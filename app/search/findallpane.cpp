@@ -1,0 +1,149 @@
+#include "app/search/findallpane.h"
+
+#include "app/search/findallmodel.h"
+#include "app/search/matchdelegate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QShortcut>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Number(long long n)
+{
+    // Grouped as "1,234" whatever the desktop's language.
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);
+}
+
+QString Counted(long long n, const char* one, const char* many)
+{
+    return Number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+}
+
+}  // namespace
+
+TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
+    : QWidget(parent), m_search(search), m_model(new TFindAllModel(search, this)), m_findText(new QLineEdit),
+      m_matchCase(new QCheckBox(QStringLiteral("Match &case"))),
+      m_wholeWord(new QCheckBox(QStringLiteral("&Whole word"))), m_scope(new QComboBox), m_count(new QLabel),
+      m_view(new QTreeView)
+{
+    setObjectName(QStringLiteral("FindAllPane"));
+    m_findText->setObjectName(QStringLiteral("FindAllText"));
+    m_findText->setPlaceholderText(QStringLiteral("Find in all items"));
+    m_findText->setClearButtonEnabled(true);
+    m_matchCase->setObjectName(QStringLiteral("FindAllMatchCase"));
+    m_wholeWord->setObjectName(QStringLiteral("FindAllWholeWord"));
+    m_scope->setObjectName(QStringLiteral("FindAllScope"));
+    m_scope->addItems({QStringLiteral("Names and descriptions"), QStringLiteral("Names"), QStringLiteral("Descriptions")});
+    m_count->setObjectName(QStringLiteral("FindAllCount"));
+    m_count->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_view->setObjectName(QStringLiteral("FindAllResults"));
+    m_view->setModel(m_model);
+    m_view->setItemDelegateForColumn(TFindAllModel::ColumnText, new TMatchDelegate(m_view));
+    m_view->setRootIsDecorated(false);
+    m_view->setUniformRowHeights(true);  // ten thousand rows need no measuring
+    m_view->setAllColumnsShowFocus(true);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->header()->setStretchLastSection(true);
+    m_view->setColumnWidth(TFindAllModel::ColumnItem, 220);
+    m_view->setColumnWidth(TFindAllModel::ColumnWhere, 80);
+    m_view->setColumnWidth(TFindAllModel::ColumnLine, 45);
+
+    auto* options = new QHBoxLayout;
+    options->setContentsMargins(0, 0, 0, 0);
+    options->addWidget(m_findText, 2);
+    options->addWidget(m_matchCase);
+    options->addWidget(m_wholeWord);
+    options->addWidget(m_scope);
+    options->addWidget(m_count, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addLayout(options);
+    layout->addWidget(m_view, 1);
+
+    connect(m_findText, &QLineEdit::textChanged, this, &TFindAllPane::StartSearch);
+    connect(m_matchCase, &QCheckBox::toggled, this, &TFindAllPane::StartSearch);
+    connect(m_wholeWord, &QCheckBox::toggled, this, &TFindAllPane::StartSearch);
+    connect(m_scope, &QComboBox::currentIndexChanged, this, &TFindAllPane::StartSearch);
+    connect(m_findText, &QLineEdit::returnPressed, this, &TFindAllPane::ActivateCurrent);
+    connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (OnActivate && index.isValid())
+            OnActivate(index.row());
+    });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (OnEscape)
+            OnEscape();
+    });
+    m_search.AddObserver(this);
+}
+
+TFindAllPane::~TFindAllPane()
+{
+    m_search.RemoveObserver(this);
+}
+
+void TFindAllPane::StartSearch()
+{
+    TFindOptions options;
+    options.matchCase = m_matchCase->isChecked();
+    options.wholeWord = m_wholeWord->isChecked();
+    m_search.Start(m_findText->text(), options, static_cast<TFindScope>(std::max(0, m_scope->currentIndex())));
+}
+
+int TFindAllPane::CurrentRow() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TFindAllPane::SetCurrentRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index);
+}
+
+// Enter in the text field goes to the current result, or to the first.
+void TFindAllPane::ActivateCurrent()
+{
+    if (m_model->rowCount() == 0 || !OnActivate)
+        return;
+    if (CurrentRow() < 0)
+        SetCurrentRow(0);
+    OnActivate(CurrentRow());
+}
+
+QString TFindAllPane::CountText(const TTreeSearch& search)
+{
+    if (search.Matcher().IsEmpty())
+        return QString();
+    if (search.MatchCount() == 0)
+        return search.Running() ? QStringLiteral("Searching...") : QStringLiteral("No matches");
+    QString text = Counted(search.MatchCount(), "match", "matches") + QStringLiteral(" in ") +
+                   Counted(search.ItemCount(), "item", "items");
+    if (search.UnlistedCount() > 0)
+        text += QStringLiteral("; the first %1 are listed, %2 more are not")
+                    .arg(Number(static_cast<long long>(search.Results().size())), Number(search.UnlistedCount()));
+    if (search.Running())
+        text += QStringLiteral(", searching...");
+    return text;
+}
+
+void TFindAllPane::ProgressChanged()
+{
+    m_count->setText(CountText(m_search));
+}

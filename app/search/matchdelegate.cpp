@@ -1,0 +1,49 @@
+#include "app/search/matchdelegate.h"
+
+#include "app/search/findallmodel.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <algorithm>
+
+void TMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QString text = item.text;
+    item.text.clear();
+    const QWidget* widget = item.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    // Background, selection and focus as any row has them; the text follows.
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).adjusted(margin, 0, -margin, 0);
+    const int start = std::clamp(index.data(TFindAllModel::MatchStartRole).toInt(), 0, static_cast<int>(text.size()));
+    const int length = std::clamp(index.data(TFindAllModel::MatchLengthRole).toInt(), 0,
+                                  static_cast<int>(text.size()) - start);
+    const QString parts[3] = {text.left(start), text.mid(start, length), text.mid(start + length)};
+    const bool selected = item.state & QStyle::State_Selected;
+    const QColor normal = item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+
+    painter->save();
+    painter->setClipRect(area);
+    painter->setFont(item.font);
+    const QFontMetrics metrics(item.font);
+    int x = area.left();
+    for (int i = 0; i < 3; ++i) {
+        const int width = metrics.horizontalAdvance(parts[i]);
+        const QRect box(x, area.top(), width, area.height());
+        if (i == 1) {
+            painter->fillRect(box.adjusted(0, 1, 0, -1), QColor(255, 221, 87));
+            painter->setPen(Qt::black);
+        } else {
+            painter->setPen(normal);
+        }
+        painter->drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, parts[i]);
+        x += width;
+        if (x > area.right())
+            break;
+    }
+    painter->restore();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class QDockWidget;
+class QMainWindow;
+class QPlainTextEdit;
+class TFindAllPane;
+class TTreeList;
+class TTreeListView;
+class TTreeSearch;
+
+// Find in All Items: the search over the whole tree and its pane, docked at
+// the bottom of the window. A result leads to its item, and in a description
+// to the matching text; F4 and Shift+F4 step through the results from
+// anywhere in the window, Esc in the pane gives the keyboard back.
+class TFindAllController : public QObject {
+    Q_OBJECT
+public:
+    TFindAllController(QMainWindow& window, TTreeList& tree, TTreeListView& treeView, QPlainTextEdit& memo);
+    ~TFindAllController() override;
+
+    void actSearchFindAllExecute();
+    // Focuses the result's item, expanding its ancestors and scrolling it
+    // into view; a description match is selected in the editor.
+    void Activate(int row);
+    // The next (1) or previous (-1) result, round the end of the list.
+    void Step(int delta);
+
+    TTreeSearch& Search() const { return *m_search; }
+    TFindAllPane& Pane() const { return *m_pane; }
+    QDockWidget* Dock() const { return m_dock; }
+
+private:
+    void FocusChanged(QWidget* old, QWidget* now);
+    void ReturnFocus();
+
+    TTreeList& m_tree;
+    TTreeListView& m_treeView;
+    QPlainTextEdit& m_memo;
+    std::unique_ptr<TTreeSearch> m_search;
+    QDockWidget* m_dock;
+    TFindAllPane* m_pane;
+    // Where the keyboard was before it came to the pane.
+    QPointer<QWidget> m_returnFocus;
+};
