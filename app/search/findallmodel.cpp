@@ -40,7 +40,6 @@ QVariant TFindAllModel::data(const QModelIndex& index, int role) const
     const TFindAllResult& result = m_search.Results()[static_cast<size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         switch (index.column()) {
         case ColumnItem:
             return ItemPath(result.item);

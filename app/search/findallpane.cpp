@@ -7,12 +7,14 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -55,6 +57,8 @@ TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A deep path keeps its end, the item's own name, in sight.
+    m_view->setTextElideMode(Qt::ElideLeft);
     m_view->header()->setStretchLastSection(true);
     m_view->setColumnWidth(TFindAllModel::ColumnItem, 220);
     m_view->setColumnWidth(TFindAllModel::ColumnWhere, 80);
@@ -78,6 +82,7 @@ TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     connect(m_wholeWord, &QCheckBox::toggled, this, &TFindAllPane::StartSearch);
     connect(m_scope, &QComboBox::currentIndexChanged, this, &TFindAllPane::StartSearch);
     connect(m_findText, &QLineEdit::returnPressed, this, &TFindAllPane::ActivateCurrent);
+    m_findText->installEventFilter(this);
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
         if (OnActivate && index.isValid())
             OnActivate(index.row());
@@ -115,6 +120,22 @@ void TFindAllPane::SetCurrentRow(int row)
     const QModelIndex index = m_model->index(row, 0);
     m_view->setCurrentIndex(index);
     m_view->scrollTo(index);
+}
+
+// The arrow keys in the text field move through the results, so the hand
+// stays where it types.
+bool TFindAllPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_findText && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int rows = m_model->rowCount();
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && rows > 0) {
+            const int current = CurrentRow();
+            SetCurrentRow(current < 0 ? 0 : std::clamp(current + (key == Qt::Key_Down ? 1 : -1), 0, rows - 1));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Enter in the text field goes to the current result, or to the first.

@@ -41,6 +41,9 @@ public:
     // Esc anywhere in the pane.
     std::function<void()> OnEscape;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void StartSearch();
     void ActivateCurrent();

@@ -34,14 +34,24 @@ TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTr
         auto* shortcut = new QShortcut(keys, &window);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, delta = delta] { Step(delta); });
+        m_stepShortcuts.push_back(shortcut);
     }
     connect(qApp, &QApplication::focusChanged, this, &TFindAllController::FocusChanged);
+    m_search->AddObserver(this);
+    ProgressChanged();
 }
 
 TFindAllController::~TFindAllController()
 {
+    m_search->RemoveObserver(this);
     // The pane watches the search, so it goes first.
     delete m_dock;
+}
+
+void TFindAllController::ProgressChanged()
+{
+    for (QShortcut* shortcut : m_stepShortcuts)
+        shortcut->setEnabled(!m_search->Results().empty());
 }
 
 void TFindAllController::actSearchFindAllExecute()

@@ -1,22 +1,25 @@
 #pragma once
 
+#include "app/search/treesearch.h"
+
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <vector>
 
 class QDockWidget;
 class QMainWindow;
 class QPlainTextEdit;
+class QShortcut;
 class TFindAllPane;
 class TTreeList;
 class TTreeListView;
-class TTreeSearch;
 
 // Find in All Items: the search over the whole tree and its pane, docked at
 // the bottom of the window. A result leads to its item, and in a description
 // to the matching text; F4 and Shift+F4 step through the results from
 // anywhere in the window, Esc in the pane gives the keyboard back.
-class TFindAllController : public QObject {
+class TFindAllController : public QObject, private TTreeSearchObserver {
     Q_OBJECT
 public:
     TFindAllController(QMainWindow& window, TTreeList& tree, TTreeListView& treeView, QPlainTextEdit& memo);
@@ -34,6 +37,8 @@ public:
     QDockWidget* Dock() const { return m_dock; }
 
 private:
+    // F4 is the icon picker's too; it steps only while there are results.
+    void ProgressChanged() override;
     void FocusChanged(QWidget* old, QWidget* now);
     void ReturnFocus();
 
@@ -43,6 +48,7 @@ private:
     std::unique_ptr<TTreeSearch> m_search;
     QDockWidget* m_dock;
     TFindAllPane* m_pane;
+    std::vector<QShortcut*> m_stepShortcuts;
     // Where the keyboard was before it came to the pane.
     QPointer<QWidget> m_returnFocus;
 };
