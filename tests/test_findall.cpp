@@ -80,7 +80,7 @@ TEST(Matching, BytesGiveTheSameCountsAsTheDecodedText)
     std::vector<std::string> strings;
     for (int i = 0; i < 3000; ++i) {
         std::string bytes;
-        const int length = static_cast<int>(random() % 12);
+        const int length = static_cast<int>(random() % 30);
         for (int j = 0; j < length; ++j)
             bytes += pieces[random() % pieces.size()];
         strings.push_back(bytes);

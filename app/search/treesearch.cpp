@@ -403,6 +403,9 @@ void TTreeSearch::ItemChanged(TTreeListTextNode* item)
     if (m_cursor && !Precedes(item, m_cursor))
         return;
     Rematch(item);
+    // A new name shows in the paths of the results below the item.
+    if (item->HasChildren() && !m_results.empty())
+        Notify([this](TTreeSearchObserver& o) { o.ResultsChanged(0, static_cast<int>(m_results.size()) - 1); });
 }
 
 void TTreeSearch::Rematch(TTreeListTextNode* item)
