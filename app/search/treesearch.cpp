@@ -166,20 +166,22 @@ bool TTreeSearch::Scan(std::chrono::steady_clock::time_point deadline)
 {
     std::vector<TFindAllResult> found;
     for (unsigned n = 1; m_cursor; ++n) {
-        ScanItem(m_cursor, found);
+        const bool decoded = ScanItem(m_cursor, found);
         m_cursor = m_tree.NextInDocument(m_cursor);
-        // The clock costs more than a plain item; look at it now and then.
-        if (n % 256 == 0 && std::chrono::steady_clock::now() >= deadline)
+        // The clock costs more than an item the bytes rule out; it is read
+        // after every item whose text had to be decoded.
+        if ((decoded || n % 256 == 0) && std::chrono::steady_clock::now() >= deadline)
             break;
     }
     Append(found);
     return m_cursor != nullptr;
 }
 
-void TTreeSearch::ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>& found)
+bool TTreeSearch::ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>& found)
 {
     bool matched = false;
     bool listed = false;
+    bool decoded = false;
     for (int column : m_columns) {
         const std::string_view bytes = item->GetText(column);
         if (!m_matcher.MayMatch(bytes))
@@ -194,6 +196,7 @@ void TTreeSearch::ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>&
             continue;
         }
         const QString text = EditorTextOf(bytes);
+        decoded = true;
         const std::vector<TTextMatch> matches = m_matcher.Find(text);
         if (matches.empty())
             continue;
@@ -205,6 +208,7 @@ void TTreeSearch::ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>&
     }
     if (matched)
         ++(listed ? m_listedItems : m_unlistedItems);
+    return decoded;
 }
 
 std::vector<TFindAllResult> TTreeSearch::ListItem(TTreeListTextNode* item) const

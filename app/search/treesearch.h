@@ -71,6 +71,8 @@ public:
     // Slices of no time search 256 items each.
     void SetSliceTime(std::chrono::milliseconds time) { m_sliceTime = time; }
     bool Running() const { return m_cursor != nullptr || m_restartPending; }
+    // The item the scan goes on with; none when it is not scanning.
+    TTreeListTextNode* NextItem() const { return m_cursor; }
 
     const TTextMatcher& Matcher() const { return m_matcher; }
     TFindScope Scope() const { return m_scope; }
@@ -90,7 +92,8 @@ private:
     void ItemChanged(TTreeListTextNode* item) override;
 
     bool Scan(std::chrono::steady_clock::time_point deadline);
-    void ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>& found);
+    // True when a text had to be decoded.
+    bool ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>& found);
     std::vector<TFindAllResult> ListItem(TTreeListTextNode* item) const;
     void Append(std::vector<TFindAllResult>& found);
     void Rematch(TTreeListTextNode* item);
