@@ -378,6 +378,18 @@ TEST_F(FindAllWindowTest, EnterAndF4StepThroughTheResults)
     EXPECT_EQ(Selection(), "Budget");
     QTest::keyClick(m_window->Memo1(), Qt::Key_F4, Qt::ShiftModifier);
     EXPECT_EQ(Pane().CurrentRow(), 3);
+
+    // In the list: a double click, and Enter.
+    QTreeView* view = Pane().ResultView();
+    QApplication::processEvents();
+    const QPoint first = view->visualRect(Pane().Model()->index(0, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(Selection(), "");
+    EXPECT_EQ(m_window->TreeList().FocusedItem(), Find(m_window->TreeList(), "Budget"));
+    Pane().SetCurrentRow(4);
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(m_window->TreeList().FocusedItem(), Find(m_window->TreeList(), "Notes"));
 }
 
 TEST_F(FindAllWindowTest, AResultOfADeletedItemIsGone)
