@@ -268,3 +268,21 @@ TEST_F(ToolBarTest, GripAndTabPictures)
     Mouse(bar, QEvent::MouseMove, {200, 6});
     EXPECT_EQ(Pixel(bar, {30, 4}), face.rgb());
 }
+
+// A click that folds the pane moves the button away from the mouse, and one
+// that folds a toolbar puts the tab under it: each is drawn as the mouse
+// finds it, though the mouse has not moved.
+TEST_F(SplitterTest, AClickLeavesNoHighlightBehind)
+{
+    Show();
+    Click(handle, OnButton());
+    ASSERT_TRUE(splitter->Maximized());
+    EXPECT_EQ(Pixel(handle, {3, 82}), handle->palette().color(QPalette::Button).rgb());
+}
+
+TEST_F(ToolBarTest, TheTabUnderTheMouseIsHighlighted)
+{
+    Click(bar, {6, 10});
+    ASSERT_FALSE(bar->Maximized());
+    EXPECT_EQ(Pixel(bar, {30, 4}), Highlight.rgb());
+}

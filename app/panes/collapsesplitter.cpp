@@ -129,6 +129,8 @@ protected:
             m_splitter->SetMaximized(!m_splitter->Maximized());
         else
             m_splitter->DragFinished();
+        // The handle may have moved away from the mouse, which sends no event for it.
+        SetHot(m_splitter->ButtonRect().contains(mapFromGlobal(event->globalPosition().toPoint())));
     }
 
     void leaveEvent(QEvent* event) override

@@ -181,10 +181,13 @@ void TCollapseToolBar::mouseReleaseEvent(QMouseEvent* event)
     }
     const bool click = m_pressOnGrip && OnGrip(event->position().toPoint());
     m_pressOnGrip = false;
-    if (click)
-        SetMaximized(!m_maximized);
-    else
+    if (!click) {
         QToolBar::mouseReleaseEvent(event);
+        return;
+    }
+    SetMaximized(!m_maximized);
+    // The new grip or tab may lie under the mouse, which has not moved.
+    SetHot(OnGrip(event->position().toPoint()));
 }
 
 void TCollapseToolBar::leaveEvent(QEvent* event)
