@@ -1,6 +1,8 @@
 #include "settings/storedfont.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -46,7 +48,7 @@ struct TFontState {
         QFont font = Access.GetFont();
         // A positive height includes the line's leading, which only the
         // matched face knows; the pixel size is the nearest Qt can request.
-        font.setPixelSize(std::abs(height));
+        font.setPixelSize(int(std::min(std::abs(qint64(height)), qint64(std::numeric_limits<qint32>::max()))));
         Access.SetFont(font);
         PositiveHeight = height > 0 ? height : 0;
     }
@@ -81,7 +83,8 @@ qint32 MulDiv(qint32 a, qint32 b, qint32 c)
 {
     if (c == 0)
         return -1;
-    return qint32(std::llround(double(qint64(a) * b) / c));
+    constexpr long long Largest = std::numeric_limits<qint32>::max();
+    return qint32(std::clamp(std::llround(double(qint64(a) * b) / c), -Largest, Largest));
 }
 
 TStoredProperty FontProperty(TFontAccess access)

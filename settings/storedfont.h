@@ -36,5 +36,6 @@ struct TFontAccess {
 // as the font still shows what they gave, so they are written back as read.
 TStoredProperty FontProperty(TFontAccess access);
 
-// Rounded a * b / c, halves away from zero.
+// Rounded a * b / c, halves away from zero, cut to the integers that can be
+// negated: a hand-edited size may be any number.
 qint32 MulDiv(qint32 a, qint32 b, qint32 c);

@@ -1,6 +1,7 @@
 #include "settings/formstorage.h"
 #include "settings/propsstorage.h"
 #include "settings/settingserror.h"
+#include "settings/storedfont.h"
 #include "settingstestkit.h"
 
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <limits>
 
 namespace {
 
@@ -72,6 +75,30 @@ TEST(StoredText, EdgesOfTheTextForms)
     QString text;
     TPropsStorage::AssignText(TextProperty([&] { return text; }, [&](const QString& v) { text = v; }), "  C:\\notes  ");
     EXPECT_EQ(text, "C:\\notes");
+}
+
+// A hand-edited height or size at the ends of the integers gives the largest
+// font there is, and reads back as numbers.
+TEST(StoredText, FontHeightAndSizeAtTheEndsOfTheIntegers)
+{
+    QFont font;
+    TFontAccess access{[&] { return font; }, [&](const QFont& f) { font = f; }, [] { return QColor(); },
+                       [](const QColor&) {}, [] { return QPalette(); }, [] { return 96; }};
+    const TStoredProperty property = FontProperty(access);
+    const TStoredProperty &height = property.SubProperties.at(2), &size = property.SubProperties.at(5);
+    constexpr int Largest = std::numeric_limits<int>::max();
+    const struct { const TStoredProperty& property; const char* text; const char *height, *size; } cases[] = {
+        {height, "-2147483648", "-2147483647", "1610612735"},
+        {size, "1610612736", "-2147483647", "1610612735"},
+        {size, "-2147483648", "2147483647", "-1610612735"}};
+    for (const auto& c : cases) {
+        font = QFont();
+        TPropsStorage::AssignText(c.property, QString::fromLatin1(c.text));
+        EXPECT_EQ(font.pixelSize(), Largest) << c.text;
+        EXPECT_EQ(TPropsStorage::ValueText(height) + " " + TPropsStorage::ValueText(size),
+                  QString::fromLatin1(c.height) + " " + QString::fromLatin1(c.size))
+            << c.text;
+    }
 }
 
 struct TPlacementCase {
