@@ -75,11 +75,15 @@ TEST(DropFileTarget, FilesReachTheHandlerInOrderAndTheWindowComesToTheFront)
         drops.push_back(target.DroppedFiles());
     };
 
-    // A name that is not UTF-8 comes percent-encoded and keeps its bytes.
+    // A name that is not UTF-8 comes percent-encoded and keeps its bytes; a
+    // file on another machine is no file here.
     const auto data = Files({QUrl::fromLocalFile("/tmp/b.txt"), QUrl(QStringLiteral("https://example.org/x")),
-                             QUrl::fromEncoded("file:///tmp/%E4%F6.txt"), QUrl::fromLocalFile("/tmp/a b.txt")});
+                             QUrl::fromEncoded("file:///tmp/%E4%F6.txt"), QUrl::fromLocalFile("/tmp/a b.txt"),
+                             QUrl::fromEncoded("file://localhost/tmp/c.txt"),
+                             QUrl::fromEncoded("file://elsewhere.example/tmp/d.txt")});
     EXPECT_EQ(DragAndDrop(&widget, data.get()), Qt::CopyAction);
-    EXPECT_EQ(drops, (std::vector<std::vector<std::string>>{{"/tmp/b.txt", "/tmp/\xE4\xF6.txt", "/tmp/a b.txt"}}));
+    EXPECT_EQ(drops, (std::vector<std::vector<std::string>>{
+                         {"/tmp/b.txt", "/tmp/\xE4\xF6.txt", "/tmp/a b.txt", "/tmp/c.txt"}}));
     EXPECT_TRUE(target.DroppedFiles().empty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &widget; }));
 
@@ -94,7 +98,8 @@ TEST(DropFileTarget, OtherDragsArePassedOnOrRefused)
     QMimeData own, text;
     own.setData(QStringLiteral("application/x-own"), "1");
     text.setText(QStringLiteral("dragged"));
-    const auto remote = Files({QUrl(QStringLiteral("https://example.org/a.txt"))});
+    const auto remote = Files({QUrl(QStringLiteral("https://example.org/a.txt")),
+                               QUrl::fromEncoded("file://elsewhere.example/a.txt")});
     const struct {
         const QMimeData* data;
         bool refuseOthers;
@@ -182,6 +187,14 @@ TEST(DropFileTarget, EditorScrollsWhileAFileDragRestsNearItsEdge)
     Send<QDragMoveEvent>(viewport, data.get(), {50, bottom - 12});  // within the 13 pixels of the margin
     EXPECT_TRUE(target.Scrolling());
     EXPECT_TRUE(QTest::qWaitFor([&] { return bar->value() >= 2; }));
+    // Moving along the edge keeps it scrolling.
+    const int reached = bar->value();
+    bool left = false;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        left = !left;
+        Send<QDragMoveEvent>(viewport, data.get(), {left ? 50 : 51, bottom - 12});
+        return bar->value() >= reached + 2;
+    }));
     Send<QDragMoveEvent>(viewport, data.get(), {50, bottom - 14});
     EXPECT_FALSE(target.Scrolling());
     Send<QDragMoveEvent>(viewport, data.get(), {50, 5});

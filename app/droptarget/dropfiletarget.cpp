@@ -1,9 +1,20 @@
 #include "app/droptarget/dropfiletarget.h"
 
 #include <QMimeData>
+#include <QSysInfo>
 #include <QUrl>
 
-#include <algorithm>
+namespace {
+
+// A file URL may name the machine its path is on. Here the path means
+// something only on this one: Linux would take "//host/path" for "/host/path".
+bool OnThisMachine(const QString& host)
+{
+    return host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
 
 std::vector<std::string> TDropFileTarget::LocalFiles(const QMimeData& data)
 {
@@ -11,13 +22,11 @@ std::vector<std::string> TDropFileTarget::LocalFiles(const QMimeData& data)
     if (!data.hasUrls())
         return files;
     for (const QUrl& url : data.urls()) {
-        if (!url.isLocalFile())
+        if (!url.isLocalFile() || !OnThisMachine(url.host()))
             continue;
         // From the percent-encoded form: QUrl's decoded text would turn bytes
         // that are not UTF-8 into replacement characters.
-        QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-        if (!url.host().isEmpty())
-            path.prepend("//" + url.host().toUtf8());
+        const QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
         if (!path.isEmpty())
             files.push_back(path.toStdString());
     }
@@ -37,6 +46,5 @@ void TDropFileTarget::ResetDropData()
 
 bool TDropFileTarget::HasAcceptedFormat(const QMimeData& data) const
 {
-    const QList<QUrl> urls = data.hasUrls() ? data.urls() : QList<QUrl>();
-    return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+    return !LocalFiles(data).empty();
 }

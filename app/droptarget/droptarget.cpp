@@ -191,10 +191,12 @@ void TDropTarget::Move(QDropEvent* event, QPoint point)
         event->setDropAction(effect);
         event->accept();
     }
-    if (InScrollBand(point))
-        m_scrollTimer->start();
-    else
+    // A running timer keeps its beat: restarted at every move, it would not
+    // scroll while the pointer moves along the edge.
+    if (!InScrollBand(point))
         m_scrollTimer->stop();
+    else if (!m_scrollTimer->isActive())
+        m_scrollTimer->start();
 }
 
 void TDropTarget::Leave()
