@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,15 @@ bool Exists(const std::string& path)
 {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+// A link is not followed and a pipe or device not opened: writing a copy
+// through a link would replace the file it points to, and reading a pipe
+// would hold up the start for good.
+bool IsPlainFile(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // FNV-1a: stable across builds and runs, which a name found again by the
@@ -116,8 +126,9 @@ void TRecoveryStore::WriteInfo(const std::string& name, const TRecoveryInfo& inf
 
 std::optional<TRecoveryInfo> TRecoveryStore::ReadInfo(const std::string& name) const
 {
-    const TFileHandle file = OpenFile(InfoPath(name), O_RDONLY | O_CLOEXEC);
-    if (!file.IsOpen())
+    const TFileHandle file = OpenFile(InfoPath(name), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat st {};
+    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     std::string content(MaxInfoSize, '\0');
     size_t size = 0;
@@ -153,6 +164,11 @@ void TRecoveryStore::RemoveLeftovers(const std::string& name)
     }
 }
 
+bool TRecoveryStore::HasCopy(const std::string& name) const
+{
+    return IsPlainFile(CopyPath(name));
+}
+
 std::vector<std::string> TRecoveryStore::List() const
 {
     std::vector<std::string> names;
@@ -168,7 +184,12 @@ std::vector<std::string> TRecoveryStore::List() const
 TFileHandle TRecoveryStore::LockForOffering()
 {
     // Without the folder there is nothing to offer, and nothing is created.
-    TFileHandle lock = OpenFile(m_folder + "/.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A link in its place would have the file it points to created.
+    const std::string path = m_folder + "/.lock";
+    const int flags = O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
+    TFileHandle lock = OpenFile(path, flags, 0600);
+    if (!lock.IsOpen() && errno == ELOOP && ::unlink(path.c_str()) == 0)
+        lock = OpenFile(path, flags, 0600);
     if (lock.IsOpen() && ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0)
         return TFileHandle();
     return lock;
@@ -191,7 +212,7 @@ TRecoveryStore::TFindings TRecoveryStore::FindOrphans()
             Remove(name);
             continue;
         }
-        if (info)
+        if (info && HasCopy(name))
             findings.orphans.push_back({name, *info});
         else
             findings.unreadable.push_back(CopyPath(name));

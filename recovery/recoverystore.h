@@ -41,8 +41,11 @@ public:
     std::string Claim(const std::string& base, const TRecoveryInfo& info);
     // Replaces a side file in one step. Raises EFCreateError or EWriteError.
     void WriteInfo(const std::string& name, const TRecoveryInfo& info);
-    // None when the side file is missing or damaged.
+    // None when the side file is missing or damaged, or is no plain file.
     std::optional<TRecoveryInfo> ReadInfo(const std::string& name) const;
+    // Whether the copy is a plain file, the only kind that is read or
+    // written over: a link or a pipe counts as damaged.
+    bool HasCopy(const std::string& name) const;
     // The copy, its side file, and what interrupted writes of them left.
     void Remove(const std::string& name);
     // What writes of them cut off by the end of their editor left.

@@ -5,8 +5,15 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr int Patience = 60000;  // an upper bound for a slow machine, never a measure
@@ -108,6 +115,30 @@ TEST(RecoveryInfo, RoundTripsAnyPathAndRejectsWhatItDidNotWrite)
     for (const std::string& damaged : {std::string(), text.substr(0, text.size() - 1), text.substr(0, 40),
                                        "x" + text, text + "time=1\n", std::string(text).replace(text.find("pid="), 5, "pid=x")})
         EXPECT_FALSE(TRecoveryInfo::Parse(damaged)) << damaged;
+}
+
+// The real question box: without Cancel, Esc and closing it answer nothing
+// (No would delete the copy); with Cancel they still cancel.
+TEST(RecoveryQuestion, EscapeAndClosingDoNotAnswerNo)
+{
+    const struct {
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton answer;
+    } cases[] = {{QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes},
+                 {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel}};
+    for (const auto& c : cases) {
+        QTimer::singleShot(0, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            box->close();
+            if (box->isVisible())
+                box->button(QMessageBox::Yes)->click();
+        });
+        EXPECT_EQ(TDialogPrompter().Ask(nullptr, QMessageBox::Question, QStringLiteral("caption"),
+                                        QStringLiteral("Recover?"), c.buttons),
+                  c.answer);
+    }
 }
 
 TEST_F(RecoveryTest, ChangesProduceACopyWithThePendingDescriptionAndNoChangeNoOther)
@@ -280,17 +311,33 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedWithItsPathAndKept)
     PlantCopy("unread", Path("a.trd").toStdString(), 1000, Ended(), WorkedExampleBytes());
     WriteBytes(QString::fromStdString(m_store->InfoPath("unread")), "VekTreeViewEditor recovery copy\npath=");
     PlantCopy("torn", Path("b.trd").toStdString(), 2000, Ended(), WorkedExampleBytes().substr(0, 50));
+    // No plain files: a copy that links to a file outside (a copy adopted
+    // would be written through the link), a side file that is a pipe
+    // (reading it would never end), and a lock that links outside.
+    PlantCopy("link", Path("c.trd").toStdString(), 3000, Ended(), std::string());
+    QFile::remove(QString::fromStdString(m_store->CopyPath("link")));
+    WriteBytes(Path("outside.trd"), WorkedExampleBytes());
+    ASSERT_EQ(::symlink(Path("outside.trd").toLocal8Bit().constData(), m_store->CopyPath("link").c_str()), 0);
+    PlantCopy("pipe", Path("d.trd").toStdString(), 4000, Ended(), WorkedExampleBytes());
+    QFile::remove(QString::fromStdString(m_store->InfoPath("pipe")));
+    ASSERT_EQ(::mkfifo(m_store->InfoPath("pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(Path("lock").toLocal8Bit().constData(), (Folder() + "/.lock").toLocal8Bit().constData()), 0);
     m_prompter->answers = {QMessageBox::Yes};
     auto window = MakeRecoveringWindow();
 
     const QString message = QStringLiteral("The recovery copy %1 cannot be read. It is kept for you to inspect.");
-    EXPECT_EQ(m_prompter->errors, QStringList({message.arg(QString::fromStdString(m_store->CopyPath("unread"))),
-                                               message.arg(QString::fromStdString(m_store->CopyPath("torn")))}));
+    QStringList reported;
+    for (const char* name : {"link", "pipe", "unread", "torn"})
+        reported << message.arg(QString::fromStdString(m_store->CopyPath(name)));
+    EXPECT_EQ(m_prompter->errors, reported);
     EXPECT_EQ(window->TreeList().TopItemCount(), 0);
     EXPECT_TRUE(window->Session().FileName().isEmpty());
     EXPECT_FALSE(window->Session().Modified());
     window.reset();
-    EXPECT_EQ(Files(Folder()), QStringList({"torn.info", "torn.trd", "unread.info", "unread.trd"}));
+    EXPECT_EQ(Files(Folder()), QStringList({"link.info", "link.trd", "pipe.trd", "torn.info", "torn.trd",
+                                            "unread.info", "unread.trd"}));
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(m_store->InfoPath("pipe"))));
+    EXPECT_FALSE(QFileInfo::exists(Path("lock")));
 }
 
 TEST_F(RecoveryTest, AFailedWriteIsReportedOnceInTheStatusBar)

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 
 QString TFileDialog::QtFilter() const
 {
@@ -67,10 +68,33 @@ QString TDialogPrompter::ChooseFolder(QWidget* parent, const QString& caption, c
     return QFileDialog::getExistingDirectory(parent, caption, start);
 }
 
+namespace {
+// Keeps Esc and the close button of the title bar from answering a question.
+class TAnswerRequired : public QObject {
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        const bool escape =
+            event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+        if (!escape && event->type() != QEvent::Close)
+            return false;
+        // Accepted, so the key goes no further; ignored, so the box stays.
+        event->setAccepted(escape);
+        return true;
+    }
+};
+}  // namespace
+
 QMessageBox::StandardButton TDialogPrompter::Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                                  const QString& text, QMessageBox::StandardButtons buttons)
 {
+    // Without a Cancel button Qt lets Esc and closing the box answer No.
+    // "Recover the unsaved changes?" answered No deletes them for good, so a
+    // key pressed to put the question off must not answer it.
+    TAnswerRequired answerRequired;
     QMessageBox box(icon, caption, text, buttons, parent);
+    if (buttons.testFlag(QMessageBox::No) && !buttons.testFlag(QMessageBox::Cancel))
+        box.installEventFilter(&answerRequired);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

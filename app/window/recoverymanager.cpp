@@ -250,7 +250,7 @@ bool TRecoveryManager::RecoverStartedCopy()
     if (name.empty())
         return false;
     const auto info = m_store->ReadInfo(name);
-    if (!info) {
+    if (!info || !m_store->HasCopy(name)) {
         ReportUnreadable(copy);
         return false;
     }
