@@ -9,11 +9,24 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+const char Usage[] =
+    "Usage: vektreevieweditor [FILE]\n"
+    "       vektreevieweditor --help | --version\n"
+    "\n"
+    "Opens FILE, a tree data file (.trd), in the editor's window.\n";
+}  // namespace
+
 int main(int argc, char* argv[])
 {
-    // Before the application object, which would need a display.
+    // Before the application object, which would need a display; the window
+    // would otherwise take "--help" for a file to open.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::puts("vektreevieweditor " VEK_VERSION);
+        return 0;
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
         return 0;
     }
     TApplication application(argc, argv);

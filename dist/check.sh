@@ -69,6 +69,9 @@ version() {
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$editor" --version) ||
         fail "vektreevieweditor --version failed"
     [ "$out" = "vektreevieweditor $version" ] || fail "vektreevieweditor --version: '$out'"
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$editor" --help) ||
+        fail "vektreevieweditor --help failed"
+    [[ $out == "Usage: vektreevieweditor "* ]] || fail "vektreevieweditor --help: '$out'"
     out=$("$trdtool" --version) || fail "trdtool --version failed"
     [ "$out" = "trdtool $version" ] || fail "trdtool --version: '$out'"
     out=$("$trdtool" --help) || fail "trdtool --help failed"
