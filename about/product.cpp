@@ -1,6 +1,6 @@
 #include "about/product.h"
 
-#include "productsettings.h"
+#include "about/productsettings.h"
 
 QString AuthorEmail()
 {

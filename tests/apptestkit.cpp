@@ -1,4 +1,4 @@
-#include "apptestkit.h"
+#include "tests/apptestkit.h"
 
 #include "app/view/treelistmodel.h"
 #include "app/widgets/imagelists.h"

@@ -15,7 +15,7 @@
 #include "app/window/prompter.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
-#include "settingstestkit.h"
+#include "tests/settingstestkit.h"
 
 #include <QApplication>
 #include <QFile>

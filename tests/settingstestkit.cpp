@@ -1,4 +1,4 @@
-#include "settingstestkit.h"
+#include "tests/settingstestkit.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "apptestkit.h"
+#include "tests/apptestkit.h"
 
 #include "app/search/findallmodel.h"
 #include "app/search/findallpane.h"

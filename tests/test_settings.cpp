@@ -2,7 +2,7 @@
 #include "settings/propsstorage.h"
 #include "settings/settingserror.h"
 #include "settings/storedfont.h"
-#include "settingstestkit.h"
+#include "tests/settingstestkit.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "app/settingsbinding/formstoragehook.h"
 #include "app/settingsbinding/widgetproperties.h"
 #include "settings/reginifile.h"
-#include "settingstestkit.h"
+#include "tests/settingstestkit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "apptestkit.h"
+#include "tests/apptestkit.h"
 
 #include "app/panes/collapsesplitter.h"
 #include "app/panes/collapsetoolbar.h"
