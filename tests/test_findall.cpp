@@ -203,6 +203,16 @@ INSTANTIATE_TEST_SUITE_P(
                                  {BudgetLine2, BudgetLine3, PlanLine, NotesLine, "4 matches in 3 items"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Matches sharing a line, then lines further on, each with its own line.
+TEST(Search, SeveralMatchesOnALineEachShowTheirLine)
+{
+    TTreeList tree;
+    Build(tree, nullptr, {{"N", "ab ab\r\n\r\nx ab\nab", {}}});
+    EXPECT_EQ(FreshSearch(tree, "ab", TFindScope::Descriptions),
+              QStringList({"N|Description|1|[ab] ab", "N|Description|1|ab [ab]", "N|Description|3|x [ab]",
+                           "N|Description|4|[ab]", "4 matches in 1 item"}));
+}
+
 TEST(Search, ALongLineIsCutAroundItsMatch)
 {
     TTreeList tree;

@@ -51,16 +51,25 @@ bool IsLowSurrogate(QChar c)
 void AppendResults(TTreeListTextNode* item, int column, const QString& text, const std::vector<TTextMatch>& matches,
                    size_t take, std::vector<TFindAllResult>& out)
 {
+    // The line's ends are carried from match to match: looked up afresh,
+    // thousands of matches on one long line would each walk the whole line.
     int line = 1;
     int counted = 0;  // lines are counted up to here
+    int lineStart = 0;
+    int lineEnd = -1;
     for (size_t i = 0; i < take; ++i) {
         const TTextMatch& match = matches[i];
-        line += static_cast<int>(QStringView(text).mid(counted, match.offset - counted).count(u'\n'));
+        const QStringView gap = QStringView(text).mid(counted, match.offset - counted);
+        if (const auto breaks = gap.count(u'\n'); breaks > 0) {
+            line += static_cast<int>(breaks);
+            lineStart = counted + static_cast<int>(gap.lastIndexOf(u'\n')) + 1;
+        }
         counted = match.offset;
-        const int lineStart = match.offset == 0 ? 0 : static_cast<int>(text.lastIndexOf(u'\n', match.offset - 1)) + 1;
-        int lineEnd = static_cast<int>(text.indexOf(u'\n', match.offset + match.length));
-        if (lineEnd < 0)
-            lineEnd = static_cast<int>(text.size());
+        if (lineEnd < match.offset + match.length) {
+            lineEnd = static_cast<int>(text.indexOf(u'\n', match.offset + match.length));
+            if (lineEnd < 0)
+                lineEnd = static_cast<int>(text.size());
+        }
         int begin = lineStart;
         QString prefix, suffix;
         if (match.offset - lineStart > ContextBefore + 10) {
