@@ -114,7 +114,9 @@ public:
     size_t MemoryBytes() const { return m_takenBytes + m_bytes.Size() + m_ownedBytes; }
 
     static constexpr size_t LengthSize = 4;
-    static constexpr size_t MaxTextSize = UINT32_MAX;
+    // A tree data file gives a text's length as a signed 32-bit number: a
+    // longer text would be saved as a file that cannot be read back.
+    static constexpr size_t MaxTextSize = INT32_MAX;
 
 private:
     struct TOwnedText;

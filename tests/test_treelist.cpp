@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/mman.h>
+
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -101,6 +103,13 @@ TEST(TreeListItem, TextPaddingAndStoredSelectedIndex)
                   std::string(item->GetText(-1)),
               "|x|");
     EXPECT_THROW(item->SetText(-1, "y"), EListError);
+    // Longer than a saved length can say: refused before a byte is copied.
+    const size_t tooLong = size_t(INT32_MAX) + 1;
+    void* zeros = ::mmap(nullptr, tooLong, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(zeros, MAP_FAILED);
+    EXPECT_THROW(item->SetText(1, std::string_view(static_cast<const char*>(zeros), tooLong)), std::length_error);
+    ::munmap(zeros, tooLong);
+    EXPECT_EQ(item->GetText(1), "x");
 
     tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) { index = node->ImageIndex(); };
     item->SetImageIndex(7);
