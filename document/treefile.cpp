@@ -275,12 +275,14 @@ TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
 
 TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
 {
-    TFileHandle file = OpenFile(fileName, O_RDONLY | O_CLOEXEC);
+    // Only a regular file: a named pipe would hang the open until a writer
+    // comes, and a device such as /dev/zero would be read without end.
+    TFileHandle file = OpenFile(fileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     struct stat st {};
     // Read under an exclusive lock: a file that another program (or another
     // of our windows) is replacing fails to open instead of being read half
     // written.
-    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || S_ISDIR(st.st_mode) ||
+    if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
         throw EFOpenError("Cannot open file " + fileName);
     TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);

@@ -245,6 +245,12 @@ TEST_F(TempDir, LoadIsOneResetAndKeepsTreeWhenFileCannotOpen)
     EXPECT_THAT([&] { LoadItems(tree, Path("missing.trd")); },
                 ::testing::ThrowsMessage<EFOpenError>(::testing::StrEq("Cannot open file " + Path("missing.trd"))));
     EXPECT_EQ(Describe(tree), "0,-1,-1,0;");
+    // Neither a device nor a named pipe without a writer is taken for a file.
+    ASSERT_EQ(::mkfifo(Path("pipe.trd").c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/null"), Path("pipe.trd")})
+        ASSERT_THAT([&] { LoadItems(tree, path); },
+                    ::testing::ThrowsMessage<EFOpenError>(::testing::StrEq("Cannot open file " + path)));
+    EXPECT_EQ(Describe(tree), "0,-1,-1,0;");
 
     struct Recorder : TTreeListObserver {
         void AboutToReset() override { log += "reset;"; }
