@@ -103,6 +103,20 @@ TEST_F(TrdTool, FailuresShowTheErrorBoxMessage)
     EXPECT_EQ(missing.err, "Cannot open file " + Path("missing.trd") + ".\n");
 }
 
+TEST_F(TrdTool, OutputThatCannotBeWrittenFails)
+{
+    TTreeList tree;
+    // Escaped, the description alone fills more than the tool's 1 MiB buffer.
+    tree.AddItem()->SetText(TreeListColumnDesc, std::string(size_t(1) << 19, '\x01'));
+    SaveItems(tree, Path("t.trd"));
+    for (const std::string& arguments : {"dump '" + Path("t.trd") + "'", "check '" + Path("t.trd") + "'",
+                                        std::string("--help")}) {
+        const std::string command = std::string("'") + TRDTOOL_PATH + "' " + arguments + " >/dev/full 2>/dev/null";
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << arguments;
+    }
+}
+
 TEST_F(TrdTool, UsageErrorsExitWithTwo)
 {
     for (const char* arguments : {"", "dump", "frobnicate x", "check a b"}) {

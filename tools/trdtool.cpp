@@ -92,6 +92,13 @@ void Flush(std::string& out)
     out.clear();
 }
 
+// 0 when everything printed reached the output, else 1. A write that failed
+// earlier (a full disk) drops its buffer, so the final flush alone succeeds.
+int OutputStatus()
+{
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
 // The tree of the one command run. It is never freed: the process ends right
 // after the command, and the system takes the memory back faster than
 // freeing it would.
@@ -118,7 +125,7 @@ int Dump(const std::string& fileName)
             Flush(out);
     });
     Flush(out);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return OutputStatus();
 }
 
 int Check(const std::string& fileName)
@@ -129,7 +136,7 @@ int Check(const std::string& fileName)
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         ++count;
     std::printf("%lld items, %s variant\n", count, variant == TTreeFileVariant::Current ? "current" : "old");
-    return 0;
+    return OutputStatus();
 }
 
 struct Command {
@@ -154,11 +161,11 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     if (argc == 2 && name == "--help") {
         PrintUsage(stdout);
-        return 0;
+        return OutputStatus();
     }
     if (argc == 2 && name == "--version") {
         std::puts("trdtool " VEK_VERSION);
-        return 0;
+        return OutputStatus();
     }
     const std::vector<std::string> arguments(argv + 2, argv + argc);
     for (const Command& command : Commands) {
