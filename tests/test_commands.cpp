@@ -397,6 +397,20 @@ TEST_F(FocusedWindowTest, SearchShortcutsWorkOnlyWhileTheEditorHasLines)
     EXPECT_FALSE(m_window->ReplaceDialog1()->isVisible());
 }
 
+TEST_F(FocusedWindowTest, TabIsTypedIntoTheEditorAndCtrlTabLeavesIt)
+{
+    AddDescribedItem("text");
+    ASSERT_TRUE(Focus(m_window->Memo1()));
+    QTest::keyClick(m_window->Memo1(), Qt::Key_Tab);
+    EXPECT_EQ(m_window->Memo1()->toPlainText(), QStringLiteral("\ttext"));
+    QTest::keyClick(m_window->Memo1(), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), m_window->TreeListView());
+    ASSERT_TRUE(Focus(m_window->Memo1()));
+    QTest::keyClick(m_window->Memo1(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_NE(QApplication::focusWidget(), m_window->Memo1());
+    EXPECT_EQ(m_window->Memo1()->toPlainText(), QStringLiteral("\ttext"));
+}
+
 TEST_F(FocusedWindowTest, AltDelDeletesOnlyASelectionAndAltInsAddsAnItem)
 {
     TTreeListTextNode* item = m_window->TreeList().AddItem();

@@ -1,5 +1,6 @@
 #include "tests/apptestkit.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace {
@@ -191,6 +192,30 @@ TEST_F(WindowTest, ClosingStaysOpenWhenTheSaveFails)
     ASSERT_EQ(m_prompter->errors.size(), 1);
     EXPECT_TRUE(m_prompter->errors[0].startsWith(QStringLiteral("Cannot create file "))) << m_prompter->errors[0].toStdString();
     EXPECT_TRUE(window->Session().Modified());
+}
+
+TEST_F(WindowTest, ANameStillBeingTypedIsAChangeForTheFileCommandsAndTheClose)
+{
+    WriteBytes(Path("a.trd"), WorkedExampleBytes());
+    auto window = MakeWindow({Path("a.trd")});
+    auto typeName = [&](const QString& name) {
+        window->TreeList().StartRename();
+        auto* editor = qobject_cast<QLineEdit*>(window->TreeListView()->indexWidget(window->TreeListView()->currentIndex()));
+        ASSERT_NE(editor, nullptr);
+        editor->setText(name);
+    };
+    typeName(QStringLiteral("Renamed"));
+    m_prompter->answers = {QMessageBox::Cancel};
+    Run(*window, TActionId::actFileClose);
+    EXPECT_EQ(m_prompter->questions, QStringList{SavePrompt});
+    EXPECT_EQ(window->TreeList().TopItem(0)->GetText(TreeListColumnName), "Renamed");
+
+    typeName(QStringLiteral("Important"));
+    m_prompter->answers = {QMessageBox::Yes};
+    EXPECT_TRUE(window->close());
+    TTreeList reread;
+    LoadItems(reread, Path("a.trd").toStdString());
+    EXPECT_EQ(reread.TopItem(0)->GetText(TreeListColumnName), "Important");
 }
 
 TEST_F(SessionTest, OpenStopsWhenSavingTheChangesIsCancelled)

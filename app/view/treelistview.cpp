@@ -285,6 +285,16 @@ void TTreeListView::EditName(TTreeListTextNode* item)
     edit(index, QAbstractItemView::AllEditTriggers, nullptr);
 }
 
+void TTreeListView::FinishNameEdit()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void TTreeListView::keyPressEvent(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;

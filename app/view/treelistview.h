@@ -42,6 +42,8 @@ public:
     // one. Empty when nothing is dragged over the view.
     QRect DropMark() const { return m_dropMark; }
     bool DropMarkIsLine() const { return m_dropMarkIsLine; }
+    // Ends an open edit of an item's name, keeping what was typed.
+    void FinishNameEdit();
 
     // TTreeListPresenter
     TItemHitArea HitTest(int x, int y) const override;

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -87,7 +88,30 @@ bool TDescriptionPane::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &m_memo && event->type() == QEvent::FocusIn)
         Memo1Enter();
+    // Tab is typed into the text, so without another key the keyboard could
+    // never leave the editor: Ctrl+Tab and Ctrl+Shift+Tab move on as Tab
+    // and Shift+Tab do elsewhere.
+    if (watched == &m_memo && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            key->modifiers().testFlag(Qt::ControlModifier)) {
+            LeaveEditor(key->key() == Qt::Key_Backtab || key->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void TDescriptionPane::LeaveEditor(bool backward)
+{
+    for (QWidget* next = backward ? m_memo.previousInFocusChain() : m_memo.nextInFocusChain(); next != &m_memo;
+         next = backward ? next->previousInFocusChain() : next->nextInFocusChain()) {
+        if (next->window() == m_memo.window() && next->isVisible() && next->isEnabled() && !next->focusProxy() &&
+            (next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            next->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void TDescriptionPane::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)

@@ -68,6 +68,8 @@ private:
     void AboutToReset() override;
     void FocusChanged(TTreeListTextNode* item) override;
 
+    // Gives the keyboard to the next (or previous) widget of the window.
+    void LeaveEditor(bool backward);
     void ShowSearchDialog(TSearchDialog& dialog);
     bool Search(const QString& findText, const TSearchOptions& options, bool reportFailure);
 

@@ -60,6 +60,12 @@ void TDocumentSession::ShowDescription(TTreeListTextNode* item)
         OnShowDescription(item);
 }
 
+void TDocumentSession::FinishEditing()
+{
+    if (OnFinishEditing)
+        OnFinishEditing();
+}
+
 void TDocumentSession::CloseDocument()
 {
     m_tree.ClearItems();
@@ -127,6 +133,8 @@ void TDocumentSession::NewOpenSaveSaveasClose(const QAction* sender)
 // A tag outside 11..15 does nothing.
 void TDocumentSession::NewOpenSaveSaveasClose(int tag)
 {
+    if (tag >= static_cast<int>(TFileTag::New) && tag <= static_cast<int>(TFileTag::Close))
+        FinishEditing();
     switch (static_cast<TFileTag>(tag)) {
     case TFileTag::New:
     case TFileTag::Close:
@@ -216,5 +224,6 @@ void TDocumentSession::FormShow()
 
 bool TDocumentSession::FormCloseQuery()
 {
+    FinishEditing();
     return SaveChanges() != TSaveResult::Cancelled;
 }

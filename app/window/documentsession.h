@@ -28,6 +28,9 @@ public:
     // for each change of the document, false when it matches its file again
     // (saved, loaded) or is closed.
     std::function<void(bool modified)> OnSetModified;
+    // Ends what is still being typed outside the tree (an item's new name),
+    // so that the file commands and the close query see it as a change.
+    std::function<void()> OnFinishEditing;
 
     const QString& FileName() const { return FFileName; }
     bool Modified() const { return FModified; }
@@ -68,6 +71,7 @@ private:
     void LoadDocument(const QString& path);
     void SetModified(bool modified);
     void ShowDescription(TTreeListTextNode* item);
+    void FinishEditing();
 
     TTreeList& m_tree;
     TFileDialogs& m_dialogs;
