@@ -73,8 +73,20 @@ screenshot: build
 	scripts/screenshot --states build/screenshot.png
 
 # `sudo make install`, or `make install PREFIX=~/.local` for one user.
-install: build
+# As root in someone else's checkout (sudo), the build runs as the checkout's
+# owner and the install manifest is handed to them: a build/ with files of
+# root's would make their next `make run` or `make install` fail to write it.
+OWNER := $(shell stat -c %U $(CURDIR))
+ifeq ($(shell id -u),0)
+ifneq ($(OWNER),root)
+AS_OWNER := runuser -u $(OWNER) --
+endif
+endif
+
+install: setup
+	$(AS_OWNER) $(MAKE) build
 	cmake --install $(RUN_DIR) --prefix $(PREFIX) --strip
+	$(if $(AS_OWNER),chown $(OWNER): $(RUN_DIR)/install_manifest.txt)
 
 # build/package/vektreevieweditor_<version>_<arch>.deb
 package: build
