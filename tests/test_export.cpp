@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 namespace {
 void BuildTools(TTreeList& tree)
@@ -65,6 +66,20 @@ TEST_F(WindowTest, AFailedExportShowsTheErrorAndRestoresTheCursor)
     Run(*window, TActionId::actFileExportTxt);
     EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Invalid filename: %1.").arg(Path("missing/out.txt"))});
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowTest, ANameStillBeingTypedIsExported)
+{
+    auto window = MakeWindow();
+    BuildTools(window->TreeList());
+    window->TreeList().TopItem(0)->SetFocused();
+    window->TreeList().StartRename();
+    auto* editor = qobject_cast<QLineEdit*>(window->TreeListView()->indexWidget(window->TreeListView()->currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Kit"));
+    m_prompter->files = {Path("out.ini")};
+    Run(*window, TActionId::actFileExportIni);
+    EXPECT_EQ(ReadBytes(Path("out.ini")).substr(0, 7), "[Kit]\r\n");
 }
 
 TEST_F(ExportTest, MultipleFilesGoToTheChosenFolderStartingAtTheLastFolderUsed)

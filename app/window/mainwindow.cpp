@@ -176,7 +176,13 @@ void TfrmTreeViewEditorMain::CreateActions()
     auto edit = [this](QAction* sender) { m_commands->RunEditCommand(sender); };
     TItemCommands* items = m_itemCommands.get();
     TDescriptionPane* pane = m_descriptionPane.get();
-    TExportCommands* exports = m_exportCommands.get();
+    // A name still being typed is part of what the user exports.
+    auto exports = [this](void (TExportCommands::*handler)()) {
+        return [this, handler](QAction*) {
+            m_treeView->FinishNameEdit();
+            (m_exportCommands.get()->*handler)();
+        };
+    };
     TFindAllController* findAll = m_findAll.get();
     const std::function<void(QAction*)> none;
     auto help = [this](QAction* sender) { actHelpAboutExecute(TActionList::Tag(sender), this); };
@@ -194,9 +200,9 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actEditItemDelete,  "actEditItemDelete",  "Edit",  "&Delete",                   "Deletea the selected item.",                            12, QKeySequence(Qt::ALT | Qt::Key_Delete), 0,  on(items, &TItemCommands::actEditItemDeleteExecute)},
         {Id::actViewWordWrap,    "actViewWordWrap",    "View",  "Word &Wrap",                "Wraps Around the Editor",                               13, None,                                   0,  [pane](QAction* sender) { pane->actViewWordWrapExecute(sender); }},
         {Id::actFileImport,      "actFileImport",      "File",  "Im&port",                   "Import is not implement yet.",                          5,  None,                                   0,  none},
-        {Id::actFileExportTxt,   "actFileExportTxt",   "File",  "Export as &Text File",      "Exports the current data file to a single text file.", 6,  None,                                   0,  on(exports, &TExportCommands::actFileExportTxtExecute)},
-        {Id::actFileExportIni,   "actFileExportIni",   "File",  "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, None, 0, on(exports, &TExportCommands::actFileExportIniExecute)},
-        {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, on(exports, &TExportCommands::actFileExportMultiExecute)},
+        {Id::actFileExportTxt,   "actFileExportTxt",   "File",  "Export as &Text File",      "Exports the current data file to a single text file.", 6,  None,                                   0,  exports(&TExportCommands::actFileExportTxtExecute)},
+        {Id::actFileExportIni,   "actFileExportIni",   "File",  "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, None, 0, exports(&TExportCommands::actFileExportIniExecute)},
+        {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, exports(&TExportCommands::actFileExportMultiExecute)},
         {Id::actFileExit,        "actFileExit",        "File",  "E&xit",                     "Quit the application.",                                 9,  QKeySequence(Qt::ALT | Qt::Key_F4),     0,  [this](QAction*) { close(); }},
         {Id::actViewFont,        "actViewFont",        "View",  "&Font...",                  "Changes the display font.",                             14, None,                                   0,  on(pane, &TDescriptionPane::actViewFontExecute)},
         {Id::actHelpEmail,       "actHelpEmail",       "Help",  "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, None, 31, help},
