@@ -1,8 +1,8 @@
 #include "about/aboutdialog.h"
 #include "about/helpcommands.h"
 #include "about/product.h"
+#include "tests/urlcatcher.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -14,26 +14,6 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
-
-// Stands in for the desktop's mail program and browser.
-class TUrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    TUrlCatcher()
-    {
-        for (const char* scheme : {"mailto", "http", "https"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
-    }
-    ~TUrlCatcher() override
-    {
-        for (const char* scheme : {"mailto", "http", "https"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    QStringList urls;
-
-public slots:
-    void Open(const QUrl& url) { urls << url.toString(); }
-};
 
 namespace {
 
@@ -149,5 +129,3 @@ TEST(AboutDialog, LabelsFitTheirBoxes)
     const auto* comments = dialog.findChild<QLabel*>(QStringLiteral("lbComments"));
     EXPECT_LE(comments->heightForWidth(comments->width()), comments->height());
 }
-
-#include "test_about.moc"
