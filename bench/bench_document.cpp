@@ -15,7 +15,6 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,14 +32,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int Rounds = 3;
-
-double Seconds(const std::function<void()>& action)
-{
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    return elapsed.count();
-}
 
 double BestSeconds(const std::function<void()>& action)
 {

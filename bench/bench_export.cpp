@@ -6,7 +6,6 @@
 #include "exchange/exportwriters.h"
 #include "exchange/multiexportnames.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -22,13 +21,6 @@ namespace {
 
 constexpr int Rounds = 3;
 constexpr int MultiItems = 10000;
-
-double Seconds(const std::function<void()>& action)
-{
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Best of a few rounds each, taken in turns so that the disk's background
 // write-back burdens both sides alike.
@@ -48,16 +40,6 @@ std::pair<double, double> BestOfPair(const std::function<void()>& measured, cons
     return {bestMeasured, bestBaseline};
 }
 
-void WriteWhole(int folderFd, const std::string& name, const std::string& content)
-{
-    const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
-        std::perror(name.c_str());
-        std::exit(1);
-    }
-    ::close(fd);
-}
-
 void PrintRow(const char* what, uintmax_t bytes, double seconds, double baseline)
 {
     std::printf("%-22s %14ju %10.3f %10.3f %7.2fx\n", what, bytes, seconds * 1000, baseline * 1000, seconds / baseline);
@@ -69,13 +51,7 @@ void PrintRow(const char* what, uintmax_t bytes, double seconds, double baseline
 // folder); a memory file system such as /dev/shm leaves out the disk.
 int main(int argc, char** argv)
 {
-    const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
-    std::string pattern = (base / "vekbench-export-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const fs::path dir = pattern;
+    const fs::path dir = MakeBenchFolder(argc, argv, "vekbench-export-");
 
     TTreeList tree;
     const double buildSeconds = Seconds([&] { BuildBenchTree(tree); });

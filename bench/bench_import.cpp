@@ -5,6 +5,7 @@
 // editor's tree, with the number-aware sorting and the view's update.
 
 #include "app/view/treelistview.h"
+#include "bench/benchtree.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/filedropimport.h"
 #include "app/window/mainwindow.h"
@@ -18,7 +19,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -37,13 +37,6 @@ constexpr int Rounds = 5;
 constexpr int Files = 10000;
 constexpr size_t FileSize = 1024;
 
-double Seconds(const std::function<void()>& action)
-{
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 std::string Content()
 {
     std::string line(63, 'x');
@@ -53,16 +46,6 @@ std::string Content()
         content += line;
     content.resize(FileSize);
     return content;
-}
-
-void WriteWhole(const std::string& path, const std::string& content)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    ::close(fd);
 }
 
 // The floor: open, read to the end, close, for every file.
@@ -148,19 +131,13 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     InitResources();
-    const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
-    std::string pattern = (base / "vekbench-import-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) {
-        std::perror("mkdtemp");
-        return 1;
-    }
-    const std::string folder = pattern;
+    const std::string folder = MakeBenchFolder(argc, argv, "vekbench-import-");
     const std::string content = Content();
     std::vector<std::string> paths;
     QList<QUrl> fileUrls;
     for (int i = 0; i < Files; ++i) {
         paths.push_back(folder + "/note " + std::to_string(i) + ".txt");
-        WriteWhole(paths.back(), content);
+        WriteWhole(AT_FDCWD, paths.back(), content);
         fileUrls << QUrl::fromLocalFile(QString::fromStdString(paths.back()));
     }
     ReadAll(paths);  // both sides start from the page cache

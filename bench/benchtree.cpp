@@ -2,7 +2,13 @@
 
 #include "document/treelist.h"
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -51,4 +57,33 @@ void BuildBenchTree(TTreeList& tree)
         AddLevel(*item, 1, counter);
     }
     tree.EndUpdate();
+}
+
+double Seconds(const std::function<void()>& action)
+{
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+std::string MakeBenchFolder(int argc, char** argv, const std::string& prefix)
+{
+    namespace fs = std::filesystem;
+    const fs::path base = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path();
+    std::string pattern = (base / (prefix + "XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        std::exit(1);
+    }
+    return pattern;
+}
+
+void WriteWhole(int folderFd, const std::string& name, const std::string& content)
+{
+    const int fd = ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0 || ::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
+        std::perror(name.c_str());
+        std::exit(1);
+    }
+    ::close(fd);
 }
