@@ -3,19 +3,15 @@
 #include "exchange/exportwriters.h"
 #include "exchange/inouterror.h"
 #include "exchange/multiexportnames.h"
+#include "tests/filetestkit.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <set>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -37,14 +33,6 @@ void Build(TTreeList& tree, const std::vector<Node>& nodes, TTreeListTextNode* p
         Build(tree, node.children, item);
     }
 }
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
 std::set<std::string> FileNames(const fs::path& folder)
 {
@@ -70,17 +58,7 @@ std::string ErrorOf(const std::function<void()>& action)
     return {};
 }
 
-class ExchangeTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vekexch-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
-};
+using ExchangeTest = TTempFolderTest;
 
 // Each target first holds a longer file, which the export replaces whole.
 TEST_F(ExchangeTest, TextAndIniRecordsInDocumentOrder)
@@ -219,16 +197,10 @@ TEST_F(ExchangeTest, WrittenBytesStayWhenTheFileFillsUp)
     TTreeList tree;
     for (int i = 0; i < 2000; ++i)
         Build(tree, {{"item" + std::to_string(i), std::string(100, 'd'), {}}});
-    constexpr rlim_t Limit = 100000;
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const rlimit limited{Limit, old.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const std::string error = ErrorOf([&] { ExportTxt(tree, (m_dir / "cut.txt").string()); });
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(error, "I/O error 112: " + (m_dir / "cut.txt").string());
+    constexpr size_t Limit = 100000;
+    WithFileSizeLimit(Limit, [&] {
+        EXPECT_EQ(ErrorOf([&] { ExportTxt(tree, Path("cut.txt")); }), "I/O error 112: " + Path("cut.txt"));
+    });
     ExportTxt(tree, (m_dir / "out.txt").string());
     const std::string complete = ReadFile(m_dir / "out.txt");
     ASSERT_GT(complete.size(), Limit);
@@ -241,10 +213,8 @@ TEST_F(ExchangeTest, ToolWritesTheLibraryBytesAndReportsErrorWithAFullStop)
     Build(tree, {{"Tools", "hammer\r\nsaw", {{"Misc", "", {}}}}, {"", "e", {}}});
     SaveItems(tree, (m_dir / "in.trd").string());
     const auto tool = [&](const std::string& format, const fs::path& target) {
-        const std::string command = "'" TRDTOOL_PATH "' export " + format + " '" + (m_dir / "in.trd").string() +
-                                    "' '" + target.string() + "' 2>'" + (m_dir / "err").string() + "'";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunCommand("'" TRDTOOL_PATH "' export " + format + " '" + Path("in.trd") + "' '" + target.string() +
+                          "' 2>'" + Path("err") + "'");
     };
     for (const std::string format : {"txt", "ini"}) {
         ASSERT_EQ(tool(format, m_dir / ("tool." + format)), 0) << ReadFile(m_dir / "err");

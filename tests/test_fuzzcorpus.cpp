@@ -1,12 +1,11 @@
 // The fuzz targets' properties over their seed corpus, so that every test
 // run guards them without a fuzzer.
 #include "fuzz/treefileproperties.h"
+#include "tests/filetestkit.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -15,8 +14,7 @@ TEST(FuzzCorpus, EverySeedKeepsTheReaderAndRoundTripProperties)
 {
     int seeds = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(VEK_TEST_DATA "/fuzz")) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = ReadFile(entry.path());
         const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
         EXPECT_EQ(CheckReader(data, bytes.size()), "") << entry.path();
         EXPECT_EQ(CheckRoundTrip(data, bytes.size()), "") << entry.path();

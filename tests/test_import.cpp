@@ -3,6 +3,7 @@
 #include "document/treelist.h"
 #include "exchange/fileimport.h"
 #include "exchange/multiexportnames.h"
+#include "tests/filetestkit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,15 +15,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteFile(const fs::path& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
 // One line per item in document order: depth dots, name, icon, then the
 // description when it is not empty. Also checks that the item is whole.
@@ -50,19 +48,7 @@ struct Recorder : TTreeListObserver {
     std::vector<std::string> heard;
 };
 
-class ImportTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vekimport-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
-};
+using ImportTest = TTempFolderTest;
 
 TEST_F(ImportTest, FilesBecomeTopLevelItemsInDropOrderAfterTheLastOne)
 {

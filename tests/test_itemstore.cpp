@@ -5,15 +5,11 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "fuzz/treemodel.h"
+#include "tests/filetestkit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -65,12 +61,12 @@ TEST(ItemStore, EditedStringsOutliveTheLoadedBytes)
     EXPECT_EQ(model.Mismatch(tree), "");
 }
 
-TEST(ItemStore, ASaveMovesUneditedStringsAndEditsGoOnAfterIt)
+using ItemStoreFile = TTempFolderTest;
+
+TEST_F(ItemStoreFile, ASaveMovesUneditedStringsAndEditsGoOnAfterIt)
 {
-    std::string folder = (fs::temp_directory_path() / "vek-itemstore-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
-    const std::string path = folder + "/doc.trd";
-    std::ofstream(path, std::ios::binary) << FileOf(400, "item ");
+    const std::string path = Path("doc.trd");
+    WriteFile(path, FileOf(400, "item "));
 
     TTreeList tree;
     LoadItems(tree, path);
@@ -96,7 +92,6 @@ TEST(ItemStore, ASaveMovesUneditedStringsAndEditsGoOnAfterIt)
     TTreeList reloaded;
     LoadItems(reloaded, path);
     EXPECT_EQ(model.Mismatch(reloaded), "");
-    fs::remove_all(folder);
 }
 
 TEST(ItemStore, MovesDeletesAndNewItemsAcrossChunksKeepEveryItemInPlace)

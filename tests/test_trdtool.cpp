@@ -1,17 +1,10 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "tests/filetestkit.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/wait.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -21,32 +14,14 @@ struct ToolRun {
     std::string err;
 };
 
-class TrdTool : public ::testing::Test {
+class TrdTool : public TTempFolderTest {
 protected:
-    void SetUp() override
+    ToolRun Tool(const std::string& arguments, const std::string& redirect = "") const
     {
-        std::string pattern = (fs::temp_directory_path() / "vek-trdtool-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        const int code = RunCommand("'" TRDTOOL_PATH "' " + arguments +
+                                    (redirect.empty() ? " >'" + Path("out") + "' 2>'" + Path("err") + "'" : redirect));
+        return {code, ReadFile(Path("out")), ReadFile(Path("err"))};
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-
-    ToolRun Tool(const std::string& arguments) const
-    {
-        const std::string command = std::string("'") + TRDTOOL_PATH + "' " + arguments + " >'" + Path("out") +
-                                    "' 2>'" + Path("err") + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(Path("out")), Slurp(Path("err"))};
-    }
-    static std::string Slurp(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    fs::path dir;
 };
 
 TEST_F(TrdTool, DumpsItemsInDocumentOrderWithEscapes)
@@ -84,7 +59,7 @@ TEST_F(TrdTool, ChecksOldVariant)
                        "\x18\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\xFF\xFF\xFF\xFF"
                        "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x01\x00\x00\x00"
                        "\x01" "B";
-    std::ofstream(Path("old.trd"), std::ios::binary).write(old, sizeof old - 1);
+    WriteFile(Path("old.trd"), std::string(old, sizeof old - 1));
     const ToolRun run = Tool("check '" + Path("old.trd") + "'");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "1 items, old variant\n");
@@ -92,7 +67,7 @@ TEST_F(TrdTool, ChecksOldVariant)
 
 TEST_F(TrdTool, FailuresShowTheErrorBoxMessage)
 {
-    std::ofstream(Path("cut.trd"), std::ios::binary) << std::string("\xFF\xFF\xFF\xFF\x01\x00\x00\x00\x18", 9);
+    WriteFile(Path("cut.trd"), std::string("\xFF\xFF\xFF\xFF\x01\x00\x00\x00\x18", 9));
     for (const char* command : {"dump", "check"}) {
         const ToolRun run = Tool(std::string(command) + " '" + Path("cut.trd") + "'");
         EXPECT_EQ(run.exitCode, 1) << command;
@@ -110,11 +85,8 @@ TEST_F(TrdTool, OutputThatCannotBeWrittenFails)
     tree.AddItem()->SetText(TreeListColumnDesc, std::string(size_t(1) << 19, '\x01'));
     SaveItems(tree, Path("t.trd"));
     for (const std::string& arguments : {"dump '" + Path("t.trd") + "'", "check '" + Path("t.trd") + "'",
-                                        std::string("--help")}) {
-        const std::string command = std::string("'") + TRDTOOL_PATH + "' " + arguments + " >/dev/full 2>/dev/null";
-        const int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << arguments;
-    }
+                                        std::string("--help")})
+        EXPECT_EQ(Tool(arguments, " >/dev/full 2>/dev/null").exitCode, 1) << arguments;
 }
 
 TEST_F(TrdTool, UsageErrorsExitWithTwo)

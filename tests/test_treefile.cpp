@@ -1,19 +1,15 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "tests/filetestkit.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -77,12 +73,6 @@ void AnswerWithImageIndex(TTreeList& tree)
     tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) { index = node->ImageIndex(); };
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Item "A" (icon 3, description "x") with one child "B" (icon 0).
 const std::string WorkedExample = ReadFile(VEK_TEST_DATA "/worked-example.trd");
 
@@ -103,20 +93,9 @@ void BuildRandomTree(TTreeList& tree, int items)
     }
 }
 
-class TempDir : public ::testing::Test {
+class TempDir : public TTempFolderTest {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "vek-treefile-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
-    static void WriteFile(const std::string& path, const std::string& content) { std::ofstream(path) << content; }
-    long Entries() const { return std::distance(fs::directory_iterator(dir), {}); }
-
-    fs::path dir;
+    long Entries() const { return std::distance(fs::directory_iterator(m_dir), {}); }
 };
 
 TEST(TreeFile, WorkedExampleByteForByte)
@@ -283,9 +262,9 @@ TEST_F(TempDir, SaveThatCannotCreateLeavesWhatWasThere)
     if (::geteuid() == 0)
         GTEST_SKIP() << "a write-protected folder does not stop root";
     WriteFile(Path("doc.trd"), "previous");
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(SaveItems(tree, Path("doc.trd")), EFCreateError);
-    fs::permissions(dir, fs::perms::owner_all);
+    fs::permissions(m_dir, fs::perms::owner_all);
     EXPECT_EQ(ReadFile(Path("doc.trd")), "previous");
 }
 
@@ -315,17 +294,10 @@ TEST_F(TempDir, FailedWriteLeavesPreviousFileAndNoTemporary)
     TTreeList tree;
     tree.AddItem()->SetText(0, std::string(8192, 'x'));
 
-    // A file size limit makes the write fail as a full disk would.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const struct rlimit small = {1024, saved.rlim_max};
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THAT([&] { SaveItems(tree, Path("doc.trd")); },
-                ::testing::ThrowsMessage<EWriteError>(::testing::StrEq("Stream write error: " + Path("doc.trd"))));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
+    WithFileSizeLimit(1024, [&] {
+        EXPECT_THAT([&] { SaveItems(tree, Path("doc.trd")); },
+                    ::testing::ThrowsMessage<EWriteError>(::testing::StrEq("Stream write error: " + Path("doc.trd"))));
+    });
     EXPECT_EQ(ReadFile(Path("doc.trd")), "previous");
     EXPECT_EQ(Entries(), 1);  // no temporary left behind
 }
