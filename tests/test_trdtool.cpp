@@ -55,14 +55,9 @@ TEST_F(TrdTool, DumpsItemsInDocumentOrderWithEscapes)
 
 TEST_F(TrdTool, ChecksOldVariant)
 {
-    const char old[] = "\x01\x00\x00\x00"
-                       "\x18\x00\x00\x00" "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\xFF\xFF\xFF\xFF"
-                       "\x00\x00\x00\x00" "\x00\x00\x00\x00" "\x01\x00\x00\x00"
-                       "\x01" "B";
-    WriteFile(Path("old.trd"), std::string(old, sizeof old - 1));
-    const ToolRun run = Tool("check '" + Path("old.trd") + "'");
+    const ToolRun run = Tool("check '" VEK_TEST_DATA "/fuzz/old-variant.trd'");
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "1 items, old variant\n");
+    EXPECT_EQ(run.out, "3 items, old variant\n");
 }
 
 TEST_F(TrdTool, FailuresShowTheErrorBoxMessage)
