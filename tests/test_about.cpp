@@ -79,7 +79,6 @@ TEST(AboutDialog, MemoryFigure)
     ASSERT_TRUE(match.hasMatch());
     TfrmAboutDlg dialog;
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lbMemory2"))->text(), match.captured(1) + QStringLiteral(" KB"));
-    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lbMemory1"))->text(), QStringLiteral("Physical memory:"));
 }
 
 TEST(AboutDialog, EnterEscOkAndTheLink)
@@ -105,7 +104,6 @@ TEST(AboutDialog, EnterEscOkAndTheLink)
 TEST(AboutDialog, LabelsFitTheirBoxes)
 {
     TfrmAboutDlg dialog;
-    EXPECT_EQ(dialog.size(), QSize(321, 273));
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("lbVersion"))->text(), QStringLiteral("Version 2.4"));
     EXPECT_EQ(QFontInfo(dialog.findChild<QLabel*>(QStringLiteral("lbProductName1"))->font()).family(),
               QStringLiteral("Liberation Serif"));

@@ -119,14 +119,6 @@ TEST(DropFileTarget, OtherDragsArePassedOnOrRefused)
         EXPECT_EQ(widget.seen, c.refuseOthers ? 0 : 1);
         EXPECT_FALSE(dropped);
     }
-
-    // An editor takes text drags itself; on the description they are refused.
-    QPlainTextEdit editor(QStringLiteral("kept"));
-    TDropFileTarget target;
-    target.RefuseOtherDrags = true;
-    target.AttachTo(&editor);
-    EXPECT_EQ(DragAndDrop(editor.viewport(), &text), Qt::IgnoreAction);
-    EXPECT_EQ(editor.toPlainText(), QStringLiteral("kept"));
 }
 
 TEST(DropFileTarget, EffectFollowsTheKeysWithinWhatTheSourceOffers)
@@ -202,11 +194,6 @@ TEST(DropFileTarget, EditorScrollsWhileAFileDragRestsNearItsEdge)
     QDragLeaveEvent leave;
     QApplication::sendEvent(viewport, &leave);
     EXPECT_FALSE(target.Scrolling());
-
-    // Switching word wrap keeps the editor, and so its drops.
-    editor.setLineWrapMode(QPlainTextEdit::NoWrap);
-    editor.setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    EXPECT_EQ(DragAndDrop(viewport, data.get()), Qt::CopyAction);
 }
 
 }  // namespace

@@ -221,47 +221,33 @@ void TCollapseSplitter::showEvent(QShowEvent* event)
 
 void TCollapseSplitter::SetMaximized(bool value)
 {
-    if (value == m_maximized || (m_built && !Pane()))
-        return;
-    if (value)
-        Collapse(m_maximized, m_minimized, &TCollapseSplitter::OnMaximize);
-    else
-        Expand(m_maximized);
+    SetFolded(value, m_maximized, m_minimized, &TCollapseSplitter::OnMaximize);
 }
 
 void TCollapseSplitter::SetMinimized(bool value)
 {
-    if (value == m_minimized || (m_built && !Pane()))
-        return;
-    if (value)
-        Collapse(m_minimized, m_maximized, &TCollapseSplitter::OnMinimize);
-    else
-        Expand(m_minimized);
+    SetFolded(value, m_minimized, m_maximized, &TCollapseSplitter::OnMinimize);
 }
 
-void TCollapseSplitter::Collapse(bool& flag, bool& other, void (TCollapseSplitter::*signal)())
+void TCollapseSplitter::SetFolded(bool value, bool& flag, bool& other, void (TCollapseSplitter::*signal)())
 {
+    if (value == flag || (m_built && !Pane()))
+        return;
     // Folding from the other folded state keeps the width the pane had before.
     // A pane already at its smallest width (a narrowed window squeezes it) has
     // no width worth coming back to.
-    if (other)
+    if (value && other)
         other = false;
-    else if (m_built && PaneWidth() > m_minSize)
+    else if (value && m_built && PaneWidth() > m_minSize)
         m_restorePos = PaneWidth();
-    flag = true;
+    flag = value;
     if (!m_built)
         return;
-    ResizePane(m_minSize);
-    emit(this->*signal)();
-}
-
-void TCollapseSplitter::Expand(bool& flag)
-{
-    flag = false;
-    if (!m_built)
-        return;
-    ResizePane(m_restorePos);
-    emit OnRestore();
+    ResizePane(value ? m_minSize : m_restorePos);
+    if (value)
+        emit(this->*signal)();
+    else
+        emit OnRestore();
 }
 
 void TCollapseSplitter::SetMinSize(int value)

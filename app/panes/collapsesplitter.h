@@ -64,8 +64,7 @@ private:
     QWidget* Pane() const;
     int PaneWidth() const;
     void ResizePane(int width);
-    void Collapse(bool& flag, bool& other, void (TCollapseSplitter::*signal)());
-    void Expand(bool& flag);
+    void SetFolded(bool value, bool& flag, bool& other, void (TCollapseSplitter::*signal)());
     int LargestWidth() const;
     bool StartDrag(int globalX);
     void MoveDrag(int globalX);

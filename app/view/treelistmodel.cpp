@@ -145,11 +145,7 @@ void TTreeListModel::ItemsAboutToBeInserted(TTreeListTextNode* parent, int first
 
 void TTreeListModel::ItemsInserted()
 {
-    if (m_inserting)
-        endInsertRows();
-    m_inserting = false;
-    if (m_changing > 0)
-        --m_changing;
+    EndChange(m_inserting, &TTreeListModel::endInsertRows);
 }
 
 void TTreeListModel::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
@@ -162,11 +158,7 @@ void TTreeListModel::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first,
 
 void TTreeListModel::ItemsRemoved()
 {
-    if (m_removing)
-        endRemoveRows();
-    m_removing = false;
-    if (m_changing > 0)
-        --m_changing;
+    EndChange(m_removing, &TTreeListModel::endRemoveRows);
 }
 
 void TTreeListModel::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* destinationParent,
@@ -184,11 +176,7 @@ void TTreeListModel::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNo
 
 void TTreeListModel::ItemMoved()
 {
-    if (m_moving)
-        endMoveRows();
-    m_moving = false;
-    if (m_changing > 0)
-        --m_changing;
+    EndChange(m_moving, &TTreeListModel::endMoveRows);
 }
 
 void TTreeListModel::AboutToReset()
@@ -200,9 +188,15 @@ void TTreeListModel::AboutToReset()
 
 void TTreeListModel::ResetDone()
 {
-    if (m_resetting)
-        endResetModel();
-    m_resetting = false;
+    EndChange(m_resetting, &TTreeListModel::endResetModel);
+}
+
+// Ends what the matching begin call opened, if it opened anything.
+void TTreeListModel::EndChange(bool& begun, void (TTreeListModel::*end)())
+{
+    if (begun)
+        (this->*end)();
+    begun = false;
     if (m_changing > 0)
         --m_changing;
 }

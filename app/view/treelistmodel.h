@@ -62,6 +62,7 @@ public:
 
 private:
     int ChildCount(TTreeListTextNode* parent) const;
+    void EndChange(bool& begun, void (TTreeListModel::*end)());
 
     TTreeList& m_tree;
     std::function<QIcon(int)> m_iconProvider;
