@@ -5,6 +5,7 @@
 #include "app/window/commandtable.h"
 
 #include <QAction>
+#include <QLineEdit>
 
 namespace {
 QString Take(std::deque<QString>& queue, const char* what)
@@ -119,6 +120,15 @@ std::unique_ptr<TfrmTreeViewEditorMain> WindowTest::MakeWindow(const QStringList
 QAction* WindowTest::Action(const TfrmTreeViewEditorMain& window, TActionId id)
 {
     return window.Commands().Action(id);
+}
+
+void WindowTest::StartTypingName(TfrmTreeViewEditorMain& window, const QString& name)
+{
+    window.TreeList().StartRename();
+    TTreeListView* view = window.TreeListView();
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(name);
 }
 
 void WindowTest::Run(TfrmTreeViewEditorMain& window, TActionId id)
