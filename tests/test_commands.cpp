@@ -215,6 +215,7 @@ TEST_F(WindowTest, DescriptionCommandsFollowTheTreeAndTheEditorsLines)
     // need an item, Save, Find, Find Next and Replace a line in the editor.
     const std::pair<const char*, bool> cases[] = {{"", false}, {"\r\n", true}, {"t", true}};
     for (const auto& [description, lines] : cases) {
+        SCOPED_TRACE(description);
         auto window = MakeWindow();
         TTreeListTextNode* item = window->TreeList().AddItem();
         item->SetText(1, description);

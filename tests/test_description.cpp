@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFindCase{"emptyFindText", QStringLiteral("abc"), QString(), true, false, true, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNext)
+TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNextAndReplaceAllIsOneEdit)
 {
     TTwoItems items = AddTwoItems("one cat two cat three cat");
     TReplaceDialog* dialog = &m_parts->replaceDialog;
@@ -168,13 +168,10 @@ TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNext)
     EXPECT_TRUE(Modified());
     // Find Next of the window repeats the replace dialog's find text.
     EXPECT_EQ(m_parts->findDialog.FindText(), QStringLiteral("cat"));
-}
 
-TEST_F(PaneTest, ReplaceAllReplacesEveryOccurrenceAsOneEdit)
-{
-    TTwoItems items = AddTwoItems("cat\r\ncat cat");
-    TReplaceDialog* dialog = &m_parts->replaceDialog;
-    dialog->SetFindText(QStringLiteral("cat"));
+    items.b->SetFocused();
+    items.a->SetText(1, "cat\r\ncat cat");
+    items.a->SetFocused();
     dialog->SetReplaceText(QStringLiteral("lion"));
     Select(Memo(), 6, 6);  // all of them, wherever the caret is
     Pane().ReplaceDialog1Replace(true);

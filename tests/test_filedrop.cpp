@@ -22,12 +22,12 @@ constexpr Qt::DropActions All = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction
 QStringList Dump(const TTreeList& tree)
 {
     QStringList lines;
-    for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
-        lines << QString(item->Level(), QLatin1Char('.')) +
-                     QString::fromStdString(std::string(item->GetText(TreeListColumnName))) +
-                     QStringLiteral(" #%1 ").arg(item->ImageIndex()) +
-                     QString::fromStdString(std::string(item->GetText(TreeListColumnDesc))).replace(QStringLiteral("\r\n"),
-                                                                                        QStringLiteral("|"));
+    for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
+        const std::string line = std::string(static_cast<size_t>(item->Level()), '.') +
+                                 std::string(item->GetText(TreeListColumnName)) + " #" +
+                                 std::to_string(item->ImageIndex()) + " " + std::string(item->GetText(TreeListColumnDesc));
+        lines << QString::fromStdString(line).replace(QStringLiteral("\r\n"), QStringLiteral("|"));
+    }
     return lines;
 }
 
