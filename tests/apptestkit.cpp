@@ -5,15 +5,18 @@
 #include "app/window/commandtable.h"
 
 #include <QAction>
+#include <QLineEdit>
 
 namespace {
-QString Take(std::deque<QString>& queue, const char* what)
+// The next scripted answer; without one the question was not expected.
+template <typename T>
+T Take(std::deque<T>& queue, const QString& what, T none = T())
 {
     if (queue.empty()) {
-        ADD_FAILURE() << "unexpected " << what;
-        return QString();
+        ADD_FAILURE() << "unexpected " << what.toStdString();
+        return none;
     }
-    QString value = queue.front();
+    T value = queue.front();
     queue.pop_front();
     return value;
 }
@@ -22,7 +25,7 @@ QString Take(std::deque<QString>& queue, const char* what)
 bool TScriptedPrompter::ExecuteOpen(QWidget*, TFileDialog& dialog)
 {
     dialogs << QStringLiteral("open:%1").arg(dialog.DefaultExt());
-    const QString file = Take(files, "open dialog");
+    const QString file = Take(files, QStringLiteral("open dialog"));
     if (file.isEmpty())
         return false;
     dialog.SetFileName(file);
@@ -32,7 +35,7 @@ bool TScriptedPrompter::ExecuteOpen(QWidget*, TFileDialog& dialog)
 bool TScriptedPrompter::ExecuteSave(QWidget*, TFileDialog& dialog)
 {
     dialogs << QStringLiteral("save:%1:%2").arg(dialog.DefaultExt(), dialog.FileName());
-    const QString file = Take(files, "save dialog");
+    const QString file = Take(files, QStringLiteral("save dialog"));
     if (file.isEmpty())
         return false;
     dialog.SetFileName(file);
@@ -42,20 +45,14 @@ bool TScriptedPrompter::ExecuteSave(QWidget*, TFileDialog& dialog)
 QString TScriptedPrompter::ChooseFolder(QWidget*, const QString&, const QString& start)
 {
     lastFolderStart = start;
-    return Take(folders, "folder dialog");
+    return Take(folders, QStringLiteral("folder dialog"));
 }
 
 QMessageBox::StandardButton TScriptedPrompter::Ask(QWidget*, QMessageBox::Icon, const QString& caption,
                                                    const QString& text, QMessageBox::StandardButtons)
 {
     questions << caption + QLatin1Char('|') + text;
-    if (answers.empty()) {
-        ADD_FAILURE() << "unexpected question " << text.toStdString();
-        return QMessageBox::Cancel;
-    }
-    const auto answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Take(answers, QStringLiteral("question ") + text, QMessageBox::Cancel);
 }
 
 void PromptedTest::SetUp()
@@ -119,6 +116,15 @@ std::unique_ptr<TfrmTreeViewEditorMain> WindowTest::MakeWindow(const QStringList
 QAction* WindowTest::Action(const TfrmTreeViewEditorMain& window, TActionId id)
 {
     return window.Commands().Action(id);
+}
+
+void WindowTest::StartTypingName(TfrmTreeViewEditorMain& window, const QString& name)
+{
+    window.TreeList().StartRename();
+    TTreeListView* view = window.TreeListView();
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(name);
 }
 
 void WindowTest::Run(TfrmTreeViewEditorMain& window, TActionId id)

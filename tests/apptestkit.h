@@ -91,6 +91,8 @@ class PartsTest : public PromptedTest {
 protected:
     // Starts the editor's parts as the window starts them.
     void Start(const QStringList& arguments = {});
+    TTreeList& Tree() { return m_parts->tree; }
+    bool Modified() const { return m_parts->session.Modified(); }
 
     std::unique_ptr<TEditorParts> m_parts;
 };
@@ -101,6 +103,9 @@ protected:
     // Runs a command the way the user does: through its action.
     static void Run(TfrmTreeViewEditorMain& window, TActionId id);
     static QAction* Action(const TfrmTreeViewEditorMain& window, TActionId id);
+    // Opens the focused item's name in the in-place editor and types `name`
+    // there, leaving the edit open.
+    static void StartTypingName(TfrmTreeViewEditorMain& window, const QString& name);
 };
 
 // The 79-byte file of a top-level item "A" (icon 3, description "x") with one

@@ -37,14 +37,13 @@ protected:
     }
     TDescriptionPane& Pane() { return m_parts->pane; }
     QPlainTextEdit* Memo() { return &m_parts->memo; }
-    bool Modified() const { return m_parts->session.Modified(); }
     // A, with the given description, and B, each focused once; A ends focused.
     TTwoItems AddTwoItems(const std::string& descriptionA)
     {
-        TTreeListTextNode* a = m_parts->tree.AddItem();
+        TTreeListTextNode* a = Tree().AddItem();
         a->SetText(0, "A");
         a->SetText(1, descriptionA);
-        TTreeListTextNode* b = m_parts->tree.AddItem();
+        TTreeListTextNode* b = Tree().AddItem();
         b->SetText(0, "B");
         b->SetText(1, "other");
         b->SetFocused();
@@ -96,21 +95,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PaneTest, ThePaneFollowsTheFocusWhateverMovedIt)
 {
+    EXPECT_TRUE(Memo()->isReadOnly()) << "no item to edit";
     TTwoItems items = AddTwoItems("first");
+    EXPECT_FALSE(Memo()->isReadOnly());
     // The tree moves the focus by itself when it deletes the focused item.
-    m_parts->tree.Delete(items.a);
+    Tree().Delete(items.a);
     EXPECT_EQ(Memo()->toPlainText(), QStringLiteral("other"));
     TypeAtEnd(Memo(), QStringLiteral("!"));
     EXPECT_EQ(items.b->GetText(1), "other!");
-}
-
-TEST_F(PaneTest, WithoutAFocusedItemTheEditorIsReadOnly)
-{
-    EXPECT_TRUE(Memo()->isReadOnly());
-    TTwoItems items = AddTwoItems("d");
-    EXPECT_FALSE(Memo()->isReadOnly());
-    m_parts->tree.Delete(items.a);
-    m_parts->tree.Delete(items.b);
+    Tree().Delete(items.b);
     EXPECT_TRUE(Memo()->isReadOnly());
 }
 
@@ -159,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
         TFindCase{"emptyFindText", QStringLiteral("abc"), QString(), true, false, true, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNext)
+TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNextAndReplaceAllIsOneEdit)
 {
     TTwoItems items = AddTwoItems("one cat two cat three cat");
     TReplaceDialog* dialog = &m_parts->replaceDialog;
@@ -175,13 +168,10 @@ TEST_F(PaneTest, ReplaceTakesTheSelectedOccurrenceThenSelectsTheNext)
     EXPECT_TRUE(Modified());
     // Find Next of the window repeats the replace dialog's find text.
     EXPECT_EQ(m_parts->findDialog.FindText(), QStringLiteral("cat"));
-}
 
-TEST_F(PaneTest, ReplaceAllReplacesEveryOccurrenceAsOneEdit)
-{
-    TTwoItems items = AddTwoItems("cat\r\ncat cat");
-    TReplaceDialog* dialog = &m_parts->replaceDialog;
-    dialog->SetFindText(QStringLiteral("cat"));
+    items.b->SetFocused();
+    items.a->SetText(1, "cat\r\ncat cat");
+    items.a->SetFocused();
     dialog->SetReplaceText(QStringLiteral("lion"));
     Select(Memo(), 6, 6);  // all of them, wherever the caret is
     Pane().ReplaceDialog1Replace(true);
@@ -190,26 +180,20 @@ TEST_F(PaneTest, ReplaceAllReplacesEveryOccurrenceAsOneEdit)
     EXPECT_EQ(items.a->GetText(1), "cat\r\ncat cat");
 }
 
-TEST_F(PaneTest, LoadingATextFileNormalisesLineBreaks)
+TEST_F(PaneTest, LoadingATextFileNormalisesLineBreaksAndTheSameTextIsNoChange)
 {
-    TTwoItems items = AddTwoItems("old");
+    TTwoItems items = AddTwoItems("l1\r\nl2\r\nl3\r\nl4\r\n\r\nend");
     WriteBytes(Path("in.txt"), std::string("l1\nl2\rl3\r\nl4\n\rend\0ignored", 26));
-    m_prompter->files = {Path("in.txt")};
+    WriteBytes(Path("new.txt"), "new\n");
+    m_prompter->files = {Path("in.txt"), Path("new.txt")};
     Pane().actFileOpenMemoExecute();
     EXPECT_EQ(items.a->GetText(1), "l1\r\nl2\r\nl3\r\nl4\r\n\r\nend");
-    EXPECT_TRUE(Modified());
-    EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("open:txt")});
-}
-
-TEST_F(PaneTest, LoadingTheSameTextLeavesTheDocumentUnmodified)
-{
-    TTwoItems items = AddTwoItems("same\r\ntext");
-    WriteBytes(Path("same.txt"), "same\ntext");
-    m_prompter->files = {Path("same.txt")};
-    Pane().actFileOpenMemoExecute();
     EXPECT_FALSE(Modified());
     EXPECT_EQ(m_parts->modifiedPanel.text(), QString());
-    EXPECT_EQ(items.a->GetText(1), "same\r\ntext");
+    Pane().actFileOpenMemoExecute();
+    EXPECT_EQ(items.a->GetText(1), "new\r\n");
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(m_prompter->dialogs, (QStringList{QStringLiteral("open:txt"), QStringLiteral("open:txt")}));
 }
 
 TEST_F(PaneTest, SavingTheDescriptionWritesItsBytesUnderTheItemsName)

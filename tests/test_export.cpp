@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLineEdit>
 
 namespace {
 void BuildTools(TTreeList& tree)
@@ -25,7 +24,6 @@ protected:
         PartsTest::SetUp();
         Start();
     }
-    TTreeList& Tree() { return m_parts->tree; }
     TExportCommands& Exports() { return m_parts->exports; }
 };
 
@@ -46,7 +44,7 @@ TEST_P(SingleFileExport, WritesTheWholeTreeAndLeavesItExpanded)
     EXPECT_EQ(ReadBytes(Path("out.txt")), GetParam().expected);
     EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("save:txt:")});
     EXPECT_TRUE(Tree().TopItem(0)->Expanded());
-    EXPECT_FALSE(m_parts->session.Modified());
+    EXPECT_FALSE(Modified());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -73,10 +71,7 @@ TEST_F(WindowTest, ANameStillBeingTypedIsExported)
     auto window = MakeWindow();
     BuildTools(window->TreeList());
     window->TreeList().TopItem(0)->SetFocused();
-    window->TreeList().StartRename();
-    auto* editor = qobject_cast<QLineEdit*>(window->TreeListView()->indexWidget(window->TreeListView()->currentIndex()));
-    ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("Kit"));
+    StartTypingName(*window, QStringLiteral("Kit"));
     m_prompter->files = {Path("out.ini")};
     Run(*window, TActionId::actFileExportIni);
     EXPECT_EQ(ReadBytes(Path("out.ini")).substr(0, 7), "[Kit]\r\n");
@@ -100,18 +95,4 @@ TEST_F(ExportTest, MultipleFilesGoToTheChosenFolderStartingAtTheLastFolderUsed)
     EXPECT_EQ(ReadBytes(Path("out/A.txt")), "x\r\n");
     EXPECT_EQ(ReadBytes(Path("out/B.txt")), "\r\n");
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(WindowTest, ExportsAreDisabledForAnEmptyTree)
-{
-    auto window = MakeWindow();
-    const TActionId exports[] = {TActionId::actFileExportTxt, TActionId::actFileExportIni,
-                                 TActionId::actFileExportMulti};
-    window->Commands().UpdateActions();
-    for (TActionId id : exports)
-        EXPECT_FALSE(Action(*window, id)->isEnabled()) << Action(*window, id)->objectName().toStdString();
-    BuildTools(window->TreeList());
-    window->Commands().UpdateActions();
-    for (TActionId id : exports)
-        EXPECT_TRUE(Action(*window, id)->isEnabled()) << Action(*window, id)->objectName().toStdString();
 }

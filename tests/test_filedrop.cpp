@@ -10,11 +10,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProgressDialog>
-#include <QTest>
 #include <QTimer>
 #include <QUrl>
-
-#include <unistd.h>
 
 namespace {
 
@@ -25,12 +22,12 @@ constexpr Qt::DropActions All = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction
 QStringList Dump(const TTreeList& tree)
 {
     QStringList lines;
-    for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
-        lines << QString(item->Level(), QLatin1Char('.')) +
-                     QString::fromStdString(std::string(item->GetText(TreeListColumnName))) +
-                     QStringLiteral(" #%1 ").arg(item->ImageIndex()) +
-                     QString::fromStdString(std::string(item->GetText(TreeListColumnDesc))).replace(QStringLiteral("\r\n"),
-                                                                                        QStringLiteral("|"));
+    for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
+        const std::string line = std::string(static_cast<size_t>(item->Level()), '.') +
+                                 std::string(item->GetText(TreeListColumnName)) + " #" +
+                                 std::to_string(item->ImageIndex()) + " " + std::string(item->GetText(TreeListColumnDesc));
+        lines << QString::fromStdString(line).replace(QStringLiteral("\r\n"), QStringLiteral("|"));
+    }
     return lines;
 }
 
@@ -77,46 +74,33 @@ protected:
     std::unique_ptr<TfrmTreeViewEditorMain> m_window;
 };
 
-TEST_F(FileDropTest, FilesBecomeLastTopLevelItemsInDropOrderAndSurviveSaveAndReopen)
+// How files become items (order, line breaks, names, folders) is the
+// importer's; here the window's part: icon, focus, pane, modified flag.
+TEST_F(FileDropTest, FilesBecomeLastTopLevelItemsInDropOrder)
 {
-    const QString utf8Name = QString::fromUtf8("gr\xC3\xBC\xC3\x9F.txt");
     WriteBytes(Path("first.txt"), "one");
-    WriteBytes(Path("b.txt"), "a\nb\rc");
-    WriteBytes(Path("a.txt"), std::string("x\0y", 3));
-    WriteBytes(Path(utf8Name), "");
+    WriteBytes(Path("b.txt"), "b");
+    WriteBytes(Path("a.txt"), "a");
     m_window->IconComboBox()->setEditText(QStringLiteral("7"));
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
 
     // Into the empty tree the first item takes the focus, and the pane shows it.
     EXPECT_EQ(DropFiles(TreeViewport(), {QStringLiteral("first.txt")}), Qt::CopyAction);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == m_window.get(); }));
     EXPECT_EQ(m_window->Memo1()->toPlainText(), QStringLiteral("one\n"));
     EXPECT_EQ(m_window->StatusPanelText(1), QStringLiteral("Modified"));
     Tree().TopItem(0)->AddChild()->SetText(TreeListColumnName, "child");
     Tree().TopItem(0)->SetExpanded(true);
 
     // Later drops go behind the last top-level item; the focus stays.
-    EXPECT_EQ(DropFiles(TreeViewport(), {QStringLiteral("b.txt"), QStringLiteral("a.txt"), utf8Name},
-                        Qt::ShiftModifier),
+    EXPECT_EQ(DropFiles(TreeViewport(), {QStringLiteral("b.txt"), QStringLiteral("a.txt")}, Qt::ShiftModifier),
               Qt::MoveAction);
-    const QStringList dropped{"first.txt #7 one|", ".child #0 ", "b.txt #7 a|b|c|", "a.txt #7 x|",
-                              utf8Name + QStringLiteral(" #7 ")};
-    EXPECT_EQ(Dump(Tree()), dropped);
+    EXPECT_EQ(Dump(Tree()), (QStringList{"first.txt #7 one|", ".child #0 ", "b.txt #7 b|", "a.txt #7 a|"}));
     EXPECT_EQ(Tree().FocusedItem(), Tree().TopItem(0));
     EXPECT_TRUE(m_prompter->errors.isEmpty());
 
-    m_prompter->files = {Path("notes.trd")};
-    Run(*m_window, TActionId::actFileSave);
+    m_prompter->answers = {QMessageBox::No};
     m_window->close();
     EXPECT_EQ(m_window->DropFileOnTreeList().Target(), nullptr);
     EXPECT_EQ(m_window->DropFileOnMemo().Target(), nullptr);
-    m_window.reset();
-    m_window = MakeWindow({Path("notes.trd")});
-    Tree().ExpandAll();
-    EXPECT_EQ(Dump(Tree()), dropped);
 }
 
 TEST_F(FileDropTest, FailuresAreReportedInOneBox)
@@ -152,18 +136,14 @@ TEST_F(FileDropTest, AFolderComesInWholeInTheFileManagersOrder)
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("notes/sub")));
     WriteBytes(Path("notes/note 10.txt"), "ten");
     WriteBytes(Path("notes/note 9.txt"), "nine");
-    WriteBytes(Path("notes/.hidden"), "h");
-    WriteBytes(Path("notes/picture.png"), std::string("PNG\0", 4));
     WriteBytes(Path("notes/sub/x.txt"), "x");
-    ASSERT_EQ(::symlink(".", Path("notes/sub/loop").toLocal8Bit().constData()), 0);
     m_window->IconComboBox()->setEditText(QStringLiteral("2"));
 
     DropFiles(TreeViewport(), {QStringLiteral("notes")});
     Tree().ExpandAll();
     EXPECT_EQ(Dump(Tree()), (QStringList{"notes #2 ", ".sub #2 ", "..x.txt #2 x|", ".note 9.txt #2 nine|",
                                          ".note 10.txt #2 ten|"}));
-    EXPECT_EQ(m_prompter->errors,
-              QStringList{QStringLiteral("Skipped binary file %1.").arg(Path("notes/picture.png"))});
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
 }
 
 TEST_F(FileDropTest, CancelKeepsTheItemsFinishedSoFar)

@@ -67,10 +67,8 @@ protected:
         QApplication::processEvents();
         m_s = BuildSample(Tree());
     }
-    TTreeList& Tree() { return m_parts->tree; }
     TTreeListView& View() { return m_parts->treeView; }
     TItemCommands& Items() { return m_parts->items; }
-    bool Modified() const { return m_parts->session.Modified(); }
 
     TSample m_s{};
 };
@@ -92,6 +90,9 @@ TEST_P(NewItem, LandsWhereTheFocusSaysAndOpensTheEditor)
         focus[c.focus]->SetFocused();
     m_parts->iconComboBox.setEditText(QStringLiteral("7"));
     c.sub ? Items().actEditItemNewSubExecute() : Items().actEditItemNewExecute();
+    // A new sub item shows under its parent, expanded even if it was collapsed.
+    if (c.sub)
+        EXPECT_TRUE(View().isExpanded(View().Model()->IndexOf(Tree().FocusedItem()->Parent())));
     Tree().ExpandAll();
     EXPECT_EQ(Names(Tree()), c.expected);
     TTreeListTextNode* created = Tree().FocusedItem();
@@ -113,15 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TNewCase{"subOfChild", 1, true, "A .A1 .. .A2 B C "}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ItemsTest, NewSubItemExpandsACollapsedParent)
-{
-    m_s.a->SetFocused();
-    ASSERT_FALSE(m_s.a->Expanded());
-    Items().actEditItemNewSubExecute();
-    EXPECT_TRUE(m_s.a->Expanded());
-    EXPECT_TRUE(View().isExpanded(View().Model()->IndexOf(m_s.a)));
-}
-
 TEST_F(ItemsTest, ABadIconTextCreatesNothing)
 {
     m_s.b->SetFocused();
@@ -139,21 +131,15 @@ TEST_F(ItemsTest, ABadIconTextCreatesNothing)
     EXPECT_FALSE(Modified());
 }
 
-TEST_F(ItemsTest, DeleteAsksFirstAndCancelChangesNothing)
+TEST_F(ItemsTest, DeleteAsksFirstThenRemovesOnlyTheSelection)
 {
+    m_s.c->SetFocused();
     m_s.b->SetSelected(true);
-    m_prompter->answers = {QMessageBox::Cancel};
+    m_prompter->answers = {QMessageBox::Cancel, QMessageBox::Ok};
     Items().actEditItemDeleteExecute();
     EXPECT_EQ(m_prompter->questions, QStringList{QStringLiteral("Warning !|Delete selected nodes?")});
     EXPECT_EQ(Tree().TopItemCount(), 3);
     EXPECT_FALSE(Modified());
-}
-
-TEST_F(ItemsTest, DeleteRemovesOnlyTheSelectionAndFocusesTheRowAbove)
-{
-    m_s.c->SetFocused();
-    m_s.b->SetSelected(true);
-    m_prompter->answers = {QMessageBox::Ok};
     Items().actEditItemDeleteExecute();
     EXPECT_EQ(Names(Tree()), "A .A1 .A2 C ");
     // The row above the formerly focused C was B, which is gone: the focus stays on C.
@@ -177,7 +163,7 @@ TEST_F(ItemsTest, DeletingTheFocusedItemFocusesTheCollapsedSiblingAbove)
 
 struct TMoveUpCase {
     const char* name;
-    bool grandChild;
+    int focus;  // 0: A1, 1: a new child X of A1, 2: the top-level B
     const char* expected;
 };
 
@@ -185,30 +171,21 @@ class MoveUp : public ItemsTest, public ::testing::WithParamInterface<TMoveUpCas
 
 TEST_P(MoveUp, MovesTheFocusedItemOneLevelUp)
 {
-    TTreeListTextNode* item = m_s.a1;
-    if (GetParam().grandChild) {
-        item = Add(Tree(), m_s.a1, "X");
-    }
+    TTreeListTextNode* candidates[] = {m_s.a1, Add(Tree(), m_s.a1, "X"), m_s.b};
+    TTreeListTextNode* item = candidates[GetParam().focus];
     item->SetFocused();
     Items().actEditItemMoveUpExecute();
     Tree().ExpandAll();
     EXPECT_EQ(Names(Tree()), GetParam().expected);
     EXPECT_EQ(Tree().FocusedItem(), item);
-    EXPECT_TRUE(Modified());
+    EXPECT_EQ(Modified(), item != m_s.b) << "a top-level item stays and changes nothing";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MoveUp,
-                         ::testing::Values(TMoveUpCase{"child", false, "A .A2 B C A1 "},
-                                           TMoveUpCase{"grandChild", true, "A .A1 .A2 .X B C "}),
+                         ::testing::Values(TMoveUpCase{"child", 0, "A .A2 B C A1 .X "},
+                                           TMoveUpCase{"grandChild", 1, "A .A1 .A2 .X B C "},
+                                           TMoveUpCase{"topLevel", 2, "A .A1 ..X .A2 B C "}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ItemsTest, MoveUpOnATopLevelItemDoesNothing)
-{
-    m_s.b->SetFocused();
-    Items().actEditItemMoveUpExecute();
-    EXPECT_EQ(Names(Tree()), "A .A1 .A2 B C ");
-    EXPECT_FALSE(Modified());
-}
 
 struct TDropCase {
     const char* name;
@@ -254,6 +231,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ItemsTest, DroppingAnItemOntoItsOwnChildChangesNothingButMarksModified)
 {
+    // Only the tree's own items are taken.
+    EXPECT_TRUE(Items().TreeListDragOver(&View()));
+    EXPECT_FALSE(Items().TreeListDragOver(&m_parts->memo));
     m_s.a->SetExpanded(true);
     QApplication::processEvents();
     m_s.a->SetSelected(true);
@@ -263,14 +243,12 @@ TEST_F(ItemsTest, DroppingAnItemOntoItsOwnChildChangesNothingButMarksModified)
     EXPECT_TRUE(Modified());
 }
 
-TEST_F(ItemsTest, DragsAreAcceptedOnlyFromTheTreeItself)
-{
-    EXPECT_TRUE(Items().TreeListDragOver(&View()));
-    EXPECT_FALSE(Items().TreeListDragOver(&m_parts->memo));
-}
-
 TEST_F(ItemsTest, RenamingInPlaceStoresTheNameAndSelectsTheItem)
 {
+    // A rename that changed nothing is no edit.
+    Items().TreeListEdited(m_s.b, false);
+    EXPECT_FALSE(m_s.b->Selected());
+    EXPECT_FALSE(Modified());
     m_s.b->SetFocused();
     Tree().StartRename();
     auto* editor = View().findChild<QLineEdit*>();
@@ -282,13 +260,6 @@ TEST_F(ItemsTest, RenamingInPlaceStoresTheNameAndSelectsTheItem)
     EXPECT_EQ(m_s.b->GetText(0), "Bee");
     EXPECT_TRUE(m_s.b->Selected());
     EXPECT_TRUE(Modified());
-}
-
-TEST_F(ItemsTest, ARenameWithoutChangeDoesNothing)
-{
-    Items().TreeListEdited(m_s.b, false);
-    EXPECT_FALSE(m_s.b->Selected());
-    EXPECT_FALSE(Modified());
 }
 
 TEST_F(ItemsTest, ThePickerSetsTheIconOfTheFocusedItemOnlyWhenSomethingIsSelected)

@@ -1,6 +1,5 @@
 #include "tests/apptestkit.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace {
@@ -14,7 +13,6 @@ constexpr int TagNew = 11, TagOpen = 12, TagSave = 13, TagSaveAs = 14;
 class SessionTest : public PartsTest {
 protected:
     TDocumentSession& Session() { return m_parts->session; }
-    TTreeList& Tree() { return m_parts->tree; }
     QString Title() const { return m_parts->window.windowTitle(); }
     // An edit: an item added and the document marked modified.
     void Edit()
@@ -24,23 +22,15 @@ protected:
     }
 };
 
-TEST_F(SessionTest, StartsAsAnEmptyUntitledDocument)
+TEST_F(SessionTest, AMissingCommandLineFileStartsAnEmptyUntitledDocumentThatSaveLeavesAlone)
 {
-    Start();
+    Start({Path("missing.trd")});
     EXPECT_EQ(Title(), Untitled);
     EXPECT_EQ(m_parts->modifiedPanel.text(), QString());
     EXPECT_EQ(Tree().TopItemCount(), 0);
-}
-
-TEST_F(SessionTest, OpensTheFileNamedOnTheCommandLine)
-{
-    WriteBytes(Path("notes.trd"), WorkedExampleBytes());
-    Start({Path("notes.trd")});
-    EXPECT_EQ(Title(), QStringLiteral("notes.trd - VekTreeViewEditor"));
-    EXPECT_EQ(Tree().TopItemCount(), 1);
-    EXPECT_EQ(m_parts->memo.toPlainText(), QStringLiteral("x"));
-    EXPECT_FALSE(Session().Modified());
-    EXPECT_EQ(Session().FileName(), Path("notes.trd"));
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
+    Session().NewOpenSaveSaveasClose(TagSave);
+    EXPECT_TRUE(m_prompter->dialogs.isEmpty());
 }
 
 TEST_F(WindowTest, TheWindowOpensTheCommandLineFileWhenFirstShown)
@@ -51,13 +41,8 @@ TEST_F(WindowTest, TheWindowOpensTheCommandLineFileWhenFirstShown)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("notes.trd - VekTreeViewEditor"));
     EXPECT_EQ(window->StatusPanelText(1), QString());
     EXPECT_EQ(window->Memo1()->toPlainText(), QStringLiteral("x"));
-}
-
-TEST_F(SessionTest, IgnoresAMissingCommandLineFile)
-{
-    Start({Path("missing.trd")});
-    EXPECT_EQ(Title(), Untitled);
-    EXPECT_TRUE(m_prompter->errors.isEmpty());
+    EXPECT_FALSE(window->Session().Modified());
+    EXPECT_EQ(window->Session().FileName(), Path("notes.trd"));
 }
 
 TEST_F(SessionTest, WorkedExampleRoundTripsByteForByteThroughSave)
@@ -73,29 +58,6 @@ TEST_F(SessionTest, WorkedExampleRoundTripsByteForByteThroughSave)
     EXPECT_EQ(Title(), QStringLiteral("out.trd - VekTreeViewEditor"));
     // Save As offers the current name.
     EXPECT_EQ(m_prompter->dialogs.last(), QStringLiteral("save:trd:%1").arg(Path("in.trd")));
-}
-
-TEST_F(SessionTest, OldVariantIsSavedInTheCurrentVariant)
-{
-    // One item, no marker, one-byte string lengths.
-    std::string old("\x01\0\0\0", 4);
-    old += std::string("\x18\0\0\0\x03\0\0\0\x03\0\0\0\xFF\xFF\xFF\xFF\0\0\0\0\0\0\0\0\x02\0\0\0", 28);
-    old += std::string("\x01" "A" "\x01" "x", 4);
-    WriteBytes(Path("old.trd"), old);
-    Start({Path("old.trd")});
-    Session().NewOpenSaveSaveasClose(TagSave);  // Save is a no-op only for empty untitled documents
-    const std::string saved = ReadBytes(Path("old.trd"));
-    EXPECT_EQ(saved.substr(0, 4), std::string("\xFF\xFF\xFF\xFF"));
-    TTreeList reread;
-    EXPECT_EQ(LoadItems(reread, Path("old.trd").toStdString()), TTreeFileVariant::Current);
-    EXPECT_EQ(reread.TopItem(0)->GetText(1), "x");
-}
-
-TEST_F(SessionTest, SaveOfAnEmptyUntitledDocumentShowsNoDialog)
-{
-    Start();
-    Session().NewOpenSaveSaveasClose(TagSave);
-    EXPECT_TRUE(m_prompter->dialogs.isEmpty());
 }
 
 TEST_F(SessionTest, SaveOfANamedDocumentWithAllItemsDeletedWritesTheEmptyTree)
@@ -137,7 +99,7 @@ TEST_P(NewOnModifiedDocument, FollowsTheAnswerToTheSavePrompt)
     Edit();
     if (c.emptyTree)
         Tree().ClearItems();
-    ASSERT_TRUE(Session().Modified());
+    ASSERT_TRUE(Modified());
 
     m_prompter->answers = {c.answer};
     if (c.expectSaveDialog)
@@ -146,10 +108,10 @@ TEST_P(NewOnModifiedDocument, FollowsTheAnswerToTheSavePrompt)
     EXPECT_EQ(m_prompter->questions, QStringList{SavePrompt});
     if (c.expectClosed) {
         EXPECT_EQ(Tree().TopItemCount(), 0);
-        EXPECT_FALSE(Session().Modified());
+        EXPECT_FALSE(Modified());
         EXPECT_EQ(Title(), Untitled);
     } else {
-        EXPECT_TRUE(Session().Modified());
+        EXPECT_TRUE(Modified());
     }
 }
 
@@ -159,8 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TPromptCase{"no", false, QMessageBox::No, false, true, false},
                       TPromptCase{"yesSaved", false, QMessageBox::Yes, true, true, true},
                       TPromptCase{"yesDialogCancelled", false, QMessageBox::Yes, false, false, true},
-                      TPromptCase{"yesEmptyUntitledClosesLikeNo", true, QMessageBox::Yes, false, true, false},
-                      TPromptCase{"noEmpty", true, QMessageBox::No, false, true, false}),
+                      TPromptCase{"yesEmptyUntitledClosesLikeNo", true, QMessageBox::Yes, false, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, TheCloseQueryKeepsTheChangesWhenTheSaveDialogIsCancelled)
@@ -170,7 +131,7 @@ TEST_F(SessionTest, TheCloseQueryKeepsTheChangesWhenTheSaveDialogIsCancelled)
     m_prompter->answers = {QMessageBox::Yes};
     m_prompter->files = {QString()};
     EXPECT_FALSE(Session().FormCloseQuery());
-    EXPECT_TRUE(Session().Modified());
+    EXPECT_TRUE(Modified());
 
     m_prompter->answers = {QMessageBox::Yes};
     m_prompter->files = {Path("kept.trd")};
@@ -198,19 +159,13 @@ TEST_F(WindowTest, ANameStillBeingTypedIsAChangeForTheFileCommandsAndTheClose)
 {
     WriteBytes(Path("a.trd"), WorkedExampleBytes());
     auto window = MakeWindow({Path("a.trd")});
-    auto typeName = [&](const QString& name) {
-        window->TreeList().StartRename();
-        auto* editor = qobject_cast<QLineEdit*>(window->TreeListView()->indexWidget(window->TreeListView()->currentIndex()));
-        ASSERT_NE(editor, nullptr);
-        editor->setText(name);
-    };
-    typeName(QStringLiteral("Renamed"));
+    StartTypingName(*window, QStringLiteral("Renamed"));
     m_prompter->answers = {QMessageBox::Cancel};
     Run(*window, TActionId::actFileClose);
     EXPECT_EQ(m_prompter->questions, QStringList{SavePrompt});
     EXPECT_EQ(window->TreeList().TopItem(0)->GetText(TreeListColumnName), "Renamed");
 
-    typeName(QStringLiteral("Important"));
+    StartTypingName(*window, QStringLiteral("Important"));
     m_prompter->answers = {QMessageBox::Yes};
     EXPECT_TRUE(window->close());
     TTreeList reread;
@@ -218,7 +173,7 @@ TEST_F(WindowTest, ANameStillBeingTypedIsAChangeForTheFileCommandsAndTheClose)
     EXPECT_EQ(reread.TopItem(0)->GetText(TreeListColumnName), "Important");
 }
 
-TEST_F(SessionTest, OpenStopsWhenSavingTheChangesIsCancelled)
+TEST_F(SessionTest, OpenSavesTheChangesFirstAndStopsIfThatIsCancelled)
 {
     WriteBytes(Path("other.trd"), WorkedExampleBytes());
     Start();
@@ -227,15 +182,9 @@ TEST_F(SessionTest, OpenStopsWhenSavingTheChangesIsCancelled)
     m_prompter->files = {QString()};  // the save dialog is cancelled; no open dialog follows
     Session().NewOpenSaveSaveasClose(TagOpen);
     EXPECT_EQ(Tree().TopItemCount(), 1);
-    EXPECT_TRUE(Session().Modified());
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("save:trd:")});
-}
 
-TEST_F(SessionTest, OpenAfterSavingTheChangesLoadsTheChosenFile)
-{
-    WriteBytes(Path("other.trd"), WorkedExampleBytes());
-    Start();
-    Edit();
     m_prompter->answers = {QMessageBox::Yes};
     m_prompter->files = {Path("first.trd"), Path("other.trd")};
     Session().NewOpenSaveSaveasClose(TagOpen);
@@ -255,7 +204,7 @@ TEST_F(SessionTest, AFailedOpenLeavesAnUntitledDocumentWithTheItemsRead)
     EXPECT_EQ(Session().FileName(), QString());
     EXPECT_EQ(Title(), Untitled);
     EXPECT_EQ(Tree().TopItemCount(), 1);
-    EXPECT_TRUE(Session().Modified());
+    EXPECT_TRUE(Modified());
     // A later Save asks for a name instead of overwriting the damaged file.
     m_prompter->files = {QString()};
     Session().NewOpenSaveSaveasClose(TagSave);

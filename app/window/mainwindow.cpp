@@ -58,6 +58,19 @@ TStoredProperty FlagProperty(T* pane, bool (T::*get)() const, void (T::*set)(boo
 {
     return BooleanProperty([pane, get] { return (pane->*get)(); }, [pane, set](bool v) { (pane->*set)(v); });
 }
+
+// One side of the splitter: a bar above a body that takes the rest.
+QWidget* SplitterSide(const char* name, QWidget* bar, QWidget* body)
+{
+    auto* side = new QWidget;
+    side->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(body, 1);
+    return side;
+}
 }  // namespace
 
 TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QString& recoveryFolder, QWidget* parent)
@@ -357,34 +370,19 @@ void TfrmTreeViewEditorMain::CreateLayout()
     headerLayout->addWidget(btnTreeViewHeader);
     connect(btnTreeViewHeader, &QToolButton::clicked, this, &TfrmTreeViewEditorMain::BtnTreeViewHeaderClick);
 
-    auto* pnlLeft = new QWidget;
-    pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
-    auto* leftLayout = new QVBoxLayout(pnlLeft);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->setSpacing(0);
-    leftLayout->addWidget(pnlTreeViewHeader);
-    leftLayout->addWidget(m_treeView, 1);
     m_treeView->setFrameShape(QFrame::NoFrame);
     m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_treeView, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         m_popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
     });
 
-    auto* pnlRight = new QWidget;
-    pnlRight->setObjectName(QStringLiteral("pnlRight"));
-    auto* rightLayout = new QVBoxLayout(pnlRight);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->setSpacing(0);
-    rightLayout->addWidget(m_toolBarMemo);
-    rightLayout->addWidget(m_memo, 1);
-
     m_splitter = new TCollapseSplitter;
     m_splitter->setObjectName(QStringLiteral("Splitter1"));
     m_splitter->setHandleWidth(9);
     m_splitter->SetMinSize(1);
     m_splitter->SetButtonWidth(30);
-    m_splitter->addWidget(pnlLeft);
-    m_splitter->addWidget(pnlRight);
+    m_splitter->addWidget(SplitterSide("pnlLeft", pnlTreeViewHeader, m_treeView));
+    m_splitter->addWidget(SplitterSide("pnlRight", m_toolBarMemo, m_memo));
     m_splitter->setSizes({145, 288});
     setCentralWidget(m_splitter);
     // The toolbars fold by their grips. Qt's own menu on the toolbar and the
