@@ -31,7 +31,6 @@ protected:
         EXPECT_TRUE(window->close());
         window.reset();
     }
-    static QAction* WordWrap(const TfrmTreeViewEditorMain& window) { return Action(window, TActionId::actViewWordWrap); }
 };
 
 TEST_F(WindowSettingsTest, TheFirstCloseWritesEveryValueAsText)
@@ -81,19 +80,12 @@ TEST_F(WindowSettingsTest, ARestartRestoresEverySetting)
     EXPECT_EQ(restored.family() + QString::number(restored.pixelSize()) + (restored.bold() ? "bold" : ""),
               "Liberation Mono16bold");
     EXPECT_EQ(window->Memo1()->palette().color(QPalette::Text), red);
-    EXPECT_TRUE(WordWrap(*window)->isChecked());
+    EXPECT_TRUE(Action(*window, TActionId::actViewWordWrap)->isChecked());
     EXPECT_EQ(window->Memo1()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_EQ(window->Memo1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     Close(window);
     EXPECT_EQ(m_settings.Values(), saved);
-
-    // The restored command, wrap and scroll bars go on in step.
-    window = MakeWindow();
-    Run(*window, TActionId::actViewWordWrap);
-    EXPECT_FALSE(WordWrap(*window)->isChecked());
-    EXPECT_EQ(window->Memo1()->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(window->Memo1()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
 
 // The settings are in place before the command-line document opens, and
