@@ -85,11 +85,7 @@ protected:
     {
         QDir().mkpath(Folder());
         WriteBytes(QString::fromStdString(m_store->CopyPath(name)), bytes);
-        TRecoveryInfo info;
-        info.path = documentPath;
-        info.time = time;
-        info.owner = owner;
-        m_store->WriteInfo(name, info);
+        m_store->WriteInfo(name, {documentPath, time, owner});
     }
 
     static QString Question(const QString& document, int64_t time)
@@ -105,10 +101,7 @@ protected:
 
 TEST(RecoveryInfo, RoundTripsAnyPathAndRejectsWhatItDidNotWrite)
 {
-    TRecoveryInfo info;
-    info.path = "/home/u/odd\\name\nwith breaks\r.trd";
-    info.time = 1796653920;
-    info.owner = TProcessIdentity::Current();
+    const TRecoveryInfo info{"/home/u/odd\\name\nwith breaks\r.trd", 1796653920, TProcessIdentity::Current()};
     const std::string text = info.Format();
     const auto back = TRecoveryInfo::Parse(text);
     ASSERT_TRUE(back);
