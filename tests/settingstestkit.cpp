@@ -75,20 +75,6 @@ void TSettingsFolder::BlockWithAFile() const
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
 }
 
-QMap<QString, QString> FirstSaveValues(const QString& normPos)
-{
-    return {{"FormVersion", "0"}, {"Flags", "0"}, {"ShowCmd", "1"}, {"PixelsPerInch", "96"},
-            {"MinMaxPos(800x800)", "-1,-1,-2,-2"}, {"MinMaxPos", "-1,-1,-2,-2"},
-            {"NormPos(800x800)", normPos}, {"NormPos", normPos}, {"Visible", "0"},
-            {"OpenDialog1_InitialDir", ""}, {"SaveDialog1_InitialDir", ""},
-            {"Splitter1_Maximized", "False"}, {"Splitter1_Minimized", "False"},
-            {"ToolBarTV_Maximized", "True"}, {"ToolBarMemo_Maximized", "True"}, {"IconComboBox_Text", "0"},
-            {"Memo1_FontCharset", "0"}, {"Memo1_FontColor", "-2147483640"}, {"Memo1_FontHeight", "-13"},
-            {"Memo1_FontName", "Courier New"}, {"Memo1_FontPitch", "fpDefault"}, {"Memo1_FontSize", "10"},
-            {"Memo1_FontStyle", "[]"}, {"actViewWordWrap_Checked", "False"}, {"miWordWrap_Checked", "False"},
-            {"Memo1_WordWrap", "False"}, {"Memo1_ScrollBars", "ssBoth"}};
-}
-
 TWarnings::TWarnings()
 {
     warnings.clear();

@@ -35,11 +35,6 @@ private:
     QString m_previous;
 };
 
-// Every value of a first save on the offscreen platform's 800 x 800 screen
-// at 96 pixels per inch, with the window's frame at normPos ("l,t,r,b") and
-// every stored property as the main window is designed.
-QMap<QString, QString> FirstSaveValues(const QString& normPos);
-
 // Collects the warnings written while it lives.
 class TWarnings {
 public:

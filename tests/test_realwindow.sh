@@ -8,70 +8,29 @@
 # Usage: test_realwindow.sh EDITOR DATA-FOLDER
 set -euo pipefail
 
-if [ "${1:-}" != "--inside" ]; then
-    editor=${1:?usage: $0 EDITOR DATA-FOLDER}
-    data=${2:?usage: $0 EDITOR DATA-FOLDER}
-    for tool in xvfb-run:xvfb xwininfo:x11-utils xdotool:xdotool; do
-        command -v "${tool%%:*}" >/dev/null || { echo "${tool%%:*} is missing (package ${tool#*:})"; exit 1; }
-    done
-    # xvfb-run stops its X server when the inner run ends.
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$editor" "$data"
-fi
-
+[ "${1:-}" = --inside ] || [ $# = 2 ] || { echo "usage: $0 EDITOR DATA-FOLDER"; exit 2; }
+# shellcheck source=tests/realeditor.sh
+source "$(dirname "$0")/realeditor.sh"
 editor=$2
 data=$3
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        # A program that ignores the polite request gets no second one.
-        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$pid" 2>/dev/null || true
-    fi
-    [ -z "$pid" ] || wait "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "$@"
-    [ ! -f "$work/editor.log" ] || cat "$work/editor.log"
-    exit 1
-}
-
 # Item "A" (icon 3, description "x") with one child "B" (icon 0).
 file="$work/file.trd"
 cp "$data/worked-example.trd" "$file"
-
-# The editor must not inherit a home whose settings or recovery copies
-# another run left behind.
-export HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-conf="$XDG_CONFIG_HOME/Vek/VekTreeViewEditor.conf"
-# Only a program started under Xvfb chooses xcb; everything else headless
-# runs on the offscreen platform (see the top-level CMakeLists.txt).
-export QT_QPA_PLATFORM=xcb
+conf="$HOME/.config/Vek/VekTreeViewEditor.conf"
 
 # Starts the editor and waits until its window with this title is on screen;
 # window holds its id.
 start() {
     local title=$1
     shift
-    "$editor" "$@" >>"$work/editor.log" 2>&1 &
-    pid=$!
-    for _ in $(seq 200); do
-        window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
-        if [ -n "$window" ]; then
-            echo "found the window \"$title\""
-            return 0
-        fi
-        kill -0 "$pid" 2>/dev/null || fail "the editor ended before its window \"$title\" showed:"
-        sleep 0.1
-    done
-    echo "no window \"$title\" within 20 s; windows:"
-    xwininfo -root -tree || true
-    fail
+    start_editor "$@"
+    window=$(wait_window 200 "$title") || {
+        ! editor_ended || fail "the editor ended before its window \"$title\" showed:"
+        echo "no window \"$title\" within 20 s; windows:"
+        xwininfo -root -tree || true
+        fail
+    }
+    echo "found the window \"$title\""
 }
 
 # Closes the editor the way a user does, by its Exit shortcut Alt+F4 (there is
@@ -80,16 +39,9 @@ close() {
     for _ in 1 2 3; do
         xdotool windowfocus --sync "$window" 2>/dev/null || true
         xdotool key --clearmodifiers alt+F4 2>/dev/null || true
-        for _ in $(seq 50); do
-            if ! kill -0 "$pid" 2>/dev/null; then
-                wait "$pid" || fail "the editor ended with status $?:"
-                pid=""
-                return 0
-            fi
-            sleep 0.1
-        done
+        wait_until 50 editor_ended && break
     done
-    fail "the editor did not close on Alt+F4"
+    wait_end
 }
 
 # The settings file's values, one "name=value" a line, names as the program
@@ -111,37 +63,9 @@ expect_values() {
 
 start "file.trd - VekTreeViewEditor" "$file"
 close
-# The window's design size centred on the screen, every view setting as
-# designed.
-expect_values "first close" <<'EOF'
-FormVersion=0
-Flags=0
-ShowCmd=1
-PixelsPerInch=96
-MinMaxPos(1024x768)=-1,-1,0,0
-MinMaxPos=-1,-1,0,0
-NormPos(1024x768)=291,224,733,543
-NormPos=291,224,733,543
-Visible=0
-OpenDialog1_InitialDir=
-SaveDialog1_InitialDir=
-Splitter1_Maximized=False
-Splitter1_Minimized=False
-ToolBarTV_Maximized=True
-ToolBarMemo_Maximized=True
-IconComboBox_Text=0
-Memo1_FontCharset=0
-Memo1_FontColor=-2147483640
-Memo1_FontHeight=-13
-Memo1_FontName=Courier New
-Memo1_FontPitch=fpDefault
-Memo1_FontSize=10
-Memo1_FontStyle=[]
-actViewWordWrap_Checked=False
-miWordWrap_Checked=False
-Memo1_WordWrap=False
-Memo1_ScrollBars=ssBoth
-EOF
+# The window's design size centred on the screen. The values as designed are
+# the main window's tests'; that a close writes each one, the restart's below.
+values | grep -qx 'NormPos=291,224,733,543' || fail "the first close stored no centred frame: $(values)"
 
 # Every setting changed by hand; the window has no frame without a window
 # manager, so the stored frame is its geometry.

@@ -53,6 +53,11 @@ protected:
         return window;
     }
 
+    static void Change(TfrmTreeViewEditorMain& window)
+    {
+        window.TreeList().AddItem();
+        window.Session().MarkModified();
+    }
     static bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, Patience); }
     static bool WaitForCopies(TfrmTreeViewEditorMain& window, int count)
     {
@@ -80,11 +85,7 @@ protected:
     {
         QDir().mkpath(Folder());
         WriteBytes(QString::fromStdString(m_store->CopyPath(name)), bytes);
-        TRecoveryInfo info;
-        info.path = documentPath;
-        info.time = time;
-        info.owner = owner;
-        m_store->WriteInfo(name, info);
+        m_store->WriteInfo(name, {documentPath, time, owner});
     }
 
     static QString Question(const QString& document, int64_t time)
@@ -100,10 +101,7 @@ protected:
 
 TEST(RecoveryInfo, RoundTripsAnyPathAndRejectsWhatItDidNotWrite)
 {
-    TRecoveryInfo info;
-    info.path = "/home/u/odd\\name\nwith breaks\r.trd";
-    info.time = 1796653920;
-    info.owner = TProcessIdentity::Current();
+    const TRecoveryInfo info{"/home/u/odd\\name\nwith breaks\r.trd", 1796653920, TProcessIdentity::Current()};
     const std::string text = info.Format();
     const auto back = TRecoveryInfo::Parse(text);
     ASSERT_TRUE(back);
@@ -206,8 +204,7 @@ TEST_P(CopyRemoval, TheCopyGoesWithTheUnsavedChanges)
 {
     WriteBytes(Path("notes.trd"), WorkedExampleBytes());
     auto window = MakeRecoveringWindow({Path("notes.trd")});
-    window->TreeList().AddItem();
-    window->Session().MarkModified();
+    Change(*window);
     ASSERT_TRUE(WaitForCopies(*window, 1));
     ASSERT_EQ(Files(Folder()).size(), 2);
 
@@ -297,8 +294,7 @@ TEST_F(RecoveryTest, AnotherRunningEditorsCopyIsLeftAlone)
 {
     PlantCopy("theirs", Path("notes.trd").toStdString(), 1000, Running(), WorkedExampleBytes());
     auto window = MakeRecoveringWindow();
-    window->TreeList().AddItem();
-    window->Session().MarkModified();
+    Change(*window);
     ASSERT_TRUE(WaitForCopies(*window, 1));
     window.reset();
     EXPECT_TRUE(m_prompter->questions.isEmpty());
@@ -346,11 +342,7 @@ TEST_F(RecoveryTest, AFailedWriteIsReportedOnceInTheStatusBar)
     auto window = MakeRecoveringWindow();
     auto* problem = window->findChild<QLabel*>(QStringLiteral("RecoveryProblem"));
     ASSERT_TRUE(problem);
-    auto edit = [&] {
-        window->TreeList().AddItem();
-        window->Session().MarkModified();
-    };
-    edit();
+    Change(*window);
     ASSERT_TRUE(WaitFor([&] { return window->Recovery().CopiesFailed() >= 1; }));
     EXPECT_TRUE(problem->isVisible());
     EXPECT_TRUE(problem->text().startsWith(QStringLiteral("Recovery copy not written: Cannot create file ")))
@@ -366,7 +358,7 @@ TEST_F(RecoveryTest, AFailedWriteIsReportedOnceInTheStatusBar)
     QDir(Folder()).removeRecursively();
     WriteBytes(Folder(), "not a folder");
     const int failed = window->Recovery().CopiesFailed();
-    edit();
+    Change(*window);
     ASSERT_TRUE(WaitFor([&] { return window->Recovery().CopiesFailed() > failed; }));
     EXPECT_FALSE(problem->isVisible());
     EXPECT_TRUE(m_prompter->errors.isEmpty());

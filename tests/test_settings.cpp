@@ -1,14 +1,9 @@
 #include "settings/formstorage.h"
 #include "settings/propsstorage.h"
-#include "settings/settingserror.h"
 #include "settings/storedfont.h"
 #include "tests/settingstestkit.h"
 
-#include <QFile>
-
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <limits>
 
@@ -191,29 +186,6 @@ TEST(SettingsFaults, AValueThatIsNotTextCountsAsMissingAndIsRepaired)
                                              {"NormPos", "10,20,510,420"}, {"MinMaxPos(1024x768)", "-1,-1,-4,-4"}};
     for (auto i = repaired.begin(); i != repaired.end(); ++i)
         EXPECT_EQ(folder.Values().value(i.key()), i.value()) << i.key().toStdString();
-}
-
-// A folder that cannot be written is tested through the window, also as root.
-TEST(SettingsFaults, AReadOnlySettingsFileFailsTheSaveAtCloseAndAtDestruction)
-{
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write a read-only file; the window's failed save test blocks the folder instead";
-    TSettingsFolder folder;
-    folder.Write({Here});
-    QFile::setPermissions(folder.ConfPath(), QFile::ReadOwner);
-    const QByteArray before = folder.Bytes();
-    TStore store;
-    store.Storage.FormShow();
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            attempt == 0 ? store.Storage.FormCloseQuery(true) : store.Storage.FormDestroy();
-            ADD_FAILURE() << "no error at attempt " << attempt;
-        } catch (const ESettingsError& error) {
-            EXPECT_EQ(QString::fromUtf8(error.what()), "Failed to set data for '" + folder.ConfPath() + "'");
-        }
-        EXPECT_FALSE(store.Storage.SettingsSaved());
-    }
-    EXPECT_EQ(folder.Bytes(), before);
 }
 
 TEST(StoredProps, EntriesNeedAComponentAndAPropertyName)

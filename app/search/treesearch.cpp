@@ -182,7 +182,7 @@ bool TTreeSearch::Scan(std::chrono::steady_clock::time_point deadline)
         if ((decoded || n % 256 == 0) && std::chrono::steady_clock::now() >= deadline)
             break;
     }
-    Append(found);
+    InsertResults(m_results.size(), found);
     return m_cursor != nullptr;
 }
 
@@ -234,15 +234,28 @@ std::vector<TFindAllResult> TTreeSearch::ListItem(TTreeListTextNode* item) const
     return results;
 }
 
-void TTreeSearch::Append(std::vector<TFindAllResult>& found)
+void TTreeSearch::InsertResults(size_t at, std::vector<TFindAllResult>& results)
 {
-    if (found.empty())
+    if (results.empty())
         return;
-    const int first = static_cast<int>(m_results.size());
-    const int last = first + static_cast<int>(found.size()) - 1;
+    const int first = static_cast<int>(at);
+    const int last = first + static_cast<int>(results.size()) - 1;
     Notify([&](TTreeSearchObserver& o) { o.ResultsAboutToBeInserted(first, last); });
-    m_results.insert(m_results.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    m_results.insert(m_results.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(results.begin()),
+                     std::make_move_iterator(results.end()));
     Notify([](TTreeSearchObserver& o) { o.ResultsInserted(); });
+}
+
+void TTreeSearch::EraseResults(size_t begin, size_t end)
+{
+    if (begin == end)
+        return;
+    Notify([&](TTreeSearchObserver& o) {
+        o.ResultsAboutToBeRemoved(static_cast<int>(begin), static_cast<int>(end) - 1);
+    });
+    m_results.erase(m_results.begin() + static_cast<std::ptrdiff_t>(begin),
+                    m_results.begin() + static_cast<std::ptrdiff_t>(end));
+    Notify([](TTreeSearchObserver& o) { o.ResultsRemoved(); });
 }
 
 void TTreeSearch::ClearResults()
@@ -266,12 +279,7 @@ template <typename F> void TTreeSearch::RemoveResultsIf(F&& doomed)
         size_t begin = end - 1;
         while (begin > 0 && doomed(m_results[begin - 1]))
             --begin;
-        Notify([&](TTreeSearchObserver& o) {
-            o.ResultsAboutToBeRemoved(static_cast<int>(begin), static_cast<int>(end) - 1);
-        });
-        m_results.erase(m_results.begin() + static_cast<std::ptrdiff_t>(begin),
-                        m_results.begin() + static_cast<std::ptrdiff_t>(end));
-        Notify([](TTreeSearchObserver& o) { o.ResultsRemoved(); });
+        EraseResults(begin, end);
         removed = true;
         end = begin;
     }
@@ -449,22 +457,8 @@ void TTreeSearch::Rematch(TTreeListTextNode* item)
         Notify([&](TTreeSearchObserver& o) { o.ResultsChanged(static_cast<int>(begin), static_cast<int>(end) - 1); });
         return;
     }
-    if (end > begin) {
-        Notify([&](TTreeSearchObserver& o) {
-            o.ResultsAboutToBeRemoved(static_cast<int>(begin), static_cast<int>(end) - 1);
-        });
-        m_results.erase(m_results.begin() + static_cast<std::ptrdiff_t>(begin),
-                        m_results.begin() + static_cast<std::ptrdiff_t>(end));
-        Notify([](TTreeSearchObserver& o) { o.ResultsRemoved(); });
-    }
-    if (!fresh.empty()) {
-        const int first = static_cast<int>(begin);
-        const int last = first + static_cast<int>(fresh.size()) - 1;
-        Notify([&](TTreeSearchObserver& o) { o.ResultsAboutToBeInserted(first, last); });
-        m_results.insert(m_results.begin() + static_cast<std::ptrdiff_t>(begin), std::make_move_iterator(fresh.begin()),
-                         std::make_move_iterator(fresh.end()));
-        Notify([](TTreeSearchObserver& o) { o.ResultsInserted(); });
-    }
+    EraseResults(begin, end);
+    InsertResults(begin, fresh);
     RecountListedItems();
     Notify([](TTreeSearchObserver& o) { o.ProgressChanged(); });
 }

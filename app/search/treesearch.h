@@ -95,7 +95,9 @@ private:
     // True when a text had to be decoded.
     bool ScanItem(TTreeListTextNode* item, std::vector<TFindAllResult>& found);
     std::vector<TFindAllResult> ListItem(TTreeListTextNode* item) const;
-    void Append(std::vector<TFindAllResult>& found);
+    // Each with the observers told before and after.
+    void InsertResults(size_t at, std::vector<TFindAllResult>& results);
+    void EraseResults(size_t begin, size_t end);
     void Rematch(TTreeListTextNode* item);
     template <typename F> void RemoveResultsIf(F&& doomed);
     void ClearResults();
