@@ -12,13 +12,31 @@ EListError::EListError(int index)
 
 TTreeList::TTreeList() : m_store(sizeof(TTreeListTextNode)) {}
 
+// With a list of its own instead of recursion: a file may nest items
+// 100,000 levels deep.
+template <typename Node, typename F> void TTreeList::ForEachInSubtree(Node* item, F&& f)
+{
+    std::vector<Node*> pending{item};
+    while (!pending.empty()) {
+        Node* node = pending.back();
+        pending.pop_back();
+        const TTreeListChildren& children = node->m_children;
+        pending.insert(pending.end(), children.items, children.items + children.count);
+        f(node);
+    }
+}
+
 template <typename F> void TTreeList::ForEachTextSlot(F&& f) const
 {
-    for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item)) {
+    auto slots = [&f](TTreeListTextNode* item) {
         const char** texts = item->Texts();
         for (int32_t i = 0; i < item->m_textCount; ++i)
             f(texts[i]);
-    }
+    };
+    for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item))
+        slots(item);
+    for (TTreeListTextNode* root : m_detached)
+        ForEachInSubtree(root, slots);
 }
 
 TTreeList::~TTreeList() = default;
@@ -44,6 +62,7 @@ void TTreeList::ClearItems()
         m_focused = nullptr;
         m_topRow = nullptr;
         m_top = {};
+        m_detached.clear();
         // Every item, list and string lives in the store: it goes in one piece.
         m_store.ReleaseAll();
     }
@@ -108,10 +127,27 @@ void TTreeList::AppendItemsFrom(TTreeList& source)
 
 void TTreeList::Delete(TTreeListTextNode* item)
 {
-    if (!item || &item->Owner() != this || item->m_deleting)
+    if (!item || &item->Owner() != this || item->m_deleting || !IsAttached(item))
         return;
+    RemoveSubtree(item, true);
+}
+
+TTreeListPlace TTreeList::DetachSubtree(TTreeListTextNode* item)
+{
+    if (!item || &item->Owner() != this || item->m_deleting || !IsAttached(item))
+        throw EListError(item ? item->m_index : -1);
+    // Room first, so that a detached subtree is always known to the tree.
+    m_detached.reserve(m_detached.size() + 1);
+    TTreeListPlace place = RemoveSubtree(item, false);
+    m_detached.insert(item);
+    return place;
+}
+
+TTreeListPlace TTreeList::RemoveSubtree(TTreeListTextNode* item, bool free)
+{
     TTreeListTextNode* parent = item->m_parent;
     const int row = item->m_index;
+    const TTreeListPlace place{parent, row, parent && parent->m_expanded};
     const TTreeListChildren& siblings = SiblingsOf(item);
 
     const bool focusInside = m_focused && m_focused->IsInside(item);
@@ -128,14 +164,23 @@ void TTreeList::Delete(TTreeListTextNode* item)
 
     size_t selectedBefore = m_selection.size();
     m_selection.erase(std::remove_if(m_selection.begin(), m_selection.end(),
-                                     [item](TTreeListTextNode* n) { return n->IsInside(item); }),
+                                     [item](TTreeListTextNode* n) {
+                                         if (!n->IsInside(item))
+                                             return false;
+                                         // A subtree put back later comes back unselected.
+                                         n->m_selected = false;
+                                         return true;
+                                     }),
                       m_selection.end());
     const bool selectionChanged = m_selection.size() != selectedBefore;
 
     item->m_deleting = true;
     Detach(item);
     const bool parentEmptied = parent && !parent->HasChildren();
-    FreeSubtree(item);
+    if (free)
+        FreeSubtree(item);
+    else
+        item->m_deleting = false;
     Notify([](TTreeListObserver& o) { o.ItemsRemoved(); });
     if (parentEmptied)
         Notify([parent](TTreeListObserver& o) { o.ExpandedChanged(parent); });
@@ -150,12 +195,93 @@ void TTreeList::Delete(TTreeListTextNode* item)
         m_selection.clear();
         m_selectionSorted = true;
         Focus(nullptr, false);
-        return;
+        return place;
     }
     if (topRowInside)
         m_topRow = m_top.items[0];
     if (focusInside)
         Focus(nextFocus, false);
+    return place;
+}
+
+void TTreeList::Reattach(TTreeListTextNode* item, const TTreeListPlace& place)
+{
+    auto detached = m_detached.find(item);
+    if (detached == m_detached.end())
+        return;
+    TTreeListChildren& list = ChildListOf(place.parent);
+    if (place.index < 0 || place.index > list.count)
+        throw EListError(place.index);
+    // Make room first: once the view has been told, the insertion must not fail.
+    ReserveChildren(list, 1);
+    m_detached.erase(detached);
+    Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(place.parent, place.index, place.index); });
+    item->m_parent = place.parent;
+    InsertChild(list, place.index, item);
+    Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
+    if (place.parent)
+        place.parent->SetExpanded(place.parentExpanded);
+    ItemAdded(item);
+}
+
+void TTreeList::FreeDetached(TTreeListTextNode* item)
+{
+    // Only what is still detached: a clear has freed the rest already.
+    if (m_detached.erase(item) > 0)
+        FreeSubtree(item);
+}
+
+void TTreeList::MoveItem(TTreeListTextNode* item, TTreeListTextNode* parent, int index)
+{
+    TTreeListTextNode* formerParent = item->m_parent;
+    const bool sameList = parent == formerParent;
+    const int source = item->m_index;
+    TTreeListChildren& dest = ChildListOf(parent);
+    if (index < 0 || index > dest.count - (sameList ? 1 : 0))
+        throw EListError(index);
+    const int destinationRow = sameList && index >= source ? index + 1 : index;
+
+    TTreeListUpdate bracket(*this);
+    // Room first: once the view has been told, the move must not fail. An
+    // item leaving a list makes room in that same list.
+    if (!sameList)
+        ReserveChildren(dest, 1);
+    Notify([&](TTreeListObserver& o) { o.ItemAboutToBeMoved(item, parent, destinationRow); });
+    Detach(item, sameList);
+    const bool formerParentEmptied = formerParent && !formerParent->HasChildren();
+    item->m_parent = parent;
+    InsertChild(dest, index, item);
+    if (m_selection.size() > 1)
+        m_selectionSorted = false;  // document order among selected items may have changed
+    Notify([](TTreeListObserver& o) { o.ItemMoved(); });
+    if (formerParentEmptied)
+        Notify([formerParent](TTreeListObserver& o) { o.ExpandedChanged(formerParent); });
+}
+
+TTreeListPlace TTreeList::PlaceOf(const TTreeListTextNode* item) const
+{
+    return {item->m_parent, item->m_index, item->m_parent && item->m_parent->m_expanded};
+}
+
+bool TTreeList::IsAttached(const TTreeListTextNode* item) const
+{
+    if (!item || item->m_owner != this)
+        return false;
+    const TTreeListNode* root = item;
+    while (root->m_parent)
+        root = root->m_parent;
+    return root->m_index >= 0 && root->m_index < m_top.count && m_top.items[root->m_index] == root;
+}
+
+size_t TTreeList::SubtreeBytes(const TTreeListTextNode* item) const
+{
+    size_t bytes = 0;
+    ForEachInSubtree(item, [&bytes](const TTreeListTextNode* node) {
+        bytes += sizeof(TTreeListTextNode);
+        for (int32_t i = 0; i < node->m_textCount; ++i)
+            bytes += node->GetText(i).size();
+    });
+    return bytes;
 }
 
 TTreeListTextNode* TTreeList::TopItem(int index) const
@@ -300,7 +426,15 @@ void TTreeList::EndRename(TTreeListTextNode* item, std::string text, bool textCh
 {
     if (!item)
         return;
-    item->SetText(TreeListColumnName, std::move(text));
+    std::string oldName(item->GetText(TreeListColumnName));
+    const int oldCount = item->TextCount();
+    // The same name leaves the item as it was, so that only a real change
+    // is a change of the document.
+    if (text != oldName) {
+        item->SetText(TreeListColumnName, std::move(text));
+        if (OnRenamed)
+            OnRenamed(*this, item, std::move(oldName), oldCount);
+    }
     if (OnEdited)
         OnEdited(*this, item, textChanged);
 }
@@ -390,16 +524,11 @@ void TTreeList::Detach(TTreeListTextNode* item, bool keepList)
     item->m_parent = nullptr;
 }
 
-// Frees a detached item with its subtree, with a list of its own instead of
-// recursion: a file may nest items 100,000 levels deep.
+// Frees a detached item with its subtree.
 void TTreeList::FreeSubtree(TTreeListTextNode* item)
 {
-    std::vector<TTreeListTextNode*> pending{item};
-    while (!pending.empty()) {
-        TTreeListTextNode* node = pending.back();
-        pending.pop_back();
+    ForEachInSubtree(item, [this](TTreeListTextNode* node) {
         const TTreeListChildren& children = node->m_children;
-        pending.insert(pending.end(), children.items, children.items + children.count);
         m_store.FreeArray(children.items, static_cast<size_t>(children.capacity));
         const char* const* texts = node->Texts();
         for (int32_t i = 0; i < node->m_textCount; ++i)
@@ -407,7 +536,7 @@ void TTreeList::FreeSubtree(TTreeListTextNode* item)
         if (node->m_textCapacity > TTreeListTextNode::InlineTexts)
             m_store.FreeArray(node->m_texts, static_cast<size_t>(node->m_textCapacity));
         m_store.FreeItem(node);
-    }
+    });
 }
 
 void TTreeList::Renumber(TTreeListChildren& list, int from)

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // The item tree: the document held in memory. Plain C++, no toolkit: the
@@ -36,6 +37,14 @@ constexpr int TreeListColumnDesc = 1;
 class EListError : public std::runtime_error {
 public:
     explicit EListError(int index);
+};
+
+// Where an item stands: its parent (none for the top level), its position
+// among its siblings, and whether that parent was expanded.
+struct TTreeListPlace {
+    TTreeListTextNode* parent = nullptr;
+    int index = 0;
+    bool parentExpanded = false;
 };
 
 // The items of one list: the children of an item, or the top-level items.
@@ -124,6 +133,8 @@ public:
     std::string_view GetText(int index) const;
     // Pads with empty strings until string `index` exists.
     void SetText(int index, std::string_view value);
+    // Drops the strings from `count` on, so that the item has at most `count`.
+    void TruncateTexts(int count);
 
 private:
     friend class TTreeList;
@@ -193,6 +204,9 @@ public:
     std::function<void(TTreeList&, TTreeListTextNode* oldNode, TTreeListTextNode* node)> OnChangeNode;
     std::function<void(TTreeList&)> OnSelectedCountChange;
     std::function<void(TTreeList&, TTreeListTextNode* node, bool textChanged)> OnEdited;
+    // A rename changed the name's bytes; told before OnEdited, with the name
+    // and the string count the item had.
+    std::function<void(TTreeList&, TTreeListTextNode* node, std::string oldName, int oldCount)> OnRenamed;
     std::function<void(TTreeList&, TTreeListTextNode* node, int32_t& index)> OnGetSelectedIndex;
     // Asked before the whole tree is read (saving, exporting), so an editor
     // that keeps a description in step lazily can put its text in first.
@@ -213,6 +227,23 @@ public:
     TTreeListTextNode* InsertItem(TTreeListTextNode* before);
     // Frees the item with its whole subtree.
     void Delete(TTreeListTextNode* item);
+    // Takes the item with its subtree out of the tree, as Delete does for the
+    // views, the selection and the focus, but keeps the items: Reattach puts
+    // them back where `place` says, FreeDetached frees them. A clear frees
+    // them too.
+    TTreeListPlace DetachSubtree(TTreeListTextNode* item);
+    void Reattach(TTreeListTextNode* item, const TTreeListPlace& place);
+    void FreeDetached(TTreeListTextNode* item);
+    // Moves the item with its subtree to position `index` of `parent`'s
+    // children (the top level for none), counted once it has left its own
+    // list. The focus and the expanded states stay as they are.
+    void MoveItem(TTreeListTextNode* item, TTreeListTextNode* parent, int index);
+    TTreeListPlace PlaceOf(const TTreeListTextNode* item) const;
+    // False for an item detached from the tree, or inside such a subtree.
+    bool IsAttached(const TTreeListTextNode* item) const;
+    // The bytes of the item's strings and of its subtree's, with the items.
+    size_t SubtreeBytes(const TTreeListTextNode* item) const;
+
     // Moves every top-level item of `source`, with its subtree, behind this
     // tree's last top-level item, in order, as one insertion for the views;
     // `source` is left empty. Items built apart this way reach the view whole.
@@ -263,6 +294,8 @@ private:
     friend class TTreeFileReader;
 
     TTreeListTextNode* NewItem();
+    // Takes the item out for Delete and DetachSubtree.
+    TTreeListPlace RemoveSubtree(TTreeListTextNode* item, bool free);
     void FreeSubtree(TTreeListTextNode* item);
     TTreeListChildren& SiblingsOf(TTreeListNode* item);
     TTreeListChildren& ChildListOf(TTreeListTextNode* parent);
@@ -277,6 +310,8 @@ private:
     void ItemAdded(TTreeListTextNode* item);
     void SelectionCountChanged();
     void Focus(TTreeListTextNode* item, bool notify);
+    // Calls f on the item and on every item below it, parents first.
+    template <typename Node, typename F> static void ForEachInSubtree(Node* item, F&& f);
     // Calls f(const char*& slot) for every string of every item, as the store
     // holds it.
     template <typename F> void ForEachTextSlot(F&& f) const;
@@ -298,6 +333,9 @@ private:
     int m_resetCount = 0;
     std::vector<TTreeListObserver*> m_observers;
     TTreeListPresenter* m_presenter = nullptr;
+    // Subtrees taken out by DetachSubtree and not yet put back or freed:
+    // their strings must follow when the file's bytes are compacted.
+    std::unordered_set<TTreeListTextNode*> m_detached;
 };
 
 // Keeps an update bracket open for its lifetime, so it is closed also when

@@ -129,9 +129,8 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
 
     TTreeList& tree = *m_owner;
     TTreeListTextNode* self = AsText(this);
-    TTreeListTextNode* formerParent = m_parent;
     TTreeListTextNode* destParent = asChild ? target : target->Parent();
-    const bool sameList = destParent == formerParent;
+    const bool sameList = destParent == m_parent;
     const int source = m_index;
 
     // Final position in the destination list once the item has left its own.
@@ -151,24 +150,7 @@ void TTreeListNode::MoveTo(TTreeListTextNode* target, TItemAttachMode mode)
         position = 0;
         break;
     }
-    const int destinationRow = sameList && position >= source ? position + 1 : position;
-
-    TTreeListUpdate bracket(tree);
-    // Room first: once the view has been told, the move must not fail. An
-    // item leaving a list makes room in that same list.
-    TTreeListChildren& dest = tree.ChildListOf(destParent);
-    if (!sameList)
-        tree.ReserveChildren(dest, 1);
-    tree.Notify([&](TTreeListObserver& o) { o.ItemAboutToBeMoved(self, destParent, destinationRow); });
-    tree.Detach(self, sameList);
-    const bool formerParentEmptied = formerParent && !formerParent->HasChildren();
-    m_parent = destParent;
-    tree.InsertChild(dest, position, self);
-    if (tree.m_selection.size() > 1)
-        tree.m_selectionSorted = false;  // document order among selected items may have changed
-    tree.Notify([](TTreeListObserver& o) { o.ItemMoved(); });
-    if (formerParentEmptied)
-        tree.Notify([formerParent](TTreeListObserver& o) { o.ExpandedChanged(formerParent); });
+    tree.MoveItem(self, destParent, position);
 
     tree.m_focused = self;
     tree.Notify([self](TTreeListObserver& o) { o.FocusChanged(self); });
@@ -216,6 +198,18 @@ void TTreeListTextNode::SetText(int index, std::string_view value)
     const char* old = texts[index];
     texts[index] = text;
     store.ReleaseText(old);
+    Owner().Notify([this](TTreeListObserver& o) { o.ItemChanged(this); });
+}
+
+void TTreeListTextNode::TruncateTexts(int count)
+{
+    if (count < 0 || count >= m_textCount)
+        return;
+    TItemStore& store = Owner().m_store;
+    const char** texts = Texts();
+    for (int32_t i = count; i < m_textCount; ++i)
+        store.ReleaseText(texts[i]);
+    m_textCount = count;
     Owner().Notify([this](TTreeListObserver& o) { o.ItemChanged(this); });
 }
 

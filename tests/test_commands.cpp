@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QHelpEvent>
+#include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -49,6 +50,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '+'},
     {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '+'},
     {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
+    {"TV",   "actEditItemUndo",    "Edit",   "&Undo",                     "Undo|Takes back the last change of the tree or of a description", 19, "Ctrl+Z", 0, '-'},
+    {"TV",   "actEditItemRedo",    "Edit",   "&Redo",                     "Redo|Does again the last change that was undone",       20, "Ctrl+Shift+Z", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -110,7 +113,8 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
     const TActionList& list = tv ? window->Commands().ActionListTV() : window->Commands().ActionListMemo();
-    const size_t firstMemo = 19;
+    const size_t firstMemo = static_cast<size_t>(std::count_if(
+        std::begin(ActionTable), std::end(ActionTable), [](const TActionRow& r) { return r.list == std::string("TV"); }));
     ASSERT_EQ(list.Actions().size(), tv ? firstMemo : std::size(ActionTable) - firstMemo);
     // The ids follow the table's order, and each list keeps its part of it.
     const Id id = static_cast<Id>(GetParam());
@@ -153,7 +157,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miClose actFileClose", "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
           "miExportIni actFileExportIni", "miExportMulti actFileExportMulti", "N2-", "miExit actFileExit"}},
         {menu("menuEdit"),
-         {"miItemNew actEditItemNew", "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",
+         {"miItemUndo actEditItemUndo", "miItemRedo actEditItemRedo", "N8-", "miItemNew actEditItemNew",
+          "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",
           "miItemModeUp actEditItemMoveUp"}},
         {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
@@ -163,7 +168,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "Copy1 actEditCopy", "Paste1 actEditPaste", "Delete1 actEditDelete", "SelectAll1 actEditSelectAll", "N5-",
           "Find1 actSearchFind", "FindAll1 actSearchFindAll", "FindNext1 actSearchFindNext", "Replace1 actSearchReplace"}},
         {window->findChild<QMenu*>(QStringLiteral("PopupMenuTV")),
-         {"pmiItemNew actEditItemNew", "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
+         {"pmiItemUndo actEditItemUndo", "pmiItemRedo actEditItemRedo", "N9-", "pmiItemNew actEditItemNew",
+          "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
           "pmiItemMoveUp actEditItemMoveUp"}},
     };
     for (const auto& [popup, entries] : cases) {

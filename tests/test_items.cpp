@@ -91,8 +91,9 @@ TEST_P(NewItem, LandsWhereTheFocusSaysAndOpensTheEditor)
     m_parts->iconComboBox.setEditText(QStringLiteral("7"));
     c.sub ? Items().actEditItemNewSubExecute() : Items().actEditItemNewExecute();
     // A new sub item shows under its parent, expanded even if it was collapsed.
-    if (c.sub)
+    if (c.sub) {
         EXPECT_TRUE(View().isExpanded(View().Model()->IndexOf(Tree().FocusedItem()->Parent())));
+    }
     Tree().ExpandAll();
     EXPECT_EQ(Names(Tree()), c.expected);
     TTreeListTextNode* created = Tree().FocusedItem();

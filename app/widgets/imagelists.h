@@ -26,7 +26,7 @@ private:
 
 // The 216 item icons of the tree and the icon picker.
 const TImageList& ImageListTV();
-// The 19 icons of the file, edit, view and help commands.
+// The 21 icons of the file, edit, view and help commands.
 const TImageList& ImageListMenu();
 // The 12 icons of the description commands.
 const TImageList& ImageListMemo();

@@ -25,6 +25,8 @@ enum class TActionId {
     actHelpHomePage,
     actHelpAbout,
     actEditItemMoveUp,
+    actEditItemUndo,
+    actEditItemRedo,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

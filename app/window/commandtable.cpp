@@ -5,6 +5,7 @@
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "document/treelist.h"
+#include "document/undohistory.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -110,6 +111,28 @@ void TCommandTable::ActionListTVUpdate()
                 TActionId::actFileExportIni, TActionId::actFileExportMulti},
                m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(m_tree.SelectedCount() > 0);
+
+    // Typing not yet recorded is the next step to undo, and leaves nothing
+    // to redo once it is recorded.
+    const TUndoHistory& history = m_session.History();
+    const bool typing = m_descriptionPane.TypingPending();
+    SetStepCaption(TActionId::actEditItemUndo, QStringLiteral("&Undo"),
+                   typing ? m_descriptionPane.TypingStepName() : history.UndoName(), typing || history.CanUndo());
+    SetStepCaption(TActionId::actEditItemRedo, QStringLiteral("&Redo"), history.RedoName(),
+                   !typing && history.CanRedo());
+}
+
+// "&Undo Delete": the command and the step it would take, or the command
+// alone, disabled, when there is none.
+void TCommandTable::SetStepCaption(TActionId id, const QString& command, const std::string& step, bool enabled)
+{
+    QAction* action = Action(id);
+    QString caption = command;
+    if (enabled && !step.empty())
+        caption += QLatin1Char(' ') + QString::fromStdString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    if (action->text() != caption)
+        action->setText(caption);
+    action->setEnabled(enabled);
 }
 
 void TCommandTable::ActionListMemoUpdate()

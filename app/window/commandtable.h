@@ -5,9 +5,11 @@
 #include <QObject>
 #include <array>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 class QAction;
+class QString;
 class QWidget;
 class TActionList;
 class TDescriptionPane;
@@ -48,6 +50,7 @@ private:
     bool ClaimEditAction(QAction* action);
     void ClipboardChanged();
     void SetEnabled(std::initializer_list<TActionId> ids, bool enabled);
+    void SetStepCaption(TActionId id, const QString& command, const std::string& step, bool enabled);
 
     const TTreeList& m_tree;
     const TDocumentSession& m_session;

@@ -9,6 +9,7 @@
 #include "app/window/filedialogs.h"
 #include "document/atomicfile.h"
 #include "document/fileio.h"
+#include "document/undosteps.h"
 #include "exchange/fileimport.h"
 #include "exchange/multiexportnames.h"
 
@@ -33,6 +34,17 @@ std::string EditorTextToDescription(QString text, TTextEncoding encoding)
 {
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return ItemTextToBytes(text, encoding);
+}
+
+// "Typing in" and the item's name as the tree shows it, cut to a length a
+// menu entry can take.
+std::string TypingStepNameOf(const TTreeListTextNode* item)
+{
+    constexpr int MaxNameLength = 40;
+    QString name = ItemBytesToText(item->GetText(TreeListColumnName)).text;
+    if (name.size() > MaxNameLength)
+        name = name.left(MaxNameLength - 3) + QStringLiteral("...");
+    return "Typing in " + name.toStdString();
 }
 
 // The selection with its line breaks as the editor's text has them.
@@ -71,6 +83,7 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocum
     m_tree.AddObserver(this);
     m_session.OnClearDescription = [this] { ClearDescription(); };
     m_session.OnShowDescription = [this](TTreeListTextNode* item) { RefreshDescription(item); };
+    m_session.OnBeginChange = [this] { EndTypingStep(); };
 }
 
 TDescriptionPane::~TDescriptionPane()
@@ -80,6 +93,7 @@ TDescriptionPane::~TDescriptionPane()
     m_tree.OnCommitEdits = nullptr;
     m_session.OnClearDescription = nullptr;
     m_session.OnShowDescription = nullptr;
+    m_session.OnBeginChange = nullptr;
     m_fontDialog.OnApply = nullptr;
     m_memo.removeEventFilter(this);
 }
@@ -124,6 +138,10 @@ void TDescriptionPane::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int firs
             m_shownNode = nullptr;
             m_descriptionDirty = false;
         }
+        // Commands end the typing before they change the tree; whatever is
+        // left belongs to items that leave it.
+        if (item && m_typingItem && m_typingItem->IsInside(item))
+            m_typingItem = nullptr;
     }
 }
 
@@ -131,6 +149,7 @@ void TDescriptionPane::AboutToReset()
 {
     m_shownNode = nullptr;
     m_descriptionDirty = false;
+    m_typingItem = nullptr;
 }
 
 void TDescriptionPane::FocusChanged(TTreeListTextNode* item)
@@ -141,7 +160,7 @@ void TDescriptionPane::FocusChanged(TTreeListTextNode* item)
 
 void TDescriptionPane::ClearDescription()
 {
-    CommitDescription();
+    EndTypingStep();
     FLoadingDescription = true;
     m_memo.clear();
     FLoadingDescription = false;
@@ -154,7 +173,7 @@ void TDescriptionPane::ClearDescription()
 // editing an item never makes its description grow.
 void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
 {
-    CommitDescription();
+    EndTypingStep();
     if (!node) {
         // With no focused item there is nowhere to store an edit.
         m_shownNode = nullptr;
@@ -170,7 +189,47 @@ void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
     m_memo.document()->setModified(false);
     m_shownNode = node;
     m_shownEncoding = description.encoding;
+    NoteShownText();
     m_memo.setReadOnly(false);
+}
+
+void TDescriptionPane::NoteShownText()
+{
+    m_shownText = m_shownNode ? m_shownNode->GetText(TreeListColumnDesc) : std::string_view();
+}
+
+void TDescriptionPane::RefreshIfChanged()
+{
+    TTreeListTextNode* node = m_tree.FocusedItem();
+    // Every change of a string gives it new bytes, so a string at another
+    // place is another text (or the same one moved by a save).
+    const std::string_view text = node ? node->GetText(TreeListColumnDesc) : std::string_view();
+    if (node != m_shownNode || text.data() != m_shownText.data() || text.size() != m_shownText.size())
+        RefreshDescription(node);
+}
+
+void TDescriptionPane::EndTypingStep(const std::string& name)
+{
+    if (!m_typingItem)
+        return;
+    CommitDescription();
+    TTreeListTextNode* item = m_typingItem;
+    m_typingItem = nullptr;
+    if (item->GetText(TreeListColumnDesc) != m_typingBefore || item->TextCount() != m_typingCountBefore) {
+        auto step = std::make_unique<TTextStep>(name.empty() ? TypingStepNameOf(item) : name, item, TreeListColumnDesc,
+                                                std::move(m_typingBefore), m_typingCountBefore);
+        step->FocusBefore = step->FocusAfter = item;
+        m_session.Record(std::move(step));
+    } else {
+        // Typed and taken back in the editor: the history decides again.
+        m_session.Record(nullptr);
+    }
+    m_typingBefore.clear();
+}
+
+std::string TDescriptionPane::TypingStepName() const
+{
+    return m_typingItem ? TypingStepNameOf(m_typingItem) : std::string();
 }
 
 void TDescriptionPane::TreeListChangeNode(TTreeListTextNode* /*oldNode*/, TTreeListTextNode* node)
@@ -188,12 +247,18 @@ void TDescriptionPane::Memo1Change()
     // Copying a description of megabytes on every keystroke would make typing
     // lag, so large ones reach the item a moment later, and at the latest
     // when anything reads the tree (see CommitDescription).
+    if (!m_typingItem) {
+        // The item still holds its text from before this edit.
+        m_typingItem = node;
+        m_typingBefore = std::string(node->GetText(TreeListColumnDesc));
+        m_typingCountBefore = node->TextCount();
+    }
     m_descriptionDirty = true;
     if (m_memo.document()->characterCount() < LazyDescriptionSize)
         CommitDescription();
     else
         m_commitTimer->start();
-    m_session.MarkModified();
+    m_session.MarkEdited();
 }
 
 void TDescriptionPane::CommitDescription()
@@ -202,8 +267,10 @@ void TDescriptionPane::CommitDescription()
         return;
     m_descriptionDirty = false;
     m_commitTimer->stop();
-    if (m_shownNode)
+    if (m_shownNode) {
         m_shownNode->SetText(TreeListColumnDesc, EditorTextToDescription(m_memo.toPlainText(), m_shownEncoding));
+        NoteShownText();
+    }
 }
 
 void TDescriptionPane::Memo1Enter()
@@ -281,6 +348,7 @@ void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)
         return;  // nowhere to put it
     if (node != m_shownNode)
         RefreshDescription(node);
+    m_session.BeginChange();
     const std::string description = NormaliseLineBreaks(bytes);
     const TItemText loaded = ItemBytesToEditorText(description);
     // Text equal to the editor's leaves the document, and its "Modified"
@@ -294,8 +362,14 @@ void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)
     cursor.insertText(loaded.text);
     FLoadingDescription = false;
     m_shownEncoding = loaded.encoding;
+    std::string before(node->GetText(TreeListColumnDesc));
+    const int countBefore = node->TextCount();
     node->SetText(TreeListColumnDesc, description);
-    m_session.MarkModified();
+    NoteShownText();
+    auto step =
+        std::make_unique<TTextStep>("Load Description", node, TreeListColumnDesc, std::move(before), countBefore);
+    step->FocusBefore = step->FocusAfter = node;
+    m_session.Record(std::move(step));
 }
 
 void TDescriptionPane::actFileSaveMemoExecute()
@@ -386,7 +460,10 @@ void TDescriptionPane::ReplaceDialog1Replace(bool all)
         return;
     }
     if (all) {
+        // All its replacements are one step, apart from the typing before it.
+        EndTypingStep();
         const QTextCursor last = ReplaceAllInDocument(*m_memo.document(), findText, replaceText, options);
+        EndTypingStep("Replace All");
         if (last.isNull()) {
             Search(findText, options, true);
             return;

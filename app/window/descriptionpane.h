@@ -55,6 +55,15 @@ public:
     void LoadDescriptionBytes(const std::string& bytes);
     // Puts a pending edit of the editor into the item it belongs to.
     void CommitDescription();
+    // The typing done in the shown item since it was shown, or since the last
+    // step, becomes one step of the history, named `name` or after the item.
+    void EndTypingStep(const std::string& name = std::string());
+    // True while typed text waits to become a step; TypingStepName names it.
+    bool TypingPending() const { return m_typingItem != nullptr; }
+    std::string TypingStepName() const;
+    // Shows the focused item's description again when it is not the text
+    // the editor shows (an undo changed it).
+    void RefreshIfChanged();
     // The editor's lines; an empty last line does not count.
     int MemoLineCount() const;
 
@@ -67,6 +76,8 @@ private:
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
     void AboutToReset() override;
     void FocusChanged(TTreeListTextNode* item) override;
+    // The description the editor was filled from, or last stored into the item.
+    void NoteShownText();
 
     // Gives the keyboard to the next (or previous) widget of the window.
     void LeaveEditor(bool backward);
@@ -85,4 +96,10 @@ private:
     TTreeListTextNode* m_shownNode = nullptr;  // whose description the editor holds
     TTextEncoding m_shownEncoding = TTextEncoding::Utf8;
     bool m_descriptionDirty = false;  // the editor holds text the item has not got yet
+    std::string_view m_shownText;        // the item's description as the editor last matched it
+    // The item typed in since its last step, with its description and string
+    // count from before the typing.
+    TTreeListTextNode* m_typingItem = nullptr;
+    std::string m_typingBefore;
+    int m_typingCountBefore = 0;
 };

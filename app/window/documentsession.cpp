@@ -29,8 +29,9 @@ QString FileNamePart(const QString& path)
 TDocumentSession::TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
                                    QStringList arguments)
     : m_tree(tree), m_dialogs(dialogs), m_window(window), m_modifiedPanel(modifiedPanel),
-      m_arguments(std::move(arguments))
+      m_arguments(std::move(arguments)), m_history(tree)
 {
+    m_history.OnChanged = [this] { HistoryChanged(); };
 }
 
 void TDocumentSession::UpdateTitle(bool modified)
@@ -42,8 +43,36 @@ void TDocumentSession::UpdateTitle(bool modified)
 
 void TDocumentSession::MarkModified()
 {
+    m_changedOutsideHistory = true;
+    MarkEdited();
+}
+
+void TDocumentSession::MarkEdited()
+{
     SetModified(true);
     UpdateTitle(true);
+}
+
+void TDocumentSession::BeginChange()
+{
+    if (OnBeginChange)
+        OnBeginChange();
+}
+
+void TDocumentSession::Record(std::unique_ptr<TUndoStep> step)
+{
+    if (step)
+        m_history.Push(std::move(step));
+    else
+        HistoryChanged();
+}
+
+// Undoing back to the state of the file makes the document unmodified again.
+void TDocumentSession::HistoryChanged()
+{
+    const bool modified = m_changedOutsideHistory || !m_history.IsClean();
+    SetModified(modified);
+    UpdateTitle(modified);
 }
 
 // The one place FModified changes, so whatever follows it hooks in here.
@@ -68,6 +97,9 @@ void TDocumentSession::FinishEditing()
 
 void TDocumentSession::CloseDocument()
 {
+    // The steps go before the items they refer to.
+    m_history.Clear();
+    m_changedOutsideHistory = false;
     m_tree.ClearItems();
     if (OnClearDescription)
         OnClearDescription();
@@ -78,8 +110,12 @@ void TDocumentSession::CloseDocument()
 
 void TDocumentSession::SaveDocument()
 {
+    // Typing still in the editor becomes its step first, so the saved state
+    // is one the history can come back to.
+    BeginChange();
     SaveItems(m_tree, FFileName.toStdString());
-    SetModified(false);
+    m_changedOutsideHistory = false;
+    m_history.SetClean();
 }
 
 // Asks where to save; the chosen path becomes the document's file name.
@@ -183,7 +219,8 @@ void TDocumentSession::LoadDocument(const QString& path)
     } catch (...) {
         // The damaged or locked file must not become the save target; what
         // was read stays, as an untitled document.
-        SetModified(m_tree.TopItemCount() > 0);
+        m_changedOutsideHistory = m_tree.TopItemCount() > 0;
+        SetModified(m_changedOutsideHistory);
         UpdateTitle(FModified);
         ShowDescription(m_tree.FocusedItem());
         throw;

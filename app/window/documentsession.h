@@ -1,8 +1,11 @@
 #pragma once
 
+#include "document/undohistory.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -31,13 +34,29 @@ public:
     // Ends what is still being typed outside the tree (an item's new name),
     // so that the file commands and the close query see it as a change.
     std::function<void()> OnFinishEditing;
+    // Asked before a change joins the history: typing not yet recorded
+    // becomes a step of its own first, so the steps keep the order of the
+    // changes.
+    std::function<void()> OnBeginChange;
 
     const QString& FileName() const { return FFileName; }
     bool Modified() const { return FModified; }
     // The caption names the file (or "Untitled"); the status panel says "Modified".
     void UpdateTitle(bool modified);
-    // Every change of the document, whatever made it, ends here.
+    // A change the history cannot take back (a recovered copy): the document
+    // stays modified until it is saved.
     void MarkModified();
+    // A change that becomes a step later (typing in a description).
+    void MarkEdited();
+    // The document's history of changes.
+    TUndoHistory& History() { return m_history; }
+    const TUndoHistory& History() const { return m_history; }
+    // Every command that changes the document calls this first, then
+    // Record with the step it made.
+    void BeginChange();
+    // None: what looked like a change was taken back before it became a
+    // step, and the history alone decides whether the document is modified.
+    void Record(std::unique_ptr<TUndoStep> step);
 
     // New, Open, Save, Save As and Close, told apart by the action's tag.
     void NewOpenSaveSaveasClose(const QAction* sender);
@@ -70,6 +89,8 @@ private:
     // Replaces the document by a tree data file's content.
     void LoadDocument(const QString& path);
     void SetModified(bool modified);
+    // The modified flag as the history has it.
+    void HistoryChanged();
     void ShowDescription(TTreeListTextNode* item);
     void FinishEditing();
 
@@ -80,4 +101,7 @@ private:
     const QStringList m_arguments;
     QString FFileName;
     bool FModified = false;
+    // Changed in a way no step records: modified whatever the history says.
+    bool m_changedOutsideHistory = false;
+    TUndoHistory m_history;
 };

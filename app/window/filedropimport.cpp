@@ -8,6 +8,7 @@
 #include "app/window/documentsession.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
+#include "document/undosteps.h"
 #include "exchange/fileimport.h"
 
 #include <QApplication>
@@ -175,10 +176,16 @@ void TFileDropImport::AddFilesAsItems(const std::vector<std::string>& files)
     TImportProgress progress(m_window, ProgressDelayMs);
     options.OnProgress = [&progress](size_t done) { return progress.Done(done); };
 
+    m_session.BeginChange();
     const int firstNew = m_tree.TopItemCount();
     const TFileImportResult result = ImportFiles(m_tree, files, options);
     if (result.ItemsAdded > 0) {
-        m_session.MarkModified();
+        // All the drop's files and folders are one step.
+        auto step = std::make_unique<TInsertStep>("Drop Files");
+        step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
+        for (int i = firstNew; i < m_tree.TopItemCount(); ++i)
+            step->Add(m_tree, m_tree.TopItem(i));
+        m_session.Record(std::move(step));
         // The new items come into view; the focus stays where it was.
         m_tree.TopItem(m_tree.TopItemCount() - 1)->MakeVisible();
         m_tree.TopItem(firstNew)->MakeVisible();

@@ -7,6 +7,7 @@
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
 #include "document/treelist.h"
+#include "document/undosteps.h"
 
 TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComboBox& iconComboBox,
                              TDocumentSession& session, TDescriptionPane& descriptionPane)
@@ -16,6 +17,12 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComb
     m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
     m_treeView.OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
     m_tree.OnEdited = [this](TTreeList&, TTreeListTextNode* node, bool changed) { TreeListEdited(node, changed); };
+    m_tree.OnRenamed = [this](TTreeList&, TTreeListTextNode* node, std::string oldName, int oldCount) {
+        m_session.BeginChange();
+        auto step = std::make_unique<TTextStep>("Rename", node, TreeListColumnName, std::move(oldName), oldCount);
+        step->FocusBefore = step->FocusAfter = node;
+        m_session.Record(std::move(step));
+    };
     // A focused item shows the same icon as an unfocused one, and the file
     // stores the image index as the selected index.
     m_tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) {
@@ -30,6 +37,7 @@ TItemCommands::~TItemCommands()
     m_treeView.OnDragOver = nullptr;
     m_treeView.OnDragDrop = nullptr;
     m_tree.OnEdited = nullptr;
+    m_tree.OnRenamed = nullptr;
     m_tree.OnGetSelectedIndex = nullptr;
 }
 
@@ -38,8 +46,9 @@ void TItemCommands::actEditItemNewExecute()
     // The icon is checked before anything is created, so a bad picker text
     // leaves the tree as it was.
     const int32_t icon = m_iconComboBox.Value();
+    m_session.BeginChange();
     TTreeListTextNode* focused = m_tree.FocusedItem();
-    StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon);
+    StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon, "New Item");
 }
 
 void TItemCommands::actEditItemNewSubExecute()
@@ -48,19 +57,25 @@ void TItemCommands::actEditItemNewSubExecute()
     if (!focused)
         return;
     const int32_t icon = m_iconComboBox.Value();
-    StartNewItem(focused->AddChild(), icon);
+    m_session.BeginChange();
+    StartNewItem(focused->AddChild(), icon, "New Sub Item");
 }
 
-void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon)
+void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName)
 {
+    auto step = std::make_unique<TInsertStep>(stepName);
+    step->FocusBefore = m_tree.FocusedItem();
+    step->FocusAfter = item;
     item->SetImageIndex(icon);
+    step->Add(m_tree, item);
+    m_session.Record(std::move(step));
     item->MakeVisible();
     m_tree.ClearSelection();
     item->SetFocused();
-    m_tree.StartRename();
-    m_session.MarkModified();
     m_descriptionPane.ClearDescription();
     m_descriptionPane.RefreshDescription(item);
+    // Last: the name typed in becomes a step of its own after this one.
+    m_tree.StartRename();
 }
 
 void TItemCommands::actEditItemDeleteExecute()
@@ -71,7 +86,11 @@ void TItemCommands::actEditItemDeleteExecute()
                        QStringLiteral("Delete selected nodes?"),
                        QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
+    m_session.BeginChange();
     TTreeListTextNode* rowAbove = m_tree.FocusedItem() ? m_tree.PrevVisible(m_tree.FocusedItem()) : nullptr;
+    // The items are kept, detached, so that Undo can put them back.
+    auto step = std::make_unique<TRemoveStep>("Delete");
+    step->FocusBefore = m_tree.FocusedItem();
     m_tree.BeginUpdate();
     auto finish = [&] {
         if (rowAbove) {
@@ -80,14 +99,16 @@ void TItemCommands::actEditItemDeleteExecute()
             m_descriptionPane.RefreshDescription(rowAbove);
         }
         m_tree.EndUpdate();
-        m_session.MarkModified();
+        step->FocusAfter = m_tree.FocusedItem();
+        if (!step->Empty())
+            m_session.Record(std::move(step));
     };
     try {
         while (m_tree.SelectedCount() > 0) {
             TTreeListTextNode* item = m_tree.SelectedItem(0);
             if (rowAbove && rowAbove->IsInside(item))
                 rowAbove = nullptr;
-            m_tree.Delete(item);
+            step->Remove(m_tree, item);
         }
     } catch (...) {
         finish();
@@ -101,11 +122,38 @@ void TItemCommands::actEditItemMoveUpExecute()
     TTreeListTextNode* item = m_tree.FocusedItem();
     if (!item || !item->Parent())
         return;
+    m_session.BeginChange();
+    auto step = std::make_unique<TMoveStep>("Move Up");
+    step->FocusBefore = step->FocusAfter = item;
     if (TTreeListTextNode* grandParent = item->Parent()->Parent())
-        item->MoveTo(grandParent, amAddChild);
+        step->MoveTo(m_tree, item, grandParent, amAddChild);
     else
-        item->MoveTo(m_tree.TopItem(0), amAdd);
-    m_session.MarkModified();
+        step->MoveTo(m_tree, item, m_tree.TopItem(0), amAdd);
+    m_session.Record(std::move(step));
+}
+
+void TItemCommands::actEditItemUndoExecute()
+{
+    UndoOrRedo(true);
+}
+
+void TItemCommands::actEditItemRedoExecute()
+{
+    UndoOrRedo(false);
+}
+
+void TItemCommands::UndoOrRedo(bool undo)
+{
+    // A name still being typed, and typing in the description, are steps
+    // of their own, the last ones to undo.
+    m_treeView.FinishNameEdit();
+    m_session.BeginChange();
+    TUndoHistory& history = m_session.History();
+    if (undo)
+        history.Undo();
+    else
+        history.Redo();
+    m_descriptionPane.RefreshIfChanged();
 }
 
 bool TItemCommands::TreeListDragOver(const QObject* source) const
@@ -140,22 +188,36 @@ void TItemCommands::TreeListDragDrop(int x, int y)
     default:
         return;
     }
+    MoveSelectionTo(target, mode);
+}
+
+void TItemCommands::MoveSelectionTo(TTreeListTextNode* target, TItemAttachMode mode)
+{
+    if (m_tree.SelectedCount() == 0)
+        return;
+    m_session.BeginChange();
+    auto step = std::make_unique<TMoveStep>("Move");
+    step->FocusBefore = m_tree.FocusedItem();
     // The selection is in document order, so items dropped together keep
     // their former order.
     while (m_tree.SelectedCount() > 0) {
         TTreeListTextNode* item = m_tree.SelectedItem(0);
         item->SetSelected(false);
-        item->MoveTo(target, mode);
-        m_session.MarkModified();
+        step->MoveTo(m_tree, item, target, mode);
     }
+    step->FocusAfter = m_tree.FocusedItem();
+    if (!step->Empty())
+        m_session.Record(std::move(step));
+    else
+        m_session.MarkEdited();  // a drop that moved nothing still counts as an edit
     m_descriptionPane.RefreshDescription(m_tree.FocusedItem());
 }
 
 void TItemCommands::TreeListEdited(TTreeListTextNode* node, bool textChanged)
 {
+    // The change itself is the rename's step (OnRenamed).
     if (!textChanged || !node)
         return;
-    m_session.MarkModified();
     node->SetSelected(true);
 }
 
@@ -166,6 +228,13 @@ void TItemCommands::IconComboBoxChange()
     TTreeListTextNode* item = m_tree.FocusedItem();
     if (!item)
         return;
-    item->SetImageIndex(m_iconComboBox.Value());
-    m_session.MarkModified();
+    const int32_t icon = m_iconComboBox.Value();
+    const int32_t before = item->ImageIndex();
+    if (icon == before)
+        return;
+    m_session.BeginChange();
+    item->SetImageIndex(icon);
+    auto step = std::make_unique<TIconStep>("Change Icon", item, before, icon);
+    step->FocusBefore = step->FocusAfter = item;
+    m_session.Record(std::move(step));
 }

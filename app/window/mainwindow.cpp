@@ -222,6 +222,8 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actHelpHomePage,    "actHelpHomePage",    "Help",  "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, None, 32, help},
         {Id::actHelpAbout,       "actHelpAbout",       "Help",  "&About",                    "About the VekTreeViewEditor",                           17, None,                                   33, help},
         {Id::actEditItemMoveUp,  "actEditItemMoveUp",  "Edit",  "&Move Up",                  "Move up|Move the selected item up",                     18, None,                                   0,  on(items, &TItemCommands::actEditItemMoveUpExecute)},
+        {Id::actEditItemUndo,    "actEditItemUndo",    "Edit",  "&Undo",                     "Undo|Takes back the last change of the tree or of a description", 19, QKeySequence(Qt::CTRL | Qt::Key_Z), 0, on(items, &TItemCommands::actEditItemUndoExecute)},
+        {Id::actEditItemRedo,    "actEditItemRedo",    "Edit",  "&Redo",                     "Redo|Does again the last change that was undone",       20, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 0, on(items, &TItemCommands::actEditItemRedoExecute)},
     }, {
         {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, on(pane, &TDescriptionPane::actFileOpenMemoExecute)},
         {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, on(pane, &TDescriptionPane::actFileSaveMemoExecute)},
@@ -238,6 +240,16 @@ void TfrmTreeViewEditorMain::CreateActions()
     });
     // clang-format on
     m_commands->Action(Id::actViewWordWrap)->setCheckable(true);
+    // The tree's own keys: in the description editor the same keys undo the
+    // editor's typing.
+    m_commands->Action(Id::actEditItemRedo)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    for (Id id : {Id::actEditItemUndo, Id::actEditItemRedo}) {
+        QAction* action = m_commands->Action(id);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        removeAction(action);
+        m_treeView->addAction(action);
+    }
 }
 
 void TfrmTreeViewEditorMain::CreateMenus()
@@ -253,7 +265,8 @@ void TfrmTreeViewEditorMain::CreateMenus()
          {"miSaveAs", Id::actFileSaveAs}, {"miClose", Id::actFileClose}, {"N1", {}}, {"miImport", Id::actFileImport},
          {"miExportTxt", Id::actFileExportTxt}, {"miExportIni", Id::actFileExportIni},
          {"miExportMulti", Id::actFileExportMulti}, {"N2", {}}, {"miExit", Id::actFileExit}},
-        {{"miItemNew", Id::actEditItemNew}, {"miItemNewSub", Id::actEditItemNewSub},
+        {{"miItemUndo", Id::actEditItemUndo}, {"miItemRedo", Id::actEditItemRedo}, {"N8", {}},
+         {"miItemNew", Id::actEditItemNew}, {"miItemNewSub", Id::actEditItemNewSub},
          {"miItemDelete", Id::actEditItemDelete}, {"N6", {}}, {"miItemModeUp", Id::actEditItemMoveUp}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
@@ -290,7 +303,10 @@ void TfrmTreeViewEditorMain::CreateMenus()
 
     m_popupMenuTV = new QMenu(this);
     m_popupMenuTV->setObjectName(QStringLiteral("PopupMenuTV"));
-    fill(m_popupMenuTV, {{"pmiItemNew", Id::actEditItemNew},
+    fill(m_popupMenuTV, {{"pmiItemUndo", Id::actEditItemUndo},
+                         {"pmiItemRedo", Id::actEditItemRedo},
+                         {"N9", {}},
+                         {"pmiItemNew", Id::actEditItemNew},
                          {"pmiItemNewSub", Id::actEditItemNewSub},
                          {"pmiItemDelete", Id::actEditItemDelete},
                          {"N7", {}},

@@ -60,6 +60,7 @@ public:
     TDocumentSession& Session() const { return *m_session; }
     TDescriptionPane& DescriptionPane() const { return *m_descriptionPane; }
     TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
+    TItemCommands& ItemCommands() const { return *m_itemCommands; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }

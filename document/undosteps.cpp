@@ -1,0 +1,151 @@
+#include "document/undosteps.h"
+
+#include <unordered_set>
+
+void TInsertStep::Add(TTreeList& tree, TTreeListTextNode* item)
+{
+    m_items.push_back(item);
+    m_places.push_back(tree.PlaceOf(item));
+    m_bytes += tree.SubtreeBytes(item);
+}
+
+void TInsertStep::Undo(TTreeList& tree)
+{
+    TTreeListUpdate bracket(tree);
+    for (size_t i = m_items.size(); i-- > 0;)
+        tree.DetachSubtree(m_items[i]);
+}
+
+void TInsertStep::Redo(TTreeList& tree)
+{
+    TTreeListUpdate bracket(tree);
+    for (size_t i = 0; i < m_items.size(); ++i)
+        tree.Reattach(m_items[i], m_places[i]);
+}
+
+void TInsertStep::Discard(TTreeList& tree, bool done)
+{
+    if (!done)
+        for (TTreeListTextNode* item : m_items)
+            tree.FreeDetached(item);
+}
+
+void TRemoveStep::Remove(TTreeList& tree, TTreeListTextNode* item)
+{
+    m_bytes += tree.SubtreeBytes(item);
+    m_places.push_back(tree.DetachSubtree(item));
+    m_items.push_back(item);
+}
+
+void TRemoveStep::Undo(TTreeList& tree)
+{
+    TTreeListUpdate bracket(tree);
+    for (size_t i = m_items.size(); i-- > 0;)
+        tree.Reattach(m_items[i], m_places[i]);
+}
+
+void TRemoveStep::Redo(TTreeList& tree)
+{
+    TTreeListUpdate bracket(tree);
+    for (TTreeListTextNode* item : m_items)
+        tree.DetachSubtree(item);
+}
+
+void TRemoveStep::Discard(TTreeList& tree, bool done)
+{
+    if (done)
+        for (TTreeListTextNode* item : m_items)
+            tree.FreeDetached(item);
+}
+
+namespace {
+void SetParentExpanded(TTreeListTextNode* parent, bool expanded)
+{
+    if (parent)
+        parent->SetExpanded(expanded);
+}
+}  // namespace
+
+void TMoveStep::Move(TTreeList& tree, TTreeListTextNode* item, TTreeListTextNode* parent, int index)
+{
+    TMove move{item, tree.PlaceOf(item), {}, parent && parent->Expanded()};
+    tree.MoveItem(item, parent, index);
+    move.to = tree.PlaceOf(item);
+    m_moves.push_back(move);
+}
+
+void TMoveStep::MoveTo(TTreeList& tree, TTreeListTextNode* item, TTreeListTextNode* target, TItemAttachMode mode)
+{
+    if (!target)
+        return;
+    TTreeListTextNode* parent = mode == amAddChild || mode == amAddChildFirst ? target : target->Parent();
+    TMove move{item, tree.PlaceOf(item), {}, parent && parent->Expanded()};
+    item->MoveTo(target, mode);
+    move.to = tree.PlaceOf(item);
+    // MoveTo refuses some moves (into the item's own subtree).
+    if (move.to.parent != move.from.parent || move.to.index != move.from.index)
+        m_moves.push_back(move);
+}
+
+void TMoveStep::Undo(TTreeList& tree)
+{
+    TTreeListUpdate bracket(tree);
+    for (size_t i = m_moves.size(); i-- > 0;) {
+        const TMove& move = m_moves[i];
+        tree.MoveItem(move.item, move.from.parent, move.from.index);
+        SetParentExpanded(move.to.parent, move.toParentExpanded);
+        SetParentExpanded(move.from.parent, move.from.parentExpanded);
+    }
+}
+
+void TMoveStep::Redo(TTreeList& tree)
+{
+    TTreeListUpdate bracket(tree);
+    for (const TMove& move : m_moves) {
+        tree.MoveItem(move.item, move.to.parent, move.to.index);
+        SetParentExpanded(move.to.parent, move.to.parentExpanded);
+    }
+}
+
+std::vector<TTreeListTextNode*> TMoveStep::Touched() const
+{
+    std::vector<TTreeListTextNode*> items;
+    std::unordered_set<const TTreeListTextNode*> seen;
+    for (const TMove& move : m_moves)
+        if (seen.insert(move.item).second)
+            items.push_back(move.item);
+    return items;
+}
+
+TTextStep::TTextStep(std::string name, TTreeListTextNode* item, int column, std::string before, int countBefore)
+    : TUndoStep(std::move(name)), m_item(item), m_column(column), m_before(std::move(before)),
+      m_after(item->GetText(column)), m_countBefore(countBefore), m_countAfter(item->TextCount())
+{
+}
+
+void TTextStep::Undo(TTreeList& /*tree*/)
+{
+    m_item->SetText(m_column, m_before);
+    m_item->TruncateTexts(m_countBefore);
+}
+
+void TTextStep::Redo(TTreeList& /*tree*/)
+{
+    m_item->SetText(m_column, m_after);
+    m_item->TruncateTexts(m_countAfter);
+}
+
+TIconStep::TIconStep(std::string name, TTreeListTextNode* item, int32_t before, int32_t after)
+    : TUndoStep(std::move(name)), m_item(item), m_before(before), m_after(after)
+{
+}
+
+void TIconStep::Undo(TTreeList& /*tree*/)
+{
+    m_item->SetImageIndex(m_before);
+}
+
+void TIconStep::Redo(TTreeList& /*tree*/)
+{
+    m_item->SetImageIndex(m_after);
+}

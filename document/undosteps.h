@@ -1,0 +1,116 @@
+#pragma once
+
+#include "document/treelist.h"
+#include "document/undohistory.h"
+
+#include <string>
+#include <vector>
+
+// New items (New Item, a file drop, a paste): undo takes them out and keeps
+// them, redo puts them back.
+class TInsertStep : public TUndoStep {
+public:
+    using TUndoStep::TUndoStep;
+    // An item just inserted, with its subtree; items are recorded in the
+    // order they were inserted.
+    void Add(TTreeList& tree, TTreeListTextNode* item);
+    bool Empty() const { return m_items.empty(); }
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override { return m_items; }
+    size_t Cost() const override { return m_bytes; }
+    void Discard(TTreeList& tree, bool done) override;
+
+private:
+    std::vector<TTreeListTextNode*> m_items;
+    std::vector<TTreeListPlace> m_places;
+    size_t m_bytes = 0;
+};
+
+// Items taken out (Delete, Cut): kept detached, not copied, while the step
+// is done; undo puts them back where they stood.
+class TRemoveStep : public TUndoStep {
+public:
+    using TUndoStep::TUndoStep;
+    // Takes the item with its subtree out of the tree.
+    void Remove(TTreeList& tree, TTreeListTextNode* item);
+    bool Empty() const { return m_items.empty(); }
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override { return m_items; }
+    size_t Cost() const override { return m_bytes; }
+    void Discard(TTreeList& tree, bool done) override;
+
+private:
+    std::vector<TTreeListTextNode*> m_items;
+    std::vector<TTreeListPlace> m_places;
+    size_t m_bytes = 0;
+};
+
+// Items moved within the tree (Move Up, a drag, Indent, Sort), each move
+// replayed in order and taken back in reverse.
+class TMoveStep : public TUndoStep {
+public:
+    using TUndoStep::TUndoStep;
+    // Moves the item to position `index` of `parent`'s children, as
+    // TTreeList::MoveItem counts it, and records the move.
+    void Move(TTreeList& tree, TTreeListTextNode* item, TTreeListTextNode* parent, int index);
+    // Moves the item as TTreeListNode::MoveTo does, and records the move.
+    void MoveTo(TTreeList& tree, TTreeListTextNode* item, TTreeListTextNode* target, TItemAttachMode mode);
+    bool Empty() const { return m_moves.empty(); }
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override;
+    size_t Cost() const override { return m_moves.size() * sizeof(TMove); }
+
+private:
+    struct TMove {
+        TTreeListTextNode* item;
+        TTreeListPlace from;
+        TTreeListPlace to;
+        bool toParentExpanded;  // before the move; `to.parentExpanded` is after it
+    };
+    std::vector<TMove> m_moves;
+};
+
+// One string of one item changed (a rename, typing in a description, Replace
+// All, a loaded file): the step keeps the two texts.
+class TTextStep : public TUndoStep {
+public:
+    // `before` is the item's text before the change; the item holds `after`.
+    TTextStep(std::string name, TTreeListTextNode* item, int column, std::string before, int countBefore);
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override { return {m_item}; }
+    size_t Cost() const override { return m_before.size() + m_after.size(); }
+
+private:
+    TTreeListTextNode* m_item;
+    int m_column;
+    std::string m_before;
+    std::string m_after;
+    // How many strings the item had: a file records the count, so a string
+    // added by the change goes again with its undo.
+    int m_countBefore;
+    int m_countAfter;
+};
+
+// An item's icon changed.
+class TIconStep : public TUndoStep {
+public:
+    TIconStep(std::string name, TTreeListTextNode* item, int32_t before, int32_t after);
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override { return {m_item}; }
+    size_t Cost() const override { return sizeof(*this); }
+
+private:
+    TTreeListTextNode* m_item;
+    int32_t m_before;
+    int32_t m_after;
+};
