@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real editor in an X server: a change, then SIGKILL once its recovery
 # copy is written. The next start asks about the copy; Yes brings the change
-# back under the file's name, Save puts it in the file, and a normal end
-# leaves no copy behind.
+# back under the file's name, Save puts it in the file, a deleted item comes
+# back with Ctrl+Z, and a normal end leaves no copy behind.
 # Usage: test_recovery.sh EDITOR TRDTOOL DATA-FOLDER
 set -euo pipefail
 
@@ -62,7 +62,28 @@ press "$window" key ctrl+s
 wait_until 100 saved || fail "the saved file lacks the recovered item"
 wait_until 100 no_copies || fail "the copy stayed after Save: $(ls -A "$recovery")"
 
-# 5. Another change, then a normal end (Alt+F4, No at the save prompt) leaves no copy.
+# 5. A change, then "A" deleted with its child, saved, and brought back by
+# Ctrl+Z in the tree: Save writes both again.
+press "$window" key alt+Insert
+press "$window" type Kept
+press "$window" key Return
+press "$window" key Home
+press "$window" key alt+Delete
+warning=$(wait_window 100 "Warning !") || fail "no question before the delete"
+press "$warning" key Return
+press "$window" key ctrl+s
+deleted() {
+    ! "$trdtool" dump "$file" | grep -q '"B"' && "$trdtool" dump "$file" | grep -q Kept
+}
+wait_until 100 deleted || fail "the delete of A did not reach the file: $("$trdtool" dump "$file")"
+press "$window" key ctrl+z
+press "$window" key ctrl+s
+restored() {
+    "$trdtool" dump "$file" | grep -q '^  0 -1 0 1 "B" ""$' && "$trdtool" dump "$file" | grep -q Kept
+}
+wait_until 100 restored || fail "Ctrl+Z did not bring back A with its child B: $("$trdtool" dump "$file")"
+
+# 6. Another change, then a normal end (Alt+F4, No at the save prompt) leaves no copy.
 press "$window" key alt+Insert
 press "$window" type Dropped
 press "$window" key Return
