@@ -2,60 +2,49 @@
 
 #include <unordered_set>
 
-void TInsertStep::Add(TTreeList& tree, TTreeListTextNode* item)
+void TSubtreeStep::Record(TTreeList& tree, TTreeListTextNode* item, const TTreeListPlace& place)
 {
-    m_items.push_back(item);
-    m_places.push_back(tree.PlaceOf(item));
     m_bytes += tree.SubtreeBytes(item);
+    m_items.push_back(item);
+    m_places.push_back(place);
 }
 
-void TInsertStep::Undo(TTreeList& tree)
+void TSubtreeStep::TakeOut(TTreeList& tree)
 {
     TTreeListUpdate bracket(tree);
-    for (size_t i = m_items.size(); i-- > 0;)
-        tree.DetachSubtree(m_items[i]);
+    if (m_inserted) {
+        for (size_t i = m_items.size(); i-- > 0;)
+            tree.DetachSubtree(m_items[i]);
+    } else {
+        for (TTreeListTextNode* item : m_items)
+            tree.DetachSubtree(item);
+    }
 }
 
-void TInsertStep::Redo(TTreeList& tree)
+void TSubtreeStep::PutBack(TTreeList& tree)
 {
     TTreeListUpdate bracket(tree);
-    for (size_t i = 0; i < m_items.size(); ++i)
-        tree.Reattach(m_items[i], m_places[i]);
+    if (m_inserted) {
+        for (size_t i = 0; i < m_items.size(); ++i)
+            tree.Reattach(m_items[i], m_places[i]);
+    } else {
+        for (size_t i = m_items.size(); i-- > 0;)
+            tree.Reattach(m_items[i], m_places[i]);
+    }
 }
 
-void TInsertStep::Discard(TTreeList& tree, bool done)
+// Out of the tree are the inserted items of an undone step and the removed
+// ones of a done step.
+void TSubtreeStep::Discard(TTreeList& tree, bool done)
 {
-    if (!done)
+    if (done != m_inserted)
         for (TTreeListTextNode* item : m_items)
             tree.FreeDetached(item);
 }
 
 void TRemoveStep::Remove(TTreeList& tree, TTreeListTextNode* item)
 {
-    m_bytes += tree.SubtreeBytes(item);
-    m_places.push_back(tree.DetachSubtree(item));
-    m_items.push_back(item);
-}
-
-void TRemoveStep::Undo(TTreeList& tree)
-{
-    TTreeListUpdate bracket(tree);
-    for (size_t i = m_items.size(); i-- > 0;)
-        tree.Reattach(m_items[i], m_places[i]);
-}
-
-void TRemoveStep::Redo(TTreeList& tree)
-{
-    TTreeListUpdate bracket(tree);
-    for (TTreeListTextNode* item : m_items)
-        tree.DetachSubtree(item);
-}
-
-void TRemoveStep::Discard(TTreeList& tree, bool done)
-{
-    if (done)
-        for (TTreeListTextNode* item : m_items)
-            tree.FreeDetached(item);
+    Record(tree, item, tree.DetachSubtree(item));
 }
 
 namespace {

@@ -6,47 +6,51 @@
 #include <string>
 #include <vector>
 
-// New items (New Item, a file drop, a paste): undo takes them out and keeps
-// them, redo puts them back.
-class TInsertStep : public TUndoStep {
+// Subtrees a command put into the tree or took out of it. Those out of the
+// tree are kept detached, not copied, and put back where they stood.
+class TSubtreeStep : public TUndoStep {
 public:
-    using TUndoStep::TUndoStep;
-    // An item just inserted, with its subtree; items are recorded in the
-    // order they were inserted.
-    void Add(TTreeList& tree, TTreeListTextNode* item);
     bool Empty() const { return m_items.empty(); }
 
-    void Undo(TTreeList& tree) override;
-    void Redo(TTreeList& tree) override;
+    void Undo(TTreeList& tree) override { m_inserted ? TakeOut(tree) : PutBack(tree); }
+    void Redo(TTreeList& tree) override { m_inserted ? PutBack(tree) : TakeOut(tree); }
     std::vector<TTreeListTextNode*> Touched() const override { return m_items; }
     size_t Cost() const override { return m_bytes; }
     void Discard(TTreeList& tree, bool done) override;
 
+protected:
+    // `inserted`: the command inserted the items; otherwise it removed them.
+    TSubtreeStep(std::string name, bool inserted) : TUndoStep(std::move(name)), m_inserted(inserted) {}
+    // Records the item with its subtree, in the tree at `place`.
+    void Record(TTreeList& tree, TTreeListTextNode* item, const TTreeListPlace& place);
+
 private:
+    // Undo goes through the command's changes backwards and redo forwards,
+    // so that each item finds the tree as its change left it.
+    void TakeOut(TTreeList& tree);
+    void PutBack(TTreeList& tree);
+
+    bool m_inserted;
     std::vector<TTreeListTextNode*> m_items;
     std::vector<TTreeListPlace> m_places;
     size_t m_bytes = 0;
 };
 
-// Items taken out (Delete, Cut): kept detached, not copied, while the step
-// is done; undo puts them back where they stood.
-class TRemoveStep : public TUndoStep {
+// New items (New Item, a file drop, a paste).
+class TInsertStep : public TSubtreeStep {
 public:
-    using TUndoStep::TUndoStep;
+    explicit TInsertStep(std::string name) : TSubtreeStep(std::move(name), true) {}
+    // An item just inserted, with its subtree; items are recorded in the
+    // order they were inserted.
+    void Add(TTreeList& tree, TTreeListTextNode* item) { Record(tree, item, tree.PlaceOf(item)); }
+};
+
+// Items taken out (Delete, Cut).
+class TRemoveStep : public TSubtreeStep {
+public:
+    explicit TRemoveStep(std::string name) : TSubtreeStep(std::move(name), false) {}
     // Takes the item with its subtree out of the tree.
     void Remove(TTreeList& tree, TTreeListTextNode* item);
-    bool Empty() const { return m_items.empty(); }
-
-    void Undo(TTreeList& tree) override;
-    void Redo(TTreeList& tree) override;
-    std::vector<TTreeListTextNode*> Touched() const override { return m_items; }
-    size_t Cost() const override { return m_bytes; }
-    void Discard(TTreeList& tree, bool done) override;
-
-private:
-    std::vector<TTreeListTextNode*> m_items;
-    std::vector<TTreeListPlace> m_places;
-    size_t m_bytes = 0;
 };
 
 // Items moved within the tree (Move Up, a drag, Indent, Sort), each move
