@@ -103,7 +103,7 @@ TFindAllPane::~TFindAllPane()
 
 void TFindAllPane::StartSearch()
 {
-    TFindOptions options;
+    TSearchOptions options;
     options.matchCase = m_matchCase->isChecked();
     options.wholeWord = m_wholeWord->isChecked();
     m_search.Start(m_findText->text(), options, static_cast<TFindScope>(std::max(0, m_scope->currentIndex())));

@@ -132,7 +132,7 @@ template <typename F> void TTreeSearch::Notify(F&& f)
         f(*o);
 }
 
-void TTreeSearch::Start(const QString& needle, TFindOptions options, TFindScope scope)
+void TTreeSearch::Start(const QString& needle, TSearchOptions options, TFindScope scope)
 {
     // What the editor holds and the item has not got yet is searched too.
     m_tree.CommitEdits();

@@ -63,7 +63,7 @@ public:
     void RemoveObserver(TTreeSearchObserver* observer);
 
     // Starts anew, ending the search that runs; an empty needle finds nothing.
-    void Start(const QString& needle, TFindOptions options, TFindScope scope);
+    void Start(const QString& needle, TSearchOptions options, TFindScope scope);
     // One slice: the search goes on until the slice time is up.
     void RunSlice();
     // Runs what is left at once.
