@@ -408,6 +408,9 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
         return FolderProperty([&dialog] { return dialog.InitialDir(); },
                               [&dialog](const QString& v) { dialog.SetInitialDir(v); });
     };
+    auto lastFolder = [](TFileDialog& dialog) {
+        return FolderProperty([&dialog] { return dialog.LastDir(); }, [&dialog](const QString& v) { dialog.SetLastDir(v); });
+    };
     QAction* wordWrap = m_commands->Action(TActionId::actViewWordWrap);
     storage.AddStoredProperty("OpenDialog1.InitialDir", folder(m_fileDialogs->OpenDialog1()));
     storage.AddStoredProperty("SaveDialog1.InitialDir", folder(m_fileDialogs->SaveDialog1()));
@@ -431,6 +434,10 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
     storage.AddStoredProperty("miWordWrap.Checked", CheckedProperty(wordWrap), wordWrap);
     storage.AddStoredProperty("Memo1.WordWrap", WordWrapProperty(m_memo), m_memo);
     storage.AddStoredProperty("Memo1.ScrollBars", ScrollBarsProperty(m_memo), m_memo);
+    // The folders last used, where the dialogs start next time; the entries
+    // above keep the folders the settings give as they were read.
+    storage.AddSectionValue(TFileDialogs::LastFoldersSection, "OpenDialog1", lastFolder(m_fileDialogs->OpenDialog1()));
+    storage.AddSectionValue(TFileDialogs::LastFoldersSection, "SaveDialog1", lastFolder(m_fileDialogs->SaveDialog1()));
 }
 
 void TfrmTreeViewEditorMain::FormCreate()
