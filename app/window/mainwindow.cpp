@@ -98,10 +98,10 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     CreateActions();
     m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };
     m_dropFileOnTreeList->OnDrop = [this](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect) {
-        m_fileDropImport->DropFileOnTreeListDrop(*m_dropFileOnTreeList, effect);
+        Protected([&] { m_fileDropImport->DropFileOnTreeListDrop(*m_dropFileOnTreeList, effect); });
     };
     m_dropFileOnMemo->OnDrop = [this](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect) {
-        m_fileDropImport->DropFileOnMemoDrop(*m_dropFileOnMemo, effect);
+        Protected([&] { m_fileDropImport->DropFileOnMemoDrop(*m_dropFileOnMemo, effect); });
     };
     CreateMenus();
     CreateToolBars();
@@ -274,7 +274,7 @@ void TfrmTreeViewEditorMain::CreateMenus()
                               QString::fromLatin1(entry.name));
         }
         // A menu brings its commands up to date as it opens.
-        connect(menu, &QMenu::aboutToShow, m_commands.get(), &TCommandTable::UpdateActions);
+        connect(menu, &QMenu::aboutToShow, m_commands.get(), Guarded([this] { m_commands->UpdateActions(); }));
     };
     QMenuBar* mainMenu1 = menuBar();
     mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
@@ -368,7 +368,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     btnTreeViewHeader->setFixedSize(20, 17);
     btnTreeViewHeader->setText(QStringLiteral("\u00D7"));
     headerLayout->addWidget(btnTreeViewHeader);
-    connect(btnTreeViewHeader, &QToolButton::clicked, this, &TfrmTreeViewEditorMain::BtnTreeViewHeaderClick);
+    connect(btnTreeViewHeader, &QToolButton::clicked, this, Guarded([this] { BtnTreeViewHeaderClick(); }));
 
     m_treeView->setFrameShape(QFrame::NoFrame);
     m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
