@@ -36,24 +36,23 @@ TBufferedWriter CreateFileInFolder(const std::string& name, const std::string& s
 {
     constexpr int Flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
     TFileHandle file = OpenFile(name, Flags | O_CREAT, 0666, folderFd);
+    // O_NOFOLLOW fails a symbolic link with ELOOP.
+    if (!file.IsOpen() && errno != ELOOP)
+        EInOutError::Raise(errno, shownName);
     struct stat st {};
-    const bool link = !file.IsOpen() ? errno == ELOOP
-                                     : ::fstat(file.Get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1;
-    if (link) {
+    if (file.IsOpen() && ::fstat(file.Get(), &st) != 0)
+        EInOutError::Raise(errno, shownName);
+    if (!file.IsOpen() || (S_ISREG(st.st_mode) && st.st_nlink > 1)) {
         file = TFileHandle();
         if (::unlinkat(folderFd, name.c_str(), 0) != 0)
             EInOutError::Raise(errno, shownName);
         file = OpenFile(name, Flags | O_CREAT | O_EXCL, 0666, folderFd);
-    }
-    if (!file.IsOpen())
+        if (!file.IsOpen())
+            EInOutError::Raise(errno, shownName);
+    } else if (!S_ISREG(st.st_mode)) {
+        EInOutError::Raise(EACCES, shownName);
+    } else if (st.st_size > 0 && ::ftruncate(file.Get(), 0) != 0) {
         EInOutError::Raise(errno, shownName);
-    if (!link) {
-        if (::fstat(file.Get(), &st) != 0)
-            EInOutError::Raise(errno, shownName);
-        if (!S_ISREG(st.st_mode))
-            EInOutError::Raise(EACCES, shownName);
-        if (::ftruncate(file.Get(), 0) != 0)
-            EInOutError::Raise(errno, shownName);
     }
     return TBufferedWriter(std::move(file), shownName, &EInOutError::Raise, bufferSize);
 }
@@ -108,8 +107,8 @@ void ExportMulti(const TTreeList& tree, const std::string& folder)
         const std::string_view desc = item->GetText(TreeListColumnDesc);
         const std::string name = names.FileName(item->GetText(TreeListColumnName));
         // Most descriptions are small: size the buffer to the content.
-        TBufferedWriter file = CreateFileInFolder(name, prefix + name, std::min(desc.size() + LineEnd.size(), BufferSize),
-                                                  folderHandle.Get());
+        const size_t bufferSize = std::min(desc.size() + LineEnd.size(), BufferSize);
+        TBufferedWriter file = CreateFileInFolder(name, prefix + name, bufferSize, folderHandle.Get());
         file.Write(desc);
         file.Write(LineEnd);
         file.Close();

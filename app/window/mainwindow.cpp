@@ -409,7 +409,8 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
                               [&dialog](const QString& v) { dialog.SetInitialDir(v); });
     };
     auto lastFolder = [](TFileDialog& dialog) {
-        return FolderProperty([&dialog] { return dialog.LastDir(); }, [&dialog](const QString& v) { dialog.SetLastDir(v); });
+        return FolderProperty([&dialog] { return dialog.LastDir(); },
+                              [&dialog](const QString& v) { dialog.SetLastDir(v); });
     };
     QAction* wordWrap = m_commands->Action(TActionId::actViewWordWrap);
     storage.AddStoredProperty("OpenDialog1.InitialDir", folder(m_fileDialogs->OpenDialog1()));
