@@ -103,10 +103,10 @@ TTreeSearch::TTreeSearch(TTreeList& tree, QObject* parent)
 {
     m_sliceTimer->setSingleShot(true);
     m_sliceTimer->setInterval(0);
-    connect(m_sliceTimer, &QTimer::timeout, this, &TTreeSearch::RunSlice);
+    connect(m_sliceTimer, &QTimer::timeout, this, [this] { RunProtected([this] { RunSlice(); }); });
     m_restartTimer->setSingleShot(true);
     connect(m_restartTimer, &QTimer::timeout, this,
-            [this] { Start(m_matcher.Needle(), m_matcher.Options(), m_scope); });
+            [this] { RunProtected([this] { Start(m_matcher.Needle(), m_matcher.Options(), m_scope); }); });
     m_tree.AddObserver(this);
 }
 

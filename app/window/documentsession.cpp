@@ -106,6 +106,8 @@ void TDocumentSession::CheckFileOnDisk()
     if (!now.exists || now == m_known || now == m_answered)
         return;
     m_answered = now;
+    // A name still being typed is a change the question must know of.
+    FinishEditing();
     const QString name = QDir::toNativeSeparators(FFileName);
     const QString text =
         FModified ? QStringLiteral("The file %1 was changed by another program.\n\nReload it and lose your changes? "
@@ -117,7 +119,6 @@ void TDocumentSession::CheckFileOnDisk()
                                        QMessageBox::Yes | QMessageBox::No);
     m_asking = false;
     if (answer == QMessageBox::Yes && StampOf(FFileName) == now) {
-        FinishEditing();
         const QString path = FFileName;  // the load starts by closing the document
         LoadDocument(path);
         return;

@@ -27,7 +27,8 @@ TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTr
     window.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
     m_dock->hide();
 
-    m_pane->OnActivate = Guarded([this](int row) { Activate(row); });
+    m_search->Protect = [](const std::function<void()>& work) { Protected(work); };
+    m_pane->OnActivate = [this](int row) { Activate(row); };
     m_pane->OnEscape = Guarded([this] { ReturnFocus(); });
     const std::pair<QKeySequence, int> steps[] = {{QKeySequence(Qt::Key_F4), 1},
                                                   {QKeySequence(Qt::SHIFT | Qt::Key_F4), -1}};
