@@ -217,11 +217,17 @@ TEST_F(SessionTest, AFailedOpenLeavesAnUntitledDocumentWithTheItemsRead)
 
 TEST_F(WindowTest, AnOpenErrorNamesTheFile)
 {
-    auto window = MakeWindow();
-    m_prompter->files = {Path("absent.trd")};
-    Run(*window, TActionId::actFileOpen);
-    EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Cannot open file %1.").arg(Path("absent.trd"))});
-    EXPECT_FALSE(window->Session().Modified());
+    WriteBytes(Path("cut.trd"), WorkedExampleBytes().substr(0, 60));
+    const std::pair<const char*, const char*> cases[] = {{"absent.trd", "Cannot open file %1."},
+                                                         {"cut.trd", "Stream read error: %1."}};
+    for (const auto& [name, message] : cases) {
+        auto window = MakeWindow();
+        m_prompter->errors.clear();
+        m_prompter->files = {Path(name)};
+        Run(*window, TActionId::actFileOpen);
+        EXPECT_EQ(m_prompter->errors, QStringList{QString::fromLatin1(message).arg(Path(name))});
+        EXPECT_EQ(window->Session().FileName(), QString());
+    }
 }
 
 namespace {
