@@ -3,6 +3,8 @@
 #   check.sh install BUILD-DIR TREE APP-ID   install into TREE, compare the files
 #   check.sh filetype TREE                   the file type from TREE's MIME data
 #   check.sh version EDITOR TRDTOOL VERSION  --version and --help answer
+#   check.sh license LICENSE COPYRIGHT       LICENSE names the product's copyright line
+#   check.sh lintian BUILD-DIR WORK          lintian finds no error in the package
 set -euo pipefail
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -16,6 +18,8 @@ install_tree() {
 usr/bin/trdtool
 usr/bin/vektreevieweditor
 usr/share/applications/$id.desktop
+usr/share/doc/vektreevieweditor/changelog.gz
+usr/share/doc/vektreevieweditor/copyright
 usr/share/icons/hicolor/16x16/apps/vektreevieweditor.png
 usr/share/icons/hicolor/22x22/apps/vektreevieweditor.png
 usr/share/icons/hicolor/24x24/apps/vektreevieweditor.png
@@ -79,9 +83,30 @@ version() {
     echo "both programs answer $version"
 }
 
+license() {
+    grep -Fxq -- "$2" "$1" || fail "$1 does not hold the copyright line '$2' of the product's settings"
+    echo "the licence names '$2'"
+}
+
+# The package as `make package` builds it, from this build's files, into WORK.
+lintian_package() {
+    local build=$1 work=$2
+    rm -rf "$work"
+    mkdir -p "$work"
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" -D CPACK_OUTPUT_FILE_PREFIX="$work" >"$work/cpack.log" ||
+        fail "cpack failed: $(cat "$work/cpack.log")"
+    local deb
+    deb=$(find "$work" -maxdepth 1 -name '*.deb')
+    [ -n "$deb" ] || fail "cpack made no package"
+    lintian --fail-on error "$deb" || fail "lintian reports errors in $(basename "$deb")"
+    echo "lintian: no errors in $(basename "$deb")"
+}
+
 case "${1:-}" in
 install) install_tree "$2" "$3" "$4" ;;
 filetype) file_type "$2" ;;
 version) version "$2" "$3" "$4" ;;
-*) fail "usage: $0 install|filetype|version ARGUMENTS" ;;
+license) license "$2" "$3" ;;
+lintian) lintian_package "$2" "$3" ;;
+*) fail "usage: $0 install|filetype|version|license|lintian ARGUMENTS" ;;
 esac

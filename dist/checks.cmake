@@ -15,5 +15,12 @@ add_test(NAME dist_file_type COMMAND ${_check} filetype ${_tree})
 set_tests_properties(dist_install PROPERTIES FIXTURES_SETUP dist_tree)
 set_tests_properties(dist_file_type PROPERTIES FIXTURES_REQUIRED dist_tree)
 
+add_test(NAME dist_license COMMAND ${_check} license ${PROJECT_SOURCE_DIR}/LICENSE ${VEK_COPYRIGHT})
+# Only where lintian is installed: `make test` installs it.
+find_program(VEK_LINTIAN lintian)
+if(VEK_LINTIAN)
+    add_test(NAME dist_lintian COMMAND ${_check} lintian ${PROJECT_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR}/lintian)
+endif()
+
 add_test(NAME dist_version
     COMMAND ${_check} version $<TARGET_FILE:vektreevieweditor> $<TARGET_FILE:trdtool> ${PROJECT_VERSION})

@@ -24,9 +24,11 @@ class EFCreateError : public std::runtime_error {  // "Cannot create file %s"
 public:
     using std::runtime_error::runtime_error;
 };
-class EReadError : public std::runtime_error {  // "Stream read error"
+// "Stream read error", followed by ": " and the file's name when there is one.
+class EReadError : public std::runtime_error {
 public:
     EReadError() : std::runtime_error("Stream read error") {}
+    explicit EReadError(const std::string& fileName) : std::runtime_error("Stream read error: " + fileName) {}
 };
 // "Stream write error", followed by ": " and the file's name.
 class EWriteError : public std::runtime_error {

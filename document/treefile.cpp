@@ -285,10 +285,15 @@ TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
     if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
         throw EFOpenError("Cannot open file " + fileName);
-    TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
-    file.Close();
-    const size_t size = content.Size();
-    return ReadItems(tree, content.Release(), size);
+    // The reader knows no file: the message names it here.
+    try {
+        TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
+        file.Close();
+        const size_t size = content.Size();
+        return ReadItems(tree, content.Release(), size);
+    } catch (const EReadError&) {
+        throw EReadError(fileName);
+    }
 }
 
 std::string WriteItems(const TTreeList& tree)

@@ -338,27 +338,19 @@ private:
     std::unordered_set<TTreeListTextNode*> m_detached;
 };
 
-// Keeps an update bracket open for its lifetime, so it is closed also when
-// the work inside throws.
-class TTreeListUpdate {
+// Keeps a bracket of the tree open for its lifetime, so it is closed also
+// when the work inside throws.
+template <void (TTreeList::*Begin)(), void (TTreeList::*End)()>
+class TTreeListBracket {
 public:
-    explicit TTreeListUpdate(TTreeList& tree) : m_tree(tree) { m_tree.BeginUpdate(); }
-    ~TTreeListUpdate() { m_tree.EndUpdate(); }
-    TTreeListUpdate(const TTreeListUpdate&) = delete;
-    TTreeListUpdate& operator=(const TTreeListUpdate&) = delete;
+    explicit TTreeListBracket(TTreeList& tree) : m_tree(tree) { (m_tree.*Begin)(); }
+    ~TTreeListBracket() { (m_tree.*End)(); }
+    TTreeListBracket(const TTreeListBracket&) = delete;
+    TTreeListBracket& operator=(const TTreeListBracket&) = delete;
 
 private:
     TTreeList& m_tree;
 };
 
-// The same for a bulk reset.
-class TTreeListReset {
-public:
-    explicit TTreeListReset(TTreeList& tree) : m_tree(tree) { m_tree.BeginReset(); }
-    ~TTreeListReset() { m_tree.EndReset(); }
-    TTreeListReset(const TTreeListReset&) = delete;
-    TTreeListReset& operator=(const TTreeListReset&) = delete;
-
-private:
-    TTreeList& m_tree;
-};
+using TTreeListUpdate = TTreeListBracket<&TTreeList::BeginUpdate, &TTreeList::EndUpdate>;
+using TTreeListReset = TTreeListBracket<&TTreeList::BeginReset, &TTreeList::EndReset>;

@@ -19,5 +19,6 @@ void ExportIni(const TTreeList& tree, const std::string& fileName);
 
 // One file per item inside `folder` (which must exist), named by
 // TMultiExportNames, holding the description and CR LF. Other files of the
-// folder are left alone; a file of the same name is replaced.
+// folder are left alone; a file of the same name is replaced, and so is a
+// link of that name (the file it leads to is left alone).
 void ExportMulti(const TTreeList& tree, const std::string& folder);

@@ -46,16 +46,29 @@ QStringList TFormStorage::StoredProps() const
     return entries;
 }
 
+void TFormStorage::AddSectionValue(const QString& section, const QString& valueName, TStoredProperty property)
+{
+    m_sectionValues.push_back({section, valueName, std::move(property)});
+}
+
+namespace {
+void Load(const TPropsStorage& props, const QString& valueName, const TStoredProperty& property)
+{
+    try {
+        props.LoadProperty(valueName, property);
+    } catch (const std::exception&) {
+        // The component refused the value and keeps its own.
+    }
+}
+}  // namespace
+
 void TFormStorage::RestoreProperties(TRegIniFile& ini, const QString& section)
 {
     const TPropsStorage props(ini, section);
-    for (const TEntry& entry : m_entries) {
-        try {
-            props.LoadProperty(entry.ValueName, entry.Property);
-        } catch (const std::exception&) {
-            // The component refused the value and keeps its own.
-        }
-    }
+    for (const TEntry& entry : m_entries)
+        Load(props, entry.ValueName, entry.Property);
+    for (const TSectionValue& value : m_sectionValues)
+        Load(TPropsStorage(ini, value.Section), value.ValueName, value.Property);
 }
 
 void TFormStorage::SaveProperties(TRegIniFile& ini, const QString& section)
@@ -63,4 +76,6 @@ void TFormStorage::SaveProperties(TRegIniFile& ini, const QString& section)
     TPropsStorage props(ini, section);
     for (const TEntry& entry : m_entries)
         props.StoreProperty(entry.ValueName, entry.Property);
+    for (const TSectionValue& value : m_sectionValues)
+        TPropsStorage(ini, value.Section).StoreProperty(value.ValueName, value.Property);
 }

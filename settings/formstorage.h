@@ -23,6 +23,9 @@ public:
     bool AddStoredProperty(const QString& entry, TStoredProperty property, const QObject* component = nullptr);
     // The entries, as added.
     QStringList StoredProps() const;
+    // A value stored under a name of its own in a section of its own, apart
+    // from the window's entries.
+    void AddSectionValue(const QString& section, const QString& valueName, TStoredProperty property);
 
 protected:
     // A property whose assignment fails keeps its value; the next one goes on.
@@ -39,5 +42,12 @@ private:
     };
     void RemoveEntriesOf(const QObject* component);
 
+    struct TSectionValue {
+        QString Section;
+        QString ValueName;
+        TStoredProperty Property;
+    };
+
     std::vector<TEntry> m_entries;
+    std::vector<TSectionValue> m_sectionValues;
 };

@@ -93,7 +93,9 @@ void TPropsStorage::LoadProperty(const QString& valueName, const TStoredProperty
             LoadProperty(valueName + sub.Name, sub);
         return;
     }
-    const TTextForm form = property.Kind == TPropertyKind::Set ? TTextForm::CommaList : TTextForm::Plain;
+    const TTextForm form = property.Kind == TPropertyKind::Set    ? TTextForm::CommaList
+                           : property.Kind == TPropertyKind::Text ? TTextForm::Verbatim
+                                                                  : TTextForm::Plain;
     if (const std::optional<QString> text = m_ini.ReadText(m_section, valueName, form))
         AssignText(property, *text);
 }

@@ -2,6 +2,7 @@
 
 #include "settings/settingserror.h"
 
+#include <QFile>
 #include <QStringList>
 
 TRegIniFile::TRegIniFile(const QString& organization, const QString& application)
@@ -22,10 +23,46 @@ std::optional<QString> TRegIniFile::ReadText(const QString& section, const QStri
     const QVariant value = m_settings.value(key);
     if (value.typeId() == QMetaType::QString)
         return value.toString();
-    if (form == TTextForm::CommaList && value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
+    if (form != TTextForm::Plain && value.typeId() == QMetaType::QStringList) {
+        const QStringList items = value.toStringList();
+        if (form == TTextForm::Verbatim)
+            if (std::optional<QString> text = TextInFile(section, ident, items))
+                return text;
+        return items.join(QLatin1Char(','));
+    }
     qWarning("Settings value \"%s\" in %s is not text; its default is used", qPrintable(ident),
              qPrintable(FileName()));
+    return std::nullopt;
+}
+
+// The reader drops the blanks around the commas of a list, so the text as it
+// was written is taken from its line in the file, and only when that line
+// splits into the same items: anything escaped or quoted is left to the reader.
+std::optional<QString> TRegIniFile::TextInFile(const QString& section, const QString& ident,
+                                               const QStringList& items) const
+{
+    QFile file(FileName());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    const QString header = QLatin1Char('[') + section + QLatin1Char(']');
+    bool inSection = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inSection = line == header;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inSection || equals < 0 || line.left(equals).trimmed() != ident)
+            continue;
+        const QString text = line.mid(equals + 1).trimmed();
+        QStringList parts = text.split(QLatin1Char(','));
+        for (QString& part : parts)
+            part = part.trimmed();
+        if (parts == items)
+            return text;
+        return std::nullopt;
+    }
     return std::nullopt;
 }
 

@@ -7,8 +7,9 @@
 
 // How a value's text may look in the settings file. The file format reads an
 // unquoted text with commas as a list, and that is how a person writes a
-// position ("101,71,543,390") or a set ("[fsBold, fsItalic]") by hand.
-enum class TTextForm { Plain, CommaList };
+// position ("101,71,543,390") or a set ("[fsBold, fsItalic]") by hand. A
+// free text (a folder "Notes, 2026") is wanted as it stands in the file.
+enum class TTextForm { Plain, CommaList, Verbatim };
 
 // The per-user settings of one program, reached like an ini file: a section
 // is a group, an ident a value name, and every value is text. Opened for one
@@ -38,6 +39,7 @@ public:
 
 private:
     QString Key(const QString& section, const QString& ident) const;
+    std::optional<QString> TextInFile(const QString& section, const QString& ident, const QStringList& items) const;
 
     mutable QSettings m_settings;
 };

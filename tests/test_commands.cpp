@@ -416,3 +416,25 @@ TEST_F(WindowTest, HoveringShowsTheLongHintInPanelZeroAndNoTooltip)
     QApplication::sendEvent(window->IconComboBox(), &enter);
     EXPECT_EQ(window->StatusPanelText(0), QStringLiteral("Change Folder Icon for the Selected Item"));
 }
+
+// A command that fails, chosen from an open menu, shows its message; the
+// menu closes and the next command runs.
+TEST_F(WindowTest, ACommandThatFailsFromAnOpenMenuShowsItsMessage)
+{
+    WriteBytes(Path("good.trd"), WorkedExampleBytes());
+    auto window = MakeWindow();
+    QMenu* file = window->menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"));
+    ASSERT_NE(file, nullptr);
+    m_prompter->files = {Path("missing.trd"), Path("good.trd")};
+    file->popup(window->mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activePopupWidget(), file);
+    file->setActiveAction(Action(*window, TActionId::actFileOpen));
+    QTest::keyClick(file, Qt::Key_Return);
+    EXPECT_EQ(m_prompter->errors, QStringList{"Cannot open file " + Path("missing.trd") + "."});
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    Run(*window, TActionId::actFileOpen);
+    ASSERT_NE(window->TreeList().TopItem(0), nullptr);
+    EXPECT_EQ(window->TreeList().TopItem(0)->GetText(0), "A");
+    EXPECT_EQ(m_prompter->errors.size(), 1);
+}

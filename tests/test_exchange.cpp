@@ -156,6 +156,28 @@ TEST_F(ExchangeTest, MultiStopsAtTheFirstFailingFileAndKeepsTheEarlierOnes)
     EXPECT_FALSE(fs::exists(m_dir / "c.txt"));
 }
 
+// A link standing under an item's file name is replaced, never written
+// through: the file it leads to, outside the folder, stays as it was.
+TEST_F(ExchangeTest, MultiReplacesALinkAndLeavesWhatItLeadsTo)
+{
+    const fs::path folder = m_dir / "out";
+    fs::create_directory(folder);
+    WriteFile(m_dir / "outside.txt", "keep");
+    fs::create_symlink(m_dir / "outside.txt", folder / "a.txt");
+    fs::create_hard_link(m_dir / "outside.txt", folder / "b.txt");
+    fs::create_symlink(m_dir / "missing.txt", folder / "c.txt");
+    TTreeList tree;
+    Build(tree, {{"a", "1", {}}, {"b", "2", {}}, {"c", "3", {}}});
+    ExportMulti(tree, folder.string());
+    EXPECT_EQ(ReadFile(m_dir / "outside.txt"), "keep");
+    EXPECT_FALSE(fs::exists(m_dir / "missing.txt"));
+    for (const auto& [name, content] : {std::pair{"a.txt", "1\r\n"}, {"b.txt", "2\r\n"}, {"c.txt", "3\r\n"}}) {
+        EXPECT_FALSE(fs::is_symlink(folder / name)) << name;
+        EXPECT_EQ(fs::hard_link_count(folder / name), 1u) << name;
+        EXPECT_EQ(ReadFile(folder / name), content) << name;
+    }
+}
+
 TEST(InOutErrorTest, MessagesAndErrnoTranslation)
 {
     // The tests below reach most of the errno mapping through real failures.

@@ -1,6 +1,10 @@
 #include "tests/apptestkit.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 const QString Untitled = QStringLiteral("Untitled - VekTreeViewEditor");
@@ -213,9 +217,125 @@ TEST_F(SessionTest, AFailedOpenLeavesAnUntitledDocumentWithTheItemsRead)
 
 TEST_F(WindowTest, AnOpenErrorNamesTheFile)
 {
-    auto window = MakeWindow();
-    m_prompter->files = {Path("absent.trd")};
-    Run(*window, TActionId::actFileOpen);
-    EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Cannot open file %1.").arg(Path("absent.trd"))});
-    EXPECT_FALSE(window->Session().Modified());
+    WriteBytes(Path("cut.trd"), WorkedExampleBytes().substr(0, 60));
+    const std::pair<const char*, const char*> cases[] = {{"absent.trd", "Cannot open file %1."},
+                                                         {"cut.trd", "Stream read error: %1."}};
+    for (const auto& [name, message] : cases) {
+        auto window = MakeWindow();
+        m_prompter->errors.clear();
+        m_prompter->files = {Path(name)};
+        Run(*window, TActionId::actFileOpen);
+        EXPECT_EQ(m_prompter->errors, QStringList{QString::fromLatin1(message).arg(Path(name))});
+        EXPECT_EQ(window->Session().FileName(), QString());
+    }
+}
+
+namespace {
+// Another program's change: a new version written beside the file and
+// renamed over it, as sync tools and editors do, or written in place in pieces.
+void ReplaceOnDisk(const QString& path, const std::string& bytes)
+{
+    QFile file(path + QStringLiteral(".new"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+    ASSERT_EQ(::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()), 0);
+}
+
+std::string EmptyTreeBytes()
+{
+    return WriteItems(TTreeList());
+}
+
+// Long enough for any change to have been looked at.
+void Settle()
+{
+    QTest::qWait(TDocumentSession::SettleMs * 4);
+}
+}  // namespace
+
+struct TDiskChangeCase {
+    const char* name;
+    bool modified;
+    QMessageBox::StandardButton answer;
+};
+
+class ChangedOnDisk : public SessionTest, public ::testing::WithParamInterface<TDiskChangeCase> {};
+
+// One question per change; the document is reloaded only on Yes, and a kept
+// document is written over the changed file only after a second question.
+TEST_P(ChangedOnDisk, AsksOnceAndFollowsTheAnswer)
+{
+    const TDiskChangeCase& c = GetParam();
+    const bool reload = c.answer == QMessageBox::Yes;
+    WriteBytes(Path("doc.trd"), WorkedExampleBytes());
+    Start();
+    m_prompter->files = {Path("doc.trd")};
+    Session().NewOpenSaveSaveasClose(TagOpen);
+    if (c.modified)
+        Edit();
+    const int items = Tree().TopItemCount();
+
+    ReplaceOnDisk(Path("doc.trd"), EmptyTreeBytes());
+    m_prompter->answers = {c.answer};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_prompter->questions.isEmpty(); }));
+    EXPECT_TRUE(m_prompter->questions[0].startsWith("File Changed|The file " + Path("doc.trd") + " was changed"));
+    EXPECT_EQ(m_prompter->questions[0].contains("lose your changes"), c.modified);
+    EXPECT_EQ(Tree().TopItemCount(), reload ? 0 : items);
+    EXPECT_EQ(Modified(), c.modified && !reload);
+    EXPECT_EQ(Session().FileName(), Path("doc.trd"));
+    // More events of the same change ask nothing more.
+    WriteBytes(Path("unrelated"), "x");
+    Settle();
+    EXPECT_EQ(m_prompter->questions.size(), 1);
+
+    if (!reload) {
+        m_prompter->answers = {QMessageBox::No};
+        Session().NewOpenSaveSaveasClose(TagSave);
+        EXPECT_EQ(ReadBytes(Path("doc.trd")), EmptyTreeBytes());
+        ASSERT_EQ(m_prompter->questions.size(), 2);
+        EXPECT_TRUE(m_prompter->questions[1].contains("Overwrite it"));
+        m_prompter->answers = {QMessageBox::Yes};
+    }
+    Session().NewOpenSaveSaveasClose(TagSave);
+    EXPECT_EQ(ReadBytes(Path("doc.trd")), WriteItems(Tree()));
+    EXPECT_FALSE(Modified());
+    // Our own save is no change by another program, and the file is still
+    // watched after it was replaced.
+    Settle();
+    const int asked = m_prompter->questions.size();
+    m_prompter->answers = {QMessageBox::No};
+    ReplaceOnDisk(Path("doc.trd"), WorkedExampleBytes());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_prompter->questions.size() > asked; }));
+    Settle();
+    EXPECT_EQ(m_prompter->questions.size(), asked + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChangedOnDisk,
+                         ::testing::Values(TDiskChangeCase{"UnmodifiedReloads", false, QMessageBox::Yes},
+                                           TDiskChangeCase{"UnmodifiedKeeps", false, QMessageBox::No},
+                                           TDiskChangeCase{"ModifiedReloadsLosingTheChanges", true, QMessageBox::Yes},
+                                           TDiskChangeCase{"ModifiedKeeps", true, QMessageBox::No}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SessionTest, AFileWrittenInPiecesIsOneChange)
+{
+    WriteBytes(Path("doc.trd"), EmptyTreeBytes());
+    Start();
+    m_prompter->files = {Path("doc.trd")};
+    Session().NewOpenSaveSaveasClose(TagOpen);
+    const std::string bytes = WorkedExampleBytes();
+    QFile file(Path("doc.trd"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    for (size_t at = 0; at < bytes.size(); at += 20) {
+        file.write(bytes.data() + at, static_cast<qint64>(std::min<size_t>(20, bytes.size() - at)));
+        file.flush();
+        QTest::qWait(10);
+    }
+    file.close();
+    m_prompter->answers = {QMessageBox::Yes};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_prompter->questions.isEmpty(); }));
+    Settle();
+    EXPECT_EQ(m_prompter->questions.size(), 1);
+    EXPECT_EQ(Tree().TopItemCount(), 1);
 }

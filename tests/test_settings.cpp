@@ -197,3 +197,28 @@ TEST(StoredProps, EntriesNeedAComponentAndAPropertyName)
     EXPECT_TRUE(store.Storage.AddStoredProperty(QStringLiteral(" Memo1 . WordWrap"), none));
     EXPECT_EQ(store.Storage.StoredProps(), QStringList({"Splitter1.Maximized", " Memo1 . WordWrap"}));
 }
+
+// A text value edited by hand, commas and all, reads back as it was written;
+// a list would otherwise count as "not text".
+TEST(StoredText, HandWrittenTextWithCommasReadsAsWritten)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Notes, 2026", "Notes, 2026"},
+        {"a,b", "a,b"},
+        {"x ,  y, ", "x ,  y,"},
+        {"\"quoted, text\"", "quoted, text"},
+        {"\"half\", quoted", "half,quoted"},
+    };
+    for (const auto& [line, expected] : cases) {
+        TSettingsFolder folder;
+        folder.Write({QStringLiteral("Folder_Text=") + QString::fromUtf8(line)});
+        TStore store;
+        QString text = QStringLiteral("unchanged");
+        store.Storage.AddStoredProperty(QStringLiteral("Folder.Text"),
+                                        TextProperty([&] { return text; }, [&](const QString& v) { text = v; }));
+        TWarnings warnings;
+        store.Storage.FormShow();
+        EXPECT_EQ(text, QString::fromUtf8(expected)) << line;
+        EXPECT_TRUE(warnings.Lines().isEmpty()) << line;
+    }
+}

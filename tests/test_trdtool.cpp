@@ -66,7 +66,7 @@ TEST_F(TrdTool, FailuresShowTheErrorBoxMessage)
     for (const char* command : {"dump", "check"}) {
         const ToolRun run = Tool(std::string(command) + " '" + Path("cut.trd") + "'");
         EXPECT_EQ(run.exitCode, 1) << command;
-        EXPECT_EQ(run.err, "Stream read error.\n") << command;
+        EXPECT_EQ(run.err, "Stream read error: " + Path("cut.trd") + ".\n") << command;
     }
     const ToolRun missing = Tool("dump '" + Path("missing.trd") + "'");
     EXPECT_EQ(missing.exitCode, 1);

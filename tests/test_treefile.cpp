@@ -242,7 +242,8 @@ TEST_F(TempDir, LoadIsOneResetAndKeepsTreeWhenFileCannotOpen)
 
     // A damaged file still ends the reset.
     WriteFile(Path("cut.trd"), WorkedExample.substr(0, 60));
-    EXPECT_THROW(LoadItems(tree, Path("cut.trd")), EReadError);
+    EXPECT_THAT([&] { LoadItems(tree, Path("cut.trd")); },
+                ::testing::ThrowsMessage<EReadError>(::testing::StrEq("Stream read error: " + Path("cut.trd"))));
     EXPECT_EQ(rec.log, "reset;done;reset;done;");
 }
 

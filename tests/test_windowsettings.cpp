@@ -5,6 +5,8 @@
 #include "settings/reginifile.h"
 
 #include <QAction>
+#include <QDir>
+#include <QSettings>
 #include <QToolButton>
 
 namespace {
@@ -135,4 +137,32 @@ TEST_F(WindowSettingsTest, AFailedSaveShowsTheErrorAndTheWindowStillCloses)
     EXPECT_EQ(m_prompter->errors, error);
     window.reset();
     EXPECT_EQ(m_prompter->errors, error + error);
+}
+
+// The dialogs start in the folder last used, also after a restart, and in
+// the folder the settings give once that one is gone; what the settings give
+// is written back as it was read.
+TEST_F(WindowSettingsTest, DialogsStartInTheLastFolderUsed)
+{
+    QDir(m_dir.path()).mkpath("notes, 2026");
+    const QString given = Path("given");
+    m_settings.Write({"OpenDialog1_InitialDir=" + given});
+    WriteBytes(Path("notes, 2026/a.trd"), WorkedExampleBytes());
+    auto window = MakeWindow();
+    m_prompter->files = {Path("notes, 2026/a.trd")};
+    Run(*window, TActionId::actFileOpen);
+    ASSERT_NE(window->TreeList().TopItem(0), nullptr);
+    Close(window);
+    EXPECT_EQ(m_settings.Values().value("OpenDialog1_InitialDir"), given);
+    EXPECT_EQ(QSettings(m_settings.ConfPath(), QSettings::IniFormat).value("LastFolders/OpenDialog1").toString(),
+              Path("notes, 2026"));
+
+    window = MakeWindow();
+    EXPECT_EQ(window->FileDialogs().OpenDialog1().StartPath(), Path("notes, 2026"));
+    EXPECT_EQ(window->FileDialogs().SaveDialog1().StartPath(), "");
+    Close(window);
+    QDir(Path("notes, 2026")).removeRecursively();
+    window = MakeWindow();
+    EXPECT_EQ(window->FileDialogs().OpenDialog1().StartPath(), given);
+    Close(window);
 }

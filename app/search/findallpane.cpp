@@ -77,15 +77,17 @@ TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     layout->addLayout(options);
     layout->addWidget(m_view, 1);
 
-    connect(m_findText, &QLineEdit::textChanged, this, &TFindAllPane::StartSearch);
-    connect(m_matchCase, &QCheckBox::toggled, this, &TFindAllPane::StartSearch);
-    connect(m_wholeWord, &QCheckBox::toggled, this, &TFindAllPane::StartSearch);
-    connect(m_scope, &QComboBox::currentIndexChanged, this, &TFindAllPane::StartSearch);
-    connect(m_findText, &QLineEdit::returnPressed, this, &TFindAllPane::ActivateCurrent);
+    const auto startSearch = [this] { m_search.RunProtected([this] { StartSearch(); }); };
+    connect(m_findText, &QLineEdit::textChanged, this, startSearch);
+    connect(m_matchCase, &QCheckBox::toggled, this, startSearch);
+    connect(m_wholeWord, &QCheckBox::toggled, this, startSearch);
+    connect(m_scope, &QComboBox::currentIndexChanged, this, startSearch);
+    connect(m_findText, &QLineEdit::returnPressed, this,
+            [this] { m_search.RunProtected([this] { ActivateCurrent(); }); });
     m_findText->installEventFilter(this);
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
         if (OnActivate && index.isValid())
-            OnActivate(index.row());
+            m_search.RunProtected([&] { OnActivate(index.row()); });
     });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -103,7 +105,7 @@ TFindAllPane::~TFindAllPane()
 
 void TFindAllPane::StartSearch()
 {
-    TFindOptions options;
+    TSearchOptions options;
     options.matchCase = m_matchCase->isChecked();
     options.wholeWord = m_wholeWord->isChecked();
     m_search.Start(m_findText->text(), options, static_cast<TFindScope>(std::max(0, m_scope->currentIndex())));

@@ -73,7 +73,7 @@ QString EditorTextOf(std::string_view bytes)
     return ItemBytesToEditorText(bytes).text;
 }
 
-TTextMatcher::TTextMatcher(const QString& needle, TFindOptions options) : m_needle(needle), m_options(options)
+TTextMatcher::TTextMatcher(const QString& needle, TSearchOptions options) : m_needle(needle), m_options(options)
 {
     if (needle.isEmpty())
         return;
@@ -146,9 +146,8 @@ void TTextMatcher::BuildFilter(const std::vector<char32_t>& needle)
 std::vector<TTextMatch> TTextMatcher::Find(const QString& text) const
 {
     std::vector<TTextMatch> matches;
-    TSearchOptions options;
-    options.matchCase = m_options.matchCase;
-    options.wholeWord = m_options.wholeWord;
+    TSearchOptions options = m_options;
+    options.down = true;
     const int length = static_cast<int>(m_needle.size());
     for (int from = 0;;) {
         const int at = FindInText(text, m_needle, from, from, options);

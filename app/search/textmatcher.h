@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/widgets/textsearch.h"
 #include "document/asciimatcher.h"
 #include "document/bytefilter.h"
 
@@ -7,18 +8,14 @@
 #include <string_view>
 #include <vector>
 
-struct TFindOptions {
-    bool matchCase = false;
-    bool wholeWord = false;
-};
-
 // An occurrence in the text as the editor shows it, in UTF-16 positions.
 struct TTextMatch {
     int offset;
     int length;
 };
 
-// What is looked for and how, ready to be tried on many strings. The truth
+// What is looked for and how, ready to be tried on many strings; the
+// options' direction does not matter, every match is found. The truth
 // is the decoded text as the editor shows it, searched the way the find
 // dialog searches (without Match case, letters compare by their Unicode case
 // folding). The raw bytes are looked at first: a filter built from every way
@@ -27,10 +24,10 @@ struct TTextMatch {
 class TTextMatcher {
 public:
     TTextMatcher() = default;
-    TTextMatcher(const QString& needle, TFindOptions options);
+    TTextMatcher(const QString& needle, TSearchOptions options);
 
     const QString& Needle() const { return m_needle; }
-    TFindOptions Options() const { return m_options; }
+    TSearchOptions Options() const { return m_options; }
     bool IsEmpty() const { return m_needle.isEmpty(); }
 
     // False only when the text of these bytes holds no match.
@@ -47,7 +44,7 @@ private:
     void BuildFilter(const std::vector<char32_t>& needle);
 
     QString m_needle;
-    TFindOptions m_options;
+    TSearchOptions m_options;
     TByteFilter m_filter;
     bool m_countsOnBytes = false;
     TAsciiMatcher m_asciiMatcher;

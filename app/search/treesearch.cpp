@@ -103,10 +103,10 @@ TTreeSearch::TTreeSearch(TTreeList& tree, QObject* parent)
 {
     m_sliceTimer->setSingleShot(true);
     m_sliceTimer->setInterval(0);
-    connect(m_sliceTimer, &QTimer::timeout, this, &TTreeSearch::RunSlice);
+    connect(m_sliceTimer, &QTimer::timeout, this, [this] { RunProtected([this] { RunSlice(); }); });
     m_restartTimer->setSingleShot(true);
     connect(m_restartTimer, &QTimer::timeout, this,
-            [this] { Start(m_matcher.Needle(), m_matcher.Options(), m_scope); });
+            [this] { RunProtected([this] { Start(m_matcher.Needle(), m_matcher.Options(), m_scope); }); });
     m_tree.AddObserver(this);
 }
 
@@ -132,7 +132,7 @@ template <typename F> void TTreeSearch::Notify(F&& f)
         f(*o);
 }
 
-void TTreeSearch::Start(const QString& needle, TFindOptions options, TFindScope scope)
+void TTreeSearch::Start(const QString& needle, TSearchOptions options, TFindScope scope)
 {
     // What the editor holds and the item has not got yet is searched too.
     m_tree.CommitEdits();

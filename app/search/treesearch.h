@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 class QTimer;
@@ -62,8 +63,13 @@ public:
     void AddObserver(TTreeSearchObserver* observer);
     void RemoveObserver(TTreeSearchObserver* observer);
 
+    // Runs the work that the event loop starts (the search's timers, the
+    // pane's signals), so that the window can catch what it throws there.
+    std::function<void(const std::function<void()>& work)> Protect;
+    void RunProtected(const std::function<void()>& work) const { Protect ? Protect(work) : work(); }
+
     // Starts anew, ending the search that runs; an empty needle finds nothing.
-    void Start(const QString& needle, TFindOptions options, TFindScope scope);
+    void Start(const QString& needle, TSearchOptions options, TFindScope scope);
     // One slice: the search goes on until the slice time is up.
     void RunSlice();
     // Runs what is left at once.

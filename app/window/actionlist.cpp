@@ -32,7 +32,7 @@ QAction* TActionList::Add(QWidget* owner, const TActionDef& def)
     owner->addAction(action);
     m_actions.push_back(action);
     m_entries.push_back({action, def.handler});
-    connect(action, &QAction::triggered, this, [this, action] { Execute(action); });
+    connect(action, &QAction::triggered, this, Guarded([this, action] { Execute(action); }));
     return action;
 }
 
@@ -75,7 +75,7 @@ void TActionList::Execute(QAction* action)
     if (!action->isEnabled())
         return;
     if (const TEntry* entry = EntryOf(action); entry && entry->handler)
-        Protected([&] { entry->handler(action); });
+        entry->handler(action);
 }
 
 // The part after "|", shown in the status bar; the part before it would be

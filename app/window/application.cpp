@@ -3,6 +3,8 @@
 #include "app/window/prompter.h"
 #include "document/errortext.h"
 
+#include <stdexcept>
+
 void ShowException(const std::exception& error)
 {
     Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())));
@@ -17,7 +19,12 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
 {
-    bool result = false;
-    Protected([&] { result = QApplication::notify(receiver, event); });
-    return result;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowException(error);
+    } catch (...) {
+        ShowException(std::runtime_error("Unknown error"));
+    }
+    return false;
 }

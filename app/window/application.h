@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 inline constexpr const char ApplicationTitle[] = "VekTreeViewEditor";
@@ -10,7 +11,9 @@ inline constexpr const char ApplicationTitle[] = "VekTreeViewEditor";
 // box and the program goes on.
 void ShowException(const std::exception& error);
 
-// Runs a command, a dialog callback or a drop; whatever it throws ends here.
+// Runs a command, a dialog callback, a drop, a timer or an idle handler;
+// whatever it throws ends here, before it can unwind through Qt's event
+// dispatch (which would leave a menu, a drag or a modal loop half done).
 template <typename F>
 void Protected(F&& command)
 {
@@ -21,8 +24,23 @@ void Protected(F&& command)
     }
 }
 
-// Keeps exceptions out of Qt's event loop for anything not run through
-// Protected (an event handler of a widget, for instance).
+// `handler` as a slot or callback that runs through Protected: with the
+// signal's arguments when it takes them, else with none.
+template <typename F>
+auto Guarded(F handler)
+{
+    return [handler = std::move(handler)](auto&&... args) {
+        Protected([&] {
+            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+                handler(std::forward<decltype(args)>(args)...);
+            else
+                handler();
+        });
+    };
+}
+
+// Every entry point of ours catches its own errors; what reaches notify came
+// from somewhere that does not, and is caught there as a last resort.
 class TApplication : public QApplication {
 public:
     TApplication(int& argc, char** argv);

@@ -2,6 +2,7 @@
 
 #include "app/widgets/imagelists.h"
 #include "app/window/actionlist.h"
+#include "app/window/application.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "document/treelist.h"
@@ -93,9 +94,9 @@ void TCommandTable::Build(QWidget* owner, const std::vector<TActionDef>& actionL
     m_actionListMemo->OnClaim = [this](QAction* action) { return ClaimEditAction(action); };
 
     ClipboardChanged();
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TCommandTable::ClipboardChanged);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, Guarded([this] { ClipboardChanged(); }));
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &TCommandTable::UpdateActions);
+            Guarded([this] { UpdateActions(); }));
 }
 
 void TCommandTable::SetEnabled(std::initializer_list<TActionId> ids, bool enabled)

@@ -62,7 +62,7 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocum
 {
     m_commitTimer->setSingleShot(true);
     m_commitTimer->setInterval(400);
-    connect(m_commitTimer, &QTimer::timeout, this, &TDescriptionPane::CommitDescription);
+    connect(m_commitTimer, &QTimer::timeout, this, Guarded([this] { CommitDescription(); }));
     connect(&m_memo, &QPlainTextEdit::textChanged, this, [this] { Protected([this] { Memo1Change(); }); });
     m_memo.installEventFilter(this);
 
@@ -73,7 +73,7 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocum
             [this] { Protected([this] { ReplaceDialog1Replace(false); }); });
     connect(&m_replaceDialog, &TReplaceDialog::ReplaceAll, this,
             [this] { Protected([this] { ReplaceDialog1Replace(true); }); });
-    m_fontDialog.OnApply = [this] { FontDialog1Apply(); };
+    m_fontDialog.OnApply = Guarded([this] { FontDialog1Apply(); });
 
     m_tree.OnChangeNode = [this](TTreeList&, TTreeListTextNode* oldNode, TTreeListTextNode* node) {
         TreeListChangeNode(oldNode, node);

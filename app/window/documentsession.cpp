@@ -7,15 +7,19 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace {
 const QString TreeFileExt = QStringLiteral("trd");
 const QString TreeFileFilter = QStringLiteral("VekTreeViewEditor File (*.trd)|*.trd");
 const QString SavePrompt = QStringLiteral("Do you want to save the changes?");
+const QString ChangedCaption = QStringLiteral("File Changed");
 
 // Everything after the last path delimiter or drive colon.
 QString FileNamePart(const QString& path)
@@ -32,6 +36,112 @@ TDocumentSession::TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidg
       m_arguments(std::move(arguments)), m_history(tree)
 {
     m_history.OnChanged = [this] { HistoryChanged(); };
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(SettleMs);
+    // Both the file and its folder are watched: a file replaced by rename or
+    // deleted and written anew shows in the folder.
+    QObject::connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, [this] { m_settle.start(); });
+    QObject::connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, [this] { m_settle.start(); });
+    QObject::connect(&m_settle, &QTimer::timeout, &m_settle, Guarded([this] { CheckFileOnDisk(); }));
+}
+
+bool TDocumentSession::TDiskStamp::operator==(const TDiskStamp& other) const
+{
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+           modifiedNs == other.modifiedNs;
+}
+
+TDocumentSession::TDiskStamp TDocumentSession::StampOf(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+void TDocumentSession::KnowFile()
+{
+    m_known = m_answered = StampOf(FFileName);
+    Rewatch();
+}
+
+void TDocumentSession::ForgetFile()
+{
+    m_settle.stop();
+    if (!m_watcher.files().isEmpty())
+        m_watcher.removePaths(m_watcher.files());
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+    m_watchedFile.clear();
+    m_known = m_answered = {};
+}
+
+void TDocumentSession::Rewatch()
+{
+    if (FFileName.isEmpty())
+        return;
+    if (m_watchedFile != FFileName) {
+        const TDiskStamp known = m_known, answered = m_answered;
+        ForgetFile();
+        m_known = known;
+        m_answered = answered;
+        m_watchedFile = FFileName;
+        m_watcher.addPath(QFileInfo(FFileName).absolutePath());
+    }
+    if (m_watcher.files().contains(FFileName))
+        m_watcher.removePath(FFileName);
+    if (QFileInfo::exists(FFileName))
+        m_watcher.addPath(FFileName);
+}
+
+// One question per version of the file that is neither ours nor already
+// asked about; the answer stands until the file changes again.
+void TDocumentSession::CheckFileOnDisk()
+{
+    if (FFileName.isEmpty() || m_asking)
+        return;
+    Rewatch();
+    const TDiskStamp now = StampOf(FFileName);
+    if (!now.exists || now == m_known || now == m_answered)
+        return;
+    m_answered = now;
+    // A name still being typed is a change the question must know of.
+    FinishEditing();
+    const QString name = QDir::toNativeSeparators(FFileName);
+    const QString text =
+        FModified ? QStringLiteral("The file %1 was changed by another program.\n\nReload it and lose your changes? "
+                                   "No keeps the document as it is.")
+                        .arg(name)
+                  : QStringLiteral("The file %1 was changed by another program.\n\nReload it?").arg(name);
+    m_asking = true;
+    const auto answer = Prompter().Ask(&m_window, QMessageBox::Warning, ChangedCaption, text,
+                                       QMessageBox::Yes | QMessageBox::No);
+    m_asking = false;
+    if (answer == QMessageBox::Yes && StampOf(FFileName) == now) {
+        const QString path = FFileName;  // the load starts by closing the document
+        LoadDocument(path);
+        return;
+    }
+    // It changed again while the question was open: that is a change of its own.
+    if (StampOf(FFileName) != now)
+        m_settle.start();
+}
+
+bool TDocumentSession::MayOverwrite()
+{
+    // Another file chosen with Save As was confirmed in the save dialog.
+    if (FFileName != m_watchedFile)
+        return true;
+    const TDiskStamp now = StampOf(FFileName);
+    if (!now.exists || now == m_known)
+        return true;
+    const QString text = QStringLiteral("The file %1 was changed by another program since it was opened or "
+                                        "saved.\n\nOverwrite it with this document?")
+                             .arg(QDir::toNativeSeparators(FFileName));
+    return Prompter().Ask(&m_window, QMessageBox::Warning, ChangedCaption, text,
+                          QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TDocumentSession::UpdateTitle(bool modified)
@@ -105,17 +215,22 @@ void TDocumentSession::CloseDocument()
         OnClearDescription();
     SetModified(false);
     FFileName.clear();
+    ForgetFile();
     UpdateTitle(false);
 }
 
-void TDocumentSession::SaveDocument()
+bool TDocumentSession::SaveDocument()
 {
+    if (!MayOverwrite())
+        return false;
     // Typing still in the editor becomes its step first, so the saved state
     // is one the history can come back to.
     BeginChange();
     SaveItems(m_tree, FFileName.toStdString());
+    KnowFile();
     m_changedOutsideHistory = false;
     m_history.SetClean();
+    return true;
 }
 
 // Asks where to save; the chosen path becomes the document's file name.
@@ -138,7 +253,8 @@ TDocumentSession::TSaveResult TDocumentSession::SaveCommand()
         return TSaveResult::NothingSaved;
     if (FFileName.isEmpty() && !ChooseSaveName(QString()))
         return TSaveResult::Cancelled;
-    SaveDocument();
+    if (!SaveDocument())
+        return TSaveResult::Cancelled;
     UpdateTitle(false);
     return TSaveResult::Saved;
 }
@@ -207,8 +323,8 @@ void TDocumentSession::SaveAsCommand()
 {
     if (m_tree.TopItemCount() == 0 || !ChooseSaveName(FFileName))
         return;
-    SaveDocument();
-    UpdateTitle(false);
+    if (SaveDocument())
+        UpdateTitle(false);
 }
 
 void TDocumentSession::LoadDocument(const QString& path)
@@ -226,6 +342,7 @@ void TDocumentSession::LoadDocument(const QString& path)
         throw;
     }
     FFileName = path;
+    KnowFile();
     UpdateTitle(false);
     ShowDescription(m_tree.TopItem(0));
 }
@@ -245,6 +362,7 @@ void TDocumentSession::OpenRecovered(const QString& copyPath, const QString& fil
         throw;
     }
     FFileName = fileName;
+    KnowFile();
     MarkModified();
     ShowDescription(m_tree.TopItem(0));
 }

@@ -2,8 +2,11 @@
 
 #include "document/undohistory.h"
 
+#include <QFileSystemWatcher>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -17,7 +20,8 @@ class TTreeListTextNode;
 // The open document: which tree data file it is, whether it holds unsaved
 // changes, and what the window's caption and status bar say about that. It
 // runs the five file commands, opens the file named on the command line, and
-// asks "save changes?" before the document goes away.
+// asks "save changes?" before the document goes away. It watches the file
+// for changes by another program and asks before reloading or overwriting.
 class TDocumentSession {
 public:
     TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
@@ -75,7 +79,29 @@ public:
     // False when the window must stay open. A failed save throws.
     bool FormCloseQuery();
 
+    // How long the file must stay quiet after a change before the question:
+    // a file written in pieces is one change.
+    static constexpr int SettleMs = 150;
+
 private:
+    // What tells one version of the file on disk from another.
+    struct TDiskStamp {
+        bool exists = false;
+        std::uint64_t device = 0, inode = 0;
+        std::int64_t size = 0, modifiedNs = 0;
+        bool operator==(const TDiskStamp& other) const;
+        bool operator!=(const TDiskStamp& other) const { return !(*this == other); }
+    };
+    static TDiskStamp StampOf(const QString& path);
+    // The document's file as it was just loaded or saved: watched from now
+    // on, and its version is ours.
+    void KnowFile();
+    void ForgetFile();
+    // Watches the file again: a replace by rename ends the watch on the old one.
+    void Rewatch();
+    void CheckFileOnDisk();
+    // False when the file changed on disk and the user does not want it overwritten.
+    bool MayOverwrite();
     enum class TFileTag { New = 11, Open = 12, Save = 13, SaveAs = 14, Close = 15 };
     // What a save step came to.
     enum class TSaveResult { Cancelled, NothingSaved, Saved };
@@ -85,7 +111,8 @@ private:
     void OpenCommand();
     void SaveAsCommand();
     bool ChooseSaveName(const QString& preset);
-    void SaveDocument();
+    // False when the user keeps the file that another program changed.
+    bool SaveDocument();
     // Replaces the document by a tree data file's content.
     void LoadDocument(const QString& path);
     void SetModified(bool modified);
@@ -104,4 +131,11 @@ private:
     // Changed in a way no step records: modified whatever the history says.
     bool m_changedOutsideHistory = false;
     TUndoHistory m_history;
+
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;
+    QString m_watchedFile;
+    TDiskStamp m_known;     // the version loaded or saved last
+    TDiskStamp m_answered;  // the version last asked about
+    bool m_asking = false;
 };

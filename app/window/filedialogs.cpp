@@ -34,8 +34,9 @@ QString TFileDialogs::ChooseFolder(const QString& caption)
     return folder;
 }
 
-QString TFileDialogs::Chosen(const TFileDialog& dialog)
+QString TFileDialogs::Chosen(TFileDialog& dialog)
 {
     m_lastFolder = QFileInfo(dialog.FileName()).absolutePath();
+    dialog.SetLastDir(m_lastFolder);
     return dialog.FileName();
 }

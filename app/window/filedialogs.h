@@ -14,6 +14,8 @@ public:
     // Description text files and the single-file exports share these.
     static constexpr const char TextFileExt[] = "txt";
     static constexpr const char TextFileFilter[] = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    // The settings section of the folders last used, by dialog name.
+    static constexpr const char LastFoldersSection[] = "LastFolders";
 
     explicit TFileDialogs(QWidget* owner);
 
@@ -30,7 +32,7 @@ public:
 
 private:
     // The path chosen in the dialog; its folder is where the folder dialog starts next.
-    QString Chosen(const TFileDialog& dialog);
+    QString Chosen(TFileDialog& dialog);
 
     QWidget* m_owner;
     TFileDialog m_openDialog;

@@ -3,6 +3,7 @@
 #include "app/search/findallpane.h"
 #include "app/search/treesearch.h"
 #include "app/view/treelistview.h"
+#include "app/window/application.h"
 #include "document/treelist.h"
 
 #include <QApplication>
@@ -26,17 +27,19 @@ TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTr
     window.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
     m_dock->hide();
 
+    m_search->Protect = [](const std::function<void()>& work) { Protected(work); };
     m_pane->OnActivate = [this](int row) { Activate(row); };
-    m_pane->OnEscape = [this] { ReturnFocus(); };
+    m_pane->OnEscape = Guarded([this] { ReturnFocus(); });
     const std::pair<QKeySequence, int> steps[] = {{QKeySequence(Qt::Key_F4), 1},
                                                   {QKeySequence(Qt::SHIFT | Qt::Key_F4), -1}};
     for (const auto& [keys, delta] : steps) {
         auto* shortcut = new QShortcut(keys, &window);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, delta = delta] { Step(delta); });
+        connect(shortcut, &QShortcut::activated, this, Guarded([this, delta = delta] { Step(delta); }));
         m_stepShortcuts.push_back(shortcut);
     }
-    connect(qApp, &QApplication::focusChanged, this, &TFindAllController::FocusChanged);
+    connect(qApp, &QApplication::focusChanged, this,
+            Guarded([this](QWidget* old, QWidget* now) { FocusChanged(old, now); }));
     m_search->AddObserver(this);
     ProgressChanged();
 }

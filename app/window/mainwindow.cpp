@@ -98,10 +98,10 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     CreateActions();
     m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };
     m_dropFileOnTreeList->OnDrop = [this](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect) {
-        m_fileDropImport->DropFileOnTreeListDrop(*m_dropFileOnTreeList, effect);
+        Protected([&] { m_fileDropImport->DropFileOnTreeListDrop(*m_dropFileOnTreeList, effect); });
     };
     m_dropFileOnMemo->OnDrop = [this](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect) {
-        m_fileDropImport->DropFileOnMemoDrop(*m_dropFileOnMemo, effect);
+        Protected([&] { m_fileDropImport->DropFileOnMemoDrop(*m_dropFileOnMemo, effect); });
     };
     CreateMenus();
     CreateToolBars();
@@ -287,7 +287,7 @@ void TfrmTreeViewEditorMain::CreateMenus()
                               QString::fromLatin1(entry.name));
         }
         // A menu brings its commands up to date as it opens.
-        connect(menu, &QMenu::aboutToShow, m_commands.get(), &TCommandTable::UpdateActions);
+        connect(menu, &QMenu::aboutToShow, m_commands.get(), Guarded([this] { m_commands->UpdateActions(); }));
     };
     QMenuBar* mainMenu1 = menuBar();
     mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
@@ -384,7 +384,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     btnTreeViewHeader->setFixedSize(20, 17);
     btnTreeViewHeader->setText(QStringLiteral("\u00D7"));
     headerLayout->addWidget(btnTreeViewHeader);
-    connect(btnTreeViewHeader, &QToolButton::clicked, this, &TfrmTreeViewEditorMain::BtnTreeViewHeaderClick);
+    connect(btnTreeViewHeader, &QToolButton::clicked, this, Guarded([this] { BtnTreeViewHeaderClick(); }));
 
     m_treeView->setFrameShape(QFrame::NoFrame);
     m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -424,6 +424,10 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
         return FolderProperty([&dialog] { return dialog.InitialDir(); },
                               [&dialog](const QString& v) { dialog.SetInitialDir(v); });
     };
+    auto lastFolder = [](TFileDialog& dialog) {
+        return FolderProperty([&dialog] { return dialog.LastDir(); },
+                              [&dialog](const QString& v) { dialog.SetLastDir(v); });
+    };
     QAction* wordWrap = m_commands->Action(TActionId::actViewWordWrap);
     storage.AddStoredProperty("OpenDialog1.InitialDir", folder(m_fileDialogs->OpenDialog1()));
     storage.AddStoredProperty("SaveDialog1.InitialDir", folder(m_fileDialogs->SaveDialog1()));
@@ -447,6 +451,10 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
     storage.AddStoredProperty("miWordWrap.Checked", CheckedProperty(wordWrap), wordWrap);
     storage.AddStoredProperty("Memo1.WordWrap", WordWrapProperty(m_memo), m_memo);
     storage.AddStoredProperty("Memo1.ScrollBars", ScrollBarsProperty(m_memo), m_memo);
+    // The folders last used, where the dialogs start next time; the entries
+    // above keep the folders the settings give as they were read.
+    storage.AddSectionValue(TFileDialogs::LastFoldersSection, "OpenDialog1", lastFolder(m_fileDialogs->OpenDialog1()));
+    storage.AddSectionValue(TFileDialogs::LastFoldersSection, "SaveDialog1", lastFolder(m_fileDialogs->SaveDialog1()));
 }
 
 void TfrmTreeViewEditorMain::FormCreate()

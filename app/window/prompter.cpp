@@ -28,9 +28,9 @@ QString TFileDialog::QtFilter() const
 
 QString TFileDialog::StartPath() const
 {
-    if (!m_initialDir.isEmpty())
-        return m_fileName.isEmpty() ? m_initialDir
-                                    : m_initialDir + QLatin1Char('/') + QFileInfo(m_fileName).fileName();
+    const QString folder = !m_lastDir.isEmpty() && QFileInfo(m_lastDir).isDir() ? m_lastDir : m_initialDir;
+    if (!folder.isEmpty())
+        return m_fileName.isEmpty() ? folder : folder + QLatin1Char('/') + QFileInfo(m_fileName).fileName();
     return m_fileName;
 }
 
@@ -48,7 +48,6 @@ bool RunFileDialog(QWidget* parent, TFileDialog& dialog, QFileDialog::AcceptMode
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
     dialog.SetFileName(box.selectedFiles().constFirst());
-    dialog.SetInitialDir(QFileInfo(dialog.FileName()).absolutePath());
     return true;
 }
 }  // namespace

@@ -18,13 +18,18 @@ public:
     // The last chosen (or preset) file.
     const QString& FileName() const { return m_fileName; }
     void SetFileName(const QString& fileName) { m_fileName = fileName; }
-    // The folder of the last chosen file; the stored settings keep it.
+    // The folder to start in when no last folder is known; the settings give
+    // it and nothing changes it at run time.
     const QString& InitialDir() const { return m_initialDir; }
     void SetInitialDir(const QString& folder) { m_initialDir = folder; }
+    // The folder of the last chosen file, kept across restarts.
+    const QString& LastDir() const { return m_lastDir; }
+    void SetLastDir(const QString& folder) { m_lastDir = folder; }
 
     // Qt's form of Filter(): "Description (pattern);;...".
     QString QtFilter() const;
-    // The folder the dialog opens in: InitialDir(), else FileName()'s folder.
+    // The folder the dialog opens in: LastDir() while it exists, else
+    // InitialDir(), else FileName()'s folder.
     QString StartPath() const;
 
 private:
@@ -32,6 +37,7 @@ private:
     QString m_filter;
     QString m_fileName;
     QString m_initialDir;
+    QString m_lastDir;
 };
 
 // Everything that asks the user something. The editor uses the real dialogs;

@@ -38,10 +38,12 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
     m_store = std::make_unique<TRecoveryStore>(folder.toStdString());
     m_writer = std::make_unique<TRecoveryWriter>(*m_store, TProcessIdentity::Current());
     // The writer reports from its own thread; the window hears it between events.
-    m_writer->OnWritten = [this] { QMetaObject::invokeMethod(this, [this] { CopyWritten(); }, Qt::QueuedConnection); };
+    m_writer->OnWritten = [this] {
+        QMetaObject::invokeMethod(this, Guarded([this] { CopyWritten(); }), Qt::QueuedConnection);
+    };
     m_writer->OnFailed = [this](const std::string& message) {
         QMetaObject::invokeMethod(
-            this, [this, text = QString::fromStdString(message)] { CopyFailed(text); }, Qt::QueuedConnection);
+            this, Guarded([this, text = QString::fromStdString(message)] { CopyFailed(text); }), Qt::QueuedConnection);
     };
     OnRecoverElsewhere = [this](const QString& copyPath) { StartElsewhere(copyPath); };
 
@@ -54,9 +56,9 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
     // A coarse timer may come late by a twentieth of its interval.
     m_interval.setTimerType(Qt::PreciseTimer);
     m_interval.setInterval(DefaultInterval);
-    connect(&m_interval, &QTimer::timeout, this, &TRecoveryManager::StartCopy);
+    connect(&m_interval, &QTimer::timeout, this, Guarded([this] { StartCopy(); }));
     m_slice.setSingleShot(true);
-    connect(&m_slice, &QTimer::timeout, this, &TRecoveryManager::Slice);
+    connect(&m_slice, &QTimer::timeout, this, Guarded([this] { Slice(); }));
     m_tree.AddObserver(this);
     m_session.OnSetModified = [this](bool modified) { ModifiedSet(modified); };
 }
