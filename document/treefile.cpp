@@ -1,6 +1,7 @@
 #include "document/treefile.h"
 
 #include "document/atomicfile.h"
+#include "document/protectedfile.h"
 #include "document/treelist.h"
 
 #include <algorithm>
@@ -273,7 +274,7 @@ TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
     return ReadItems(tree, std::move(bytes), size);
 }
 
-TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
+std::optional<TTreeFileBytes> ReadTreeFile(const std::string& fileName, const TKeySource& keySource)
 {
     // Only a regular file: a named pipe would hang the open until a writer
     // comes, and a device such as /dev/zero would be read without end.
@@ -287,8 +288,40 @@ TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
         throw EFOpenError("Cannot open file " + fileName);
     TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
     file.Close();
-    const size_t size = content.Size();
-    return ReadItems(tree, content.Release(), size);
+    TTreeFileBytes result;
+    result.size = content.Size();
+    if (HasProtectionMarker(content.Data(), result.size)) {
+        const std::optional<TProtectionHeader> header = ParseProtectionHeader(content.Data(), result.size);
+        if (!header)
+            throw EProtectedFileError(ProtectedFileErrorText(fileName));
+        if (!keySource)
+            throw EProtectedFileError("Cannot open file " + fileName + ": it is protected by a password");
+        result.key = keySource(*header);
+        if (!result.key)
+            return std::nullopt;
+        result.bytes = content.Release();
+        // In place: a protected file costs no more memory than a clear one.
+        result.size = DecryptInPlace(result.bytes.Data(), result.size, *result.key, fileName);
+        return result;
+    }
+    result.bytes = content.Release();
+    return result;
+}
+
+TTreeFileVariant ReadItems(TTreeList& tree, TTreeFileBytes file)
+{
+    const bool isProtected = file.key != nullptr;
+    file.key.reset();
+    const TTreeFileVariant variant = ReadItems(tree, std::move(file.bytes), file.size);
+    return isProtected ? TTreeFileVariant::Protected : variant;
+}
+
+TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName, const TKeySource& keySource)
+{
+    std::optional<TTreeFileBytes> file = ReadTreeFile(fileName, keySource);
+    if (!file)
+        throw EProtectedFileError("Cannot open file " + fileName + ": no password given");
+    return ReadItems(tree, std::move(*file));
 }
 
 std::string WriteItems(const TTreeList& tree)
@@ -306,12 +339,18 @@ std::string WriteItems(const TTreeList& tree)
     return out;
 }
 
-void SaveItems(const TTreeList& tree, const std::string& fileName)
+void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key)
 {
     tree.CommitEdits();
     TAtomicFile file(fileName);
     TBufferedWriter& out = file.Writer();
-    Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+    if (key) {
+        TEncryptor encryptor(*key, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+        Serialise(tree, [&encryptor](const char* data, size_t size) { encryptor.Write(data, size); });
+        encryptor.Finish();
+    } else {
+        Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+    }
     file.Commit();
     // After the save, not before: a failed save changes nothing.
     tree.CompactTexts();
