@@ -49,6 +49,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '+'},
     {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '+'},
     {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
+    {"TV",   "actFileSetPassword", "File",   "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, "", 0, '-'},
+    {"TV",   "actFileRemovePassword", "File", "Remove Pass&word",         "Remove password|Saves the data file without a password again.", -1, "", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -110,7 +112,7 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
     const TActionList& list = tv ? window->Commands().ActionListTV() : window->Commands().ActionListMemo();
-    const size_t firstMemo = 19;
+    const size_t firstMemo = 21;
     ASSERT_EQ(list.Actions().size(), tv ? firstMemo : std::size(ActionTable) - firstMemo);
     // The ids follow the table's order, and each list keeps its part of it.
     const Id id = static_cast<Id>(GetParam());
@@ -150,7 +152,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
     const std::pair<QMenu*, QStringList> cases[] = {
         {menu("menuFile"),
          {"miNew actFileNew", "miOpen actFileOpen", "miSave actFileSave", "miSaveAs actFileSaveAs",
-          "miClose actFileClose", "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
+          "miClose actFileClose", "N8-", "miSetPassword actFileSetPassword", "miRemovePassword actFileRemovePassword",
+          "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
           "miExportIni actFileExportIni", "miExportMulti actFileExportMulti", "N2-", "miExit actFileExit"}},
         {menu("menuEdit"),
          {"miItemNew actEditItemNew", "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",

@@ -25,6 +25,8 @@ enum class TActionId {
     actHelpHomePage,
     actHelpAbout,
     actEditItemMoveUp,
+    actFileSetPassword,
+    actFileRemovePassword,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,
