@@ -292,7 +292,8 @@ std::optional<TTreeFileBytes> ReadTreeFile(const std::string& fileName, const TK
     result.size = content.Size();
     if (HasProtectionMarker(content.Data(), result.size)) {
         const std::optional<TProtectionHeader> header = ParseProtectionHeader(content.Data(), result.size);
-        if (!header)
+        // Refused before the password is asked for: it could not help.
+        if (!header || !header->Acceptable())
             throw EProtectedFileError(ProtectedFileErrorText(fileName));
         if (!keySource)
             throw EProtectedFileError("Cannot open file " + fileName + ": it is protected by a password");
