@@ -5,7 +5,11 @@
 #include "document/treelist.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include <sys/file.h>
@@ -117,6 +121,100 @@ template <typename Append> void Serialise(const TTreeList& tree, Append&& append
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         AppendRecord(*item, append);
 }
+
+// Encrypts and writes on a thread of its own what the caller serialises, a
+// block at a time, so that a protected save costs about what serialising
+// costs rather than serialising and encrypting one after the other.
+class TEncryptingPipe {
+public:
+    static constexpr size_t BlockSize = size_t(4) << 20;
+
+    TEncryptingPipe(const TFileKey& key, TBufferedWriter& out)
+        : m_encryptor(key, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); }),
+          m_thread([this] { Run(); })
+    {
+        m_filling.reserve(BlockSize + MinRecordSize);
+    }
+    ~TEncryptingPipe() { Stop(); }
+    TEncryptingPipe(const TEncryptingPipe&) = delete;
+    TEncryptingPipe& operator=(const TEncryptingPipe&) = delete;
+
+    void Append(const char* data, size_t size)
+    {
+        m_filling.append(data, size);
+        if (m_filling.size() >= BlockSize)
+            HandOver();
+    }
+
+    // The last block and the final chunk; a write error on the way throws here.
+    void Finish()
+    {
+        HandOver();
+        Stop();
+        if (m_error)
+            std::rethrow_exception(m_error);
+        m_encryptor.Finish();
+    }
+
+private:
+    void HandOver()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_idle.wait(lock, [this] { return !m_busy; });
+        if (m_error)
+            std::rethrow_exception(m_error);
+        std::swap(m_filling, m_block);
+        m_busy = true;
+        lock.unlock();
+        m_wake.notify_one();
+        m_filling.clear();
+    }
+
+    void Stop()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_stop)
+                return;
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+
+    void Run()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_busy || m_stop; });
+            if (!m_busy)
+                return;
+            lock.unlock();
+            std::exception_ptr error;
+            try {
+                m_encryptor.Write(m_block);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            if (error && !m_error)
+                m_error = error;
+            m_busy = false;
+            m_idle.notify_one();
+        }
+    }
+
+    TEncryptor m_encryptor;
+    std::string m_filling;  // the caller's
+    std::string m_block;    // the thread's while m_busy
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::thread m_thread;  // last: it starts once everything above is there
+};
 
 }  // namespace
 
@@ -346,9 +444,9 @@ void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKe
     TAtomicFile file(fileName);
     TBufferedWriter& out = file.Writer();
     if (key) {
-        TEncryptor encryptor(*key, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
-        Serialise(tree, [&encryptor](const char* data, size_t size) { encryptor.Write(data, size); });
-        encryptor.Finish();
+        TEncryptingPipe pipe(*key, out);
+        Serialise(tree, [&pipe](const char* data, size_t size) { pipe.Append(data, size); });
+        pipe.Finish();
     } else {
         Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
     }

@@ -155,6 +155,23 @@ TEST_F(ProtectedFileTest, CutOrExtendedFilesAreRefused)
     EXPECT_FALSE(Opens(bytes + bytes.substr(Protection::HeaderSize)));
 }
 
+// The encrypting thread's write error reaches the caller, and the file stays.
+TEST_F(ProtectedFileTest, AFailedProtectedSaveLeavesThePreviousFile)
+{
+    const std::string path = Path("notes.trd");
+    const std::string before = WriteProtected(path);
+    TTreeList big;
+    for (int i = 0; i < 3; ++i)
+        big.AddItem()->SetText(TreeListColumnDesc, std::string(size_t(3) << 20, static_cast<char>('a' + i)));
+    const auto key = TFileKey::Create(Password, Cheap);
+    WithFileSizeLimit(size_t(5) << 20, [&] { EXPECT_THROW(SaveItems(big, path, key.get()), EWriteError); });
+    EXPECT_EQ(ReadFile(path), before);
+    SaveItems(big, path, key.get());
+    TTreeList reread;
+    LoadItems(reread, path, PasswordSource(Password, path));
+    EXPECT_EQ(Names(reread), Names(big));
+}
+
 // The clear sizes around the chunk size: the final chunk holds less than a
 // chunk, possibly nothing.
 TEST_F(ProtectedFileTest, StreamRoundTripsAroundTheChunkSize)
