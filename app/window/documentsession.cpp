@@ -29,12 +29,13 @@ QString FileNamePart(const QString& path)
     return path.mid(cut + 1);
 }
 
-// The password as the key derivation takes it. The caller wipes both.
+// The password as the key derivation takes it (UTF-8). It overwrites the
+// dialog's copy at once and its own when it goes: neither QString nor
+// QByteArray wipes the memory it gives back.
 class TPasswordBytes {
 public:
     explicit TPasswordBytes(QString& password) : m_bytes(password.toUtf8())
     {
-        // The dialog's copy: overwritten, since QString does not wipe on release.
         password.fill(QChar(u'\0'));
     }
     ~TPasswordBytes()
