@@ -45,6 +45,7 @@ file_type() {
     work=$(mktemp -d)
     trap 'rm -rf "$work"' RETURN
     printf '\377\377\377\377\000\000\000\000' >"$work/notes"  # current variant, no extension
+    printf 'VEK\345\r\n\032\n\001\000\000\000' >"$work/protected"  # password-protected, no extension
     printf '\000\000\000\000' >"$work/old.trd"                # old variant, by its name
     printf '\000\000\000\000' >"$work/old"                    # old variant without it: unknown
     # Only the tree's data: no desktop, no home, no system MIME database.
@@ -56,7 +57,7 @@ file_type() {
     [ "$(query "$work/notes")" != "$type" ] || fail "the type is known before its database is built"
     update-mime-database "$data/mime"
     local file answer
-    for file in notes old.trd; do
+    for file in notes protected old.trd; do
         answer=$(query "$work/$file")
         [ "$answer" = "$type" ] || fail "$file: '$answer', expected $type"
     done

@@ -1,10 +1,15 @@
 #include "document/treefile.h"
 
 #include "document/atomicfile.h"
+#include "document/protectedfile.h"
 #include "document/treelist.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include <sys/file.h>
@@ -116,6 +121,100 @@ template <typename Append> void Serialise(const TTreeList& tree, Append&& append
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         AppendRecord(*item, append);
 }
+
+// Encrypts and writes on a thread of its own what the caller serialises, a
+// block at a time, so that a protected save costs about what serialising
+// costs rather than serialising and encrypting one after the other.
+class TEncryptingPipe {
+public:
+    static constexpr size_t BlockSize = size_t(4) << 20;
+
+    TEncryptingPipe(const TFileKey& key, TBufferedWriter& out)
+        : m_encryptor(key, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); }),
+          m_thread([this] { Run(); })
+    {
+        m_filling.reserve(BlockSize + MinRecordSize);
+    }
+    ~TEncryptingPipe() { Stop(); }
+    TEncryptingPipe(const TEncryptingPipe&) = delete;
+    TEncryptingPipe& operator=(const TEncryptingPipe&) = delete;
+
+    void Append(const char* data, size_t size)
+    {
+        m_filling.append(data, size);
+        if (m_filling.size() >= BlockSize)
+            HandOver();
+    }
+
+    // The last block and the final chunk; a write error on the way throws here.
+    void Finish()
+    {
+        HandOver();
+        Stop();
+        if (m_error)
+            std::rethrow_exception(m_error);
+        m_encryptor.Finish();
+    }
+
+private:
+    void HandOver()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_idle.wait(lock, [this] { return !m_busy; });
+        if (m_error)
+            std::rethrow_exception(m_error);
+        std::swap(m_filling, m_block);
+        m_busy = true;
+        lock.unlock();
+        m_wake.notify_one();
+        m_filling.clear();
+    }
+
+    void Stop()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_stop)
+                return;
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+
+    void Run()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_busy || m_stop; });
+            if (!m_busy)
+                return;
+            lock.unlock();
+            std::exception_ptr error;
+            try {
+                m_encryptor.Write(m_block);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            if (error && !m_error)
+                m_error = error;
+            m_busy = false;
+            m_idle.notify_one();
+        }
+    }
+
+    TEncryptor m_encryptor;
+    std::string m_filling;  // the caller's
+    std::string m_block;    // the thread's while m_busy
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::thread m_thread;  // last: it starts once everything above is there
+};
 
 }  // namespace
 
@@ -273,7 +372,7 @@ TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size)
     return ReadItems(tree, std::move(bytes), size);
 }
 
-TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
+std::optional<TTreeFileBytes> ReadTreeFile(const std::string& fileName, const TKeySource& keySource)
 {
     // Only a regular file: a named pipe would hang the open until a writer
     // comes, and a device such as /dev/zero would be read without end.
@@ -285,15 +384,57 @@ TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName)
     if (!file.IsOpen() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
         ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0)
         throw EFOpenError("Cannot open file " + fileName);
+    TTreeFileBytes result;
+    result.fileName = fileName;
     // The reader knows no file: the message names it here.
+    std::optional<TFileContent> read;
     try {
-        TFileContent content(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
-        file.Close();
-        const size_t size = content.Size();
-        return ReadItems(tree, content.Release(), size);
+        read.emplace(file.Get(), st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
     } catch (const EReadError&) {
         throw EReadError(fileName);
     }
+    TFileContent& content = *read;
+    file.Close();
+    result.size = content.Size();
+    if (HasProtectionMarker(content.Data(), result.size)) {
+        const std::optional<TProtectionHeader> header = ParseProtectionHeader(content.Data(), result.size);
+        // Refused before the password is asked for: it could not help.
+        if (!header || !header->Acceptable())
+            throw EProtectedFileError(ProtectedFileErrorText(fileName));
+        if (!keySource)
+            throw EProtectedFileError("Cannot open file " + fileName + ": it is protected by a password");
+        result.key = keySource(*header);
+        if (!result.key)
+            return std::nullopt;
+        result.bytes = content.Release();
+        // In place: a protected file costs no more memory than a clear one.
+        result.size = DecryptInPlace(result.bytes.Data(), result.size, *result.key, fileName);
+        return result;
+    }
+    result.bytes = content.Release();
+    return result;
+}
+
+TTreeFileVariant ReadItems(TTreeList& tree, TTreeFileBytes file)
+{
+    const bool isProtected = file.key != nullptr;
+    file.key.reset();
+    try {
+        const TTreeFileVariant variant = ReadItems(tree, std::move(file.bytes), file.size);
+        return isProtected ? TTreeFileVariant::Protected : variant;
+    } catch (const EReadError&) {
+        if (file.fileName.empty())
+            throw;
+        throw EReadError(file.fileName);
+    }
+}
+
+TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName, const TKeySource& keySource)
+{
+    std::optional<TTreeFileBytes> file = ReadTreeFile(fileName, keySource);
+    if (!file)
+        throw EProtectedFileError("Cannot open file " + fileName + ": no password given");
+    return ReadItems(tree, std::move(*file));
 }
 
 std::string WriteItems(const TTreeList& tree)
@@ -311,12 +452,18 @@ std::string WriteItems(const TTreeList& tree)
     return out;
 }
 
-void SaveItems(const TTreeList& tree, const std::string& fileName)
+void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key)
 {
     tree.CommitEdits();
     TAtomicFile file(fileName);
     TBufferedWriter& out = file.Writer();
-    Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+    if (key) {
+        TEncryptingPipe pipe(*key, out);
+        Serialise(tree, [&pipe](const char* data, size_t size) { pipe.Append(data, size); });
+        pipe.Finish();
+    } else {
+        Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+    }
     file.Commit();
     // After the save, not before: a failed save changes nothing.
     tree.CompactTexts();

@@ -3,23 +3,53 @@
 #include "document/fileio.h"  // the errors these functions raise
 
 #include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
+class TFileKey;
 class TTreeList;
 class TTreeListTextNode;
+struct TProtectionHeader;
 
-enum class TTreeFileVariant { Current, Old };
+// Protected: the current variant inside the password-protected one
+// (document/protectedfile.h).
+enum class TTreeFileVariant { Current, Old, Protected };
+
+// Gives the key for a protected file's header, derived from the user's
+// password (TFileKey::ForHeader), or null when the user gives none.
+using TKeySource = std::function<std::shared_ptr<const TFileKey>(const TProtectionHeader& header)>;
+
+// A tree data file read whole, and decrypted when it is protected, before any
+// tree is touched: a wrong password or a declined question leaves the
+// caller's document as it was.
+struct TTreeFileBytes {
+    TPageMemory bytes;
+    size_t size = 0;
+    std::shared_ptr<const TFileKey> key;  // the protected file's key; null for a clear file
+    std::string fileName;                 // for the read errors' messages
+};
+
+// Raises EFOpenError, EReadError, or EProtectedFileError for a protected file
+// that does not decrypt (also when no key source is given). None when the key
+// source gave no key.
+std::optional<TTreeFileBytes> ReadTreeFile(const std::string& fileName, const TKeySource& keySource);
+// Replaces the tree's content with the bytes'; the tree keeps them.
+TTreeFileVariant ReadItems(TTreeList& tree, TTreeFileBytes file);
 
 // Replaces the tree's content with the file's. On a read error the items read
-// so far stay in the tree. The whole load is one bulk reset for any view.
-TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName);
+// so far stay in the tree. The whole load is one bulk reset for any view. A
+// protected file needs a key source; one that gives no key raises
+// EProtectedFileError and leaves the tree alone.
+TTreeFileVariant LoadItems(TTreeList& tree, const std::string& fileName, const TKeySource& keySource = {});
 
 // Reads a tree data file held in memory (the same rules as LoadItems).
 TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size);
 
 // Writes the tree in the current variant through TAtomicFile, so a failed
-// save leaves the previous file intact.
-void SaveItems(const TTreeList& tree, const std::string& fileName);
+// save leaves the previous file intact; with a key, in the protected variant.
+void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key = nullptr);
 
 // The current variant's bytes of the tree.
 std::string WriteItems(const TTreeList& tree);

@@ -1,11 +1,13 @@
 #include "fuzz/treefileproperties.h"
 
+#include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "fuzz/treemodel.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <string_view>
@@ -175,6 +177,22 @@ std::string CheckReader(const uint8_t* data, size_t size)
             return "cannot write " + TempFile();
     }
     TTreeList fromFile;
+    if (HasProtectionMarker(bytes, size)) {
+        // Without a password a protected file is refused whole, whatever its
+        // bytes would give as the clear variant.
+        std::string problem;
+        try {
+            LoadItems(fromFile, TempFile());
+            problem = "a protected file loaded without a password";
+        } catch (const EProtectedFileError&) {
+        } catch (const std::exception& e) {
+            problem = std::string("unexpected error for a protected file: ") + e.what();
+        }
+        std::remove(TempFile().c_str());
+        if (problem.empty() && fromFile.TopItemCount() != 0)
+            problem = "a refused protected file left items";
+        return problem;
+    }
     TTreeSnapshot actual;
     bool failedFromFile = false;
     std::string problem = LoadItemsOf(fromFile, [&] { LoadItems(fromFile, TempFile()); }, actual, failedFromFile);
@@ -217,6 +235,44 @@ std::string CheckRoundTrip(const uint8_t* data, size_t size)
     if (std::string mismatch = model.Mismatch(tree); !mismatch.empty())
         return "loaded again into the cleared tree: " + mismatch;
     return {};
+}
+
+const TFileKey& FuzzKey()
+{
+    static const std::shared_ptr<const TFileKey> key = [] {
+        TProtectionHeader header;
+        header.version = Protection::Version;
+        header.algorithm = Protection::Argon2id;
+        header.params = {Protection::MinOpsLimit, Protection::MinMemLimit, 64};
+        return TFileKey::ForHeader("fuzz", header, "fuzz");
+    }();
+    return *key;
+}
+
+std::string CheckProtectedReader(const uint8_t* data, size_t size)
+{
+    const char* bytes = reinterpret_cast<const char*>(data);
+    const std::string fileName = "fuzz.trd";
+    const std::optional<TProtectionHeader> header = ParseProtectionHeader(bytes, size);
+    const bool whole = size >= Protection::HeaderSize && std::memcmp(bytes, Protection::Marker, Protection::MarkerSize) == 0;
+    if (header.has_value() != whole)
+        return whole ? "a whole header not parsed" : "a header parsed from a cut or changed marker";
+    std::string copy(bytes, size);
+    size_t clear = 0;
+    try {
+        clear = DecryptInPlace(copy.data(), copy.size(), FuzzKey(), fileName);
+    } catch (const EProtectedFileError& e) {
+        if (e.what() != ProtectedFileErrorText(fileName))
+            return std::string("unexpected message: ") + e.what();
+        return {};
+    } catch (const std::exception& e) {
+        return std::string("unexpected error: ") + e.what();
+    }
+    if (!header || !header->Acceptable())
+        return "decrypted without an acceptable header";
+    if (clear + Protection::HeaderSize + Protection::ChunkOverhead > size)
+        return "more clear bytes than the stream holds";
+    return CheckReader(reinterpret_cast<const uint8_t*>(copy.data()), clear);
 }
 
 int Report(const std::string& problem)

@@ -21,6 +21,18 @@ std::string CheckReader(const uint8_t* data, size_t size);
 // and a new load into the same tree.
 std::string CheckRoundTrip(const uint8_t* data, size_t size);
 
+// The password-protected variant on any bytes: a header is taken only whole
+// and with its whole marker; nothing decrypts without an acceptable header;
+// every failure gives the one message naming the file; and what does
+// decrypt (the seeds made with FuzzKey) holds no more than the stream's
+// bytes and keeps CheckReader's properties.
+std::string CheckProtectedReader(const uint8_t* data, size_t size);
+
+class TFileKey;
+// The fixed key the protected seeds are encrypted with: password "fuzz",
+// the least Argon2 cost, a salt of zeros and 64-byte chunks.
+const TFileKey& FuzzKey();
+
 constexpr size_t MaxBytesPerFileByte = 16;
 
 // For the fuzz targets: stops the process with the problem on stderr, so the

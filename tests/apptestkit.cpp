@@ -55,6 +55,12 @@ QMessageBox::StandardButton TScriptedPrompter::Ask(QWidget*, QMessageBox::Icon, 
     return Take(answers, QStringLiteral("question ") + text, QMessageBox::Cancel);
 }
 
+std::optional<QString> TScriptedPrompter::AskPassword(QWidget*, const QString& caption, const QString& label)
+{
+    passwordQuestions << caption + QLatin1Char('|') + label;
+    return Take(passwords, QStringLiteral("password question ") + label, std::optional<QString>());
+}
+
 void PromptedTest::SetUp()
 {
     InitResources();
@@ -92,7 +98,7 @@ TEditorParts::TEditorParts(const QStringList& arguments)
       pane(tree, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
       treeView(tree),
       items(tree, treeView, iconComboBox, session, pane),
-      exports(tree, fileDialogs)
+      exports(tree, session, fileDialogs)
 {
     treeView.Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
 }

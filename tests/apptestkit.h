@@ -37,6 +37,8 @@ public:
     QStringList questions;  // "caption|text"
     QStringList errors;
     QStringList dialogs;  // "open:<ext>" or "save:<ext>:<preset file name>"
+    std::deque<std::optional<QString>> passwords;  // none cancels
+    QStringList passwordQuestions;  // "caption|label"
 
     bool ExecuteOpen(QWidget*, TFileDialog& dialog) override;
     bool ExecuteSave(QWidget*, TFileDialog& dialog) override;
@@ -44,6 +46,7 @@ public:
     QMessageBox::StandardButton Ask(QWidget*, QMessageBox::Icon, const QString& caption, const QString& text,
                                     QMessageBox::StandardButtons) override;
     void ShowError(const QString& text) override { errors << text; }
+    std::optional<QString> AskPassword(QWidget*, const QString& caption, const QString& label) override;
 
     QString lastFolderStart;
 };

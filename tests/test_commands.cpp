@@ -52,6 +52,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
     {"TV",   "actEditItemUndo",    "Edit",   "&Undo",                     "Undo|Takes back the last change of the tree or of a description", 19, "Ctrl+Z", 0, '-'},
     {"TV",   "actEditItemRedo",    "Edit",   "&Redo",                     "Redo|Does again the last change that was undone",       20, "Ctrl+Shift+Z", 0, '-'},
+    {"TV",   "actFileSetPassword", "File",   "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, "", 0, '-'},
+    {"TV",   "actFileRemovePassword", "File", "Remove Pass&word",         "Remove password|Saves the data file without a password again.", -1, "", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -154,7 +156,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
     const std::pair<QMenu*, QStringList> cases[] = {
         {menu("menuFile"),
          {"miNew actFileNew", "miOpen actFileOpen", "miSave actFileSave", "miSaveAs actFileSaveAs",
-          "miClose actFileClose", "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
+          "miClose actFileClose", "N8-", "miSetPassword actFileSetPassword", "miRemovePassword actFileRemovePassword",
+          "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
           "miExportIni actFileExportIni", "miExportMulti actFileExportMulti", "N2-", "miExit actFileExit"}},
         {menu("menuEdit"),
          {"miItemUndo actEditItemUndo", "miItemRedo actEditItemRedo", "N8-", "miItemNew actEditItemNew",

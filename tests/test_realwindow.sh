@@ -4,7 +4,8 @@
 # Then the settings: closed by its Exit shortcut, the editor has written every
 # value; started again on a hand-written settings file, it comes up at the
 # stored frame and writes every value back as it read it, which it can only do
-# when it restored each one.
+# when it restored each one. Last, a password-protected file on the command
+# line: its password typed into the real question opens it.
 # Usage: test_realwindow.sh EDITOR DATA-FOLDER
 set -euo pipefail
 
@@ -107,3 +108,14 @@ geometry=$(xwininfo -id "$window" | sed -n 's/^ *\(Absolute upper-left [XY]\|Wid
 close
 expect_values "restart" <<<"$changed"
 echo "every setting survived a restart"
+
+# tests/data/protected.trd: the same tree, protected by the password "sample".
+cp "$data/protected.trd" "$work/protected.trd"
+start_editor "$work/protected.trd"
+question=$(wait_window 200 "Password") || fail "no password question for a protected file"
+xdotool windowfocus --sync "$question" 2>/dev/null || true
+xdotool type --delay 20 sample
+xdotool key Return
+window=$(wait_window 200 "protected.trd - VekTreeViewEditor") || fail "the protected file did not open"
+close
+echo "a protected file opened with its password"

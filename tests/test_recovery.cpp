@@ -1,6 +1,7 @@
 #include "tests/apptestkit.h"
 
 #include "app/window/recoverymanager.h"
+#include "document/protectedfile.h"
 #include "recovery/recoverystore.h"
 
 #include <QDateTime>
@@ -299,6 +300,44 @@ TEST_F(RecoveryTest, AnotherRunningEditorsCopyIsLeftAlone)
     window.reset();
     EXPECT_TRUE(m_prompter->questions.isEmpty());
     EXPECT_EQ(Files(Folder()), QStringList({"theirs.info", "theirs.trd"}));
+}
+
+// A protected document's copy holds none of its text, and is offered at the
+// next start behind the document's password question.
+TEST_F(RecoveryTest, AProtectedDocumentsCopyIsEncryptedAndAsksForThePassword)
+{
+    auto window = MakeRecoveringWindow();
+    window->Session().SetProtectionParams({1, 8 << 10, 64});
+    TTreeListTextNode* item = window->TreeList().AddItem();
+    item->SetText(TreeListColumnName, "secret name");
+    item->SetText(TreeListColumnDesc, "secret words");
+    m_prompter->passwords = {QStringLiteral("pw"), QStringLiteral("pw")};
+    Run(*window, TActionId::actFileSetPassword);
+    ASSERT_TRUE(WaitForCopies(*window, 1));
+    const std::string name = TRecoveryStore::BaseName(std::string(), QCoreApplication::applicationPid());
+    const std::string copy = ReadBytes(QString::fromStdString(m_store->CopyPath(name)));
+    EXPECT_TRUE(HasProtectionMarker(copy.data(), copy.size()));
+    for (const QString& file : Files(Folder()))
+        EXPECT_EQ(ReadBytes(Folder() + QLatin1Char('/') + file).find("secret"), std::string::npos) << file.toStdString();
+    window.reset();
+
+    // Wrong, then cancelled: the copy stays. Then the right password.
+    const std::optional<QString> passwords[] = {QStringLiteral("wrong"), std::nullopt, QStringLiteral("pw")};
+    for (const auto& password : passwords) {
+        PlantCopy("crashed", std::string(), 1000, Ended(), copy);
+        m_prompter->answers = {QMessageBox::Yes};
+        m_prompter->passwords = {password};
+        window = MakeRecoveringWindow();
+        EXPECT_EQ(m_prompter->passwordQuestions.last(),
+                  QStringLiteral("Password|Untitled is protected by a password. Password:"));
+        EXPECT_EQ(window->TreeList().TopItemCount(), password == QStringLiteral("pw") ? 1 : 0);
+        EXPECT_EQ(window->Session().Protected(), password == QStringLiteral("pw"));
+        window.reset();
+    }
+    EXPECT_EQ(m_prompter->errors,
+              QStringList{QStringLiteral("Cannot open file %1: the password is wrong or the file is damaged. It is "
+                                         "kept for the next start.")
+                              .arg(QString::fromStdString(m_store->CopyPath("crashed")))});
 }
 
 TEST_F(RecoveryTest, ADamagedCopyIsReportedWithItsPathAndKept)

@@ -84,9 +84,39 @@ TEST_F(TrdTool, OutputThatCannotBeWrittenFails)
         EXPECT_EQ(Tool(arguments, " >/dev/full 2>/dev/null").exitCode, 1) << arguments;
 }
 
+// The password comes from a file; the terminal is not asked.
+TEST_F(TrdTool, EncryptsReadsAndDecryptsWithAPasswordFile)
+{
+    TTreeList tree;
+    tree.AddItem()->SetText(TreeListColumnName, "secret name");
+    tree.TopItem(0)->SetText(TreeListColumnDesc, "secret text");
+    SaveItems(tree, Path("clear.trd"));
+    WriteFile(Path("pw"), "pass word\nignored\n");
+    WriteFile(Path("wrong"), "pass\n");
+    const std::string pw = "--password-file '" + Path("pw") + "' ";
+
+    ASSERT_EQ(Tool(pw + "encrypt '" + Path("clear.trd") + "' '" + Path("p.trd") + "'").exitCode, 0);
+    EXPECT_EQ(ReadFile(Path("p.trd")).find("secret"), std::string::npos);
+    const ToolRun check = Tool(pw + "check '" + Path("p.trd") + "'");
+    EXPECT_EQ(check.exitCode, 0);
+    EXPECT_EQ(check.out, "1 items, protected\n");
+    EXPECT_EQ(Tool(pw + "dump '" + Path("p.trd") + "'").out, "0 -1 0 2 \"secret name\" \"secret text\"\n");
+    ASSERT_EQ(Tool(pw + "export txt '" + Path("p.trd") + "' '" + Path("p.txt") + "'").exitCode, 0);
+    EXPECT_NE(ReadFile(Path("p.txt")).find("secret text"), std::string::npos);
+
+    ASSERT_EQ(Tool(pw + "decrypt '" + Path("p.trd") + "' '" + Path("back.trd") + "'").exitCode, 0);
+    EXPECT_EQ(ReadFile(Path("back.trd")), ReadFile(Path("clear.trd")));
+
+    const ToolRun wrong = Tool("--password-file '" + Path("wrong") + "' dump '" + Path("p.trd") + "'");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(wrong.err, "Cannot open file " + Path("p.trd") + ": the password is wrong or the file is damaged.\n");
+    EXPECT_EQ(wrong.out, "");
+    EXPECT_EQ(Tool(pw + "decrypt '" + Path("clear.trd") + "' '" + Path("x.trd") + "'").exitCode, 1);
+}
+
 TEST_F(TrdTool, UsageErrorsExitWithTwo)
 {
-    for (const char* arguments : {"", "dump", "frobnicate x", "check a b"}) {
+    for (const char* arguments : {"", "dump", "frobnicate x", "check a b", "encrypt a", "--password-file"}) {
         const ToolRun run = Tool(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments;
         EXPECT_NE(run.err.find("Usage: trdtool"), std::string::npos) << arguments;

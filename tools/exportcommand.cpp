@@ -11,7 +11,7 @@ const char* const ExportCommandHelp =
     "               write the tree as one text file, one ini file or one file\n"
     "               per item into the existing folder TARGET\n";
 
-int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments)
+int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments, const TKeySource& keySource)
 {
     using Writer = void (*)(const TTreeList&, const std::string&);
     Writer writer = nullptr;
@@ -23,7 +23,7 @@ int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments)
         std::fprintf(stderr, "Usage: trdtool export txt|ini|multi FILE TARGET\n");
         return 2;
     }
-    LoadItems(tree, arguments[1]);
+    LoadItems(tree, arguments[1], keySource);
     writer(tree, arguments[2]);
     return 0;
 }

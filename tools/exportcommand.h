@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/treefile.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,8 @@ class TTreeList;
 // and writes it to TARGET: the output file, or the existing output folder for
 // multi. Returns the exit status (2 with the usage on stderr for an unknown
 // format); load and write errors are thrown for the tool to report.
-int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments);
+// `keySource` gives the key of a protected FILE.trd.
+int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments, const TKeySource& keySource);
 
 // The command's line in the tool's help text.
 extern const char* const ExportCommandHelp;

@@ -2,26 +2,42 @@
 
 #include "about/version.h"
 #include "document/errortext.h"
+#include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tools/exportcommand.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <fcntl.h>
+#include <sodium.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
 // Add a line here for every entry of Commands below.
 const char Usage[] =
-    "Usage: trdtool COMMAND ARGUMENTS\n"
+    "Usage: trdtool [--password-file PWFILE] COMMAND ARGUMENTS\n"
     "       trdtool --help | --version\n"
+    "\n"
+    "The password of a protected file is asked on the terminal, or is the\n"
+    "first line of PWFILE.\n"
     "\n"
     "Commands:\n"
     "  dump FILE    print every item in document order\n"
-    "  check FILE   print the number of items and the file variant\n";
+    "  check FILE   print the number of items and the file variant\n"
+    "  encrypt IN OUT\n"
+    "               write IN protected by a new password as OUT\n"
+    "  decrypt IN OUT\n"
+    "               write the protected IN without protection as OUT\n";
 
 void PrintUsage(std::FILE* to)
 {
@@ -99,6 +115,110 @@ int OutputStatus()
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
+// Where passwords come from: the first line of this file, else the terminal.
+std::string PasswordFile;
+
+// Overwrites a password's bytes before its memory goes back.
+void Wipe(std::string& secret)
+{
+    if (!secret.empty())
+        sodium_memzero(secret.data(), secret.size());
+    secret.clear();
+}
+
+std::string ReadPasswordFile()
+{
+    std::ifstream in(PasswordFile, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line))
+        throw std::runtime_error("Cannot read the password file " + PasswordFile);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line;
+}
+
+// A line typed on the terminal without echo.
+std::string AskTerminal(const std::string& prompt)
+{
+    const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (tty < 0)
+        throw std::runtime_error("No terminal to ask the password on; use --password-file");
+    termios saved{};
+    const bool isTerminal = ::tcgetattr(tty, &saved) == 0;
+    if (isTerminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        quiet.c_lflag |= ECHONL;
+        ::tcsetattr(tty, TCSAFLUSH, &quiet);
+    }
+    (void)!::write(tty, prompt.data(), prompt.size());
+    std::string line;
+    char c = 0;
+    bool ended = false;
+    for (;;) {
+        const ssize_t got = ::read(tty, &c, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        if (c == '\n') {
+            ended = true;
+            break;
+        }
+        line += c;
+    }
+    if (isTerminal)
+        ::tcsetattr(tty, TCSAFLUSH, &saved);
+    ::close(tty);
+    if (!ended) {
+        Wipe(line);
+        throw std::runtime_error("No password given");
+    }
+    return line;
+}
+
+std::string Password(const std::string& fileName)
+{
+    return PasswordFile.empty() ? AskTerminal("Password for " + fileName + ": ") : ReadPasswordFile();
+}
+
+// A new password: typed twice on the terminal, or the password file's.
+std::string NewPassword(const std::string& fileName)
+{
+    std::string password;
+    if (!PasswordFile.empty()) {
+        password = ReadPasswordFile();
+    } else {
+        password = AskTerminal("New password for " + fileName + ": ");
+        std::string again = AskTerminal("Repeat the password: ");
+        const bool same = again == password;
+        Wipe(again);
+        if (!same) {
+            Wipe(password);
+            throw std::runtime_error("The passwords do not match");
+        }
+    }
+    if (password.empty())
+        throw std::runtime_error("The password is empty");
+    return password;
+}
+
+// Asks for the password of `fileName` only when the file turns out to be protected.
+TKeySource KeySourceFor(const std::string& fileName)
+{
+    return [fileName](const TProtectionHeader& header) {
+        std::string password = Password(fileName);
+        try {
+            auto key = TFileKey::ForHeader(password, header, fileName);
+            Wipe(password);
+            return key;
+        } catch (...) {
+            Wipe(password);
+            throw;
+        }
+    };
+}
+
 // The tree of the one command run. It is never freed: the process ends right
 // after the command, and the system takes the memory back faster than
 // freeing it would.
@@ -111,7 +231,7 @@ TTreeList& CommandTree()
 int Dump(const std::string& fileName)
 {
     TTreeList& tree = CommandTree();
-    LoadItems(tree, fileName);
+    LoadItems(tree, fileName, KeySourceFor(fileName));
     std::string out;
     ForEachItem(tree, [&](const TTreeListTextNode& item, int depth) {
         out.append(static_cast<size_t>(depth) * 2, ' ');
@@ -131,12 +251,41 @@ int Dump(const std::string& fileName)
 int Check(const std::string& fileName)
 {
     TTreeList& tree = CommandTree();
-    const TTreeFileVariant variant = LoadItems(tree, fileName);
+    const TTreeFileVariant variant = LoadItems(tree, fileName, KeySourceFor(fileName));
     long long count = 0;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         ++count;
-    std::printf("%lld items, %s variant\n", count, variant == TTreeFileVariant::Current ? "current" : "old");
+    if (variant == TTreeFileVariant::Protected)
+        std::printf("%lld items, protected\n", count);
+    else
+        std::printf("%lld items, %s variant\n", count, variant == TTreeFileVariant::Current ? "current" : "old");
     return OutputStatus();
+}
+
+int Encrypt(const std::string& in, const std::string& out)
+{
+    TTreeList& tree = CommandTree();
+    LoadItems(tree, in, KeySourceFor(in));
+    std::string password = NewPassword(out);
+    std::shared_ptr<const TFileKey> key;
+    try {
+        key = TFileKey::Create(password);
+    } catch (...) {
+        Wipe(password);
+        throw;
+    }
+    Wipe(password);
+    SaveItems(tree, out, key.get());
+    return 0;
+}
+
+int Decrypt(const std::string& in, const std::string& out)
+{
+    TTreeList& tree = CommandTree();
+    if (LoadItems(tree, in, KeySourceFor(in)) != TTreeFileVariant::Protected)
+        throw std::runtime_error(in + " is not protected by a password");
+    SaveItems(tree, out);
+    return 0;
 }
 
 struct Command {
@@ -149,13 +298,23 @@ struct Command {
 const Command Commands[] = {
     {"dump", 1, 1, [](const std::vector<std::string>& a) { return Dump(a[0]); }},
     {"check", 1, 1, [](const std::vector<std::string>& a) { return Check(a[0]); }},
-    {"export", 3, 3, [](const std::vector<std::string>& a) { return RunExportCommand(CommandTree(), a); }},
+    {"export", 3, 3,
+     [](const std::vector<std::string>& a) { return RunExportCommand(CommandTree(), a, KeySourceFor(a[1])); }},
+    {"encrypt", 2, 2, [](const std::vector<std::string>& a) { return Encrypt(a[0], a[1]); }},
+    {"decrypt", 2, 2, [](const std::vector<std::string>& a) { return Decrypt(a[0], a[1]); }},
 };
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::string_view(argv[1]) == "--password-file") {
+        PasswordFile = argv[2];
+        if (PasswordFile.empty())
+            return UsageError();
+        argv += 2;
+        argc -= 2;
+    }
     if (argc < 2)
         return UsageError();
     const std::string name = argv[1];

@@ -27,6 +27,8 @@ enum class TActionId {
     actEditItemMoveUp,
     actEditItemUndo,
     actEditItemRedo,
+    actFileSetPassword,
+    actFileRemovePassword,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

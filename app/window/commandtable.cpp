@@ -112,6 +112,8 @@ void TCommandTable::ActionListTVUpdate()
                 TActionId::actFileExportIni, TActionId::actFileExportMulti},
                m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(m_tree.SelectedCount() > 0);
+    Action(TActionId::actFileSetPassword)->setEnabled(m_tree.TopItemCount() > 0 || !m_session.FileName().isEmpty());
+    Action(TActionId::actFileRemovePassword)->setEnabled(m_session.Protected());
 
     // Typing not yet recorded is the next step to undo, and leaves nothing
     // to redo once it is recorded.

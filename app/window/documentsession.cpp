@@ -4,6 +4,7 @@
 #include "app/window/application.h"
 #include "app/window/filedialogs.h"
 #include "app/window/prompter.h"
+#include "app/window/waitcursor.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 
@@ -12,6 +13,9 @@
 #include <QLabel>
 #include <QWidget>
 #include <algorithm>
+#include <stdexcept>
+
+#include <sodium.h>
 
 #include <sys/stat.h>
 
@@ -28,6 +32,28 @@ QString FileNamePart(const QString& path)
                               path.lastIndexOf(QLatin1Char(':'))});
     return path.mid(cut + 1);
 }
+
+// The password as the key derivation takes it (UTF-8). It overwrites the
+// dialog's copy at once and its own when it goes: neither QString nor
+// QByteArray wipes the memory it gives back.
+class TPasswordBytes {
+public:
+    explicit TPasswordBytes(QString& password) : m_bytes(password.toUtf8())
+    {
+        password.fill(QChar(u'\0'));
+    }
+    ~TPasswordBytes()
+    {
+        if (!m_bytes.isEmpty())
+            sodium_memzero(m_bytes.data(), static_cast<size_t>(m_bytes.size()));
+    }
+    TPasswordBytes(const TPasswordBytes&) = delete;
+    TPasswordBytes& operator=(const TPasswordBytes&) = delete;
+    std::string_view View() const { return {m_bytes.constData(), static_cast<size_t>(m_bytes.size())}; }
+
+private:
+    QByteArray m_bytes;
+};
 }  // namespace
 
 TDocumentSession::TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
@@ -149,6 +175,84 @@ void TDocumentSession::UpdateTitle(bool modified)
     const QString name = FFileName.isEmpty() ? QStringLiteral("Untitled") : FileNamePart(FFileName);
     m_window.setWindowTitle(QStringLiteral("%1 - %2").arg(name, QString::fromLatin1(ApplicationTitle)));
     m_modifiedPanel.setText(modified ? QStringLiteral("Modified") : QString());
+    if (m_protectionPanel)
+        m_protectionPanel->setText(Protected() ? QStringLiteral("Protected") : QString());
+}
+
+void TDocumentSession::SetKey(std::shared_ptr<const TFileKey> key)
+{
+    if (key == m_key)
+        return;
+    m_key = std::move(key);
+    m_clearExportConfirmed = false;
+    if (OnProtectionChanged)
+        OnProtectionChanged();
+}
+
+TKeySource TDocumentSession::PasswordQuestion(const QString& shownName, const std::string& fileName)
+{
+    return [this, shownName, fileName](const TProtectionHeader& header) -> std::shared_ptr<const TFileKey> {
+        std::optional<QString> answer =
+            Prompter().AskPassword(&m_window, QStringLiteral("Password"),
+                                   QStringLiteral("%1 is protected by a password. Password:").arg(shownName));
+        if (!answer)
+            return nullptr;
+        const TPasswordBytes password(*answer);
+        TWaitCursor wait;
+        return TFileKey::ForHeader(password.View(), header, fileName);
+    };
+}
+
+void TDocumentSession::actFileSetPasswordExecute()
+{
+    FinishEditing();
+    std::optional<QString> first =
+        Prompter().AskPassword(&m_window, QStringLiteral("Set Password"), QStringLiteral("New password:"));
+    if (!first)
+        return;
+    std::optional<QString> second =
+        Prompter().AskPassword(&m_window, QStringLiteral("Set Password"), QStringLiteral("Repeat the password:"));
+    if (!second) {
+        first->fill(QChar(u'\0'));
+        return;
+    }
+    const bool same = *first == *second;
+    const TPasswordBytes password(*first);
+    const TPasswordBytes repeated(*second);
+    if (!same)
+        throw std::runtime_error("The passwords do not match. The password was not changed");
+    if (password.View().empty())
+        throw std::runtime_error("The password must not be empty. The password was not changed");
+    std::shared_ptr<const TFileKey> key;
+    {
+        TWaitCursor wait;
+        key = TFileKey::Create(password.View(), m_protectionParams);
+    }
+    SetKey(std::move(key));
+    // Not an undo step: the document's content stays as it is.
+    MarkModified();
+}
+
+void TDocumentSession::actFileRemovePasswordExecute()
+{
+    if (!Protected())
+        return;
+    FinishEditing();
+    SetKey(nullptr);
+    MarkModified();
+}
+
+bool TDocumentSession::ConfirmClearExport()
+{
+    if (!Protected() || m_clearExportConfirmed)
+        return true;
+    const auto answer = Prompter().Ask(
+        &m_window, QMessageBox::Warning, QStringLiteral("Export"),
+        QStringLiteral("This document is protected by a password, but the export writes its text without "
+                       "protection. Export anyway?"),
+        QMessageBox::Yes | QMessageBox::No);
+    m_clearExportConfirmed = answer == QMessageBox::Yes;
+    return m_clearExportConfirmed;
 }
 
 void TDocumentSession::MarkModified()
@@ -216,6 +320,7 @@ void TDocumentSession::CloseDocument()
     SetModified(false);
     FFileName.clear();
     ForgetFile();
+    SetKey(nullptr);
     UpdateTitle(false);
 }
 
@@ -226,7 +331,7 @@ bool TDocumentSession::SaveDocument()
     // Typing still in the editor becomes its step first, so the saved state
     // is one the history can come back to.
     BeginChange();
-    SaveItems(m_tree, FFileName.toStdString());
+    SaveItems(m_tree, FFileName.toStdString(), m_key.get());
     KnowFile();
     m_changedOutsideHistory = false;
     m_history.SetClean();
@@ -329,9 +434,23 @@ void TDocumentSession::SaveAsCommand()
 
 void TDocumentSession::LoadDocument(const QString& path)
 {
-    CloseDocument();
+    // A protected file is asked for and decrypted before the document goes:
+    // Cancel, a wrong password or a damaged file leave it as it was.
+    std::optional<TTreeFileBytes> file;
     try {
-        LoadItems(m_tree, path.toStdString());
+        file = ReadTreeFile(path.toStdString(), PasswordQuestion(FileNamePart(path), path.toStdString()));
+    } catch (const EProtectedFileError&) {
+        throw;
+    } catch (...) {
+        CloseDocument();
+        throw;
+    }
+    if (!file)
+        return;
+    CloseDocument();
+    SetKey(file->key);
+    try {
+        ReadItems(m_tree, std::move(*file));
     } catch (...) {
         // The damaged or locked file must not become the save target; what
         // was read stays, as an untitled document.
@@ -352,11 +471,17 @@ QString TDocumentSession::CommandLineFile() const
     return m_arguments.isEmpty() ? QString() : m_arguments.constFirst();
 }
 
-void TDocumentSession::OpenRecovered(const QString& copyPath, const QString& fileName)
+bool TDocumentSession::OpenRecovered(const QString& copyPath, const QString& fileName)
 {
     CloseDocument();
+    const QString shownName = fileName.isEmpty() ? QStringLiteral("Untitled") : FileNamePart(fileName);
     try {
-        LoadItems(m_tree, copyPath.toStdString());
+        std::optional<TTreeFileBytes> file =
+            ReadTreeFile(copyPath.toStdString(), PasswordQuestion(shownName, copyPath.toStdString()));
+        if (!file)
+            return false;
+        SetKey(file->key);
+        ReadItems(m_tree, std::move(*file));
     } catch (...) {
         CloseDocument();
         throw;
@@ -365,6 +490,7 @@ void TDocumentSession::OpenRecovered(const QString& copyPath, const QString& fil
     KnowFile();
     MarkModified();
     ShowDescription(m_tree.TopItem(0));
+    return true;
 }
 
 void TDocumentSession::FormShow()

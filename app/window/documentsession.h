@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/protectedfile.h"
+#include "document/treefile.h"
 #include "document/undohistory.h"
 
 #include <QFileSystemWatcher>
@@ -42,6 +44,9 @@ public:
     // becomes a step of its own first, so the steps keep the order of the
     // changes.
     std::function<void()> OnBeginChange;
+    // The document's protection changed: a password was set or removed, or
+    // another document came. What is written from it follows.
+    std::function<void()> OnProtectionChanged;
 
     const QString& FileName() const { return FFileName; }
     bool Modified() const { return FModified; }
@@ -62,6 +67,23 @@ public:
     // step, and the history alone decides whether the document is modified.
     void Record(std::unique_ptr<TUndoStep> step);
 
+    // Whether the document is saved encrypted with a password.
+    bool Protected() const { return m_key != nullptr; }
+    // The key its saves and recovery copies are encrypted with; null when clear.
+    const std::shared_ptr<const TFileKey>& Key() const { return m_key; }
+    // The cost of the keys Set Password makes (tests make them cheap).
+    void SetProtectionParams(const TProtectionParams& params) { m_protectionParams = params; }
+    // The status panel that says whether the document is protected.
+    void SetProtectionPanel(QLabel* panel) { m_protectionPanel = panel; }
+    // Asks for a new password twice; the next save encrypts with it.
+    void actFileSetPasswordExecute();
+    // The next save writes the document in the clear again.
+    void actFileRemovePasswordExecute();
+    // Before the document's text is written in the clear (an export, a
+    // description saved to a text file): asks once per protected document
+    // whether that is wanted. True when it may go ahead.
+    bool ConfirmClearExport();
+
     // New, Open, Save, Save As and Close, told apart by the action's tag.
     void NewOpenSaveSaveasClose(const QAction* sender);
     void NewOpenSaveSaveasClose(int tag);
@@ -74,8 +96,9 @@ public:
     // Replaces the document by a recovery copy of an unsaved one: the tree is
     // the copy's, the file name the one the document had, and the document is
     // modified, so that saving puts it where it belongs. A copy that cannot be
-    // read throws and leaves an empty, untitled document.
-    void OpenRecovered(const QString& copyPath, const QString& fileName);
+    // read throws and leaves an empty, untitled document. A protected copy
+    // asks for its password; false when that question was cancelled.
+    bool OpenRecovered(const QString& copyPath, const QString& fileName);
     // False when the window must stay open. A failed save throws.
     bool FormCloseQuery();
 
@@ -118,6 +141,9 @@ private:
     void SetModified(bool modified);
     // The modified flag as the history has it.
     void HistoryChanged();
+    void SetKey(std::shared_ptr<const TFileKey> key);
+    // Asks for the password of the protected file `shownName` and derives its key.
+    TKeySource PasswordQuestion(const QString& shownName, const std::string& fileName);
     void ShowDescription(TTreeListTextNode* item);
     void FinishEditing();
 
@@ -138,4 +164,9 @@ private:
     TDiskStamp m_known;     // the version loaded or saved last
     TDiskStamp m_answered;  // the version last asked about
     bool m_asking = false;
+    QLabel* m_protectionPanel = nullptr;
+    // Derived once per open or password change; the password is not kept.
+    std::shared_ptr<const TFileKey> m_key;
+    TProtectionParams m_protectionParams;
+    bool m_clearExportConfirmed = false;
 };

@@ -1,17 +1,20 @@
 #include "app/window/exportcommands.h"
 
+#include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
 
-TExportCommands::TExportCommands(TTreeList& tree, TFileDialogs& fileDialogs)
-    : m_tree(tree), m_fileDialogs(fileDialogs)
+TExportCommands::TExportCommands(TTreeList& tree, TDocumentSession& session, TFileDialogs& fileDialogs)
+    : m_tree(tree), m_session(session), m_fileDialogs(fileDialogs)
 {
 }
 
 void TExportCommands::ExportSingle(void (*writer)(const TTreeList&, const std::string&))
 {
+    if (!m_session.ConfirmClearExport())
+        return;
     const QString path = m_fileDialogs.ExecuteSave(QString::fromLatin1(TFileDialogs::TextFileExt),
                                                    QString::fromLatin1(TFileDialogs::TextFileFilter));
     if (path.isEmpty())
@@ -35,6 +38,8 @@ void TExportCommands::actFileExportMultiExecute()
 {
     // One file per item needs a folder the user chose; the working directory
     // is no place to scatter files into.
+    if (!m_session.ConfirmClearExport())
+        return;
     const QString folder = m_fileDialogs.ChooseFolder(QStringLiteral("Export as Multiple Files"));
     if (folder.isEmpty())
         return;

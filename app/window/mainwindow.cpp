@@ -88,7 +88,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                                                            *m_findDialog, *m_replaceDialog, *m_fontDialog);
     m_itemCommands =
         std::make_unique<TItemCommands>(m_tree, *m_treeView, *m_iconComboBox, *m_session, *m_descriptionPane);
-    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_fileDialogs);
+    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_session, *m_fileDialogs);
     m_fileDropImport =
         std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane, *this);
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
@@ -224,6 +224,8 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actEditItemMoveUp,  "actEditItemMoveUp",  "Edit",  "&Move Up",                  "Move up|Move the selected item up",                     18, None,                                   0,  on(items, &TItemCommands::actEditItemMoveUpExecute)},
         {Id::actEditItemUndo,    "actEditItemUndo",    "Edit",  "&Undo",                     "Undo|Takes back the last change of the tree or of a description", 19, QKeySequence(Qt::CTRL | Qt::Key_Z), 0, on(items, &TItemCommands::actEditItemUndoExecute)},
         {Id::actEditItemRedo,    "actEditItemRedo",    "Edit",  "&Redo",                     "Redo|Does again the last change that was undone",       20, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 0, on(items, &TItemCommands::actEditItemRedoExecute)},
+        {Id::actFileSetPassword, "actFileSetPassword", "File",  "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, None, 0, on(m_session.get(), &TDocumentSession::actFileSetPasswordExecute)},
+        {Id::actFileRemovePassword, "actFileRemovePassword", "File", "Remove Pass&word",     "Remove password|Saves the data file without a password again.", -1, None, 0, on(m_session.get(), &TDocumentSession::actFileRemovePasswordExecute)},
     }, {
         {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, on(pane, &TDescriptionPane::actFileOpenMemoExecute)},
         {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, on(pane, &TDescriptionPane::actFileSaveMemoExecute)},
@@ -262,7 +264,9 @@ void TfrmTreeViewEditorMain::CreateMenus()
                                                          {"miUNVISIBLE", "UNVISIBLE"}};
     const std::vector<std::vector<TMenuEntry>> entries = {
         {{"miNew", Id::actFileNew}, {"miOpen", Id::actFileOpen}, {"miSave", Id::actFileSave},
-         {"miSaveAs", Id::actFileSaveAs}, {"miClose", Id::actFileClose}, {"N1", {}}, {"miImport", Id::actFileImport},
+         {"miSaveAs", Id::actFileSaveAs}, {"miClose", Id::actFileClose}, {"N8", {}},
+         {"miSetPassword", Id::actFileSetPassword}, {"miRemovePassword", Id::actFileRemovePassword},
+         {"N1", {}}, {"miImport", Id::actFileImport},
          {"miExportTxt", Id::actFileExportTxt}, {"miExportIni", Id::actFileExportIni},
          {"miExportMulti", Id::actFileExportMulti}, {"N2", {}}, {"miExit", Id::actFileExit}},
         {{"miItemUndo", Id::actEditItemUndo}, {"miItemRedo", Id::actEditItemRedo}, {"N8", {}},
@@ -410,6 +414,12 @@ void TfrmTreeViewEditorMain::CreateLayout()
     statusBar1->setSizeGripEnabled(true);
     for (QLabel* panel : m_statusPanels)
         statusBar1->addWidget(panel);
+    // Says "Protected" while the document is saved with a password.
+    auto* protection = new QLabel;
+    protection->setObjectName(QStringLiteral("ProtectionPanel"));
+    protection->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar1->addWidget(protection);
+    m_session->SetProtectionPanel(protection);
     resize(442, 319);
 }
 

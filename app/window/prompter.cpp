@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 QString TFileDialog::QtFilter() const
 {
@@ -102,6 +104,21 @@ void TDialogPrompter::ShowError(const QString& text)
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(ApplicationTitle), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+std::optional<QString> TDialogPrompter::AskPassword(QWidget* parent, const QString& caption, const QString& label)
+{
+    QInputDialog box(parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(label);
+    box.setTextEchoMode(QLineEdit::Password);
+    // Typed text must not reach the input method's history or prediction.
+    box.setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    QString password = box.textValue();
+    box.setTextValue(QString());
+    return password;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -55,6 +56,8 @@ public:
                                             const QString& text, QMessageBox::StandardButtons buttons) = 0;
     // The application's error box.
     virtual void ShowError(const QString& text) = 0;
+    // A password typed without showing it; none when cancelled.
+    virtual std::optional<QString> AskPassword(QWidget* parent, const QString& caption, const QString& label) = 0;
 };
 
 class TDialogPrompter : public TPrompter {
@@ -65,6 +68,7 @@ public:
     QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                                     const QString& text, QMessageBox::StandardButtons buttons) override;
     void ShowError(const QString& text) override;
+    std::optional<QString> AskPassword(QWidget* parent, const QString& caption, const QString& label) override;
 };
 
 TPrompter& Prompter();

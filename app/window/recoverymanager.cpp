@@ -3,6 +3,8 @@
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
+#include "document/errortext.h"
+#include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "recovery/recoverystore.h"
 #include "recovery/recoverywriter.h"
@@ -61,6 +63,7 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
     connect(&m_slice, &QTimer::timeout, this, Guarded([this] { Slice(); }));
     m_tree.AddObserver(this);
     m_session.OnSetModified = [this](bool modified) { ModifiedSet(modified); };
+    m_session.OnProtectionChanged = [this] { ProtectionChanged(); };
 }
 
 TRecoveryManager::~TRecoveryManager()
@@ -68,6 +71,7 @@ TRecoveryManager::~TRecoveryManager()
     if (!m_writer)
         return;
     m_session.OnSetModified = nullptr;
+    m_session.OnProtectionChanged = nullptr;
     m_tree.RemoveObserver(this);
     StopCopy();
     m_writer->Discard();
@@ -110,6 +114,20 @@ void TRecoveryManager::StopCopy()
     if (m_pass)
         m_writer->Abandon();
     m_pass.reset();
+    m_encryptor.reset();
+    m_passKey.reset();
+    m_cipher.clear();
+}
+
+// The copy on the disk was written under the old protection: a new one
+// replaces it at once, not an interval later.
+void TRecoveryManager::ProtectionChanged()
+{
+    StopCopy();
+    if (!m_session.Modified())
+        return;
+    m_changed = true;
+    StartCopy();
 }
 
 std::string TRecoveryManager::DocumentPath() const
@@ -129,6 +147,10 @@ void TRecoveryManager::StartCopy()
     m_passItem = nullptr;
     m_passBroken = false;
     m_pass = std::make_unique<TTreeSerialiser>(m_tree);
+    m_passKey = m_session.Key();
+    if (m_passKey)
+        m_encryptor = std::make_unique<TEncryptor>(
+            *m_passKey, [this](const char* data, size_t size) { m_cipher.append(data, size); });
     m_writer->Begin(DocumentPath());
     m_slice.start(0);
 }
@@ -163,12 +185,21 @@ void TRecoveryManager::Slice()
     do
         done = m_pass->Next(part, StepBytes);
     while (!done && part.size() < PartBytes && std::chrono::steady_clock::now() < end);
+    if (m_encryptor) {
+        m_encryptor->Write(part);
+        if (done)
+            m_encryptor->Finish();
+        part.swap(m_cipher);
+        m_cipher.clear();
+    }
     m_writer->Append(std::move(part));
     if (!done) {
         m_slice.start(0);
         return;
     }
     m_pass.reset();
+    m_encryptor.reset();
+    m_passKey.reset();
     m_writer->Finish(QDateTime::currentSecsSinceEpoch());
     if (m_changed)
         m_interval.start();
@@ -263,7 +294,13 @@ bool TRecoveryManager::RecoverHere(const std::string& name, const TRecoveryInfo&
 {
     const std::string copy = m_store->CopyPath(name);
     try {
-        m_session.OpenRecovered(QString::fromStdString(copy), QString::fromStdString(info.path));
+        // A password question cancelled keeps the copy for the next start.
+        if (!m_session.OpenRecovered(QString::fromStdString(copy), QString::fromStdString(info.path)))
+            return false;
+    } catch (const EProtectedFileError& error) {
+        Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())) +
+                             QStringLiteral(" It is kept for the next start."));
+        return false;
     } catch (const std::exception&) {
         ReportUnreadable(copy);
         return false;

@@ -13,6 +13,8 @@ class QLabel;
 class QStatusBar;
 class QWidget;
 class TDocumentSession;
+class TEncryptor;
+class TFileKey;
 class TRecoveryStore;
 class TRecoveryWriter;
 class TTreeSerialiser;
@@ -64,6 +66,7 @@ public:
 
 private:
     void ModifiedSet(bool modified);
+    void ProtectionChanged();
     void StartCopy();
     void Slice();
     void StopCopy();
@@ -94,6 +97,11 @@ private:
     QTimer m_slice;
     bool m_changed = false;  // the document changed since the last copy began
     std::unique_ptr<TTreeSerialiser> m_pass;
+    // A protected document's copy is encrypted with its key as it is
+    // serialised: no byte of it reaches the writer in the clear.
+    std::shared_ptr<const TFileKey> m_passKey;
+    std::unique_ptr<TEncryptor> m_encryptor;
+    std::string m_cipher;
     const TTreeListTextNode* m_passItem = nullptr;  // the one item changed while the pass runs
     bool m_passBroken = false;
     int m_copiesWritten = 0;

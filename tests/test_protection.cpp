@@ -1,0 +1,175 @@
+// Password-protected documents in the window: setting and removing the
+// password, opening, saving, and the question before a clear export.
+#include "tests/apptestkit.h"
+
+#include "app/window/commandtable.h"
+#include "document/protectedfile.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+using Id = TActionId;
+const TProtectionParams Cheap{1, 8 << 10, 64};
+
+bool IsProtectedFile(const std::string& bytes)
+{
+    return bytes.compare(0, Protection::MarkerSize,
+                         std::string(reinterpret_cast<const char*>(Protection::Marker), Protection::MarkerSize)) == 0;
+}
+
+class ProtectionTest : public WindowTest {
+protected:
+    std::unique_ptr<TfrmTreeViewEditorMain> Window()
+    {
+        auto window = MakeWindow();
+        window->Session().SetProtectionParams(Cheap);
+        return window;
+    }
+
+    static void AddItem(TfrmTreeViewEditorMain& window, const char* name, const char* description)
+    {
+        TTreeListTextNode* item = window.TreeList().AddItem();
+        item->SetText(TreeListColumnName, name);
+        item->SetText(TreeListColumnDesc, description);
+        window.Session().MarkModified();
+    }
+
+    // A protected file of one item "Alpha" with the description "hidden words".
+    void WriteProtected(const QString& path, const char* password = "pw")
+    {
+        TTreeList tree;
+        TTreeListTextNode* item = tree.AddItem();
+        item->SetText(TreeListColumnName, "Alpha");
+        item->SetText(TreeListColumnDesc, "hidden words");
+        SaveItems(tree, path.toStdString(), TFileKey::Create(password, Cheap).get());
+    }
+
+    static QString ProtectionPanel(const TfrmTreeViewEditorMain& window)
+    {
+        return window.findChild<QLabel*>(QStringLiteral("ProtectionPanel"))->text();
+    }
+};
+
+TEST_F(ProtectionTest, SetPasswordThenSaveAndReopenKeepTheFileEncrypted)
+{
+    auto window = Window();
+    AddItem(*window, "Alpha", "hidden words");
+    m_prompter->files = {Path("p.trd")};
+    Run(*window, Id::actFileSave);
+    window->Commands().UpdateActions();
+    EXPECT_TRUE(Action(*window, Id::actFileSetPassword)->isEnabled());
+    EXPECT_FALSE(Action(*window, Id::actFileRemovePassword)->isEnabled());
+
+    m_prompter->passwords = {QStringLiteral("pw"), QStringLiteral("pw")};
+    Run(*window, Id::actFileSetPassword);
+    EXPECT_EQ(m_prompter->passwordQuestions,
+              (QStringList{"Set Password|New password:", "Set Password|Repeat the password:"}));
+    EXPECT_TRUE(window->Session().Protected());
+    EXPECT_TRUE(window->Session().Modified());
+    EXPECT_EQ(ProtectionPanel(*window), QStringLiteral("Protected"));
+    window->Commands().UpdateActions();
+    EXPECT_TRUE(Action(*window, Id::actFileRemovePassword)->isEnabled());
+    EXPECT_FALSE(IsProtectedFile(ReadBytes(Path("p.trd"))));
+
+    Run(*window, Id::actFileSave);
+    std::string bytes = ReadBytes(Path("p.trd"));
+    EXPECT_TRUE(IsProtectedFile(bytes));
+    EXPECT_EQ(bytes.find("hidden"), std::string::npos);
+    EXPECT_EQ(bytes.find("Alpha"), std::string::npos);
+
+    // Reopened in another window, changed and saved: still encrypted.
+    auto other = Window();
+    m_prompter->files = {Path("p.trd")};
+    m_prompter->passwords = {QStringLiteral("pw")};
+    Run(*other, Id::actFileOpen);
+    EXPECT_EQ(m_prompter->passwordQuestions.last(), QStringLiteral("Password|p.trd is protected by a password. Password:"));
+    ASSERT_EQ(other->TreeList().TopItemCount(), 1);
+    EXPECT_EQ(other->TreeList().TopItem(0)->GetText(TreeListColumnDesc), "hidden words");
+    EXPECT_TRUE(other->Session().Protected());
+    EXPECT_EQ(ProtectionPanel(*other), QStringLiteral("Protected"));
+    AddItem(*other, "Beta", "more hidden");
+    Run(*other, Id::actFileSave);
+    bytes = ReadBytes(Path("p.trd"));
+    EXPECT_TRUE(IsProtectedFile(bytes));
+    EXPECT_EQ(bytes.find("more hidden"), std::string::npos);
+
+    // Without the password the next save is clear again; closing forgets the key.
+    Run(*other, Id::actFileRemovePassword);
+    EXPECT_TRUE(other->Session().Modified());
+    Run(*other, Id::actFileSave);
+    EXPECT_NE(ReadBytes(Path("p.trd")).find("more hidden"), std::string::npos);
+    m_prompter->passwords = {QStringLiteral("pw"), QStringLiteral("pw")};
+    Run(*other, Id::actFileSetPassword);
+    m_prompter->answers = {QMessageBox::No};
+    Run(*other, Id::actFileClose);
+    EXPECT_FALSE(other->Session().Protected());
+    EXPECT_EQ(ProtectionPanel(*other), QString());
+    EXPECT_TRUE(m_prompter->errors.isEmpty()) << m_prompter->errors.join(u'\n').toStdString();
+}
+
+TEST_F(ProtectionTest, CancelOrAWrongPasswordLeaveTheOpenDocumentAsItWas)
+{
+    WriteProtected(Path("p.trd"));
+    auto window = Window();
+    AddItem(*window, "Mine", "");
+    m_prompter->files = {Path("mine.trd")};
+    Run(*window, Id::actFileSave);
+    const QString title = window->windowTitle();
+
+    const std::optional<QString> answers[] = {std::nullopt, QStringLiteral("wrong")};
+    for (const auto& answer : answers) {
+        m_prompter->files = {Path("p.trd")};
+        m_prompter->passwords = {answer};
+        Run(*window, Id::actFileOpen);
+        EXPECT_EQ(window->windowTitle(), title);
+        EXPECT_EQ(window->Session().FileName(), Path("mine.trd"));
+        ASSERT_EQ(window->TreeList().TopItemCount(), 1);
+        EXPECT_EQ(window->TreeList().TopItem(0)->GetText(TreeListColumnName), "Mine");
+        EXPECT_FALSE(window->Session().Protected());
+    }
+    EXPECT_EQ(m_prompter->errors,
+              QStringList{"Cannot open file " + Path("p.trd") + ": the password is wrong or the file is damaged."});
+}
+
+TEST_F(ProtectionTest, PasswordsThatDifferOrAreEmptyChangeNothing)
+{
+    auto window = Window();
+    AddItem(*window, "Alpha", "");
+    m_prompter->files = {Path("a.trd")};
+    Run(*window, Id::actFileSave);
+    m_prompter->passwords = {QStringLiteral("one"), QStringLiteral("two"), QString(), QString(),
+                             QStringLiteral("three"), std::nullopt};
+    for (int i = 0; i < 3; ++i)
+        Run(*window, Id::actFileSetPassword);
+    EXPECT_FALSE(window->Session().Protected());
+    EXPECT_FALSE(window->Session().Modified());
+    EXPECT_EQ(m_prompter->errors, (QStringList{"The passwords do not match. The password was not changed.",
+                                               "The password must not be empty. The password was not changed."}));
+}
+
+TEST_F(ProtectionTest, TheFirstClearExportOfAProtectedDocumentAsks)
+{
+    WriteProtected(Path("p.trd"));
+    auto window = Window();
+    m_prompter->files = {Path("p.trd")};
+    m_prompter->passwords = {QStringLiteral("pw")};
+    Run(*window, Id::actFileOpen);
+
+    m_prompter->answers = {QMessageBox::No};
+    Run(*window, Id::actFileExportTxt);
+    EXPECT_EQ(m_prompter->questions.size(), 1);
+    EXPECT_TRUE(m_prompter->questions.last().startsWith(QStringLiteral("Export|This document is protected")));
+    EXPECT_FALSE(QFile::exists(Path("e.txt")));
+
+    m_prompter->answers = {QMessageBox::Yes};
+    m_prompter->files = {Path("e.txt"), Path("e.ini")};
+    Run(*window, Id::actFileExportTxt);
+    Run(*window, Id::actFileExportIni);
+    EXPECT_EQ(m_prompter->questions.size(), 2);
+    EXPECT_NE(ReadBytes(Path("e.txt")).find("hidden words"), std::string::npos);
+    EXPECT_TRUE(QFile::exists(Path("e.ini")));
+}
+
+}  // namespace
