@@ -9,7 +9,7 @@ FUZZ_DIR := build/fuzz
 # `make fuzz`: how long each fuzz target runs, and its memory limit.
 FUZZ_SECONDS ?= 60
 FUZZ_RSS_MB ?= 2048
-FUZZ_TARGETS := fuzz_reader fuzz_roundtrip
+FUZZ_TARGETS := fuzz_reader fuzz_roundtrip fuzz_opml fuzz_markdown fuzz_text
 
 PREFIX ?= /usr/local
 
@@ -57,13 +57,15 @@ $(FUZZ_DIR)/CMakeCache.txt: | setup-fuzz
 build-fuzz: setup-fuzz $(FUZZ_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
-# Each target in turn, starting from the seed corpus; what it finds new is
-# kept in $(FUZZ_DIR)/corpus/<target> for the next run.
+# Each target in turn, starting from the seed corpus (tests/data/<target>
+# when the target has its own, else the tree files' tests/data/fuzz); what it
+# finds new is kept in $(FUZZ_DIR)/corpus/<target> for the next run.
 fuzz: build-fuzz
 	@for target in $(FUZZ_TARGETS); do \
+	    seeds=tests/data/fuzz; [ -d tests/data/$$target ] && seeds=tests/data/$$target; \
 	    mkdir -p $(FUZZ_DIR)/corpus/$$target && \
 	    $(FUZZ_DIR)/bin/$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=$(FUZZ_RSS_MB) -timeout=10 \
-	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$target tests/data/fuzz || exit 1; \
+	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$target $$seeds || exit 1; \
 	done
 
 # The picture of the README, and beside build/screenshot.png the window with

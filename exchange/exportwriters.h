@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/fileio.h"
+
 #include <string>
 
 class TTreeList;
@@ -21,3 +23,7 @@ void ExportIni(const TTreeList& tree, const std::string& fileName);
 // TMultiExportNames, holding the description and CR LF. Other files of the
 // folder are left alone; a file of the same name is replaced.
 void ExportMulti(const TTreeList& tree, const std::string& folder);
+
+// A new (or emptied) file for an export, written through a large buffer;
+// failures raise EInOutError naming the file.
+TBufferedWriter CreateExportFile(const std::string& fileName);

@@ -39,7 +39,7 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemNewSub",  "Edit",   "New &Sub Item",             "Adds a new child item to the selected item.",           11, "",        0,  '+'},
     {"TV",   "actEditItemDelete",  "Edit",   "&Delete",                   "Deletea the selected item.",                            12, "Alt+Del", 0,  '-'},
     {"TV",   "actViewWordWrap",    "View",   "Word &Wrap",                "Wraps Around the Editor",                               13, "",        0,  '+'},
-    {"TV",   "actFileImport",      "File",   "Im&port",                   "Import is not implement yet.",                          5,  "",        0,  '-'},
+    {"TV",   "actFileImport",      "File",   "Im&port",                   "Adds the items of an OPML, Markdown, indented text or tree data file at the end of the tree.", 5, "", 0, '+'},
     {"TV",   "actFileExportTxt",   "File",   "Export as &Text File",      "Exports the current data file to a single text file.", 6,  "",        0,  '-'},
     {"TV",   "actFileExportIni",   "File",   "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, "", 0, '-'},
     {"TV",   "actFileExportMulti", "File",   "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, "", 0, '-'},
@@ -49,6 +49,9 @@ const TActionRow ActionTable[] = {
     {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '+'},
     {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '+'},
     {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
+    {"TV",   "actFileExportOpml",  "File",   "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, "", 0, '-'},
+    {"TV",   "actFileExportMarkdown", "File", "Export as Mark&down",     "Exports the current data file as a Markdown document with headings and nested lists.", 6, "", 0, '-'},
+    {"TV",   "actFileExportHtml",  "File",   "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, "", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -110,7 +113,7 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
     const TActionList& list = tv ? window->Commands().ActionListTV() : window->Commands().ActionListMemo();
-    const size_t firstMemo = 19;
+    const size_t firstMemo = 22;
     ASSERT_EQ(list.Actions().size(), tv ? firstMemo : std::size(ActionTable) - firstMemo);
     // The ids follow the table's order, and each list keeps its part of it.
     const Id id = static_cast<Id>(GetParam());
@@ -151,7 +154,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {menu("menuFile"),
          {"miNew actFileNew", "miOpen actFileOpen", "miSave actFileSave", "miSaveAs actFileSaveAs",
           "miClose actFileClose", "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
-          "miExportIni actFileExportIni", "miExportMulti actFileExportMulti", "N2-", "miExit actFileExit"}},
+          "miExportIni actFileExportIni", "miExportMulti actFileExportMulti",
+          "miExportOpml actFileExportOpml", "miExportMarkdown actFileExportMarkdown", "miExportHtml actFileExportHtml", "N2-", "miExit actFileExit"}},
         {menu("menuEdit"),
          {"miItemNew actEditItemNew", "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",
           "miItemModeUp actEditItemMoveUp"}},
@@ -255,17 +259,17 @@ TEST_F(WindowTest, HelpCommandsOpenTheMailLinkTheHomePageAndTheAboutDialog)
     EXPECT_EQ(frmAboutDlg, nullptr);
 }
 
-TEST_F(WindowTest, ImportIsGreyedOutWhenItsMenuOpensAndNeverRuns)
+TEST_F(WindowTest, ImportIsEnabledAlsoForAnEmptyTreeAndCancellingAddsNothing)
 {
     auto window = MakeWindow();
-    window->TreeList().AddItem()->SetText(0, "A");
     QAction* import = Action(*window, Id::actFileImport);
-    import->setEnabled(true);
     emit window->menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"))->aboutToShow();
-    EXPECT_FALSE(import->isEnabled());
-    import->setEnabled(true);
+    EXPECT_TRUE(import->isEnabled());
+    m_prompter->files = {QString()};
     import->trigger();
-    EXPECT_TRUE(m_prompter->dialogs.isEmpty());
+    EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("open:opml")});
+    EXPECT_EQ(window->TreeList().TopItemCount(), 0);
+    EXPECT_FALSE(window->Session().Modified());
 }
 
 // Keyboard focus needs a shown, active window; each test starts in the tree.

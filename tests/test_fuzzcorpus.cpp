@@ -1,5 +1,6 @@
 // The fuzz targets' properties over their seed corpus, so that every test
 // run guards them without a fuzzer.
+#include "fuzz/exchangeproperties.h"
 #include "fuzz/treefileproperties.h"
 #include "tests/filetestkit.h"
 
@@ -21,4 +22,21 @@ TEST(FuzzCorpus, EverySeedKeepsTheReaderAndRoundTripProperties)
         ++seeds;
     }
     EXPECT_GT(seeds, 0);
+}
+
+TEST(FuzzCorpus, EveryImporterSeedReadsOrFailsCleanlyAndRoundTrips)
+{
+    const struct {
+        const char* folder;
+        std::string (*check)(const uint8_t*, size_t);
+    } targets[] = {{"fuzz_opml", &CheckOpml}, {"fuzz_markdown", &CheckMarkdown}, {"fuzz_text", &CheckIndentedText}};
+    for (const auto& target : targets) {
+        int seeds = 0;
+        for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(VEK_TEST_DATA) / target.folder)) {
+            const std::string bytes = ReadFile(entry.path());
+            EXPECT_EQ(target.check(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), "") << entry.path();
+            ++seeds;
+        }
+        EXPECT_GT(seeds, 0) << target.folder;
+    }
 }

@@ -5,6 +5,7 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tools/exportcommand.h"
+#include "tools/importcommand.h"
 
 #include <cstdio>
 #include <exception>
@@ -27,6 +28,7 @@ void PrintUsage(std::FILE* to)
 {
     std::fputs(Usage, to);
     std::fputs(ExportCommandHelp, to);
+    std::fputs(ImportCommandHelp, to);
 }
 
 int UsageError()
@@ -150,6 +152,7 @@ const Command Commands[] = {
     {"dump", 1, 1, [](const std::vector<std::string>& a) { return Dump(a[0]); }},
     {"check", 1, 1, [](const std::vector<std::string>& a) { return Check(a[0]); }},
     {"export", 3, 3, [](const std::vector<std::string>& a) { return RunExportCommand(CommandTree(), a); }},
+    {"import", 3, 3, [](const std::vector<std::string>& a) { return RunImportCommand(CommandTree(), a); }},
 };
 
 }  // namespace

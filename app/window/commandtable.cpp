@@ -107,7 +107,8 @@ void TCommandTable::ActionListTVUpdate()
 {
     Action(TActionId::actFileSave)->setEnabled(m_session.Modified());
     SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose, TActionId::actFileExportTxt,
-                TActionId::actFileExportIni, TActionId::actFileExportMulti},
+                TActionId::actFileExportIni, TActionId::actFileExportMulti, TActionId::actFileExportOpml,
+                TActionId::actFileExportMarkdown, TActionId::actFileExportHtml},
                m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(m_tree.SelectedCount() > 0);
 }

@@ -5,8 +5,9 @@
 class TFileDialogs;
 class TTreeList;
 
-// The three export commands: the whole tree as one text file, as one
-// ini-style file, or as one text file per item in a folder.
+// The export commands: the whole tree as one text file, as one ini-style
+// file, as one text file per item in a folder, or keeping its structure as
+// an OPML outline, a Markdown document or an HTML page.
 class TExportCommands {
 public:
     TExportCommands(TTreeList& tree, TFileDialogs& fileDialogs);
@@ -14,9 +15,15 @@ public:
     void actFileExportTxtExecute();
     void actFileExportIniExecute();
     void actFileExportMultiExecute();
+    void actFileExportOpmlExecute();
+    void actFileExportMarkdownExecute();
+    void actFileExportHtmlExecute();
 
 private:
     void ExportSingle(void (*writer)(const TTreeList&, const std::string&));
+    // The exports that keep the tree's structure need not expand it.
+    void ExportStructured(void (*writer)(const TTreeList&, const std::string&), const char* ext,
+                          const char* filter);
 
     TTreeList& m_tree;
     TFileDialogs& m_fileDialogs;
