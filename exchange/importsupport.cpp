@@ -4,6 +4,7 @@
 #include "document/treelist.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 EImportError::EImportError(std::string fileName, int64_t line, int64_t column, std::string reason)
@@ -66,10 +67,36 @@ TTreeListTextNode* TTreeBuilder::Add(int depth, int64_t line, int64_t column)
     return item;
 }
 
+namespace {
+
+// The UTF-8 of each byte from 0x80 up read as Windows-1252, taken from the
+// text codec once.
+const std::array<std::string, 128>& Cp1252HighAsUtf8()
+{
+    static const std::array<std::string, 128> table = [] {
+        std::array<std::string, 128> utf8;
+        for (size_t i = 0; i < utf8.size(); ++i)
+            utf8[i] = EncodeText(DecodeText(std::string(1, static_cast<char>(0x80 + i))).text, TTextEncoding::Utf8);
+        return utf8;
+    }();
+    return table;
+}
+
+}  // namespace
+
 std::string_view AsUtf8(std::string_view bytes, std::string& scratch)
 {
-    if (IsValidUtf8(bytes))
+    const auto ascii = std::find_if(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if (ascii == bytes.end() || IsValidUtf8(bytes))
         return bytes;
-    scratch = EncodeText(DecodeText(bytes).text, TTextEncoding::Utf8);
+    const auto& high = Cp1252HighAsUtf8();
+    scratch.assign(bytes.begin(), ascii);
+    for (auto it = ascii; it != bytes.end(); ++it) {
+        const auto b = static_cast<unsigned char>(*it);
+        if (b < 0x80)
+            scratch += static_cast<char>(b);
+        else
+            scratch += high[b - 0x80];
+    }
     return scratch;
 }

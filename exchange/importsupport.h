@@ -14,12 +14,19 @@ class TTreeListTextNode;
 // file ends in an error instead of exhausting the memory or the stack.
 struct TImportLimits {
     // One name or description, one XML tag or text run, one line of text.
-    size_t MaxTextBytes = size_t{256} << 20;
+    // Expat holds an unfinished tag in a buffer of up to twice this, and its
+    // attribute values once more.
+    size_t MaxTextBytes = size_t{128} << 20;
     // The levels of items below the top level: deeper outlines are refused.
     int MaxDepth = 100000;
-    // The whole input of the readers that need it in memory at once (Markdown,
-    // indented text); OPML is read in pieces.
-    size_t MaxInputBytes = size_t{2} << 30;
+    // The whole input of the readers that hold it, or what they make of it,
+    // in memory at once: Markdown (whose parsed document takes a few times
+    // the text) and indented text. OPML is read in pieces and not limited.
+    size_t MaxInputBytes = size_t{1} << 30;
+    // Markdown larger than this is parsed in parts of about this size, each
+    // beginning at a top-level heading, so that the parsed text in memory
+    // stays small; a link reference definition then serves its own part.
+    size_t MarkdownPartBytes = size_t{16} << 20;
 };
 
 // A file that cannot be imported: why, and where when a parser found it

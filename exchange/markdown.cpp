@@ -322,12 +322,13 @@ class TMarkdownReader {
 public:
     TMarkdownReader(TTreeList& tree, const TImportLimits& limits) : m_builder(tree, limits.MaxDepth) {}
 
-    void Read(cmark_node* document)
+    // The top-level blocks of one part of the file, up to `end` (not included).
+    void Read(cmark_node* document, cmark_node* end = nullptr)
     {
         // Each block is freed once its items are made, so the parsed
         // document shrinks while the tree grows.
         cmark_node* next = nullptr;
-        for (cmark_node* node = cmark_node_first_child(document); node; node = next) {
+        for (cmark_node* node = cmark_node_first_child(document); node && node != end; node = next) {
             next = cmark_node_next(node);
             switch (cmark_node_get_type(node)) {
             case CMARK_NODE_HEADING: {
@@ -463,24 +464,87 @@ void ExportMarkdown(const TTreeList& tree, const std::string& fileName)
 
 void ReadMarkdown(TTreeList& tree, TByteSource& source, const TImportLimits& limits)
 {
-    std::unique_ptr<cmark_node, TNodeFree> document;
-    {
-        // The parser keeps what it needs of the text, so the file goes to it
-        // a piece at a time and is never held whole beside the parsed tree.
-        TParser parser;
-        TUtf8Check utf8;
-        std::string piece(size_t{1} << 20, '\0');
-        size_t total = 0;
-        for (size_t got; (got = source.Read(piece.data(), piece.size())) > 0;) {
-            total += got;
-            if (total > limits.MaxInputBytes)
-                throw EImportError("", 0, 0, "the file is larger than " + std::to_string(limits.MaxInputBytes) + " bytes");
-            utf8.Next(std::string_view(piece.data(), got));
-            parser.Feed(piece.data(), got);
+    constexpr size_t Piece = size_t{1} << 20;
+    TMarkdownReader reader(tree, limits);
+    TUtf8Check utf8;
+    std::string pending;  // the text from the start of the current part on
+    size_t total = 0;
+    int64_t linesBefore = 0;  // the lines of the file before `pending`
+    bool atEnd = false;
+    const auto readMore = [&] {
+        const size_t old = pending.size();
+        pending.resize(old + Piece);
+        const size_t got = source.Read(pending.data() + old, Piece);
+        pending.resize(old + got);
+        total += got;
+        if (total > limits.MaxInputBytes)
+            throw EImportError("", 0, 0, "the file is larger than " + std::to_string(limits.MaxInputBytes) + " bytes");
+        utf8.Next(std::string_view(pending.data() + old, got));
+        atEnd = got == 0;
+    };
+    // One part parsed and read, up to the block `end`; its errors count the file's lines.
+    const auto readPart = [&](cmark_node* document, cmark_node* end) {
+        try {
+            CheckDepth(document, limits.MaxDepth);
+            reader.Read(document, end);
+        } catch (const EImportError& e) {
+            throw EImportError("", e.Line() > 0 ? e.Line() + linesBefore : 0, e.Column(), e.Reason());
         }
-        utf8.Finish();
-        document.reset(parser.Finish());
+    };
+
+    // cmark keeps the whole parsed document, a few times the size of its
+    // text, until the end. A large file is parsed in parts of about
+    // MarkdownPartBytes instead, each beginning at a line that starts with
+    // "#": once cmark, given the part up to and including that line, reads
+    // it as a top-level heading, nothing before it can reach past it.
+    size_t minimum = std::max<size_t>(limits.MarkdownPartBytes, 1);  // the least length of a part
+    size_t scanned = 0;                                                // where the search goes on
+    for (;;) {
+        size_t cut = std::string::npos;
+        size_t cutEnd = std::string::npos;
+        for (;;) {
+            const size_t from = std::max(scanned, minimum - 1);
+            const size_t at = from < pending.size() ? pending.find("\n#", from) : std::string::npos;
+            if (at != std::string::npos) {
+                const size_t end = pending.find('\n', at + 1);
+                if (end != std::string::npos) {
+                    cut = at + 1;
+                    cutEnd = end + 1;
+                    break;
+                }
+                scanned = at;
+            } else if (!pending.empty()) {
+                scanned = std::max(scanned, pending.size() - 1);
+            }
+            if (atEnd)
+                break;
+            readMore();
+        }
+        if (cut == std::string::npos) {
+            utf8.Finish();
+            TParser parser;
+            parser.Feed(pending.data(), pending.size());
+            std::unique_ptr<cmark_node, TNodeFree> document(parser.Finish());
+            pending = std::string();
+            readPart(document.get(), nullptr);
+            return;
+        }
+        TParser parser;
+        parser.Feed(pending.data(), cutEnd);
+        std::unique_ptr<cmark_node, TNodeFree> document(parser.Finish());
+        cmark_node* last = cmark_node_last_child(document.get());
+        const int64_t cutLine = std::count(pending.begin(), pending.begin() + static_cast<ptrdiff_t>(cut), '\n') + 1;
+        if (last && cmark_node_get_type(last) == CMARK_NODE_HEADING && cmark_node_get_start_line(last) == cutLine) {
+            readPart(document.get(), last);
+            linesBefore += cutLine - 1;
+            pending.erase(0, cut);
+            scanned = 0;
+            minimum = std::max<size_t>(limits.MarkdownPartBytes, 1);
+        } else {
+            // The line is inside a code block or HTML: the part grows, twice
+            // as long each time, so that parsing again stays in proportion.
+            scanned = cut;
+            minimum = 2 * cut;
+        }
     }
-    CheckDepth(document.get(), limits.MaxDepth);
-    TMarkdownReader(tree, limits).Read(document.get());
 }

@@ -31,7 +31,8 @@ void ExportMarkdown(const TTreeList& tree, const std::string& fileName);
 // text the name. A fenced or indented code block that is the only other block
 // of an item becomes its description as it is; other blocks (paragraphs,
 // quotes, tables...) become the description as Markdown. Text before the
-// first heading goes to a first item without a name. Failures (invalid UTF-8,
+// first heading goes to a first item without a name. A large file is parsed
+// in parts (see TImportLimits::MarkdownPartBytes). Failures (invalid UTF-8,
 // nesting beyond the limits) raise EImportError with line and column,
 // without a file name; what was added stays.
 void ReadMarkdown(TTreeList& tree, TByteSource& source, const TImportLimits& limits = {});

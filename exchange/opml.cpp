@@ -254,6 +254,7 @@ private:
         const int64_t column = static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1;
         TTreeListTextNode* item = m_builder.Add(m_depth++, line, column);
         const char* texts[2] = {nullptr, nullptr};
+        const char* title = nullptr;
         const char* exact[2] = {nullptr, nullptr};
         for (const XML_Char** a = attributes; *a; a += 2) {
             const std::string_view name = a[0];
@@ -261,6 +262,8 @@ private:
                 texts[TreeListColumnName] = a[1];
             else if (name == "_note")
                 texts[TreeListColumnDesc] = a[1];
+            else if (name == "title")
+                title = a[1];
             else if (name.substr(0, m_vekPrefix.size()) == m_vekPrefix) {
                 const std::string_view local = name.substr(m_vekPrefix.size());
                 if (local == "text")
@@ -271,6 +274,9 @@ private:
                     item->SetImageIndex(Icon(a[1]));
             }
         }
+        // Some outliners name an outline by its title alone.
+        if (!texts[TreeListColumnName])
+            texts[TreeListColumnName] = title;
         for (int text = TreeListColumnName; text <= TreeListColumnDesc; ++text) {
             if (exact[text]) {
                 if (!DecodeExact(exact[text], m_scratch))

@@ -25,7 +25,8 @@ void ExportOpml(const TTreeList& tree, const std::string& fileName);
 
 // Appends the outlines of an OPML document to `tree` (normally an empty tree
 // built apart). Outlines outside <body> and elements other than <outline>
-// are skipped with their content; a missing `text` is an empty name.
+// are skipped with their content; without `text` the name is `title`, or
+// empty.
 // Document type declarations, and so every entity but the five predefined
 // ones, are refused. Failures raise EImportError with the line and column,
 // without a file name; what was added stays.

@@ -20,6 +20,7 @@ TImportLimits SmallLimits()
     limits.MaxTextBytes = 1 << 20;
     limits.MaxDepth = 200;
     limits.MaxInputBytes = 4 << 20;
+    limits.MarkdownPartBytes = 64;
     return limits;
 }
 

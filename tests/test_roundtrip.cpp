@@ -151,6 +151,15 @@ TEST_P(RoundTripTest, OpmlExactlyMarkdownByNameDescriptionAndDepthHtmlEscaped)
         Build(expected, format.expected);
         EXPECT_EQ(Dump(back), Dump(expected)) << format.ext << ":\n" << ReadFile(file).substr(0, 2000);
     }
+    // A large Markdown file is read in parts that begin at headings: the
+    // smallest parts give the same tree.
+    TImportLimits parts;
+    parts.MarkdownPartBytes = 1;
+    TTreeList back;
+    ImportFile(back, Path("out.md"), TImportFormat::Markdown, parts);
+    TTreeList expected;
+    Build(expected, InUtf8(AsMarkdown(trip)));
+    EXPECT_EQ(Dump(back), Dump(expected)) << "Markdown in parts";
 
     // The page holds one open section per item, nothing unescaped, no script.
     ExportHtml(tree, Path("out.html"));
@@ -256,6 +265,12 @@ const TMalformed Malformed[] = {
      ": line 1, column 200008: Markdown nested deeper than 100000 levels"},
     {"nested list markers", TImportFormat::Markdown, Repeat("- ", 20) + "x",
      ": line 1, column 17: Markdown nested deeper than 5 levels", Limits(1000, 5)},
+    {"too deep in a later part", TImportFormat::Markdown, "# a\n# b\n\n" + Repeat("- ", 20) + "x",
+     ": line 4, column 17: Markdown nested deeper than 5 levels", [] {
+         TImportLimits limits = Limits(1000, 5);
+         limits.MarkdownPartBytes = 1;
+         return limits;
+     }()},
     {"text too deep", TImportFormat::IndentedText, "a\n\tb\n\t\tc\n\t\t\td\n",
      ": line 4, column 1: items nested deeper than 2 levels", Limits(1000, 2)},
     {"text line too long", TImportFormat::IndentedText, "short\r\n" + std::string(11, 'x'),
