@@ -7,6 +7,8 @@
 #include "exchange/importsupport.h"
 #include "exchange/treewalk.h"
 
+#include <array>
+
 namespace {
 
 constexpr char Head[] = R"(<!DOCTYPE html>
@@ -39,9 +41,20 @@ pre { white-space: pre-wrap; overflow-wrap: anywhere; font-family: monospace; ma
 // characters HTML has no place for as U+FFFD.
 void AppendEscaped(std::string& out, std::string_view text)
 {
+    // Most bytes are copied as they are; these need a look.
+    static const std::array<bool, 256> special = [] {
+        std::array<bool, 256> table{};
+        for (int b = 0; b < 0x20; ++b)
+            table[b] = true;
+        for (unsigned char c : std::string_view("&<>\"'\x7F\xEF"))
+            table[c] = true;
+        return table;
+    }();
     size_t run = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto b = static_cast<unsigned char>(text[i]);
+        if (!special[b])
+            continue;
         const char* entity = nullptr;
         size_t skip = 1;
         switch (b) {

@@ -91,12 +91,13 @@ std::string_view AsUtf8(std::string_view bytes, std::string& scratch)
         return bytes;
     const auto& high = Cp1252HighAsUtf8();
     scratch.assign(bytes.begin(), ascii);
-    for (auto it = ascii; it != bytes.end(); ++it) {
-        const auto b = static_cast<unsigned char>(*it);
-        if (b < 0x80)
-            scratch += static_cast<char>(b);
-        else
-            scratch += high[b - 0x80];
+    for (auto it = ascii; it != bytes.end();) {
+        const auto next = std::find_if(it, bytes.end(), [](char c) { return (c & 0x80) != 0; });
+        scratch.append(it, next);
+        if (next == bytes.end())
+            break;
+        scratch += high[static_cast<unsigned char>(*next) - 0x80];
+        it = next + 1;
     }
     return scratch;
 }

@@ -10,6 +10,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -34,10 +35,27 @@ size_t ForbiddenLength(std::string_view text, size_t at)
     return 0;
 }
 
+// The bytes that need a look in an attribute: markup characters, "%",
+// controls, and 0xEF, which may begin U+FFFE or U+FFFF. Every other byte is
+// copied as it is, which is most of any text.
+const std::array<bool, 256>& Special()
+{
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> special{};
+        for (int b = 0; b < 0x20; ++b)
+            special[b] = true;
+        for (unsigned char c : std::string_view("&<>\"%\xEF"))
+            special[c] = true;
+        return special;
+    }();
+    return table;
+}
+
 bool HasForbidden(std::string_view text)
 {
+    const auto& special = Special();
     for (size_t i = 0; i < text.size(); ++i)
-        if (ForbiddenLength(text, i))
+        if (special[static_cast<unsigned char>(text[i])] && ForbiddenLength(text, i))
             return true;
     return false;
 }
@@ -48,9 +66,14 @@ bool HasForbidden(std::string_view text)
 // forbidden characters, and "%", as %XX per byte; otherwise they become U+FFFD.
 void AppendAttributeText(std::string& out, std::string_view text, bool exact)
 {
+    const auto& special = Special();
     size_t run = 0;
     for (size_t i = 0; i < text.size();) {
         const char c = text[i];
+        if (!special[static_cast<unsigned char>(c)]) {
+            ++i;
+            continue;
+        }
         const char* entity = nullptr;
         switch (c) {
         case '&': entity = "&amp;"; break;
@@ -360,6 +383,7 @@ void ExportOpml(const TTreeList& tree, const std::string& fileName)
     out += OpmlNamespace;
     out += "\">\n  <head>\n    <title>";
     std::string scratch;
+    std::string descScratch;
     // The title is the file's name: element text needs only the markup characters escaped.
     std::string title;
     AppendAttributeText(title, AsUtf8(TitleOf(fileName), scratch), false);
@@ -375,7 +399,6 @@ void ExportOpml(const TTreeList& tree, const std::string& fileName)
             const bool exactName = HasForbidden(name);
             if (exactName)
                 AppendAttribute(out, "vek:text", name, true);
-            std::string descScratch;
             const std::string_view desc = AsUtf8(item.GetText(TreeListColumnDesc), descScratch);
             if (!desc.empty()) {
                 AppendAttribute(out, "_note", desc);
