@@ -51,10 +51,10 @@ void AppendName(std::string& out, std::string_view name)
 size_t LongestBacktickRun(std::string_view text)
 {
     size_t longest = 0;
-    size_t run = 0;
-    for (char c : text) {
-        run = c == '`' ? run + 1 : 0;
-        longest = std::max(longest, run);
+    for (size_t at = text.find('`'); at != std::string_view::npos;) {
+        const size_t end = std::min(text.find_first_not_of('`', at), text.size());
+        longest = std::max(longest, end - at);
+        at = text.find('`', end);
     }
     return longest;
 }
@@ -69,7 +69,9 @@ void AppendDescription(std::string& out, std::string_view desc, size_t indent)
     out += '\n';
     size_t start = 0;
     for (;;) {
-        const size_t end = desc.find_first_of("\r\n", start);
+        const auto breakAt = std::find_if(desc.begin() + static_cast<ptrdiff_t>(start), desc.end(),
+                                          [](char c) { return c == '\r' || c == '\n'; });
+        const size_t end = breakAt == desc.end() ? std::string_view::npos : static_cast<size_t>(breakAt - desc.begin());
         const std::string_view line = desc.substr(start, end == std::string_view::npos ? end : end - start);
         if (!line.empty()) {
             out.append(indent, ' ');

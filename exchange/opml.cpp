@@ -51,21 +51,15 @@ const std::array<bool, 256>& Special()
     return table;
 }
 
-bool HasForbidden(std::string_view text)
-{
-    const auto& special = Special();
-    for (size_t i = 0; i < text.size(); ++i)
-        if (special[static_cast<unsigned char>(text[i])] && ForbiddenLength(text, i))
-            return true;
-    return false;
-}
 
 // An attribute value's text, escaped so that the parser gives back every
 // character: markup characters as entities, white space as character
 // references (a parser turns literal ones into spaces). `exact` writes the
 // forbidden characters, and "%", as %XX per byte; otherwise they become U+FFFD.
-void AppendAttributeText(std::string& out, std::string_view text, bool exact)
+// True when the text held a forbidden character.
+bool AppendAttributeText(std::string& out, std::string_view text, bool exact)
 {
+    bool forbiddenSeen = false;
     const auto& special = Special();
     size_t run = 0;
     for (size_t i = 0; i < text.size();) {
@@ -107,19 +101,23 @@ void AppendAttributeText(std::string& out, std::string_view text, bool exact)
             if (!exact)
                 out += ReplacementCharacter;
             i += forbidden;
+            forbiddenSeen = true;
         }
         run = i;
     }
     out.append(text.data() + run, text.size() - run);
+    return forbiddenSeen;
 }
 
-void AppendAttribute(std::string& out, const char* name, std::string_view text, bool exact = false)
+// True when the text held a forbidden character.
+bool AppendAttribute(std::string& out, const char* name, std::string_view text, bool exact = false)
 {
     out += ' ';
     out += name;
     out += "=\"";
-    AppendAttributeText(out, text, exact);
+    const bool forbidden = AppendAttributeText(out, text, exact);
     out += '"';
+    return forbidden;
 }
 
 // Each level indents by two spaces, up to a limit: deep trees would otherwise
@@ -395,14 +393,11 @@ void ExportOpml(const TTreeList& tree, const std::string& fileName)
             AppendIndent(out, depth);
             out += "<outline";
             const std::string_view name = AsUtf8(item.GetText(TreeListColumnName), scratch);
-            AppendAttribute(out, "text", name);
-            const bool exactName = HasForbidden(name);
-            if (exactName)
+            if (AppendAttribute(out, "text", name))
                 AppendAttribute(out, "vek:text", name, true);
             const std::string_view desc = AsUtf8(item.GetText(TreeListColumnDesc), descScratch);
             if (!desc.empty()) {
-                AppendAttribute(out, "_note", desc);
-                if (HasForbidden(desc))
+                if (AppendAttribute(out, "_note", desc))
                     AppendAttribute(out, "vek:note", desc, true);
             }
             if (item.ImageIndex() != 0)
