@@ -2,6 +2,7 @@
 
 #include "document/fileio.h"
 #include "document/strtoint.h"
+#include "document/textcodec.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
 #include "exchange/fileimport.h"
@@ -300,9 +301,12 @@ private:
             texts[TreeListColumnName] = title;
         for (int text = TreeListColumnName; text <= TreeListColumnDesc; ++text) {
             if (exact[text]) {
+                const std::string attribute = text == TreeListColumnName ? "vek:text" : "vek:note";
                 if (!DecodeExact(exact[text], m_scratch))
-                    throw EImportError("", line, column, std::string("a \"%\" not followed by two hex digits in vek:") +
-                                                             (text == TreeListColumnName ? "text" : "note"));
+                    throw EImportError("", line, column, "a \"%\" not followed by two hex digits in " + attribute);
+                // The exact copy holds what `text` or `_note` would, in UTF-8.
+                if (!IsValidUtf8(m_scratch))
+                    throw EImportError("", line, column, attribute + " is not UTF-8 once decoded");
                 item->SetText(text, m_scratch);
             } else if (texts[text]) {
                 item->SetText(text, texts[text]);
