@@ -57,6 +57,18 @@ const std::array<bool, 256>& Special()
 // character: markup characters as entities, white space as character
 // references (a parser turns literal ones into spaces). `exact` writes the
 // forbidden characters, and "%", as %XX per byte; otherwise they become U+FFFD.
+// True when one of the eight bytes of `word` may be special: texts are long
+// runs of ordinary bytes, which this skips a word at a time.
+bool MayHoldSpecial(uint64_t word)
+{
+    constexpr uint64_t Ones = 0x0101010101010101ULL;
+    constexpr uint64_t Highs = 0x8080808080808080ULL;
+    const auto hasZero = [](uint64_t v) { return (v - Ones) & ~v & Highs; };
+    const auto has = [&](unsigned char b) { return hasZero(word ^ (Ones * b)); };
+    const uint64_t below20 = (word - Ones * 0x20) & ~word & Highs;
+    return (below20 | has('&') | has('<') | has('>') | has('"') | has('%') | has(0xEF)) != 0;
+}
+
 // True when the text held a forbidden character.
 bool AppendAttributeText(std::string& out, std::string_view text, bool exact)
 {
@@ -64,6 +76,14 @@ bool AppendAttributeText(std::string& out, std::string_view text, bool exact)
     const auto& special = Special();
     size_t run = 0;
     for (size_t i = 0; i < text.size();) {
+        uint64_t word;
+        if (i + sizeof word <= text.size()) {
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (!MayHoldSpecial(word)) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const char c = text[i];
         if (!special[static_cast<unsigned char>(c)]) {
             ++i;
