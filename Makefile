@@ -9,7 +9,7 @@ FUZZ_DIR := build/fuzz
 # `make fuzz`: how long each fuzz target runs, and its memory limit.
 FUZZ_SECONDS ?= 60
 FUZZ_RSS_MB ?= 2048
-FUZZ_TARGETS := fuzz_reader fuzz_roundtrip fuzz_protected
+FUZZ_TARGETS := fuzz_reader fuzz_roundtrip fuzz_protected fuzz_opml fuzz_markdown fuzz_text
 
 PREFIX ?= /usr/local
 
@@ -57,12 +57,7 @@ $(FUZZ_DIR)/CMakeCache.txt: | setup-fuzz
 build-fuzz: setup-fuzz $(FUZZ_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
-# Each target in turn, starting from the seed corpus (the protected
-# variant's seeds are files encrypted with the fuzz key); what it finds new
-# is kept in $(FUZZ_DIR)/corpus/<target> for the next run.
-fuzz: build-fuzz
-	@for target in $(FUZZ_TARGETS); do \
-	    seeds=tests/data/fuzz; [ $$target != fuzz_protected ] || seeds=tests/data/fuzz-protected; \
+FUZZ_TARGETS := fuzz_reader fuzz_roundtrip fuzz_protected fuzz_opml fuzz_markdown fuzz_text
 	    mkdir -p $(FUZZ_DIR)/corpus/$$target && \
 	    $(FUZZ_DIR)/bin/$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=$(FUZZ_RSS_MB) -timeout=10 \
 	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$target $$seeds || exit 1; \

@@ -107,92 +107,6 @@ long CountInDocumentOrder(const TTreeList& tree)
     return count;
 }
 
-// Runs `trdtool check FILE` and reports its peak resident memory. A child
-// made by fork counts its parent's pages in its peak until it runs another
-// program, so the tool is started from this helper, forked while the
-// benchmark was still small.
-class TPeakMeter {
-public:
-    explicit TPeakMeter(std::string trdtool) : m_trdtool(std::move(trdtool))
-    {
-        int toHelper[2];
-        int fromHelper[2];
-        if (::pipe(toHelper) != 0 || ::pipe(fromHelper) != 0)
-            std::exit(1);
-        m_helper = ::fork();
-        if (m_helper < 0)
-            std::exit(1);
-        if (m_helper == 0) {
-            ::close(toHelper[1]);
-            ::close(fromHelper[0]);
-            Serve(toHelper[0], fromHelper[1]);
-        }
-        ::close(toHelper[0]);
-        ::close(fromHelper[1]);
-        m_requests = toHelper[1];
-        m_answers = fromHelper[0];
-    }
-    ~TPeakMeter()
-    {
-        ::close(m_requests);
-        ::close(m_answers);
-        ::waitpid(m_helper, nullptr, 0);
-    }
-
-    // In bytes.
-    long Peak(const std::string& file)
-    {
-        const std::string request = file + '\n';
-        long peak = 0;
-        if (::write(m_requests, request.data(), request.size()) != static_cast<ssize_t>(request.size()) ||
-            ::read(m_answers, &peak, sizeof peak) != sizeof peak)
-            std::exit(1);
-        return peak;
-    }
-
-private:
-    [[noreturn]] void Serve(int requests, int answers)
-    {
-        std::string file;
-        char c;
-        while (::read(requests, &c, 1) == 1) {
-            if (c != '\n') {
-                file += c;
-                continue;
-            }
-            long peak = Run(file);
-            file.clear();
-            if (::write(answers, &peak, sizeof peak) != sizeof peak)
-                break;
-        }
-        ::_exit(0);
-    }
-
-    long Run(const std::string& file)
-    {
-        const pid_t child = ::fork();
-        if (child < 0)
-            return -1;
-        if (child == 0) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, STDOUT_FILENO);
-            ::dup2(null, STDERR_FILENO);
-            ::execl(m_trdtool.c_str(), "trdtool", "check", file.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        int status = 0;
-        struct rusage usage {};
-        if (::wait4(child, &status, 0, &usage) != child)
-            return -1;
-        return usage.ru_maxrss * 1024L;
-    }
-
-    std::string m_trdtool;
-    pid_t m_helper = -1;
-    int m_requests = -1;
-    int m_answers = -1;
-};
-
 void PutInt32(std::string& out, int32_t value)
 {
     for (int i = 0; i < 4; ++i)
@@ -279,14 +193,14 @@ int main(int argc, char** argv)
     const bool same = WriteItems(tree) == bytes && walked == items;
     tree.ClearItems();
 
-    const long checkPeak = trdtoolPeak.Peak(file);
+    const long checkPeak = trdtoolPeak.Peak({"check", file});
     fs::remove(file);
     constexpr size_t HostileSize = size_t(40) << 20;
     const std::string hostile = (folder / "hostile.trd").string();
     std::vector<std::pair<const char*, long>> hostilePeaks;
     for (const auto& [label, make] : {std::pair{"empty strings", &EmptyStrings}, {"nested empty items", &NestedEmptyItems}}) {
         WriteWhole(hostile, make(HostileSize));
-        hostilePeaks.emplace_back(label, trdtoolPeak.Peak(hostile));
+        hostilePeaks.emplace_back(label, trdtoolPeak.Peak({"check", hostile}));
         fs::remove(hostile);
     }
 

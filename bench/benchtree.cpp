@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -86,4 +88,91 @@ void WriteWhole(int folderFd, const std::string& name, const std::string& conten
         std::exit(1);
     }
     ::close(fd);
+}
+
+TPeakMeter::TPeakMeter(std::string trdtool) : m_trdtool(std::move(trdtool))
+{
+    int toHelper[2];
+    int fromHelper[2];
+    if (::pipe(toHelper) != 0 || ::pipe(fromHelper) != 0)
+        std::exit(1);
+    m_helper = ::fork();
+    if (m_helper < 0)
+        std::exit(1);
+    if (m_helper == 0) {
+        ::close(toHelper[1]);
+        ::close(fromHelper[0]);
+        Serve(toHelper[0], fromHelper[1]);
+    }
+    ::close(toHelper[0]);
+    ::close(fromHelper[1]);
+    m_requests = toHelper[1];
+    m_answers = fromHelper[0];
+}
+
+TPeakMeter::~TPeakMeter()
+{
+    ::close(m_requests);
+    ::close(m_answers);
+    ::waitpid(m_helper, nullptr, 0);
+}
+
+// A request is the arguments, each ended by a NUL, then one more NUL.
+long TPeakMeter::Peak(const std::vector<std::string>& arguments)
+{
+    std::string request;
+    for (const std::string& argument : arguments)
+        request += argument + '\0';
+    request += '\0';
+    long peak = 0;
+    if (::write(m_requests, request.data(), request.size()) != static_cast<ssize_t>(request.size()) ||
+        ::read(m_answers, &peak, sizeof peak) != sizeof peak)
+        std::exit(1);
+    return peak;
+}
+
+void TPeakMeter::Serve(int requests, int answers)
+{
+    std::vector<std::string> arguments;
+    std::string argument;
+    char c;
+    while (::read(requests, &c, 1) == 1) {
+        if (c != '\0') {
+            argument += c;
+            continue;
+        }
+        if (!argument.empty()) {
+            arguments.push_back(argument);
+            argument.clear();
+            continue;
+        }
+        const long peak = Run(arguments);
+        arguments.clear();
+        if (::write(answers, &peak, sizeof peak) != sizeof peak)
+            break;
+    }
+    ::_exit(0);
+}
+
+long TPeakMeter::Run(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv{const_cast<char*>("trdtool")};
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execv(m_trdtool.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (::wait4(child, &status, 0, &usage) != child)
+        return -1;
+    return usage.ru_maxrss * 1024L;
 }

@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <string>
+#include <sys/types.h>
+#include <vector>
 
 class TTreeList;
 
@@ -22,3 +24,27 @@ std::string MakeBenchFolder(int argc, char** argv, const std::string& prefix);
 // The floor for writing a file: `content` in one write call to `name`,
 // relative to `folderFd` (AT_FDCWD: the working folder). Exits on failure.
 void WriteWhole(int folderFd, const std::string& name, const std::string& content);
+
+// Runs trdtool with the arguments given and reports its peak resident
+// memory (whether it succeeded or not). A child made by fork counts its parent's pages in its peak until it
+// runs another program, so the tool is started from a helper forked when the
+// meter is made: make it while the benchmark is still small.
+class TPeakMeter {
+public:
+    explicit TPeakMeter(std::string trdtool);
+    ~TPeakMeter();
+    TPeakMeter(const TPeakMeter&) = delete;
+    TPeakMeter& operator=(const TPeakMeter&) = delete;
+
+    // In bytes; -1 when the tool could not be run.
+    long Peak(const std::vector<std::string>& arguments);
+
+private:
+    [[noreturn]] void Serve(int requests, int answers);
+    long Run(const std::vector<std::string>& arguments);
+
+    std::string m_trdtool;
+    pid_t m_helper = -1;
+    int m_requests = -1;
+    int m_answers = -1;
+};

@@ -114,3 +114,8 @@ void ExportMulti(const TTreeList& tree, const std::string& folder)
         file.Close();
     }
 }
+
+TBufferedWriter CreateExportFile(const std::string& fileName)
+{
+    return CreateFile(fileName, BufferSize);
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/fileio.h"
+
 #include <string>
 
 class TTreeList;
@@ -22,3 +24,7 @@ void ExportIni(const TTreeList& tree, const std::string& fileName);
 // folder are left alone; a file of the same name is replaced, and so is a
 // link of that name (the file it leads to is left alone).
 void ExportMulti(const TTreeList& tree, const std::string& folder);
+
+// A new (or emptied) file for an export, written through a large buffer;
+// failures raise EInOutError naming the file.
+TBufferedWriter CreateExportFile(const std::string& fileName);

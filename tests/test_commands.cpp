@@ -40,7 +40,7 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemNewSub",  "Edit",   "New &Sub Item",             "Adds a new child item to the selected item.",           11, "",        0,  '+'},
     {"TV",   "actEditItemDelete",  "Edit",   "&Delete",                   "Deletea the selected item.",                            12, "Alt+Del", 0,  '-'},
     {"TV",   "actViewWordWrap",    "View",   "Word &Wrap",                "Wraps Around the Editor",                               13, "",        0,  '+'},
-    {"TV",   "actFileImport",      "File",   "Im&port",                   "Import is not implement yet.",                          5,  "",        0,  '-'},
+    {"TV",   "actFileImport",      "File",   "Im&port",                   "Adds the items of an OPML, Markdown, indented text or tree data file at the end of the tree.", 5, "", 0, '+'},
     {"TV",   "actFileExportTxt",   "File",   "Export as &Text File",      "Exports the current data file to a single text file.", 6,  "",        0,  '-'},
     {"TV",   "actFileExportIni",   "File",   "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, "", 0, '-'},
     {"TV",   "actFileExportMulti", "File",   "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, "", 0, '-'},
@@ -54,6 +54,9 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemRedo",    "Edit",   "&Redo",                     "Redo|Does again the last change that was undone",       20, "Ctrl+Shift+Z", 0, '-'},
     {"TV",   "actFileSetPassword", "File",   "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, "", 0, '-'},
     {"TV",   "actFileRemovePassword", "File", "Remove Pass&word",         "Remove password|Saves the data file without a password again.", -1, "", 0, '-'},
+    {"TV",   "actFileExportOpml",  "File",   "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, "", 0, '-'},
+    {"TV",   "actFileExportMarkdown", "File", "Export as Mark&down",     "Exports the current data file as a Markdown document with headings and nested lists.", 6, "", 0, '-'},
+    {"TV",   "actFileExportHtml",  "File",   "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, "", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -158,9 +161,10 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
          {"miNew actFileNew", "miOpen actFileOpen", "miSave actFileSave", "miSaveAs actFileSaveAs",
           "miClose actFileClose", "N8-", "miSetPassword actFileSetPassword", "miRemovePassword actFileRemovePassword",
           "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
-          "miExportIni actFileExportIni", "miExportMulti actFileExportMulti", "N2-", "miExit actFileExit"}},
+          "miExportIni actFileExportIni", "miExportMulti actFileExportMulti",
+          "miExportOpml actFileExportOpml", "miExportMarkdown actFileExportMarkdown", "miExportHtml actFileExportHtml", "N2-", "miExit actFileExit"}},
         {menu("menuEdit"),
-         {"miItemUndo actEditItemUndo", "miItemRedo actEditItemRedo", "N8-", "miItemNew actEditItemNew",
+         {"miItemUndo actEditItemUndo", "miItemRedo actEditItemRedo", "N10-", "miItemNew actEditItemNew",
           "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",
           "miItemModeUp actEditItemMoveUp"}},
         {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
@@ -171,7 +175,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "Copy1 actEditCopy", "Paste1 actEditPaste", "Delete1 actEditDelete", "SelectAll1 actEditSelectAll", "N5-",
           "Find1 actSearchFind", "FindAll1 actSearchFindAll", "FindNext1 actSearchFindNext", "Replace1 actSearchReplace"}},
         {window->findChild<QMenu*>(QStringLiteral("PopupMenuTV")),
-         {"pmiItemUndo actEditItemUndo", "pmiItemRedo actEditItemRedo", "N9-", "pmiItemNew actEditItemNew",
+         {"pmiItemUndo actEditItemUndo", "pmiItemRedo actEditItemRedo", "N11-", "pmiItemNew actEditItemNew",
           "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
           "pmiItemMoveUp actEditItemMoveUp"}},
     };
@@ -264,17 +268,17 @@ TEST_F(WindowTest, HelpCommandsOpenTheMailLinkTheHomePageAndTheAboutDialog)
     EXPECT_EQ(frmAboutDlg, nullptr);
 }
 
-TEST_F(WindowTest, ImportIsGreyedOutWhenItsMenuOpensAndNeverRuns)
+TEST_F(WindowTest, ImportIsEnabledAlsoForAnEmptyTreeAndCancellingAddsNothing)
 {
     auto window = MakeWindow();
-    window->TreeList().AddItem()->SetText(0, "A");
     QAction* import = Action(*window, Id::actFileImport);
-    import->setEnabled(true);
     emit window->menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"))->aboutToShow();
-    EXPECT_FALSE(import->isEnabled());
-    import->setEnabled(true);
+    EXPECT_TRUE(import->isEnabled());
+    m_prompter->files = {QString()};
     import->trigger();
-    EXPECT_TRUE(m_prompter->dialogs.isEmpty());
+    EXPECT_EQ(m_prompter->dialogs, QStringList{QStringLiteral("open:opml")});
+    EXPECT_EQ(window->TreeList().TopItemCount(), 0);
+    EXPECT_FALSE(window->Session().Modified());
 }
 
 // Keyboard focus needs a shown, active window; each test starts in the tree.

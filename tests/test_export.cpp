@@ -1,6 +1,9 @@
 #include "tests/apptestkit.h"
 
 #include "app/window/commandtable.h"
+#include "exchange/htmlexport.h"
+#include "exchange/markdown.h"
+#include "exchange/opml.h"
 
 #include <QAction>
 #include <QDir>
@@ -94,5 +97,60 @@ TEST_F(ExportTest, MultipleFilesGoToTheChosenFolderStartingAtTheLastFolderUsed)
     Exports().actFileExportMultiExecute();
     EXPECT_EQ(ReadBytes(Path("out/A.txt")), "x\r\n");
     EXPECT_EQ(ReadBytes(Path("out/B.txt")), "\r\n");
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowTest, TheStructuredExportsWriteWhatTheLibraryWritesWithoutExpanding)
+{
+    auto window = MakeWindow();
+    BuildTools(window->TreeList());
+    const struct {
+        TActionId id;
+        const char* file;
+        void (*writer)(const TTreeList&, const std::string&);
+    } exports[] = {{TActionId::actFileExportOpml, "out.opml", &ExportOpml},
+                   {TActionId::actFileExportMarkdown, "out.md", &ExportMarkdown},
+                   {TActionId::actFileExportHtml, "out.html", &ExportHtml}};
+    for (const auto& e : exports) {
+        m_prompter->files = {Path(QString::fromLatin1(e.file))};
+        Run(*window, e.id);
+        const std::string written = ReadBytes(Path(QString::fromLatin1(e.file)));
+        e.writer(window->TreeList(), Path(QString::fromLatin1(e.file)).toStdString());
+        EXPECT_EQ(written, ReadBytes(Path(QString::fromLatin1(e.file)))) << e.file;
+    }
+    EXPECT_FALSE(window->TreeList().TopItem(0)->Expanded());
+    EXPECT_TRUE(m_prompter->errors.isEmpty());
+    window->TreeList().ClearItems();
+    window->Commands().UpdateActions();
+    for (const auto& e : exports)
+        EXPECT_FALSE(Action(*window, e.id)->isEnabled()) << e.file;
+}
+
+TEST_F(WindowTest, ImportAppendsTheFileItemsOrShowsWhereTheFileIsBroken)
+{
+    auto window = MakeWindow();
+    TTreeList& tree = window->TreeList();
+    BuildTools(tree);
+    WriteBytes(Path(QStringLiteral("in.md")), "# One\n```\nfirst\n```\n## Two\n- Three\n");
+    WriteBytes(Path(QStringLiteral("bad.opml")), "<opml><body>\n<outline text=\"x\">\n</opml>");
+    m_prompter->files = {Path(QStringLiteral("bad.opml"))};
+    Run(*window, TActionId::actFileImport);
+    EXPECT_EQ(m_prompter->errors, QStringList{QStringLiteral("Cannot import %1: line 3, column 3: mismatched tag.")
+                                                  .arg(Path(QStringLiteral("bad.opml")))});
+    EXPECT_EQ(tree.TopItemCount(), 1);
+    EXPECT_FALSE(window->Session().Modified());
+
+    m_prompter->files = {Path(QStringLiteral("in.md"))};
+    Run(*window, TActionId::actFileImport);
+    ASSERT_EQ(tree.TopItemCount(), 2);
+    const TTreeListTextNode* one = tree.TopItem(1);
+    EXPECT_EQ(one->GetText(0), "One");
+    EXPECT_EQ(one->GetText(1), "first");
+    ASSERT_EQ(one->Count(), 1);
+    EXPECT_EQ(one->Child(0)->GetText(0), "Two");
+    ASSERT_EQ(one->Child(0)->Count(), 1);
+    EXPECT_EQ(one->Child(0)->Child(0)->GetText(0), "Three");
+    EXPECT_TRUE(window->Session().Modified());
+    EXPECT_EQ(m_prompter->dialogs.last(), QStringLiteral("open:opml"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include "app/window/commandtable.h"
 #include "app/window/filedropimport.h"
+#include "app/window/importcommands.h"
 #include "document/undosteps.h"
 
 #include <QAction>
@@ -56,6 +57,10 @@ public:
             file.write(QByteArray("dropped ") + QByteArray::number(i) + "\r\nline two");
             m_files.push_back(path.toStdString());
         }
+        m_outline = (folder + QStringLiteral("/outline.txt")).toStdString();
+        QFile outline(QString::fromStdString(m_outline));
+        EXPECT_TRUE(outline.open(QIODevice::WriteOnly));
+        outline.write("imported\n\tchild\nsecond\n");
     }
 
     void Step()
@@ -64,7 +69,7 @@ public:
         const std::vector<TTreeListTextNode*> items = AllItems(tree);
         if (!items.empty())
             Pick(items)->SetFocused();
-        switch (items.size() < 3 ? Below(2) : Below(11)) {
+        switch (items.size() < 3 ? Below(2) : Below(12)) {
         case 0:
             RunAction(m_window, Id::actEditItemNew);
             break;
@@ -108,6 +113,9 @@ public:
             m_window.DescriptionPane().ReplaceDialog1Replace(true);
             break;
         }
+        case 10:
+            m_window.ImportCommands().ImportPath(m_outline);
+            break;
         default: {
             QTextCursor cursor(m_window.Memo1()->document());
             cursor.setPosition(Below(m_window.Memo1()->document()->characterCount()));
@@ -136,6 +144,7 @@ private:
     TScriptedPrompter& m_prompter;
     std::mt19937 m_random;
     std::vector<std::string> m_files;
+    std::string m_outline;
 };
 
 }  // namespace

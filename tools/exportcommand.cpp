@@ -3,13 +3,19 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
+#include "exchange/htmlexport.h"
+#include "exchange/markdown.h"
+#include "exchange/opml.h"
 
 #include <cstdio>
 
 const char* const ExportCommandHelp =
     "  export txt|ini|multi FILE TARGET\n"
     "               write the tree as one text file, one ini file or one file\n"
-    "               per item into the existing folder TARGET\n";
+    "               per item into the existing folder TARGET\n"
+    "  export opml|md|html FILE TARGET\n"
+    "               write the tree as an OPML outline, a Markdown document or\n"
+    "               one HTML page\n";
 
 int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments, const TKeySource& keySource)
 {
@@ -17,10 +23,15 @@ int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments,
     Writer writer = nullptr;
     if (arguments.size() == 3) {
         const std::string& format = arguments[0];
-        writer = format == "txt" ? &ExportTxt : format == "ini" ? &ExportIni : format == "multi" ? &ExportMulti : nullptr;
+        const std::pair<const char*, Writer> writers[] = {{"txt", &ExportTxt},   {"ini", &ExportIni},
+                                                          {"multi", &ExportMulti}, {"opml", &ExportOpml},
+                                                          {"md", &ExportMarkdown}, {"html", &ExportHtml}};
+        for (const auto& [name, candidate] : writers)
+            if (format == name)
+                writer = candidate;
     }
     if (!writer) {
-        std::fprintf(stderr, "Usage: trdtool export txt|ini|multi FILE TARGET\n");
+        std::fprintf(stderr, "Usage: trdtool export txt|ini|multi|opml|md|html FILE TARGET\n");
         return 2;
     }
     LoadItems(tree, arguments[1], keySource);

@@ -7,7 +7,7 @@
 
 class TTreeList;
 
-// trdtool export txt|ini|multi FILE.trd TARGET
+// trdtool export txt|ini|multi|opml|md|html FILE.trd TARGET
 // `arguments` are the three words after "export". Loads FILE.trd into `tree`
 // and writes it to TARGET: the output file, or the existing output folder for
 // multi. Returns the exit status (2 with the usage on stderr for an unknown

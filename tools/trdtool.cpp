@@ -6,6 +6,7 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tools/exportcommand.h"
+#include "tools/importcommand.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -43,6 +44,7 @@ void PrintUsage(std::FILE* to)
 {
     std::fputs(Usage, to);
     std::fputs(ExportCommandHelp, to);
+    std::fputs(ImportCommandHelp, to);
 }
 
 int UsageError()
@@ -302,6 +304,7 @@ const Command Commands[] = {
      [](const std::vector<std::string>& a) { return RunExportCommand(CommandTree(), a, KeySourceFor(a[1])); }},
     {"encrypt", 2, 2, [](const std::vector<std::string>& a) { return Encrypt(a[0], a[1]); }},
     {"decrypt", 2, 2, [](const std::vector<std::string>& a) { return Decrypt(a[0], a[1]); }},
+    {"import", 3, 3, [](const std::vector<std::string>& a) { return RunImportCommand(CommandTree(), a); }},
 };
 
 }  // namespace

@@ -109,7 +109,8 @@ void TCommandTable::ActionListTVUpdate()
 {
     Action(TActionId::actFileSave)->setEnabled(m_session.Modified());
     SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose, TActionId::actFileExportTxt,
-                TActionId::actFileExportIni, TActionId::actFileExportMulti},
+                TActionId::actFileExportIni, TActionId::actFileExportMulti, TActionId::actFileExportOpml,
+                TActionId::actFileExportMarkdown, TActionId::actFileExportHtml},
                m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(m_tree.SelectedCount() > 0);
     Action(TActionId::actFileSetPassword)->setEnabled(m_tree.TopItemCount() > 0 || !m_session.FileName().isEmpty());

@@ -5,6 +5,9 @@
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
+#include "exchange/htmlexport.h"
+#include "exchange/markdown.h"
+#include "exchange/opml.h"
 
 TExportCommands::TExportCommands(TTreeList& tree, TDocumentSession& session, TFileDialogs& fileDialogs)
     : m_tree(tree), m_session(session), m_fileDialogs(fileDialogs)
@@ -46,4 +49,29 @@ void TExportCommands::actFileExportMultiExecute()
     TWaitCursor wait;
     m_tree.ExpandAll();
     ExportMulti(m_tree, folder.toStdString());
+}
+
+void TExportCommands::ExportStructured(void (*writer)(const TTreeList&, const std::string&), const char* ext,
+                                       const char* filter)
+{
+    const QString path = m_fileDialogs.ExecuteSave(QString::fromLatin1(ext), QString::fromLatin1(filter));
+    if (path.isEmpty())
+        return;
+    TWaitCursor wait;
+    writer(m_tree, path.toStdString());
+}
+
+void TExportCommands::actFileExportOpmlExecute()
+{
+    ExportStructured(&ExportOpml, "opml", "OPML Files (*.opml)|*.opml|All Files (*.*)|*.*");
+}
+
+void TExportCommands::actFileExportMarkdownExecute()
+{
+    ExportStructured(&ExportMarkdown, "md", "Markdown Files (*.md)|*.md|All Files (*.*)|*.*");
+}
+
+void TExportCommands::actFileExportHtmlExecute()
+{
+    ExportStructured(&ExportHtml, "html", "HTML Files (*.html;*.htm)|*.html;*.htm|All Files (*.*)|*.*");
 }

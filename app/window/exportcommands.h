@@ -6,9 +6,10 @@ class TDocumentSession;
 class TFileDialogs;
 class TTreeList;
 
-// The three export commands: the whole tree as one text file, as one
-// ini-style file, or as one text file per item in a folder. Each writes the
-// text in the clear, which the session confirms for a protected document.
+// The export commands: the whole tree as one text file, as one ini-style
+// file, as one text file per item in a folder, or keeping its structure as
+// an OPML outline, a Markdown document or an HTML page. Each writes the text
+// in the clear, which the session confirms for a protected document.
 class TExportCommands {
 public:
     TExportCommands(TTreeList& tree, TDocumentSession& session, TFileDialogs& fileDialogs);
@@ -16,9 +17,15 @@ public:
     void actFileExportTxtExecute();
     void actFileExportIniExecute();
     void actFileExportMultiExecute();
+    void actFileExportOpmlExecute();
+    void actFileExportMarkdownExecute();
+    void actFileExportHtmlExecute();
 
 private:
     void ExportSingle(void (*writer)(const TTreeList&, const std::string&));
+    // The exports that keep the tree's structure need not expand it.
+    void ExportStructured(void (*writer)(const TTreeList&, const std::string&), const char* ext,
+                          const char* filter);
 
     TTreeList& m_tree;
     TDocumentSession& m_session;

@@ -20,6 +20,7 @@
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/exportcommands.h"
+#include "app/window/importcommands.h"
 #include "app/window/filedialogs.h"
 #include "app/window/filedropimport.h"
 #include "app/window/findallcontroller.h"
@@ -89,6 +90,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_itemCommands =
         std::make_unique<TItemCommands>(m_tree, *m_treeView, *m_iconComboBox, *m_session, *m_descriptionPane);
     m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_session, *m_fileDialogs);
+    m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport =
         std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane, *this);
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
@@ -128,6 +130,7 @@ TfrmTreeViewEditorMain::~TfrmTreeViewEditorMain()
     m_commands.reset();
     m_fileDropImport.reset();
     m_exportCommands.reset();
+    m_importCommands.reset();
     m_itemCommands.reset();
     m_descriptionPane.reset();
     m_session.reset();
@@ -197,7 +200,6 @@ void TfrmTreeViewEditorMain::CreateActions()
         };
     };
     TFindAllController* findAll = m_findAll.get();
-    const std::function<void(QAction*)> none;
     auto help = [this](QAction* sender) { actHelpAboutExecute(TActionList::Tag(sender), this); };
 
     // clang-format off
@@ -212,7 +214,7 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actEditItemNewSub,  "actEditItemNewSub",  "Edit",  "New &Sub Item",             "Adds a new child item to the selected item.",           11, None,                                   0,  on(items, &TItemCommands::actEditItemNewSubExecute)},
         {Id::actEditItemDelete,  "actEditItemDelete",  "Edit",  "&Delete",                   "Deletea the selected item.",                            12, QKeySequence(Qt::ALT | Qt::Key_Delete), 0,  on(items, &TItemCommands::actEditItemDeleteExecute)},
         {Id::actViewWordWrap,    "actViewWordWrap",    "View",  "Word &Wrap",                "Wraps Around the Editor",                               13, None,                                   0,  [pane](QAction* sender) { pane->actViewWordWrapExecute(sender); }},
-        {Id::actFileImport,      "actFileImport",      "File",  "Im&port",                   "Import is not implement yet.",                          5,  None,                                   0,  none},
+        {Id::actFileImport,      "actFileImport",      "File",  "Im&port",                   "Adds the items of an OPML, Markdown, indented text or tree data file at the end of the tree.", 5, None, 0, on(m_importCommands.get(), &TImportCommands::actFileImportExecute)},
         {Id::actFileExportTxt,   "actFileExportTxt",   "File",  "Export as &Text File",      "Exports the current data file to a single text file.", 6,  None,                                   0,  exports(&TExportCommands::actFileExportTxtExecute)},
         {Id::actFileExportIni,   "actFileExportIni",   "File",  "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, None, 0, exports(&TExportCommands::actFileExportIniExecute)},
         {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, exports(&TExportCommands::actFileExportMultiExecute)},
@@ -226,6 +228,9 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actEditItemRedo,    "actEditItemRedo",    "Edit",  "&Redo",                     "Redo|Does again the last change that was undone",       20, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 0, on(items, &TItemCommands::actEditItemRedoExecute)},
         {Id::actFileSetPassword, "actFileSetPassword", "File",  "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, None, 0, on(m_session.get(), &TDocumentSession::actFileSetPasswordExecute)},
         {Id::actFileRemovePassword, "actFileRemovePassword", "File", "Remove Pass&word",     "Remove password|Saves the data file without a password again.", -1, None, 0, on(m_session.get(), &TDocumentSession::actFileRemovePasswordExecute)},
+        {Id::actFileExportOpml,  "actFileExportOpml",  "File",  "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, None, 0, exports(&TExportCommands::actFileExportOpmlExecute)},
+        {Id::actFileExportMarkdown, "actFileExportMarkdown", "File", "Export as Mark&down",   "Exports the current data file as a Markdown document with headings and nested lists.", 6, None, 0, exports(&TExportCommands::actFileExportMarkdownExecute)},
+        {Id::actFileExportHtml,  "actFileExportHtml",  "File",  "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, None, 0, exports(&TExportCommands::actFileExportHtmlExecute)},
     }, {
         {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, on(pane, &TDescriptionPane::actFileOpenMemoExecute)},
         {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, on(pane, &TDescriptionPane::actFileSaveMemoExecute)},
@@ -268,8 +273,9 @@ void TfrmTreeViewEditorMain::CreateMenus()
          {"miSetPassword", Id::actFileSetPassword}, {"miRemovePassword", Id::actFileRemovePassword},
          {"N1", {}}, {"miImport", Id::actFileImport},
          {"miExportTxt", Id::actFileExportTxt}, {"miExportIni", Id::actFileExportIni},
-         {"miExportMulti", Id::actFileExportMulti}, {"N2", {}}, {"miExit", Id::actFileExit}},
-        {{"miItemUndo", Id::actEditItemUndo}, {"miItemRedo", Id::actEditItemRedo}, {"N8", {}},
+         {"miExportMulti", Id::actFileExportMulti}, {"miExportOpml", Id::actFileExportOpml},
+         {"miExportMarkdown", Id::actFileExportMarkdown}, {"miExportHtml", Id::actFileExportHtml}, {"N2", {}}, {"miExit", Id::actFileExit}},
+        {{"miItemUndo", Id::actEditItemUndo}, {"miItemRedo", Id::actEditItemRedo}, {"N10", {}},
          {"miItemNew", Id::actEditItemNew}, {"miItemNewSub", Id::actEditItemNewSub},
          {"miItemDelete", Id::actEditItemDelete}, {"N6", {}}, {"miItemModeUp", Id::actEditItemMoveUp}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
@@ -309,7 +315,7 @@ void TfrmTreeViewEditorMain::CreateMenus()
     m_popupMenuTV->setObjectName(QStringLiteral("PopupMenuTV"));
     fill(m_popupMenuTV, {{"pmiItemUndo", Id::actEditItemUndo},
                          {"pmiItemRedo", Id::actEditItemRedo},
-                         {"N9", {}},
+                         {"N11", {}},
                          {"pmiItemNew", Id::actEditItemNew},
                          {"pmiItemNewSub", Id::actEditItemNewSub},
                          {"pmiItemDelete", Id::actEditItemDelete},

@@ -16,6 +16,7 @@ class TDescriptionPane;
 class TDocumentSession;
 class TDropFileTarget;
 class TExportCommands;
+class TImportCommands;
 class TFileDialogs;
 class TFileDropImport;
 class TFindAllController;
@@ -61,6 +62,7 @@ public:
     TDescriptionPane& DescriptionPane() const { return *m_descriptionPane; }
     TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
     TItemCommands& ItemCommands() const { return *m_itemCommands; }
+    TImportCommands& ImportCommands() const { return *m_importCommands; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
     std::unique_ptr<TItemCommands> m_itemCommands;
     std::unique_ptr<TExportCommands> m_exportCommands;
+    std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;

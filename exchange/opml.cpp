@@ -1,0 +1,449 @@
+#include "exchange/opml.h"
+
+#include "document/fileio.h"
+#include "document/strtoint.h"
+#include "document/textcodec.h"
+#include "document/treelist.h"
+#include "exchange/exportwriters.h"
+#include "exchange/fileimport.h"
+#include "exchange/treewalk.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <exception>
+#include <memory>
+
+const char OpmlNamespace[] = "https://example.org/vektreevieweditor/opml";
+
+namespace {
+
+constexpr char Hex[] = "0123456789ABCDEF";
+constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
+
+// Characters XML 1.0 has no place for: C0 controls other than tab, line feed
+// and carriage return, and U+FFFE, U+FFFF (valid UTF-8 holds no surrogates).
+size_t ForbiddenLength(std::string_view text, size_t at)
+{
+    const auto b = static_cast<unsigned char>(text[at]);
+    if (b < 0x20)
+        return b == '\t' || b == '\n' || b == '\r' ? 0 : 1;
+    if (b == 0xEF && at + 2 < text.size() && static_cast<unsigned char>(text[at + 1]) == 0xBF &&
+        (static_cast<unsigned char>(text[at + 2]) & 0xFE) == 0xBE)
+        return 3;
+    return 0;
+}
+
+// The bytes that need a look in an attribute: markup characters, "%",
+// controls, and 0xEF, which may begin U+FFFE or U+FFFF. Every other byte is
+// copied as it is, which is most of any text.
+const std::array<bool, 256>& Special()
+{
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> special{};
+        for (int b = 0; b < 0x20; ++b)
+            special[b] = true;
+        for (unsigned char c : std::string_view("&<>\"%\xEF"))
+            special[c] = true;
+        return special;
+    }();
+    return table;
+}
+
+
+// An attribute value's text, escaped so that the parser gives back every
+// character: markup characters as entities, white space as character
+// references (a parser turns literal ones into spaces). `exact` writes the
+// forbidden characters, and "%", as %XX per byte; otherwise they become U+FFFD.
+// True when one of the eight bytes of `word` may be special: texts are long
+// runs of ordinary bytes, which this skips a word at a time.
+bool MayHoldSpecial(uint64_t word)
+{
+    constexpr uint64_t Ones = 0x0101010101010101ULL;
+    constexpr uint64_t Highs = 0x8080808080808080ULL;
+    const auto hasZero = [](uint64_t v) { return (v - Ones) & ~v & Highs; };
+    const auto has = [&](unsigned char b) { return hasZero(word ^ (Ones * b)); };
+    const uint64_t below20 = (word - Ones * 0x20) & ~word & Highs;
+    return (below20 | has('&') | has('<') | has('>') | has('"') | has('%') | has(0xEF)) != 0;
+}
+
+// True when the text held a forbidden character.
+bool AppendAttributeText(std::string& out, std::string_view text, bool exact)
+{
+    bool forbiddenSeen = false;
+    const auto& special = Special();
+    size_t run = 0;
+    for (size_t i = 0; i < text.size();) {
+        uint64_t word;
+        if (i + sizeof word <= text.size()) {
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (!MayHoldSpecial(word)) {
+                i += sizeof word;
+                continue;
+            }
+        }
+        const char c = text[i];
+        if (!special[static_cast<unsigned char>(c)]) {
+            ++i;
+            continue;
+        }
+        const char* entity = nullptr;
+        switch (c) {
+        case '&': entity = "&amp;"; break;
+        case '<': entity = "&lt;"; break;
+        case '>': entity = "&gt;"; break;
+        case '"': entity = "&quot;"; break;
+        case '\t': entity = "&#9;"; break;
+        case '\n': entity = "&#10;"; break;
+        case '\r': entity = "&#13;"; break;
+        case '%': entity = exact ? "%25" : nullptr; break;
+        default: break;
+        }
+        const size_t forbidden = entity ? 0 : ForbiddenLength(text, i);
+        if (!entity && !forbidden) {
+            ++i;
+            continue;
+        }
+        out.append(text.data() + run, i - run);
+        if (entity) {
+            out += entity;
+            ++i;
+        } else {
+            for (size_t k = 0; k < forbidden; ++k) {
+                const auto b = static_cast<unsigned char>(text[i + k]);
+                if (exact) {
+                    out += '%';
+                    out += Hex[b >> 4];
+                    out += Hex[b & 15];
+                }
+            }
+            if (!exact)
+                out += ReplacementCharacter;
+            i += forbidden;
+            forbiddenSeen = true;
+        }
+        run = i;
+    }
+    out.append(text.data() + run, text.size() - run);
+    return forbiddenSeen;
+}
+
+// True when the text held a forbidden character.
+bool AppendAttribute(std::string& out, const char* name, std::string_view text, bool exact = false)
+{
+    out += ' ';
+    out += name;
+    out += "=\"";
+    const bool forbidden = AppendAttributeText(out, text, exact);
+    out += '"';
+    return forbidden;
+}
+
+// Each level indents by two spaces, up to a limit: deep trees would otherwise
+// grow with the square of their depth.
+void AppendIndent(std::string& out, int depth)
+{
+    out.append(static_cast<size_t>(std::min(depth + 2, 32)) * 2, ' ');
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// The reverse of the exact form; false for a "%" not followed by two hex digits.
+bool DecodeExact(std::string_view text, std::string& out)
+{
+    out.clear();
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const int high = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? HexValue(text[i + 2]) : -1;
+        if (high < 0 || low < 0)
+            return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return true;
+}
+
+// The document's title: the file's name without its extension.
+std::string TitleOf(const std::string& fileName)
+{
+    std::string name = FileNameOfPath(fileName);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+// Expat reports names as "namespace URI" + separator + "local name".
+constexpr char NamespaceSeparator = '\n';
+
+class TOpmlReader {
+public:
+    TOpmlReader(TTreeList& tree, const TImportLimits& limits)
+        : m_builder(tree, limits.MaxDepth), m_limits(limits), m_parser(XML_ParserCreateNS(nullptr, NamespaceSeparator))
+    {
+        if (!m_parser)
+            throw std::bad_alloc();
+        m_vekPrefix = std::string(OpmlNamespace) + NamespaceSeparator;
+        XML_SetUserData(m_parser.get(), this);
+        XML_SetElementHandler(m_parser.get(), &StartElement, &EndElement);
+        XML_SetCharacterDataHandler(m_parser.get(), &Progress<const XML_Char*, int>);
+        XML_SetCommentHandler(m_parser.get(), &Progress<const XML_Char*>);
+        XML_SetProcessingInstructionHandler(m_parser.get(), &Progress<const XML_Char*, const XML_Char*>);
+        XML_SetDefaultHandler(m_parser.get(), &Progress<const XML_Char*, int>);
+        // No document type: no entity of its own, internal or external, can
+        // be declared, so none can be expanded or fetched.
+        XML_SetStartDoctypeDeclHandler(m_parser.get(), &Doctype);
+        XML_SetEntityDeclHandler(m_parser.get(), &EntityDecl);
+        XML_SetExternalEntityRefHandler(m_parser.get(), &ExternalEntity);
+        XML_SetParamEntityParsing(m_parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
+    }
+
+    void Read(TByteSource& source)
+    {
+        constexpr int Piece = 1 << 20;
+        int64_t fed = 0;
+        for (;;) {
+            void* buffer = XML_GetBuffer(m_parser.get(), Piece);
+            if (!buffer)
+                Fail(XML_GetErrorCode(m_parser.get()));
+            const size_t got = source.Read(static_cast<char*>(buffer), Piece);
+            fed += static_cast<int64_t>(got);
+            if (XML_ParseBuffer(m_parser.get(), static_cast<int>(got), got == 0) != XML_STATUS_OK)
+                Fail(XML_GetErrorCode(m_parser.get()));
+            // Expat keeps an unfinished tag or text in memory until it ends:
+            // refuse one that grows past the limit rather than hold it all.
+            if (fed - m_lastEvent > static_cast<int64_t>(m_limits.MaxTextBytes) + Piece)
+                throw EImportError("", XML_GetCurrentLineNumber(m_parser.get()),
+                                   static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1,
+                                   "a tag or text longer than " + std::to_string(m_limits.MaxTextBytes) + " bytes");
+            if (got == 0)
+                break;
+        }
+        if (!m_sawRoot)
+            throw EImportError("", 1, 1, "not an OPML document");
+    }
+
+private:
+    struct TParserFree {
+        void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+    };
+    enum class TElement { Opml, Body, Outline, Other };
+
+    [[noreturn]] void Fail(XML_Error code)
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        throw EImportError("", XML_GetCurrentLineNumber(m_parser.get()),
+                           static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1,
+                           XML_ErrorString(code));
+    }
+
+    // Keeps a failure of a handler for Read to raise: nothing may unwind
+    // through the parser's C frames.
+    void Stop(std::exception_ptr failure)
+    {
+        if (!m_failure)
+            m_failure = std::move(failure);
+        XML_StopParser(m_parser.get(), XML_FALSE);
+    }
+    void Stop(const std::string& reason)
+    {
+        Stop(std::make_exception_ptr(EImportError("", XML_GetCurrentLineNumber(m_parser.get()),
+                                                  static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1,
+                                                  reason)));
+    }
+
+    void Event() { m_lastEvent = XML_GetCurrentByteIndex(m_parser.get()); }
+
+    void Start(const XML_Char* name, const XML_Char** attributes)
+    {
+        Event();
+        const TElement parent = m_open.empty() ? TElement::Other : m_open.back();
+        TElement element = TElement::Other;
+        if (m_open.empty()) {
+            if (std::strcmp(name, "opml") != 0)
+                return Stop(std::string("not an OPML document (its root element is <") + name + ">)");
+            m_sawRoot = true;
+            element = TElement::Opml;
+        } else if (parent == TElement::Opml && std::strcmp(name, "body") == 0) {
+            element = TElement::Body;
+        } else if ((parent == TElement::Body || parent == TElement::Outline) && std::strcmp(name, "outline") == 0) {
+            element = TElement::Outline;
+            AddOutline(attributes);
+        }
+        m_open.push_back(element);
+    }
+
+    void AddOutline(const XML_Char** attributes)
+    {
+        const int64_t line = XML_GetCurrentLineNumber(m_parser.get());
+        const int64_t column = static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1;
+        TTreeListTextNode* item = m_builder.Add(m_depth++, line, column);
+        const char* texts[2] = {nullptr, nullptr};
+        const char* title = nullptr;
+        const char* exact[2] = {nullptr, nullptr};
+        for (const XML_Char** a = attributes; *a; a += 2) {
+            const std::string_view name = a[0];
+            if (name == "text")
+                texts[TreeListColumnName] = a[1];
+            else if (name == "_note")
+                texts[TreeListColumnDesc] = a[1];
+            else if (name == "title")
+                title = a[1];
+            else if (name.substr(0, m_vekPrefix.size()) == m_vekPrefix) {
+                const std::string_view local = name.substr(m_vekPrefix.size());
+                if (local == "text")
+                    exact[TreeListColumnName] = a[1];
+                else if (local == "note")
+                    exact[TreeListColumnDesc] = a[1];
+                else if (local == "icon")
+                    item->SetImageIndex(Icon(a[1]));
+            }
+        }
+        // Some outliners name an outline by its title alone.
+        if (!texts[TreeListColumnName])
+            texts[TreeListColumnName] = title;
+        for (int text = TreeListColumnName; text <= TreeListColumnDesc; ++text) {
+            if (exact[text]) {
+                const std::string attribute = text == TreeListColumnName ? "vek:text" : "vek:note";
+                if (!DecodeExact(exact[text], m_scratch))
+                    throw EImportError("", line, column, "a \"%\" not followed by two hex digits in " + attribute);
+                // The exact copy holds what `text` or `_note` would, in UTF-8.
+                if (!IsValidUtf8(m_scratch))
+                    throw EImportError("", line, column, attribute + " is not UTF-8 once decoded");
+                item->SetText(text, m_scratch);
+            } else if (texts[text]) {
+                item->SetText(text, texts[text]);
+            }
+        }
+    }
+
+    int32_t Icon(const char* text)
+    {
+        try {
+            return StrToInt(text);
+        } catch (const EConvertError&) {
+            throw EImportError("", XML_GetCurrentLineNumber(m_parser.get()),
+                               static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1,
+                               std::string("the icon index \"") + text + "\" is not a number");
+        }
+    }
+
+    void End()
+    {
+        Event();
+        if (m_open.empty())
+            return;
+        if (m_open.back() == TElement::Outline)
+            --m_depth;
+        m_open.pop_back();
+    }
+
+    template <typename... Args> static void XMLCALL Progress(void* self, Args...)
+    {
+        static_cast<TOpmlReader*>(self)->Event();
+    }
+    static void XMLCALL StartElement(void* self, const XML_Char* name, const XML_Char** attributes)
+    {
+        auto* reader = static_cast<TOpmlReader*>(self);
+        try {
+            reader->Start(name, attributes);
+        } catch (...) {
+            reader->Stop(std::current_exception());
+        }
+    }
+    static void XMLCALL EndElement(void* self, const XML_Char*) { static_cast<TOpmlReader*>(self)->End(); }
+    static void XMLCALL Doctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int)
+    {
+        static_cast<TOpmlReader*>(self)->Stop("document type declarations are not allowed");
+    }
+    static void XMLCALL EntityDecl(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
+                                   const XML_Char*, const XML_Char*, const XML_Char*)
+    {
+        static_cast<TOpmlReader*>(self)->Stop("entity declarations are not allowed");
+    }
+    static int XMLCALL ExternalEntity(XML_Parser, const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*)
+    {
+        return XML_STATUS_ERROR;
+    }
+
+    TTreeBuilder m_builder;
+    const TImportLimits& m_limits;
+    std::unique_ptr<XML_ParserStruct, TParserFree> m_parser;
+    std::string m_vekPrefix;
+    std::vector<TElement> m_open;
+    int m_depth = 0;
+    bool m_sawRoot = false;
+    int64_t m_lastEvent = 0;
+    std::exception_ptr m_failure;
+    std::string m_scratch;
+};
+
+}  // namespace
+
+void ExportOpml(const TTreeList& tree, const std::string& fileName)
+{
+    tree.CommitEdits();
+    TBufferedWriter file = CreateExportFile(fileName);
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<opml version=\"2.0\" xmlns:vek=\"";
+    out += OpmlNamespace;
+    out += "\">\n  <head>\n    <title>";
+    std::string scratch;
+    std::string descScratch;
+    // The title is the file's name: element text needs only the markup characters escaped.
+    std::string title;
+    AppendAttributeText(title, AsUtf8(TitleOf(fileName), scratch), false);
+    out += title;
+    out += "</title>\n  </head>\n  <body>\n";
+    WalkTree(
+        tree,
+        [&](const TTreeListTextNode& item, int depth) {
+            AppendIndent(out, depth);
+            out += "<outline";
+            const std::string_view name = AsUtf8(item.GetText(TreeListColumnName), scratch);
+            if (AppendAttribute(out, "text", name))
+                AppendAttribute(out, "vek:text", name, true);
+            const std::string_view desc = AsUtf8(item.GetText(TreeListColumnDesc), descScratch);
+            if (!desc.empty()) {
+                if (AppendAttribute(out, "_note", desc))
+                    AppendAttribute(out, "vek:note", desc, true);
+            }
+            if (item.ImageIndex() != 0)
+                AppendAttribute(out, "vek:icon", std::to_string(item.ImageIndex()));
+            out += item.HasChildren() ? ">\n" : "/>\n";
+            if (out.size() >= (1 << 20)) {
+                file.Write(out);
+                out.clear();
+            }
+        },
+        [&](const TTreeListTextNode& item, int depth) {
+            if (!item.HasChildren())
+                return;
+            AppendIndent(out, depth);
+            out += "</outline>\n";
+        });
+    out += "  </body>\n</opml>\n";
+    file.Write(out);
+    file.Close();
+}
+
+void ReadOpml(TTreeList& tree, TByteSource& source, const TImportLimits& limits)
+{
+    TOpmlReader(tree, limits).Read(source);
+}
