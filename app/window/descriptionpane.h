@@ -9,7 +9,6 @@
 
 class QAction;
 class QPlainTextEdit;
-class QTimer;
 class TDocumentSession;
 class TFileDialogs;
 class TFindDialog;
@@ -67,6 +66,15 @@ private:
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
     void AboutToReset() override;
     void FocusChanged(TTreeListTextNode* item) override;
+    void ItemChanged(TTreeListTextNode* item) override;
+
+    // What the editor holds matches the shown item's description again.
+    void InSync();
+    void ContentsChange(int position, int removed, int added);
+    // The edited stretch of a large description put between the item's
+    // unchanged bytes before and after it; false when that cannot give what
+    // encoding the whole text would.
+    bool SpliceDescription();
 
     // Gives the keyboard to the next (or previous) widget of the window.
     void LeaveEditor(bool backward);
@@ -80,9 +88,21 @@ private:
     TFindDialog& m_findDialog;
     TReplaceDialog& m_replaceDialog;
     TFontDialog& m_fontDialog;
-    QTimer* m_commitTimer;
     bool FLoadingDescription = false;
     TTreeListTextNode* m_shownNode = nullptr;  // whose description the editor holds
     TTextEncoding m_shownEncoding = TTextEncoding::Utf8;
+    TTextEncoding m_byteEncoding = TTextEncoding::Utf8;  // what the item's bytes are in
     bool m_descriptionDirty = false;  // the editor holds text the item has not got yet
+    bool m_storing = false;           // the item's change is this pane's own
+    bool m_shownChanged = false;      // the shown item changed since (not through this pane)
+    // Large descriptions reach the item only when something needs their
+    // bytes (a focus change, or CommitEdits before the tree is read). Then
+    // only the edited stretch is encoded: the editor's first m_editStart
+    // and last m_editTail characters are still those shown from the
+    // item's bytes, which held m_shownLength characters, every line break
+    // CR LF (m_spliceable; otherwise the whole text is encoded).
+    bool m_spliceable = false;
+    int m_shownLength = 0;
+    int m_editStart = 0;
+    int m_editTail = 0;
 };
