@@ -105,11 +105,16 @@ void TCommandTable::SetEnabled(std::initializer_list<TActionId> ids, bool enable
 
 void TCommandTable::ActionListTVUpdate()
 {
-    Action(TActionId::actFileSave)->setEnabled(m_session.Modified());
+    // While the command-line file loads, the document is not there to work on.
+    const bool ready = !m_session.Loading();
+    Action(TActionId::actFileSave)->setEnabled(ready && m_session.Modified());
     SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose, TActionId::actFileExportTxt,
                 TActionId::actFileExportIni, TActionId::actFileExportMulti},
-               m_tree.TopItemCount() > 0);
-    Action(TActionId::actEditItemDelete)->setEnabled(m_tree.SelectedCount() > 0);
+               ready && m_tree.TopItemCount() > 0);
+    Action(TActionId::actEditItemDelete)->setEnabled(ready && m_tree.SelectedCount() > 0);
+    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actEditItemNew,
+                TActionId::actEditItemNewSub, TActionId::actEditItemMoveUp},
+               ready);
 }
 
 void TCommandTable::ActionListMemoUpdate()

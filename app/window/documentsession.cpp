@@ -7,10 +7,16 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <string>
+#include <thread>
 
 namespace {
 const QString TreeFileExt = QStringLiteral("trd");
@@ -26,12 +32,67 @@ QString FileNamePart(const QString& path)
 }
 }  // namespace
 
+// A file read on a worker thread. The worker touches nothing but its own
+// tree and the fields it hands over; the window's thread sees `done` on a
+// timer, and only then reads them.
+class TDocumentSession::TBackgroundLoad {
+public:
+    explicit TBackgroundLoad(const QString& path) : m_path(path), m_fileName(path.toStdString())
+    {
+        m_started.start();
+        m_worker = std::thread([this] {
+            TTreeList read;
+            try {
+                LoadItems(read, m_fileName);
+            } catch (...) {
+                m_error = std::current_exception();
+            }
+            // Moving the items copies every string out of the file's bytes;
+            // done here, the move into the document has nothing left to copy.
+            m_tree.AppendItemsFrom(read);
+            m_done = true;
+        });
+    }
+    ~TBackgroundLoad()
+    {
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+    TBackgroundLoad(const TBackgroundLoad&) = delete;
+    TBackgroundLoad& operator=(const TBackgroundLoad&) = delete;
+
+    bool Done() const { return m_done; }
+    // After Done: the tree read, and what went wrong.
+    TTreeList& Tree()
+    {
+        m_worker.join();
+        return m_tree;
+    }
+    std::exception_ptr Error() const { return m_error; }
+    const QString& Path() const { return m_path; }
+    qint64 ElapsedMs() const { return m_started.elapsed(); }
+    QTimer& Timer() { return m_timer; }
+
+private:
+    const QString m_path;
+    const std::string m_fileName;
+    TTreeList m_tree;
+    std::exception_ptr m_error;
+    std::atomic<bool> m_done{false};
+    QElapsedTimer m_started;
+    QTimer m_timer;
+    std::thread m_worker;  // last: it starts once everything it uses is there
+};
+
 TDocumentSession::TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
                                    QStringList arguments)
     : m_tree(tree), m_dialogs(dialogs), m_window(window), m_modifiedPanel(modifiedPanel),
       m_arguments(std::move(arguments))
 {
 }
+
+// A window closed while its file still loads waits for the worker.
+TDocumentSession::~TDocumentSession() = default;
 
 void TDocumentSession::UpdateTitle(bool modified)
 {
@@ -220,6 +281,56 @@ void TDocumentSession::FormShow()
     if (QFileInfo(path).isFile())
         LoadDocument(path);
     UpdateTitle(false);
+}
+
+bool TDocumentSession::Loading() const
+{
+    return m_load != nullptr;
+}
+
+void TDocumentSession::FormShowInBackground()
+{
+    const QString path = CommandLineFile();
+    UpdateTitle(false);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || m_load)
+        return;
+    m_load = std::make_unique<TBackgroundLoad>(path);
+    // Short loads end without a word; longer ones say how long they have run.
+    constexpr int ProgressAfterMs = 300;
+    QTimer& timer = m_load->Timer();
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, &m_window, [this] {
+        if (m_load->Done()) {
+            Protected([this] { FinishBackgroundLoad(); });
+        } else if (m_load->ElapsedMs() >= ProgressAfterMs && OnLoadProgress) {
+            OnLoadProgress(QStringLiteral("Loading %1 ... %2 s")
+                               .arg(FileNamePart(m_load->Path()))
+                               .arg(static_cast<double>(m_load->ElapsedMs()) / 1000.0, 0, 'f', 1));
+        }
+    });
+    timer.start();
+}
+
+void TDocumentSession::FinishBackgroundLoad()
+{
+    const std::unique_ptr<TBackgroundLoad> load = std::move(m_load);
+    load->Timer().stop();
+    if (OnLoadProgress)
+        OnLoadProgress(QString());
+    TTreeList& read = load->Tree();
+    CloseDocument();
+    // One insertion for the view, as LoadDocument's one reset.
+    m_tree.AppendItemsFrom(read);
+    if (load->Error()) {
+        // As LoadDocument: what was read stays, as an untitled document.
+        SetModified(m_tree.TopItemCount() > 0);
+        UpdateTitle(FModified);
+        ShowDescription(m_tree.FocusedItem());
+        std::rethrow_exception(load->Error());
+    }
+    FFileName = load->Path();
+    UpdateTitle(false);
+    ShowDescription(m_tree.TopItem(0));
 }
 
 bool TDocumentSession::FormCloseQuery()
