@@ -180,13 +180,25 @@ void TItemStore::Absorb(TItemStore& other)
         m_chunks.push_back(std::move(chunk));
     m_takenBytes += other.m_takenBytes;
     if (other.m_owned) {
-        TOwnedText* last = other.m_owned;
-        while (last->next)
-            last = last->next;
-        last->next = m_owned;
-        if (m_owned)
-            m_owned->previous = last;
-        m_owned = other.m_owned;
+        // The two lists become one at the end of the shorter, found by
+        // walking both in step: a whole file's texts moving into an empty
+        // document must not be walked one by one.
+        TOwnedText* ours = m_owned;
+        TOwnedText* theirs = other.m_owned;
+        while (ours && ours->next && theirs->next) {
+            ours = ours->next;
+            theirs = theirs->next;
+        }
+        if (!ours) {
+            m_owned = other.m_owned;
+        } else if (!ours->next) {
+            ours->next = other.m_owned;
+            other.m_owned->previous = ours;
+        } else {
+            theirs->next = m_owned;
+            m_owned->previous = theirs;
+            m_owned = other.m_owned;
+        }
         m_ownedBytes += other.m_ownedBytes;
         other.m_owned = nullptr;
     }

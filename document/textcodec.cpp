@@ -1,5 +1,8 @@
 #include "document/textcodec.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // Windows-1252 from 0x80 to 0x9F. The five bytes the code page leaves
@@ -118,6 +121,15 @@ bool IsValidUtf8(std::string_view bytes)
 {
     char32_t c = 0;
     for (size_t i = 0; i < bytes.size();) {
+        // Descriptions are mostly ASCII: eight bytes at a time while they are.
+        uint64_t word;
+        if (i + sizeof word <= bytes.size()) {
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const size_t n = Utf8SequenceLength(bytes, i, c);
         if (n == 0)
             return false;

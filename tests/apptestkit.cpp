@@ -116,7 +116,14 @@ std::unique_ptr<TfrmTreeViewEditorMain> WindowTest::MakeWindow(const QStringList
     auto window = std::make_unique<TfrmTreeViewEditorMain>(arguments);
     window->show();
     QApplication::processEvents();
+    WaitForLoad(*window);
     return window;
+}
+
+void WindowTest::WaitForLoad(TfrmTreeViewEditorMain& window)
+{
+    while (window.Session().Loading())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
 }
 
 QAction* WindowTest::Action(const TfrmTreeViewEditorMain& window, TActionId id)

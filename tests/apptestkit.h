@@ -102,7 +102,9 @@ protected:
 
 class WindowTest : public PromptedTest {
 protected:
+    // Shown, with the command-line file loaded.
     std::unique_ptr<TfrmTreeViewEditorMain> MakeWindow(const QStringList& arguments = {});
+    static void WaitForLoad(TfrmTreeViewEditorMain& window);
     // Runs a command the way the user does: through its action.
     static void Run(TfrmTreeViewEditorMain& window, TActionId id);
     static QAction* Action(const TfrmTreeViewEditorMain& window, TActionId id);

@@ -1,5 +1,7 @@
 #include "tests/apptestkit.h"
 
+#include "exchange/exportwriters.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -259,3 +261,66 @@ TEST_F(PaneTest, ASelectionOverALineBreakIsFoundAgain)
     EXPECT_EQ(Memo()->textCursor().selectionStart(), 7);
     m_parts->findDialog.hide();
 }
+
+// A large description holds an edit only in the editor until something
+// reads the tree; then just the edited stretch is encoded, or the whole text
+// where only that gives the same bytes.
+struct TPendingEdit {
+    const char* name;
+    std::string before;  // then the filler
+    int position;        // of the edit, from the end when negative
+    int removed;
+    QString typed;
+    std::string after;  // with the filler in place of "~"
+};
+
+class PendingLargeEdit : public PaneTest, public ::testing::WithParamInterface<TPendingEdit> {
+protected:
+    static std::string WithFiller(const std::string& text)
+    {
+        std::string result = text;
+        result.replace(result.find('~'), 1, std::string(TDescriptionPane::LazyDescriptionSize, 'x'));
+        return result;
+    }
+};
+
+TEST_P(PendingLargeEdit, ReachesWhatReadsTheTreeAsTheWholeTextWould)
+{
+    const TPendingEdit& c = GetParam();
+    const std::string stored = WithFiller(c.before);
+    TTwoItems items = AddTwoItems(stored);
+    QTextCursor cursor = Memo()->textCursor();
+    const int length = Memo()->document()->characterCount() - 1;
+    cursor.setPosition(c.position < 0 ? length + c.position + 1 : c.position);
+    cursor.setPosition(cursor.position() + c.removed, QTextCursor::KeepAnchor);
+    cursor.insertText(c.typed);
+    ASSERT_EQ(items.a->GetText(1), stored) << "the edit is not pending";
+
+    // Export reads it first, as save, find and recovery copies do.
+    ExportTxt(Tree(), Path("out.txt").toStdString());
+    const std::string expected = WithFiller(c.after);
+    QFile exported(Path("out.txt"));
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    EXPECT_NE(exported.readAll().toStdString().find(expected), std::string::npos);
+    EXPECT_EQ(items.a->GetText(1), expected);
+    // A second edit goes on from the stored bytes.
+    TypeAtEnd(Memo(), QStringLiteral("."));
+    items.b->SetFocused();
+    EXPECT_EQ(items.a->GetText(1), expected + ".");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PendingLargeEdit,
+    ::testing::Values(
+        TPendingEdit{"typedAtEnd", "a\r\nb~", -1, 0, QStringLiteral("!"), "a\r\nb~!"},
+        TPendingEdit{"typedAtStart", "a\r\nb~", 0, 0, QStringLiteral("!"), "!a\r\nb~"},
+        TPendingEdit{"lineBreakDeleted", "a\r\nb~", 1, 1, QString(), "ab~"},
+        TPendingEdit{"lineBreakTyped", "ab~\r\nc", 1, 0, QStringLiteral("\n"), "a\r\nb~\r\nc"},
+        TPendingEdit{"replacedAcrossBreaks", "a\r\nb\r\nc~", 1, 3, QStringLiteral("-"), "a-c~"},
+        TPendingEdit{"windows1252Kept", "caf\xE9\r\n~", -1, 0, QStringLiteral("\u00E9"), "caf\xE9\r\n~\xE9"},
+        TPendingEdit{"windows1252BecomesUtf8", "caf\xE9~", -1, 0, QStringLiteral("\u0101"),
+                     "caf\xC3\xA9~\xC4\x81"},
+        TPendingEdit{"loneLineBreaksMadeCrLf", "a\nb\rc~", -1, 0, QStringLiteral("!"), "a\r\nb\r\nc~!"},
+        TPendingEdit{"afterASurrogatePair", "\xF0\x9F\x98\x80~", 2, 0, QStringLiteral("!"), "\xF0\x9F\x98\x80!~"},
+        TPendingEdit{"noBreakSpaceKept", "a\xC2\xA0" "b~", -1, 0, QStringLiteral("!"), "a\xC2\xA0" "b~!"}),
+    [](const auto& info) { return std::string(info.param.name); });

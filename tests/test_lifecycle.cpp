@@ -1,5 +1,8 @@
 #include "tests/apptestkit.h"
 
+#include "app/window/commandtable.h"
+
+#include <QAction>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -48,6 +51,49 @@ TEST_F(WindowTest, TheWindowOpensTheCommandLineFileWhenFirstShown)
     EXPECT_FALSE(window->Session().Modified());
     EXPECT_EQ(window->Session().FileName(), Path("notes.trd"));
 }
+
+// The file loads on another thread; until it is in, the commands that
+// change or replace the document are disabled, and pressing them does nothing.
+struct TLoadCase {
+    const char* name;
+    std::string bytes;
+    bool loads;
+};
+
+class CommandLineLoad : public WindowTest, public ::testing::WithParamInterface<TLoadCase> {};
+
+TEST_P(CommandLineLoad, CommandsWaitForTheDocument)
+{
+    const TLoadCase& c = GetParam();
+    WriteBytes(Path("notes.trd"), c.bytes);
+    auto window = std::make_unique<TfrmTreeViewEditorMain>(QStringList{Path("notes.trd")});
+    window->show();
+    ASSERT_TRUE(window->Session().Loading());
+    const TActionId pressed[] = {TActionId::actFileNew, TActionId::actFileOpen, TActionId::actEditItemNew,
+                                 TActionId::actEditItemNewSub, TActionId::actFileSaveAs};
+    window->Commands().UpdateActions();
+    for (TActionId id : pressed) {
+        EXPECT_FALSE(Action(*window, id)->isEnabled()) << static_cast<int>(id);
+        Action(*window, id)->trigger();
+    }
+    EXPECT_TRUE(m_prompter->dialogs.isEmpty());
+    WaitForLoad(*window);
+    window->Commands().UpdateActions();
+    for (TActionId id : pressed)
+        EXPECT_TRUE(Action(*window, id)->isEnabled()) << static_cast<int>(id);
+    EXPECT_EQ(window->TreeList().TopItemCount(), 1);
+    EXPECT_EQ(window->Session().FileName(), c.loads ? Path("notes.trd") : QString());
+    EXPECT_EQ(window->Session().Modified(), !c.loads);
+    EXPECT_EQ(window->windowTitle(), c.loads ? QStringLiteral("notes.trd - VekTreeViewEditor") : Untitled);
+    EXPECT_EQ(m_prompter->errors.size(), c.loads ? 0 : 1);
+    EXPECT_EQ(window->Memo1()->toPlainText(), QStringLiteral("x"));
+    EXPECT_EQ(window->TreeList().FocusedItem(), window->TreeList().TopItem(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CommandLineLoad,
+                         ::testing::Values(TLoadCase{"whole", WorkedExampleBytes(), true},
+                                           TLoadCase{"cutShort", WorkedExampleBytes().substr(0, 78), false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SessionTest, WorkedExampleRoundTripsByteForByteThroughSave)
 {

@@ -51,6 +51,7 @@ protected:
         window->Recovery().SetInterval(0);
         window->show();
         QApplication::processEvents();
+        WaitForLoad(*window);
         return window;
     }
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -400,3 +401,94 @@ TEST_F(TreeListViewTest, DropReportsThePointAndMovesNothing)
     EXPECT_EQ(m_view->state(), TestView::Idle);
     EXPECT_EQ(m_tree.TopItem(1), m_b);
 }
+
+// The view lays its rows out from the tree's expanded state and keeps a count
+// of rows below each open item. After each change the rows on screen must be
+// the visible items in order, every point must find its row, and the focused
+// item stays on screen.
+struct TLayoutStep {
+    const char* what;
+    std::function<void(TTreeList&)> change;
+};
+
+class ViewLayout : public ::testing::TestWithParam<TLayoutStep> {};
+
+TEST_P(ViewLayout, RowsFollowTheTree)
+{
+    TTreeList tree;
+    for (int i = 0; i < 4; ++i) {
+        TTreeListTextNode* top = Add(tree, nullptr, "T" + std::to_string(i));
+        for (int j = 0; j < 4; ++j) {
+            TTreeListTextNode* child = Add(tree, top, "T" + std::to_string(i) + std::to_string(j));
+            for (int k = 0; k < 3; ++k)
+                Add(tree, child, "T" + std::to_string(i) + std::to_string(j) + std::to_string(k));
+        }
+    }
+    tree.ExpandAll();
+    TTreeListView view(tree);
+    view.resize(200, 150);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    // The focus deep down, on screen but not at its top.
+    TTreeListTextNode* focused = tree.TopItem(2)->Child(1)->Child(0);
+    focused->SetFocused();
+    QApplication::processEvents();
+
+    GetParam().change(tree);
+    QApplication::processEvents();
+
+    std::vector<TTreeListTextNode*> visible;
+    for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextVisible(item))
+        visible.push_back(item);
+    ASSERT_EQ(view.RowCount(), static_cast<int>(visible.size()));
+    const int firstTop = view.visualRect(view.Model()->IndexOf(visible.front())).top();
+    const int height = view.visualRect(view.Model()->IndexOf(visible.front())).height();
+    for (size_t row = 0; row < visible.size(); ++row) {
+        const QRect rect = view.visualRect(view.Model()->IndexOf(visible[row]));
+        ASSERT_EQ(rect.top() - firstTop, static_cast<int>(row) * height) << row;
+        if (rect.bottom() >= 0 && rect.top() < view.viewport()->height()) {
+            EXPECT_EQ(view.ItemAt(rect.center().x(), rect.center().y()), visible[row]) << row;
+        }
+    }
+    const QRect focusRect = view.visualRect(view.Model()->IndexOf(tree.FocusedItem()));
+    EXPECT_TRUE(view.viewport()->rect().intersects(focusRect)) << focusRect.top();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ViewLayout,
+    ::testing::Values(
+        TLayoutStep{"nothing", [](TTreeList&) {}},
+        TLayoutStep{"subtreeAboveDeleted", [](TTreeList& t) { t.Delete(t.TopItem(0)); }},
+        TLayoutStep{"focusedItemDeleted", [](TTreeList& t) { t.Delete(t.FocusedItem()); }},
+        TLayoutStep{"subtreeMovedToTheEnd", [](TTreeList& t) { t.TopItem(0)->MoveTo(t.TopItem(3), amAdd); }},
+        TLayoutStep{"subtreeMovedIntoAnother",
+                    [](TTreeList& t) { t.TopItem(1)->Child(2)->MoveTo(t.TopItem(3)->Child(0), amAddChild); }},
+        TLayoutStep{"itemsInsertedAbove",
+                    [](TTreeList& t) {
+                        TTreeListTextNode* inserted = t.InsertItem(t.TopItem(1));
+                        for (int i = 0; i < 5; ++i)
+                            t.InsertItem(t.TopItem(1)->Child(0))->AddChild();
+                        inserted->AddChild();
+                    }},
+        TLayoutStep{"parentAboveOpened",
+                    [](TTreeList& t) {
+                        t.TopItem(0)->SetExpanded(false);
+                        t.TopItem(1)->SetExpanded(false);
+                        t.TopItem(0)->SetExpanded(true);
+                    }},
+        TLayoutStep{"subtreeAppended",
+                    [](TTreeList& t) {
+                        TTreeList other;
+                        TTreeListTextNode* top = other.AddItem();
+                        top->AddChild()->AddChild();
+                        other.ExpandAll();
+                        t.AppendItemsFrom(other);
+                    }},
+        TLayoutStep{"parentAboveCollapsed", [](TTreeList& t) { t.TopItem(1)->SetExpanded(false); }},
+        TLayoutStep{"lastChildOfAnOpenItemDeleted",
+                    [](TTreeList& t) {
+                        TTreeListTextNode* parent = t.TopItem(0)->Child(0);
+                        while (parent->Count() > 0)
+                            t.Delete(parent->Child(0));
+                    }}),
+    [](const auto& info) { return std::string(info.param.what); });

@@ -22,3 +22,11 @@ std::string ItemTextToBytes(const QString& text, TTextEncoding encoding);
 // (CR LF, a lone CR or LF) one "\n". What the editor selects and what a
 // search finds are positions in this text.
 TItemText ItemBytesToEditorText(std::string_view bytes);
+
+// True when every line break is CR LF: the editor's text then maps to the
+// bytes position by position, so an edit can be put into them in place.
+bool HasOnlyCrLfBreaks(std::string_view bytes);
+// The byte offset in such `bytes`, read in `encoding`, where the editor's
+// text position `position` falls; npos when it falls inside a character
+// (between the halves of a surrogate pair) or beyond the end.
+size_t EditorPositionToOffset(std::string_view bytes, TTextEncoding encoding, size_t position);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QAbstractItemView>
+#include <QBasicTimer>
 #include <QCursor>
-#include <QTreeView>
 
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 #include "document/treelist.h"
 
@@ -14,8 +16,11 @@ class TTreeListModel;
 // selection and expanded state: what the user does here is passed on through
 // the tree's own operations, and the tree's notifications are mirrored back.
 // It answers the tree's geometry questions (hit areas, items at points) from
-// where Qt actually paints the rows.
-class TTreeListView : public QTreeView, public TTreeListPresenter, private TTreeListObserver {
+// where it actually paints the rows.
+// The rows are laid out from the tree's own expanded state, with a count of
+// the rows shown below each expanded item kept as needed: a million expanded
+// rows cost neither a row table nor a relayout when a subtree changes.
+class TTreeListView : public QAbstractItemView, public TTreeListPresenter, private TTreeListObserver {
     Q_OBJECT
 
 public:
@@ -45,6 +50,23 @@ public:
     // Ends an open edit of an item's name, keeping what was typed.
     void FinishNameEdit();
 
+    // As QTreeView answers them, for one column with decorated roots.
+    bool isExpanded(const QModelIndex& index) const;
+    void setExpanded(const QModelIndex& index, bool expanded);
+    void expand(const QModelIndex& index) { setExpanded(index, true); }
+    void collapse(const QModelIndex& index) { setExpanded(index, false); }
+    int indentation() const;
+    bool rootIsDecorated() const { return true; }
+    int columnWidth(int column) const;
+    int columnViewportPosition(int column) const;
+    // Rows shown, the expanded items' children included.
+    int RowCount() const;
+
+    // QAbstractItemView
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+
     // TTreeListPresenter
     TItemHitArea HitTest(int x, int y) const override;
     TTreeListTextNode* ItemAt(int x, int y) const override;
@@ -52,6 +74,19 @@ public:
     void EditName(TTreeListTextNode* item) override;
 
 protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex& index) const override;
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
@@ -67,17 +102,43 @@ private:
     class TApplyingTree;
 
     // TTreeListObserver
+    void ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last) override;
+    void ItemsInserted() override;
+    void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
+    void ItemsRemoved() override;
+    void ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* destinationParent,
+                            int destinationRow) override;
+    void ItemMoved() override;
+    void AboutToReset() override;
     void ResetDone() override;
     void ExpandedChanged(TTreeListTextNode* item) override;
     void FocusChanged(TTreeListTextNode* item) override;
     void SelectionChanged(TTreeListTextNode* item) override;
 
     bool IgnoreViewSignals() const;
-    void ViewExpanded(const QModelIndex& index, bool expanded);
 
-    void ApplyExpanded(TTreeListTextNode* item);
-    void SyncExpandedBelow(TTreeListTextNode* root);
-    bool AllExpanded() const;
+    // Rows below an expanded item with children; 0 for any other.
+    int RowsBelow(const TTreeListTextNode* item) const;
+    // The item's row, -1 when a collapsed ancestor hides it.
+    int RowOf(const TTreeListTextNode* item) const;
+    TTreeListTextNode* ItemAtRow(int row) const;
+    // The counts of `item` and its ancestors are stale.
+    void Invalidate(const TTreeListTextNode* item);
+    // Forgets the counts of every item in the subtree, which is going away.
+    void Forget(const TTreeListTextNode* root);
+    // A change of rows: counts, scroll bars and the focused row kept in view.
+    void RowsChanged();
+    // Before and after a change of the structure: the focused row stays
+    // where it is on screen when it was on screen.
+    void KeepFocusedRow();
+    void RestoreFocusedRow();
+    int RowHeight() const;
+    int PageRows() const;
+    int TopRow() const;
+    int ItemLeft(const TTreeListTextNode* item) const;
+    QStyleOptionViewItem RowOption(const QModelIndex& index) const;
+    int ContentWidth(const TTreeListTextNode* item) const;
+    void ToggleExpanded(TTreeListTextNode* item);
     void SyncCurrent();
     void SyncSelection();
     QModelIndex RowIndexAt(int y) const;
@@ -87,6 +148,15 @@ private:
 
     TTreeList& m_tree;
     std::unique_ptr<TTreeListModel> m_model;
+    mutable std::unordered_map<const TTreeListTextNode*, int> m_rowsBelow;
+    mutable int m_rowCount = -1;
+    mutable int m_rowHeight = 0;
+    TTreeListTextNode* m_changingParent = nullptr;
+    TTreeListTextNode* m_movingItem = nullptr;
+    mutable int m_columnWidth = -1;
+    int m_focusedOffset = -1;  // the focused row's place on screen before a change
+    QBasicTimer m_openTimer;
+    QPoint m_dragPosition;
     QCursor m_dragCursor;
     bool m_hasDragCursor = false;
     int m_applying = 0;

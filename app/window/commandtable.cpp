@@ -107,23 +107,29 @@ void TCommandTable::SetEnabled(std::initializer_list<TActionId> ids, bool enable
 
 void TCommandTable::ActionListTVUpdate()
 {
-    Action(TActionId::actFileSave)->setEnabled(m_session.Modified());
+    // While the command-line file loads, the document is not there to work on.
+    const bool ready = !m_session.Loading();
+    Action(TActionId::actFileSave)->setEnabled(ready && m_session.Modified());
     SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose, TActionId::actFileExportTxt,
                 TActionId::actFileExportIni, TActionId::actFileExportMulti, TActionId::actFileExportOpml,
                 TActionId::actFileExportMarkdown, TActionId::actFileExportHtml},
-               m_tree.TopItemCount() > 0);
-    Action(TActionId::actEditItemDelete)->setEnabled(m_tree.SelectedCount() > 0);
-    Action(TActionId::actFileSetPassword)->setEnabled(m_tree.TopItemCount() > 0 || !m_session.FileName().isEmpty());
-    Action(TActionId::actFileRemovePassword)->setEnabled(m_session.Protected());
+               ready && m_tree.TopItemCount() > 0);
+    Action(TActionId::actEditItemDelete)->setEnabled(ready && m_tree.SelectedCount() > 0);
+    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actFileImport, TActionId::actEditItemNew,
+                TActionId::actEditItemNewSub, TActionId::actEditItemMoveUp},
+               ready);
+    Action(TActionId::actFileSetPassword)
+        ->setEnabled(ready && (m_tree.TopItemCount() > 0 || !m_session.FileName().isEmpty()));
+    Action(TActionId::actFileRemovePassword)->setEnabled(ready && m_session.Protected());
 
     // Typing not yet recorded is the next step to undo, and leaves nothing
     // to redo once it is recorded.
     const TUndoHistory& history = m_session.History();
     const bool typing = m_descriptionPane.TypingPending();
     SetStepCaption(TActionId::actEditItemUndo, QStringLiteral("&Undo"),
-                   typing ? m_descriptionPane.TypingStepName() : history.UndoName(), typing || history.CanUndo());
+                   typing ? m_descriptionPane.TypingStepName() : history.UndoName(), ready && (typing || history.CanUndo()));
     SetStepCaption(TActionId::actEditItemRedo, QStringLiteral("&Redo"), history.RedoName(),
-                   !typing && history.CanRedo());
+                   ready && !typing && history.CanRedo());
 }
 
 // "&Undo Delete": the command and the step it would take, or the command

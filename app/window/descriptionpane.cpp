@@ -7,6 +7,7 @@
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
+#include "app/window/waitcursor.h"
 #include "document/atomicfile.h"
 #include "document/fileio.h"
 #include "document/undosteps.h"
@@ -20,20 +21,39 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTimer>
+#include <QScopedValueRollback>
+#include <QTextDocument>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace {
 const QString TextFileExt = QString::fromLatin1(TFileDialogs::TextFileExt);
 const QString TextFileFilter = QString::fromLatin1(TFileDialogs::TextFileFilter);
 
-// Edited descriptions store CR LF line breaks.
-std::string EditorTextToDescription(QString text, TTextEncoding encoding)
+// Descriptions this long show the wait cursor while the editor takes them.
+constexpr size_t WaitCursorSize = size_t(4) << 20;
+
+// Edited descriptions store CR LF line breaks. `text` is the editor's, as
+// its document or a selection has it (paragraph and line separators); a
+// no-break space stays one. `used` tells the encoding the bytes are in:
+// `preferred`, unless a character does not fit in Windows-1252.
+std::string EditorTextToDescription(QString text, TTextEncoding preferred, TTextEncoding* used = nullptr)
 {
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return ItemTextToBytes(text, encoding);
+    std::string bytes = ItemTextToBytes(text, preferred);
+    if (used) {
+        // Windows-1252 gives a byte per character; the UTF-8 it falls back to
+        // takes more for the character that did not fit.
+        *used = preferred == TTextEncoding::Windows1252 && bytes.size() == static_cast<size_t>(text.size())
+                    ? TTextEncoding::Windows1252
+                    : TTextEncoding::Utf8;
+    }
+    return bytes;
 }
 
 // "Typing in" and the item's name as the tree shows it, cut to a length a
@@ -58,11 +78,10 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocum
                                    TFileDialogs& fileDialogs, TFindDialog& findDialog, TReplaceDialog& replaceDialog,
                                    TFontDialog& fontDialog)
     : m_tree(tree), m_memo(memo), m_session(session), m_fileDialogs(fileDialogs), m_findDialog(findDialog),
-      m_replaceDialog(replaceDialog), m_fontDialog(fontDialog), m_commitTimer(new QTimer(this))
+      m_replaceDialog(replaceDialog), m_fontDialog(fontDialog)
 {
-    m_commitTimer->setSingleShot(true);
-    m_commitTimer->setInterval(400);
-    connect(m_commitTimer, &QTimer::timeout, this, Guarded([this] { CommitDescription(); }));
+    // Before textChanged, which may store the text at once.
+    connect(m_memo.document(), &QTextDocument::contentsChange, this, &TDescriptionPane::ContentsChange);
     connect(&m_memo, &QPlainTextEdit::textChanged, this, [this] { Protected([this] { Memo1Change(); }); });
     m_memo.installEventFilter(this);
 
@@ -152,6 +171,16 @@ void TDescriptionPane::AboutToReset()
     m_typingItem = nullptr;
 }
 
+void TDescriptionPane::ItemChanged(TTreeListTextNode* item)
+{
+    // Bytes the editor did not put there: what it holds no longer maps onto
+    // them, and showing the item again is no longer a repeat.
+    if (item && item == m_shownNode && !m_storing) {
+        m_spliceable = false;
+        m_shownChanged = true;
+    }
+}
+
 void TDescriptionPane::FocusChanged(TTreeListTextNode* item)
 {
     if (!item || item != m_shownNode)
@@ -180,7 +209,11 @@ void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
         m_memo.setReadOnly(true);
         return;
     }
-    const TItemText description = ItemBytesToEditorText(node->GetText(TreeListColumnDesc));
+    const std::string_view bytes = node->GetText(TreeListColumnDesc);
+    std::optional<TWaitCursor> wait;
+    if (bytes.size() >= WaitCursorSize)
+        wait.emplace();
+    const TItemText description = ItemBytesToEditorText(bytes);
     m_memo.setUpdatesEnabled(false);
     FLoadingDescription = true;
     m_memo.setPlainText(description.text);  // also empties the undo history
@@ -189,22 +222,15 @@ void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
     m_memo.document()->setModified(false);
     m_shownNode = node;
     m_shownEncoding = description.encoding;
-    NoteShownText();
+    m_byteEncoding = description.encoding;
+    InSync();
     m_memo.setReadOnly(false);
-}
-
-void TDescriptionPane::NoteShownText()
-{
-    m_shownText = m_shownNode ? m_shownNode->GetText(TreeListColumnDesc) : std::string_view();
 }
 
 void TDescriptionPane::RefreshIfChanged()
 {
     TTreeListTextNode* node = m_tree.FocusedItem();
-    // Every change of a string gives it new bytes, so a string at another
-    // place is another text (or the same one moved by a save).
-    const std::string_view text = node ? node->GetText(TreeListColumnDesc) : std::string_view();
-    if (node != m_shownNode || text.data() != m_shownText.data() || text.size() != m_shownText.size())
+    if (node != m_shownNode || m_shownChanged)
         RefreshDescription(node);
 }
 
@@ -232,9 +258,30 @@ std::string TDescriptionPane::TypingStepName() const
     return m_typingItem ? TypingStepNameOf(m_typingItem) : std::string();
 }
 
+void TDescriptionPane::InSync()
+{
+    m_descriptionDirty = false;
+    m_shownChanged = false;
+    m_shownLength = m_memo.document()->characterCount() - 1;
+    m_editStart = m_shownLength;
+    m_editTail = m_shownLength;
+    m_spliceable = m_shownNode && HasOnlyCrLfBreaks(m_shownNode->GetText(TreeListColumnDesc));
+}
+
+void TDescriptionPane::ContentsChange(int position, int removed, int added)
+{
+    (void)removed;
+    const int length = m_memo.document()->characterCount() - 1;
+    m_editStart = std::min(m_editStart, position);
+    m_editTail = std::min(m_editTail, std::max(0, length - position - added));
+}
+
 void TDescriptionPane::TreeListChangeNode(TTreeListTextNode* /*oldNode*/, TTreeListTextNode* node)
 {
-    RefreshDescription(node);
+    // The pane has followed the focus already (FocusChanged, which the tree
+    // sends first); showing a large description again would cost as much again.
+    if (!node || node != m_shownNode || m_shownChanged)
+        RefreshDescription(node);
 }
 
 void TDescriptionPane::Memo1Change()
@@ -244,9 +291,9 @@ void TDescriptionPane::Memo1Change()
     TTreeListTextNode* node = m_tree.FocusedItem();
     if (!node || node != m_shownNode)
         return;
-    // Copying a description of megabytes on every keystroke would make typing
-    // lag, so large ones reach the item a moment later, and at the latest
-    // when anything reads the tree (see CommitDescription).
+    // Copying a description of megabytes on every keystroke, or whenever the
+    // typist pauses, would make typing lag, so large ones reach the item only
+    // when the focus leaves it or anything reads the tree (CommitEdits).
     if (!m_typingItem) {
         // The item still holds its text from before this edit.
         m_typingItem = node;
@@ -256,8 +303,6 @@ void TDescriptionPane::Memo1Change()
     m_descriptionDirty = true;
     if (m_memo.document()->characterCount() < LazyDescriptionSize)
         CommitDescription();
-    else
-        m_commitTimer->start();
     m_session.MarkEdited();
 }
 
@@ -266,11 +311,46 @@ void TDescriptionPane::CommitDescription()
     if (!m_descriptionDirty)
         return;
     m_descriptionDirty = false;
-    m_commitTimer->stop();
-    if (m_shownNode) {
-        m_shownNode->SetText(TreeListColumnDesc, EditorTextToDescription(m_memo.toPlainText(), m_shownEncoding));
-        NoteShownText();
+    if (!m_shownNode)
+        return;
+    {
+        const QScopedValueRollback storing(m_storing, true);
+        if (!SpliceDescription())
+            m_shownNode->SetText(TreeListColumnDesc,
+                                 EditorTextToDescription(m_memo.document()->toRawText(), m_shownEncoding, &m_byteEncoding));
     }
+    InSync();
+}
+
+bool TDescriptionPane::SpliceDescription()
+{
+    // Bytes that fell back to UTF-8 go back to Windows-1252 once the text fits
+    // again; only the whole text can tell.
+    if (!m_spliceable || m_byteEncoding != m_shownEncoding)
+        return false;
+    QTextDocument& document = *m_memo.document();
+    const int length = document.characterCount() - 1;
+    if (m_editStart + m_editTail > std::min(length, m_shownLength))
+        return false;
+    const std::string_view old = m_shownNode->GetText(TreeListColumnDesc);
+    const size_t head = EditorPositionToOffset(old, m_byteEncoding, static_cast<size_t>(m_editStart));
+    const size_t tail = EditorPositionToOffset(old, m_byteEncoding, static_cast<size_t>(m_shownLength - m_editTail));
+    if (head == std::string_view::npos || tail == std::string_view::npos || head > tail)
+        return false;
+    QTextCursor cursor(&document);
+    cursor.setPosition(m_editStart);
+    cursor.setPosition(length - m_editTail, QTextCursor::KeepAnchor);
+    TTextEncoding used = m_byteEncoding;
+    const std::string middle = EditorTextToDescription(cursor.selectedText(), m_shownEncoding, &used);
+    if (used != m_byteEncoding || !HasOnlyCrLfBreaks(middle))
+        return false;  // the whole text then goes another way
+    std::string bytes;
+    bytes.reserve(head + middle.size() + (old.size() - tail));
+    bytes.append(old.substr(0, head));
+    bytes += middle;
+    bytes.append(old.substr(tail));
+    m_shownNode->SetText(TreeListColumnDesc, bytes);
+    return true;
 }
 
 void TDescriptionPane::Memo1Enter()
@@ -362,10 +442,14 @@ void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)
     cursor.insertText(loaded.text);
     FLoadingDescription = false;
     m_shownEncoding = loaded.encoding;
+    m_byteEncoding = loaded.encoding;
     std::string before(node->GetText(TreeListColumnDesc));
     const int countBefore = node->TextCount();
-    node->SetText(TreeListColumnDesc, description);
-    NoteShownText();
+    {
+        const QScopedValueRollback storing(m_storing, true);
+        node->SetText(TreeListColumnDesc, description);
+    }
+    InSync();
     auto step =
         std::make_unique<TTextStep>("Load Description", node, TreeListColumnDesc, std::move(before), countBefore);
     step->FocusBefore = step->FocusAfter = node;

@@ -9,7 +9,6 @@
 
 class QAction;
 class QPlainTextEdit;
-class QTimer;
 class TDocumentSession;
 class TFileDialogs;
 class TFindDialog;
@@ -76,8 +75,15 @@ private:
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
     void AboutToReset() override;
     void FocusChanged(TTreeListTextNode* item) override;
-    // The description the editor was filled from, or last stored into the item.
-    void NoteShownText();
+    void ItemChanged(TTreeListTextNode* item) override;
+
+    // What the editor holds matches the shown item's description again.
+    void InSync();
+    void ContentsChange(int position, int removed, int added);
+    // The edited stretch of a large description put between the item's
+    // unchanged bytes before and after it; false when that cannot give what
+    // encoding the whole text would.
+    bool SpliceDescription();
 
     // Gives the keyboard to the next (or previous) widget of the window.
     void LeaveEditor(bool backward);
@@ -91,12 +97,23 @@ private:
     TFindDialog& m_findDialog;
     TReplaceDialog& m_replaceDialog;
     TFontDialog& m_fontDialog;
-    QTimer* m_commitTimer;
     bool FLoadingDescription = false;
     TTreeListTextNode* m_shownNode = nullptr;  // whose description the editor holds
     TTextEncoding m_shownEncoding = TTextEncoding::Utf8;
+    TTextEncoding m_byteEncoding = TTextEncoding::Utf8;  // what the item's bytes are in
     bool m_descriptionDirty = false;  // the editor holds text the item has not got yet
-    std::string_view m_shownText;        // the item's description as the editor last matched it
+    bool m_storing = false;           // the item's change is this pane's own
+    bool m_shownChanged = false;      // the shown item changed since (not through this pane)
+    // Large descriptions reach the item only when something needs their
+    // bytes (a focus change, or CommitEdits before the tree is read). Then
+    // only the edited stretch is encoded: the editor's first m_editStart
+    // and last m_editTail characters are still those shown from the
+    // item's bytes, which held m_shownLength characters, every line break
+    // CR LF (m_spliceable; otherwise the whole text is encoded).
+    bool m_spliceable = false;
+    int m_shownLength = 0;
+    int m_editStart = 0;
+    int m_editTail = 0;
     // The item typed in since its last step, with its description and string
     // count from before the typing.
     TTreeListTextNode* m_typingItem = nullptr;

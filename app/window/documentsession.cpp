@@ -9,11 +9,18 @@
 #include "document/treelist.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <stdexcept>
+#include <string>
+#include <thread>
 
 #include <sodium.h>
 
@@ -55,6 +62,58 @@ private:
     QByteArray m_bytes;
 };
 }  // namespace
+
+// A file read on a worker thread. The worker touches nothing but its own
+// tree and the fields it hands over; the window's thread sees `done` on a
+// timer, and only then reads them.
+class TDocumentSession::TBackgroundLoad {
+public:
+    explicit TBackgroundLoad(const QString& path) : m_path(path), m_fileName(path.toStdString())
+    {
+        m_started.start();
+        m_worker = std::thread([this] {
+            TTreeList read;
+            try {
+                LoadItems(read, m_fileName);
+            } catch (...) {
+                m_error = std::current_exception();
+            }
+            // Moving the items copies every string out of the file's bytes;
+            // done here, the move into the document has nothing left to copy.
+            m_tree.AppendItemsFrom(read);
+            m_done = true;
+        });
+    }
+    ~TBackgroundLoad()
+    {
+        if (m_worker.joinable())
+            m_worker.join();
+    }
+    TBackgroundLoad(const TBackgroundLoad&) = delete;
+    TBackgroundLoad& operator=(const TBackgroundLoad&) = delete;
+
+    bool Done() const { return m_done; }
+    // After Done: the tree read, and what went wrong.
+    TTreeList& Tree()
+    {
+        m_worker.join();
+        return m_tree;
+    }
+    std::exception_ptr Error() const { return m_error; }
+    const QString& Path() const { return m_path; }
+    qint64 ElapsedMs() const { return m_started.elapsed(); }
+    QTimer& Timer() { return m_timer; }
+
+private:
+    const QString m_path;
+    const std::string m_fileName;
+    TTreeList m_tree;
+    std::exception_ptr m_error;
+    std::atomic<bool> m_done{false};
+    QElapsedTimer m_started;
+    QTimer m_timer;
+    std::thread m_worker;  // last: it starts once everything it uses is there
+};
 
 TDocumentSession::TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
                                    QStringList arguments)
@@ -169,6 +228,9 @@ bool TDocumentSession::MayOverwrite()
     return Prompter().Ask(&m_window, QMessageBox::Warning, ChangedCaption, text,
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
+
+// A window closed while its file still loads waits for the worker.
+TDocumentSession::~TDocumentSession() = default;
 
 void TDocumentSession::UpdateTitle(bool modified)
 {
@@ -501,6 +563,74 @@ void TDocumentSession::FormShow()
     if (QFileInfo(path).isFile())
         LoadDocument(path);
     UpdateTitle(false);
+}
+
+// The first bytes of a protected tree file; a file that cannot be read is
+// left to the load, which reports it.
+bool TDocumentSession::StartsAsProtected(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(64);
+    return HasProtectionMarker(head.constData(), static_cast<size_t>(head.size()));
+}
+
+bool TDocumentSession::Loading() const
+{
+    return m_load != nullptr;
+}
+
+void TDocumentSession::FormShowInBackground()
+{
+    const QString path = CommandLineFile();
+    UpdateTitle(false);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || m_load)
+        return;
+    // A protected file asks for its password first, on this thread.
+    if (StartsAsProtected(path)) {
+        LoadDocument(path);
+        return;
+    }
+    m_load = std::make_unique<TBackgroundLoad>(path);
+    // Short loads end without a word; longer ones say how long they have run.
+    constexpr int ProgressAfterMs = 300;
+    QTimer& timer = m_load->Timer();
+    timer.setInterval(50);
+    QObject::connect(&timer, &QTimer::timeout, &m_window, [this] {
+        if (m_load->Done()) {
+            ::Protected([this] { FinishBackgroundLoad(); });
+        } else if (m_load->ElapsedMs() >= ProgressAfterMs && OnLoadProgress) {
+            OnLoadProgress(QStringLiteral("Loading %1 ... %2 s")
+                               .arg(FileNamePart(m_load->Path()))
+                               .arg(static_cast<double>(m_load->ElapsedMs()) / 1000.0, 0, 'f', 1));
+        }
+    });
+    timer.start();
+}
+
+void TDocumentSession::FinishBackgroundLoad()
+{
+    const std::unique_ptr<TBackgroundLoad> load = std::move(m_load);
+    load->Timer().stop();
+    if (OnLoadProgress)
+        OnLoadProgress(QString());
+    TTreeList& read = load->Tree();
+    CloseDocument();
+    // One insertion for the view, as LoadDocument's one reset.
+    m_tree.AppendItemsFrom(read);
+    if (load->Error()) {
+        // As LoadDocument: what was read stays, as an untitled document.
+        m_changedOutsideHistory = m_tree.TopItemCount() > 0;
+        SetModified(m_changedOutsideHistory);
+        UpdateTitle(FModified);
+        ShowDescription(m_tree.FocusedItem());
+        std::rethrow_exception(load->Error());
+    }
+    FFileName = load->Path();
+    KnowFile();
+    UpdateTitle(false);
+    ShowDescription(m_tree.TopItem(0));
 }
 
 bool TDocumentSession::FormCloseQuery()

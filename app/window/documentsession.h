@@ -28,6 +28,7 @@ class TDocumentSession {
 public:
     TDocumentSession(TTreeList& tree, TFileDialogs& dialogs, QWidget& window, QLabel& modifiedPanel,
                      QStringList arguments);
+    ~TDocumentSession();
 
     // The description pane's part in the life cycle: empty the editor, or
     // show an item's description.
@@ -93,6 +94,18 @@ public:
     void FormShow();
     // The file FormShow opens; empty when none is named.
     QString CommandLineFile() const;
+    // FormShow for the window: the file is read on a worker thread into a
+    // tree of its own and moved into the document when it is in, so the
+    // window shows at once and answers while a large file loads. A failed
+    // read leaves what was read as an untitled document and throws, through
+    // Protected, once it has ended.
+    void FormShowInBackground();
+    // True from FormShowInBackground until the file is in the document (or
+    // failed); the commands that need the document wait for it.
+    bool Loading() const;
+    // What the status bar says about a load that takes a while; empty when
+    // it has ended.
+    std::function<void(const QString& text)> OnLoadProgress;
     // Replaces the document by a recovery copy of an unsaved one: the tree is
     // the copy's, the file name the one the document had, and the document is
     // modified, so that saving puts it where it belongs. A copy that cannot be
@@ -152,6 +165,10 @@ private:
     QWidget& m_window;
     QLabel& m_modifiedPanel;
     const QStringList m_arguments;
+    class TBackgroundLoad;
+    std::unique_ptr<TBackgroundLoad> m_load;
+    void FinishBackgroundLoad();
+    static bool StartsAsProtected(const QString& path);
     QString FFileName;
     bool FModified = false;
     // Changed in a way no step records: modified whatever the history says.

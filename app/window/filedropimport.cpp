@@ -157,7 +157,8 @@ void TFileDropImport::RunAfterDrop(Qt::DropAction& effect, std::function<void()>
 
 void TFileDropImport::AddFilesAsItems(const std::vector<std::string>& files)
 {
-    if (files.empty())
+    // The document being loaded would replace them.
+    if (files.empty() || m_session.Loading())
         return;
     TFileImportOptions options;
     // Checked before anything is read: a bad picker text imports nothing.

@@ -96,6 +96,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
     m_findAll = std::make_unique<TFindAllController>(*this, m_tree, *m_treeView, *m_memo);
     m_session->OnFinishEditing = [this] { m_treeView->FinishNameEdit(); };
+    m_session->OnLoadProgress = [this](const QString& text) { m_statusPanels[0]->setText(text); };
 
     CreateActions();
     m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };
@@ -506,7 +507,7 @@ void TfrmTreeViewEditorMain::showEvent(QShowEvent* event)
     bool recovered = false;
     Protected([&] { recovered = m_recovery->OfferCopies(); });
     if (!recovered)
-        Protected([this] { m_session->FormShow(); });
+        Protected([this] { m_session->FormShowInBackground(); });
 }
 
 void TfrmTreeViewEditorMain::closeEvent(QCloseEvent* event)

@@ -1,0 +1,410 @@
+// Where the window could freeze on big documents, each against a floor
+// taken in the same run: the first show with the 1,111,110-item benchmark
+// file on the command line, Export as Text of that tree (expanding all
+// included) against trdtool's export of the same file, what the expanded
+// tree keeps in memory, delete, move and insert of a 111,111-item subtree in
+// the expanded tree, and a 20 MB description: focusing it, the longest
+// event-loop stall while typing and pausing in it, and leaving it.
+// An optional argument names the trdtool to measure against (default: the
+// one built with this benchmark).
+#include "app/view/itemtext.h"
+#include "app/view/treelistmodel.h"
+#include "app/view/treelistview.h"
+#include "app/widgets/imagelists.h"
+#include "app/window/mainwindow.h"
+#include "bench/benchtree.h"
+#include "document/treefile.h"
+#include "document/treelist.h"
+#include "exchange/exportwriters.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace fs = std::filesystem;
+using TClock = std::chrono::steady_clock;
+
+namespace {
+
+double Ms(TClock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+double TimeMs(const std::function<void()>& action)
+{
+    const auto start = TClock::now();
+    action();
+    return Ms(TClock::now() - start);
+}
+
+long ResidentBytes()
+{
+    long size = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &size, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Runs the event loop until nothing is left to do, painting included.
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+// The first paint that reaches a widget of `window`, timed from `start`.
+class TFirstPaint : public QObject {
+public:
+    TFirstPaint(QWidget& window, TClock::time_point start) : m_window(window), m_start(start)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~TFirstPaint() override { qApp->removeEventFilter(this); }
+    double Ms() const { return m_ms; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (m_ms < 0 && event->type() == QEvent::Paint && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == &m_window)
+            m_ms = ::Ms(TClock::now() - m_start);
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+    TClock::time_point m_start;
+    double m_ms = -1;
+};
+
+// The longest lateness of a timer that wants to tick every millisecond.
+class TStallProbe {
+public:
+    TStallProbe()
+    {
+        m_timer.setInterval(1);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const auto now = TClock::now();
+            m_longest = std::max(m_longest, ::Ms(now - m_last));
+            m_last = now;
+        });
+    }
+    void Start()
+    {
+        m_longest = 0;
+        m_last = TClock::now();
+        m_timer.start();
+    }
+    double Stop()
+    {
+        m_timer.stop();
+        return m_longest;
+    }
+
+private:
+    QTimer m_timer;
+    TClock::time_point m_last;
+    double m_longest = 0;
+};
+
+void RunEventsFor(int ms)
+{
+    const auto end = TClock::now() + std::chrono::milliseconds(ms);
+    while (TClock::now() < end)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+// Bursts of typing with pauses long enough for anything that waits for the
+// typist to stop.
+void TypeAndPause(QWidget* editor)
+{
+    for (int burst = 0; burst < 3; ++burst) {
+        for (int key = 0; key < 8; ++key) {
+            QTest::keyClick(editor, static_cast<char>('a' + key));
+            RunEventsFor(60);
+        }
+        RunEventsFor(900);
+    }
+}
+constexpr int TypedPerRun = 24;
+
+void Row(const char* what, double ms, double floorMs, const char* floorWhat, const char* target)
+{
+    std::printf("%-40s %9.1f ms %9.1f ms %7.2fx  %-28s %s\n", what, ms, floorMs, floorMs > 0 ? ms / floorMs : 0.0,
+                floorWhat, target);
+}
+
+bool InView(TTreeListView& view, TTreeListTextNode* item)
+{
+    const QRect rect = view.visualRect(view.Model()->IndexOf(item));
+    return rect.isValid() && view.viewport()->rect().intersects(rect);
+}
+
+std::string Description(size_t bytes)
+{
+    std::string text;
+    text.reserve(bytes + 80);
+    while (text.size() < bytes)
+        text += "The quick brown fox jumps over the lazy dog, again and again and again.\r\n";
+    text.resize(bytes);
+    return text;
+}
+
+TTreeListTextNode* NthInDocument(TTreeList& tree, long n)
+{
+    TTreeListTextNode* item = tree.TopItem(0);
+    for (long i = 0; i < n && item; ++i)
+        item = tree.NextInDocument(item);
+    return item;
+}
+
+void FirstShow(const std::string& file, const std::string& empty)
+{
+    std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "first show", "measured", "floor", "ratio", "floor is", "target");
+    double emptyShow = 0;
+    {
+        const auto start = TClock::now();
+        TfrmTreeViewEditorMain window({QString::fromStdString(empty)});
+        TFirstPaint paint(window, start);
+        window.show();
+        while (paint.Ms() < 0)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        emptyShow = paint.Ms();
+        Settle();
+    }
+    const auto start = TClock::now();
+    TfrmTreeViewEditorMain window({QString::fromStdString(file)});
+    TFirstPaint paint(window, start);
+    TStallProbe probe;
+    window.show();
+    while (paint.Ms() < 0)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const double shown = paint.Ms();
+    probe.Start();
+    while (window.TreeList().TopItemCount() < 10)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const double loaded = Ms(TClock::now() - start);
+    Settle();
+    const double stall = probe.Stop();
+    const double loadFloor = TimeMs([&] {
+        TTreeList tree;
+        LoadItems(tree, file);
+    });
+    Row("window painted, 1.1 M-item file", shown, emptyShow, "window with a 1-item file", "100 ms");
+    Row("  document in", loaded, loadFloor, "LoadItems alone", "");
+    Row("  longest stall until it is in", stall, 0, "", "");
+}
+
+void ExpandedTree(const std::string& file, const std::string& trdtool, const fs::path& folder)
+{
+    std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "expanded tree", "measured", "floor", "ratio", "floor is",
+                "target");
+    TfrmTreeViewEditorMain window;
+    window.resize(900, 700);
+    window.show();
+    Settle();
+    LoadItems(window.TreeList(), file);
+    window.TreeList().TopItem(0)->SetFocused();
+    Settle();
+    const long fileSize = static_cast<long>(fs::file_size(file));
+
+    // trdtool's export of the same file, best of three.
+    const std::string toolOut = (folder / "tool.txt").string();
+    double tool = 1e30;
+    for (int i = 0; i < 3; ++i) {
+        fs::remove(toolOut);
+        QProcess process;
+        const auto start = TClock::now();
+        process.start(QString::fromStdString(trdtool),
+                      {QStringLiteral("export"), QStringLiteral("txt"), QString::fromStdString(file),
+                       QString::fromStdString(toolOut)});
+        process.waitForFinished(-1);
+        tool = std::min(tool, Ms(TClock::now() - start));
+        if (process.exitCode() != 0)
+            std::printf("error: trdtool export failed\n");
+    }
+
+    malloc_trim(0);
+    const long before = ResidentBytes();
+    const std::string out = (folder / "editor.txt").string();
+    fs::remove(toolOut);
+    const double exported = TimeMs([&] {
+        window.TreeList().ExpandAll();
+        ExportTxt(window.TreeList(), out);
+        Settle();
+    });
+    malloc_trim(0);
+    const long after = ResidentBytes();
+    fs::remove(out);
+    Row("Export as Text, expanding included", exported, tool, "trdtool export txt", "2x");
+    std::printf("%-40s %9.1f MB %9.1f MB %7.3fx  %-28s %s\n", "memory the expanded tree keeps",
+                (after - before) / 1e6, fileSize / 1e6, static_cast<double>(after - before) / fileSize,
+                "file size", "0.25x");
+
+    // Subtree operations with the focus deep in the expanded tree, each
+    // against the same operation on a tree without a view. The focused item
+    // (a moved item takes the focus) must stay on screen.
+    TTreeList bare;
+    LoadItems(bare, file);
+    TTreeListView& view = *window.TreeListView();
+    TTreeList& tree = window.TreeList();
+    TTreeListTextNode* focused = NthInDocument(tree, 600000);
+    focused->SetFocused();
+    Settle();
+    bool kept = InView(view, focused);
+    const double deleted = TimeMs([&] {
+        tree.Delete(tree.TopItem(2));
+        Settle();
+    });
+    kept = kept && InView(view, tree.FocusedItem());
+    const double deleteFloor = TimeMs([&] { bare.Delete(bare.TopItem(2)); });
+    const double moved = TimeMs([&] {
+        tree.TopItem(0)->MoveTo(tree.TopItem(tree.TopItemCount() - 1), amAdd);
+        Settle();
+    });
+    kept = kept && InView(view, tree.FocusedItem());
+    const double moveFloor = TimeMs([&] { bare.TopItem(0)->MoveTo(bare.TopItem(bare.TopItemCount() - 1), amAdd); });
+    TTreeList part;
+    TTreeList barePart;
+    for (TTreeList* t : {&part, &barePart}) {
+        BuildBenchTree(*t);
+        while (t->TopItemCount() > 1)
+            t->Delete(t->TopItem(1));
+        t->TopItem(0)->SetExpanded(true);
+    }
+    const double inserted = TimeMs([&] {
+        tree.AppendItemsFrom(part);
+        Settle();
+    });
+    kept = kept && InView(view, tree.FocusedItem());
+    const double insertFloor = TimeMs([&] { bare.AppendItemsFrom(barePart); });
+    Row("delete 111,111-item subtree", deleted, deleteFloor, "same on a tree without view", "100 ms");
+    Row("move 111,111-item subtree", moved, moveFloor, "same on a tree without view", "100 ms");
+    Row("insert 111,111-item subtree", inserted, insertFloor, "same on a tree without view", "100 ms");
+    std::printf("%-40s %s\n", "focused item kept in view", kept ? "yes" : "NO");
+}
+
+void BigDescription()
+{
+    std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "20 MB description", "measured", "floor", "ratio", "floor is",
+                "target");
+    const size_t size = size_t(20) << 20;
+    const std::string bytes = Description(size);
+    TfrmTreeViewEditorMain window;
+    window.resize(900, 700);
+    window.show();
+    Settle();
+    TTreeList& tree = window.TreeList();
+    TTreeListTextNode* small = tree.AddItem();
+    small->SetText(TreeListColumnDesc, "short");
+    TTreeListTextNode* big = tree.AddItem();
+    big->SetText(TreeListColumnDesc, bytes);
+    small->SetFocused();
+    Settle();
+    QPlainTextEdit* memo = window.Memo1();
+
+    // The floor: a bare editor of the same size shown beside it.
+    QPlainTextEdit bare;
+    bare.resize(memo->size());
+    bare.show();
+    Settle();
+    const QString text = ItemBytesToEditorText(bytes).text;
+
+    double focus = 1e30;
+    double focusFloor = 1e30;
+    double leaveClean = 1e30;
+    for (int i = 0; i < 3; ++i) {
+        focus = std::min(focus, TimeMs([&] {
+                             big->SetFocused();
+                             Settle();
+                         }));
+        leaveClean = std::min(leaveClean, TimeMs([&] {
+                                  small->SetFocused();
+                                  Settle();
+                              }));
+        bare.clear();
+        Settle();
+        focusFloor = std::min(focusFloor, TimeMs([&] {
+                                  bare.setPlainText(text);
+                                  Settle();
+                              }));
+    }
+    Row("focus the item", focus, focusFloor, "bare setPlainText", "1.2x");
+
+    TStallProbe probe;
+    bare.moveCursor(QTextCursor::End);
+    probe.Start();
+    TypeAndPause(&bare);
+    const double stallFloor = probe.Stop();
+
+    big->SetFocused();
+    Settle();
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+    probe.Start();
+    TypeAndPause(memo);
+    const double stall = probe.Stop();
+    Row("longest stall typing and pausing", stall, stallFloor, "same in a bare editor", "50 ms");
+
+    // Straight after a keystroke, before anything waiting for a pause has run.
+    QTest::keyClick(memo, Qt::Key_Z);
+    const double leave = TimeMs([&] {
+        small->SetFocused();
+        Settle();
+    });
+    Row("leave the item after typing", leave, leaveClean, "leaving it unedited", "100 ms");
+    if (big->GetText(TreeListColumnDesc).size() != size + TypedPerRun + 1)
+        std::printf("error: the item does not hold the typed text\n");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    InitResources();
+    const std::string trdtool = argc > 1 ? argv[1] : TRDTOOL_PATH;
+    const fs::path folder = fs::temp_directory_path() / ("vek-bench-bigdocs-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string file = (folder / "bench.trd").string();
+    const std::string empty = (folder / "small.trd").string();
+    {
+        TTreeList tree;
+        BuildBenchTree(tree);
+        SaveItems(tree, file);
+        tree.ClearItems();
+        tree.AddItem()->SetText(TreeListColumnName, "one");
+        SaveItems(tree, empty);
+    }
+    std::printf("bench_bigdocs: benchmark file %.1f MB\n", fs::file_size(file) / 1e6);
+    // BIGDOCS_PART=description, show or tree runs one part alone.
+    const QByteArray part = qgetenv("BIGDOCS_PART");
+    if (part.isEmpty() || part == "description")
+        BigDescription();
+    if (part.isEmpty() || part == "show")
+        FirstShow(file, empty);
+    if (part.isEmpty() || part == "tree")
+        ExpandedTree(file, trdtool, folder);
+    fs::remove_all(folder);
+    return 0;
+}
