@@ -49,9 +49,20 @@ const TActionRow ActionTable[] = {
     {"TV",   "actHelpEmail",       "Help",   "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, "", 31, '+'},
     {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '+'},
     {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '+'},
-    {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
+    {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "Alt+Shift+Up", 0, '+'},
     {"TV",   "actEditItemUndo",    "Edit",   "&Undo",                     "Undo|Takes back the last change of the tree or of a description", 19, "Ctrl+Z", 0, '-'},
     {"TV",   "actEditItemRedo",    "Edit",   "&Redo",                     "Redo|Does again the last change that was undone",       20, "Ctrl+Shift+Z", 0, '-'},
+    {"TV",   "actEditItemMoveDown",     "Edit", "Move Do&wn",     "Move down|Moves the selected items one place down among their siblings", 21, "Alt+Shift+Down", 0, '-'},
+    {"TV",   "actEditItemIndent",       "Edit", "&Indent",        "Indent|Makes the selected items children of the item above them", 22, "Alt+Shift+Right", 0, '-'},
+    {"TV",   "actEditItemOutdent",      "Edit", "&Outdent",       "Outdent|Makes the selected items siblings that follow their parent", 23, "Alt+Shift+Left", 0, '-'},
+    {"TV",   "actEditItemCut",          "Edit", "Cu&t",           "Cut|Moves the selected items with their sub-items to the clipboard", 24, "Ctrl+X", 0, '-'},
+    {"TV",   "actEditItemCopy",         "Edit", "&Copy",          "Copy|Copies the selected items with their sub-items to the clipboard", 25, "Ctrl+C", 0, '-'},
+    {"TV",   "actEditItemPaste",        "Edit", "&Paste",         "Paste|Inserts the items or the outline on the clipboard after the focused item", 26, "Ctrl+V", 0, '-'},
+    {"TV",   "actEditItemDuplicate",    "Edit", "Dup&licate",     "Duplicate|Puts a copy of each selected item with its sub-items right after it", 27, "Ctrl+D", 0, '-'},
+    {"TV",   "actEditItemSortChildren", "Edit", "Sort C&hildren", "Sort children|Sorts the focused item's children by name", 28, "", 0, '-'},
+    {"TV",   "actEditItemSortSubtree",  "Edit", "Sort Su&btree",  "Sort subtree|Sorts the items at every level below the focused item by name", 29, "", 0, '-'},
+    {"TV",   "actEditItemExpandAll",    "Edit", "&Expand All",    "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, "", 0, '-'},
+    {"TV",   "actEditItemCollapseAll",  "Edit", "Coll&apse All",  "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, "", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -110,6 +121,8 @@ class CommandTable : public WindowTest, public ::testing::WithParamInterface<siz
 TEST_P(CommandTable, DefinesTheActionAsListed)
 {
     const TActionRow& row = ActionTable[GetParam()];
+    // Paste follows the clipboard, which an empty one leaves disabled.
+    QGuiApplication::clipboard()->clear();
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
     const TActionList& list = tv ? window->Commands().ActionListTV() : window->Commands().ActionListMemo();
@@ -159,7 +172,11 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {menu("menuEdit"),
          {"miItemUndo actEditItemUndo", "miItemRedo actEditItemRedo", "N8-", "miItemNew actEditItemNew",
           "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",
-          "miItemModeUp actEditItemMoveUp"}},
+          "miItemModeUp actEditItemMoveUp", "miItemMoveDown actEditItemMoveDown", "miItemIndent actEditItemIndent",
+          "miItemOutdent actEditItemOutdent", "N10-", "miItemCut actEditItemCut", "miItemCopy actEditItemCopy",
+          "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
+          "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
+          "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
         {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
@@ -170,7 +187,11 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {window->findChild<QMenu*>(QStringLiteral("PopupMenuTV")),
          {"pmiItemUndo actEditItemUndo", "pmiItemRedo actEditItemRedo", "N9-", "pmiItemNew actEditItemNew",
           "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
-          "pmiItemMoveUp actEditItemMoveUp"}},
+          "pmiItemMoveUp actEditItemMoveUp", "pmiItemMoveDown actEditItemMoveDown", "pmiItemIndent actEditItemIndent",
+          "pmiItemOutdent actEditItemOutdent", "N12-", "pmiItemCut actEditItemCut", "pmiItemCopy actEditItemCopy",
+          "pmiItemPaste actEditItemPaste", "pmiItemDuplicate actEditItemDuplicate", "N13-",
+          "pmiItemSortChildren actEditItemSortChildren", "pmiItemSortSubtree actEditItemSortSubtree",
+          "pmiItemExpandAll actEditItemExpandAll", "pmiItemCollapseAll actEditItemCollapseAll"}},
     };
     for (const auto& [popup, entries] : cases) {
         ASSERT_NE(popup, nullptr) << entries.first().toStdString();

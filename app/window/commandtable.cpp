@@ -4,6 +4,8 @@
 #include "app/window/actionlist.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
+#include "app/window/itemcommands.h"
+#include "document/outlineedit.h"
 #include "document/treelist.h"
 #include "document/undohistory.h"
 
@@ -120,6 +122,19 @@ void TCommandTable::ActionListTVUpdate()
                    typing ? m_descriptionPane.TypingStepName() : history.UndoName(), typing || history.CanUndo());
     SetStepCaption(TActionId::actEditItemRedo, QStringLiteral("&Redo"), history.RedoName(),
                    !typing && history.CanRedo());
+
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
+    Action(TActionId::actEditItemMoveDown)->setEnabled(CanMoveDown(items));
+    Action(TActionId::actEditItemIndent)->setEnabled(IndentTarget(m_tree, items) != nullptr);
+    Action(TActionId::actEditItemOutdent)->setEnabled(CanOutdent(items));
+    SetEnabled({TActionId::actEditItemCut, TActionId::actEditItemCopy, TActionId::actEditItemDuplicate},
+               m_tree.SelectedCount() > 0);
+    Action(TActionId::actEditItemPaste)->setEnabled(m_clipboardHasText || m_clipboardHasItems);
+    const TTreeListTextNode* focused = m_tree.FocusedItem();
+    Action(TActionId::actEditItemSortChildren)->setEnabled((focused ? focused->Count() : m_tree.TopItemCount()) > 1);
+    Action(TActionId::actEditItemSortSubtree)
+        ->setEnabled(focused ? focused->HasChildren() : m_tree.TopItemCount() > 0);
+    SetEnabled({TActionId::actEditItemExpandAll, TActionId::actEditItemCollapseAll}, m_tree.TopItemCount() > 0);
 }
 
 // "&Undo Delete": the command and the step it would take, or the command
@@ -229,4 +244,5 @@ void TCommandTable::ClipboardChanged()
 {
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     m_clipboardHasText = clip && clip->hasText();
+    m_clipboardHasItems = clip && clip->hasFormat(QString::fromLatin1(TItemCommands::ClipboardMimeType));
 }
