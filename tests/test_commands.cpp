@@ -416,6 +416,44 @@ TEST_F(FocusedWindowTest, AltDelDeletesOnlyASelectionAndAltInsAddsAnItem)
     EXPECT_EQ(m_window->TreeList().TopItemCount(), 1);
 }
 
+// The outline keys move and copy items while the tree has the keyboard; in
+// the description the clipboard keys stay the editor's.
+TEST_F(FocusedWindowTest, OutlineKeysActInTheTreeAndLeaveTheEditorItsClipboardKeys)
+{
+    TTreeList& tree = m_window->TreeList();
+    TTreeListTextNode* a = tree.AddItem();
+    a->SetText(0, "A");
+    a->SetText(1, "text");
+    TTreeListTextNode* b = tree.AddItem();
+    b->SetText(0, "B");
+    a->SetFocused();
+    a->SetSelected(true);
+    QWidget* view = m_window->TreeListView();
+    const Qt::KeyboardModifiers altShift = Qt::AltModifier | Qt::ShiftModifier;
+    QTest::keyClick(view, Qt::Key_Down, altShift);
+    EXPECT_EQ(tree.TopItem(1), a);
+    QTest::keyClick(view, Qt::Key_Right, altShift);
+    EXPECT_EQ(a->Parent(), b);
+    QTest::keyClick(view, Qt::Key_Up, altShift);
+    EXPECT_EQ(tree.TopItem(1), a) << "Move Up: to the end of the grandparent's list";
+    QTest::keyClick(view, Qt::Key_Right, altShift);
+    QTest::keyClick(view, Qt::Key_Left, altShift);
+    EXPECT_EQ(tree.TopItem(1), a);
+    QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(tree.TopItemCount(), 3);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(TItemCommands::ClipboardMimeType));
+
+    ASSERT_TRUE(Focus(m_window->Memo1()));
+    m_window->Memo1()->selectAll();
+    QTest::keyClick(m_window->Memo1(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("text"));
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(TItemCommands::ClipboardMimeType));
+    QTest::keyClick(m_window->Memo1(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(m_window->Memo1(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(tree.TopItemCount(), 3);
+}
+
 TEST_F(WindowTest, HoveringShowsTheLongHintInPanelZeroAndNoTooltip)
 {
     auto window = MakeWindow();
