@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QHelpEvent>
+#include <QMimeData>
 #include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
