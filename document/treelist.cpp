@@ -87,10 +87,20 @@ TTreeListTextNode* TTreeList::InsertItem(TTreeListTextNode* before)
 
 void TTreeList::AppendItemsFrom(TTreeList& source)
 {
+    InsertItemsFrom(source, nullptr, TopItemCount());
+}
+
+void TTreeList::InsertItemsFrom(TTreeList& source, TTreeListTextNode* parent, int index)
+{
     if (&source == this || source.m_top.count == 0)
         return;
+    if (parent && !IsAttached(parent))
+        throw EListError(index);
+    TTreeListChildren& list = ChildListOf(parent);
+    if (index < 0 || index > list.count)
+        throw EListError(index);
     // Make room first: once the view has been told, the insertion must not fail.
-    ReserveChildren(m_top, source.m_top.count);
+    ReserveChildren(list, source.m_top.count);
     // The items move with the store pieces they live in, so they keep their
     // place; only the bytes of a file the source loaded stay behind.
     source.m_store.OwnTexts([&source](const auto& own) { source.ForEachTextSlot(own); });
@@ -113,16 +123,86 @@ void TTreeList::AppendItemsFrom(TTreeList& source)
         node->m_owner = this;
         pending.insert(pending.end(), node->m_children.items, node->m_children.items + node->m_children.count);
     }
+    for (int32_t i = 0; i < moved.count; ++i)
+        moved.items[i]->m_parent = parent;
 
-    const int first = TopItemCount();
-    const int last = first + moved.count - 1;
-    Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(nullptr, first, last); });
-    std::memcpy(m_top.items + first, moved.items, static_cast<size_t>(moved.count) * sizeof(TTreeListTextNode*));
-    m_top.count += moved.count;
-    Renumber(m_top, first);
+    const int last = index + moved.count - 1;
+    Notify([&](TTreeListObserver& o) { o.ItemsAboutToBeInserted(parent, index, last); });
+    TTreeListTextNode** at = list.items + index;
+    std::memmove(at + moved.count, at, static_cast<size_t>(list.count - index) * sizeof(TTreeListTextNode*));
+    std::memcpy(at, moved.items, static_cast<size_t>(moved.count) * sizeof(TTreeListTextNode*));
+    list.count += moved.count;
+    Renumber(list, index);
     m_store.FreeArray(moved.items, static_cast<size_t>(moved.capacity));
     Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
-    ItemAdded(m_top.items[first]);
+    ItemAdded(list.items[index]);
+}
+
+TTreeListTextNode* TTreeList::AddCopyOf(const TTreeListTextNode* item)
+{
+    TTreeListTextNode* root = AddItem();
+    // A list of its own instead of recursion, for deeply nested items.
+    std::vector<std::pair<const TTreeListTextNode*, TTreeListTextNode*>> pending{{item, root}};
+    while (!pending.empty()) {
+        const auto [from, to] = pending.back();
+        pending.pop_back();
+        to->ReserveTexts(from->m_textCount);
+        for (int32_t i = 0; i < from->m_textCount; ++i)
+            to->SetText(i, from->GetText(i));
+        to->m_data = from->m_data;
+        to->m_imageIndex = from->m_imageIndex;
+        to->m_selectedIndex = from->m_selectedIndex;
+        to->m_stateIndex = from->m_stateIndex;
+        ReserveChildren(to->m_children, from->m_children.count);
+        for (int32_t i = 0; i < from->m_children.count; ++i)
+            pending.emplace_back(from->m_children.items[i], Attach(to, i));
+        to->m_expanded = from->m_expanded;
+    }
+    return root;
+}
+
+void TTreeList::Reorder(const std::vector<TTreeListOrder>& orders)
+{
+    // Every list is checked before the views hear of anything.
+    std::vector<TTreeListTextNode*> parents;
+    parents.reserve(orders.size());
+    for (const TTreeListOrder& order : orders) {
+        if (order.parent && !IsAttached(order.parent))
+            throw EListError(-1);
+        const TTreeListChildren& list = ChildListOf(order.parent);
+        if (order.items.size() != static_cast<size_t>(list.count))
+            throw EListError(static_cast<int>(order.items.size()));
+        std::vector<bool> seen(order.items.size());
+        for (const TTreeListTextNode* item : order.items) {
+            if (!item || item->m_owner != this || item->m_parent != order.parent || item->m_index < 0 ||
+                item->m_index >= list.count || list.items[item->m_index] != item || seen[item->m_index])
+                throw EListError(item ? item->m_index : -1);
+            seen[item->m_index] = true;
+        }
+        parents.push_back(order.parent);
+    }
+    if (orders.empty())
+        return;
+    Notify([&](TTreeListObserver& o) { o.ChildrenAboutToBeReordered(parents); });
+    for (const TTreeListOrder& order : orders) {
+        TTreeListChildren& list = ChildListOf(order.parent);
+        std::copy(order.items.begin(), order.items.end(), list.items);
+        Renumber(list, 0);
+    }
+    if (m_selection.size() > 1)
+        m_selectionSorted = false;
+    Notify([](TTreeListObserver& o) { o.ChildrenReordered(); });
+}
+
+void TTreeList::SetSubtreeExpanded(TTreeListTextNode* root, bool expanded)
+{
+    auto set = [expanded](TTreeListTextNode* node) { node->m_expanded = expanded && node->HasChildren(); };
+    if (root)
+        ForEachInSubtree(root, set);
+    else
+        for (int32_t i = 0; i < m_top.count; ++i)
+            ForEachInSubtree(m_top.items[i], set);
+    Notify([root](TTreeListObserver& o) { o.ExpandedChanged(root); });
 }
 
 void TTreeList::Delete(TTreeListTextNode* item)

@@ -47,6 +47,13 @@ struct TTreeListPlace {
     bool parentExpanded = false;
 };
 
+// A new order for the children of `parent` (the top level for none): the
+// same items, each once.
+struct TTreeListOrder {
+    TTreeListTextNode* parent = nullptr;
+    std::vector<TTreeListTextNode*> items;
+};
+
 // The items of one list: the children of an item, or the top-level items.
 struct TTreeListChildren {
     TTreeListTextNode** items = nullptr;
@@ -174,6 +181,10 @@ public:
     virtual void ItemAboutToBeMoved(TTreeListTextNode* /*item*/, TTreeListTextNode* /*destinationParent*/,
                                     int /*destinationRow*/) {}
     virtual void ItemMoved() {}
+    // The children of each parent named (null: the top level) take a new
+    // order; no item changes its parent.
+    virtual void ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>& /*parents*/) {}
+    virtual void ChildrenReordered() {}
     virtual void AboutToReset() {}
     virtual void ResetDone() {}
     virtual void ItemChanged(TTreeListTextNode* /*item*/) {}
@@ -248,6 +259,19 @@ public:
     // tree's last top-level item, in order, as one insertion for the views;
     // `source` is left empty. Items built apart this way reach the view whole.
     void AppendItemsFrom(TTreeList& source);
+    // The same, but the items become `parent`'s children (the top level for
+    // none) from position `index` on.
+    void InsertItemsFrom(TTreeList& source, TTreeListTextNode* parent, int index);
+    // Appends a copy of the item and of its subtree, from this tree or
+    // another, as the last top-level item: strings, numbers and expanded
+    // states.
+    TTreeListTextNode* AddCopyOf(const TTreeListTextNode* item);
+    // Puts the children of each list in its new order, as one change for the
+    // views. Focus, selection and expanded states stay with their items.
+    void Reorder(const std::vector<TTreeListOrder>& orders);
+    // Expands or collapses the item and every item below it (the whole tree
+    // for none), as one change for the views.
+    void SetSubtreeExpanded(TTreeListTextNode* root, bool expanded);
 
     int TopItemCount() const { return m_top.count; }
     TTreeListTextNode* TopItem(int index) const;

@@ -138,3 +138,28 @@ void TIconStep::Redo(TTreeList& /*tree*/)
 {
     m_item->SetImageIndex(m_after);
 }
+
+void TReorderStep::Add(const TTreeList& tree, TTreeListOrder order)
+{
+    TTreeListOrder before{order.parent, {}};
+    const int count = order.parent ? order.parent->Count() : tree.TopItemCount();
+    before.items.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        before.items.push_back(order.parent ? order.parent->Child(i) : tree.TopItem(i));
+    if (before.items == order.items)
+        return;
+    m_bytes += 2 * before.items.size() * sizeof(TTreeListTextNode*) + 2 * sizeof(TTreeListOrder);
+    m_before.push_back(std::move(before));
+    m_after.push_back(std::move(order));
+}
+
+void TReorderStep::Undo(TTreeList& tree)
+{
+    tree.Reorder(m_before);
+}
+
+void TReorderStep::Redo(TTreeList& tree)
+{
+    tree.Reorder(m_after);
+}
+

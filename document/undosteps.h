@@ -118,3 +118,26 @@ private:
     int32_t m_before;
     int32_t m_after;
 };
+
+// Children put in a new order (Sort): the step keeps both orders of each list.
+class TReorderStep : public TUndoStep {
+public:
+    using TUndoStep::TUndoStep;
+    // Records `order` as the new order of its parent's children, beside the
+    // order they have now; a list already in that order is left out.
+    void Add(const TTreeList& tree, TTreeListOrder order);
+    bool Empty() const { return m_after.empty(); }
+    // What the step shows once undone or redone: the sorted item, the moved ones.
+    void Show(std::vector<TTreeListTextNode*> items) { m_shown = std::move(items); }
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override { return m_shown; }
+    size_t Cost() const override { return m_bytes; }
+
+private:
+    std::vector<TTreeListOrder> m_before;
+    std::vector<TTreeListOrder> m_after;
+    std::vector<TTreeListTextNode*> m_shown;
+    size_t m_bytes = 0;
+};

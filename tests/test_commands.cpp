@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QHelpEvent>
+#include <QMimeData>
 #include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
@@ -49,7 +50,7 @@ const TActionRow ActionTable[] = {
     {"TV",   "actHelpEmail",       "Help",   "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, "", 31, '+'},
     {"TV",   "actHelpHomePage",    "Help",   "Home &Page",                "Author's Home page|Launchs your internet browser and connects to Ulmar's home page.", 16, "", 32, '+'},
     {"TV",   "actHelpAbout",       "Help",   "&About",                    "About the VekTreeViewEditor",                           17, "",        33, '+'},
-    {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "",        0,  '+'},
+    {"TV",   "actEditItemMoveUp",  "Edit",   "&Move Up",                  "Move up|Move the selected item up",                     18, "Alt+Shift+Up", 0, '+'},
     {"TV",   "actEditItemUndo",    "Edit",   "&Undo",                     "Undo|Takes back the last change of the tree or of a description", 19, "Ctrl+Z", 0, '-'},
     {"TV",   "actEditItemRedo",    "Edit",   "&Redo",                     "Redo|Does again the last change that was undone",       20, "Ctrl+Shift+Z", 0, '-'},
     {"TV",   "actFileSetPassword", "File",   "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, "", 0, '-'},
@@ -57,6 +58,17 @@ const TActionRow ActionTable[] = {
     {"TV",   "actFileExportOpml",  "File",   "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, "", 0, '-'},
     {"TV",   "actFileExportMarkdown", "File", "Export as Mark&down",     "Exports the current data file as a Markdown document with headings and nested lists.", 6, "", 0, '-'},
     {"TV",   "actFileExportHtml",  "File",   "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, "", 0, '-'},
+    {"TV",   "actEditItemMoveDown",     "Edit", "Move Do&wn",     "Move down|Moves the selected items one place down among their siblings", 21, "Alt+Shift+Down", 0, '-'},
+    {"TV",   "actEditItemIndent",       "Edit", "&Indent",        "Indent|Makes the selected items children of the item above them", 22, "Alt+Shift+Right", 0, '-'},
+    {"TV",   "actEditItemOutdent",      "Edit", "&Outdent",       "Outdent|Makes the selected items siblings that follow their parent", 23, "Alt+Shift+Left", 0, '-'},
+    {"TV",   "actEditItemCut",          "Edit", "Cu&t",           "Cut|Moves the selected items with their sub-items to the clipboard", 24, "Ctrl+X", 0, '-'},
+    {"TV",   "actEditItemCopy",         "Edit", "&Copy",          "Copy|Copies the selected items with their sub-items to the clipboard", 25, "Ctrl+C", 0, '-'},
+    {"TV",   "actEditItemPaste",        "Edit", "&Paste",         "Paste|Inserts the items or the outline on the clipboard after the focused item", 26, "Ctrl+V", 0, '-'},
+    {"TV",   "actEditItemDuplicate",    "Edit", "Dup&licate",     "Duplicate|Puts a copy of each selected item with its sub-items right after it", 27, "Ctrl+D", 0, '-'},
+    {"TV",   "actEditItemSortChildren", "Edit", "Sort C&hildren", "Sort children|Sorts the focused item's children by name", 28, "", 0, '-'},
+    {"TV",   "actEditItemSortSubtree",  "Edit", "Sort Su&btree",  "Sort subtree|Sorts the items at every level below the focused item by name", 29, "", 0, '-'},
+    {"TV",   "actEditItemExpandAll",    "Edit", "&Expand All",    "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, "", 0, '-'},
+    {"TV",   "actEditItemCollapseAll",  "Edit", "Coll&apse All",  "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, "", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -115,6 +127,8 @@ class CommandTable : public WindowTest, public ::testing::WithParamInterface<siz
 TEST_P(CommandTable, DefinesTheActionAsListed)
 {
     const TActionRow& row = ActionTable[GetParam()];
+    // Paste follows the clipboard, which an empty one leaves disabled.
+    QGuiApplication::clipboard()->clear();
     auto window = MakeWindow();
     const bool tv = row.list == std::string("TV");
     const TActionList& list = tv ? window->Commands().ActionListTV() : window->Commands().ActionListMemo();
@@ -166,7 +180,11 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {menu("menuEdit"),
          {"miItemUndo actEditItemUndo", "miItemRedo actEditItemRedo", "N10-", "miItemNew actEditItemNew",
           "miItemNewSub actEditItemNewSub", "miItemDelete actEditItemDelete", "N6-",
-          "miItemModeUp actEditItemMoveUp"}},
+          "miItemModeUp actEditItemMoveUp", "miItemMoveDown actEditItemMoveDown", "miItemIndent actEditItemIndent",
+          "miItemOutdent actEditItemOutdent", "N10-", "miItemCut actEditItemCut", "miItemCopy actEditItemCopy",
+          "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
+          "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
+          "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
         {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
@@ -177,7 +195,11 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {window->findChild<QMenu*>(QStringLiteral("PopupMenuTV")),
          {"pmiItemUndo actEditItemUndo", "pmiItemRedo actEditItemRedo", "N11-", "pmiItemNew actEditItemNew",
           "pmiItemNewSub actEditItemNewSub", "pmiItemDelete actEditItemDelete", "N7-",
-          "pmiItemMoveUp actEditItemMoveUp"}},
+          "pmiItemMoveUp actEditItemMoveUp", "pmiItemMoveDown actEditItemMoveDown", "pmiItemIndent actEditItemIndent",
+          "pmiItemOutdent actEditItemOutdent", "N12-", "pmiItemCut actEditItemCut", "pmiItemCopy actEditItemCopy",
+          "pmiItemPaste actEditItemPaste", "pmiItemDuplicate actEditItemDuplicate", "N13-",
+          "pmiItemSortChildren actEditItemSortChildren", "pmiItemSortSubtree actEditItemSortSubtree",
+          "pmiItemExpandAll actEditItemExpandAll", "pmiItemCollapseAll actEditItemCollapseAll"}},
     };
     for (const auto& [popup, entries] : cases) {
         ASSERT_NE(popup, nullptr) << entries.first().toStdString();
@@ -400,6 +422,44 @@ TEST_F(FocusedWindowTest, AltDelDeletesOnlyASelectionAndAltInsAddsAnItem)
     EXPECT_EQ(m_window->TreeList().TopItemCount(), 0);
     QTest::keyClick(m_window.get(), Qt::Key_Insert, Qt::AltModifier);
     EXPECT_EQ(m_window->TreeList().TopItemCount(), 1);
+}
+
+// The outline keys move and copy items while the tree has the keyboard; in
+// the description the clipboard keys stay the editor's.
+TEST_F(FocusedWindowTest, OutlineKeysActInTheTreeAndLeaveTheEditorItsClipboardKeys)
+{
+    TTreeList& tree = m_window->TreeList();
+    TTreeListTextNode* a = tree.AddItem();
+    a->SetText(0, "A");
+    a->SetText(1, "text");
+    TTreeListTextNode* b = tree.AddItem();
+    b->SetText(0, "B");
+    a->SetFocused();
+    a->SetSelected(true);
+    QWidget* view = m_window->TreeListView();
+    const Qt::KeyboardModifiers altShift = Qt::AltModifier | Qt::ShiftModifier;
+    QTest::keyClick(view, Qt::Key_Down, altShift);
+    EXPECT_EQ(tree.TopItem(1), a);
+    QTest::keyClick(view, Qt::Key_Right, altShift);
+    EXPECT_EQ(a->Parent(), b);
+    QTest::keyClick(view, Qt::Key_Up, altShift);
+    EXPECT_EQ(tree.TopItem(1), a) << "Move Up: to the end of the grandparent's list";
+    QTest::keyClick(view, Qt::Key_Right, altShift);
+    QTest::keyClick(view, Qt::Key_Left, altShift);
+    EXPECT_EQ(tree.TopItem(1), a);
+    QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(tree.TopItemCount(), 3);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat(TItemCommands::ClipboardMimeType));
+
+    ASSERT_TRUE(Focus(m_window->Memo1()));
+    m_window->Memo1()->selectAll();
+    QTest::keyClick(m_window->Memo1(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("text"));
+    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat(TItemCommands::ClipboardMimeType));
+    QTest::keyClick(m_window->Memo1(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(m_window->Memo1(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(tree.TopItemCount(), 3);
 }
 
 TEST_F(WindowTest, HoveringShowsTheLongHintInPanelZeroAndNoTooltip)

@@ -341,3 +341,36 @@ TEST(TreeListDepth, VeryDeepTreeIsWalkedAndFreedWithoutRecursion)
 }
 
 }  // namespace
+
+// A new order that is not the same items, each once, is refused before the
+// views hear of it; a good one moves rows, not parents. Items built apart
+// land in the middle of a list whole.
+TEST(TreeListOrder, ReorderChecksTheOrderAndInsertItemsFromLandsInPlace)
+{
+    TTreeList tree;
+    TTreeListTextNode* p = tree.AddItem();
+    TTreeListTextNode* a = p->AddChild();
+    TTreeListTextNode* b = p->AddChild();
+    TTreeListTextNode* c = p->AddChild();
+    TTreeListTextNode* other = tree.AddItem();
+    const std::vector<std::vector<TTreeListTextNode*>> bad = {{a, a, c}, {a, b}, {a, b, other}, {a, b, c, c}};
+    for (const auto& items : bad) {
+        EXPECT_THROW(tree.Reorder({{p, items}}), EListError);
+        EXPECT_TRUE(p->Child(0) == a && p->Child(1) == b && p->Child(2) == c);
+    }
+    tree.Reorder({{p, {c, a, b}}, {nullptr, {other, p}}});
+    EXPECT_TRUE(p->Child(0) == c && c->Index() == 0 && b->Index() == 2 && tree.TopItem(0) == other);
+
+    TTreeList built;
+    TTreeListTextNode* x = built.AddItem();
+    x->AddChild()->SetText(0, "deep");
+    TTreeListTextNode* y = built.AddItem();
+    const TTreeListTextNode* copy = built.AddCopyOf(x);
+    tree.InsertItemsFrom(built, p, 1);
+    EXPECT_EQ(built.TopItemCount(), 0);
+    ASSERT_EQ(p->Count(), 6);
+    EXPECT_TRUE(p->Child(1) == x && p->Child(2) == y && p->Child(3) == copy && p->Child(4) == a);
+    EXPECT_EQ(&x->Owner(), &tree);
+    EXPECT_EQ(x->Parent(), p);
+    EXPECT_EQ(p->Child(3)->Child(0)->GetText(0), "deep");
+}

@@ -69,7 +69,8 @@ public:
         const std::vector<TTreeListTextNode*> items = AllItems(tree);
         if (!items.empty())
             Pick(items)->SetFocused();
-        switch (items.size() < 3 ? Below(2) : Below(12)) {
+        const unsigned kind = items.size() < 3 ? Below(2) : Below(20);
+        switch (kind) {
         case 0:
             RunAction(m_window, Id::actEditItemNew);
             break;
@@ -113,7 +114,28 @@ public:
             m_window.DescriptionPane().ReplaceDialog1Replace(true);
             break;
         }
-        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15: {
+            const Id commands[] = {Id::actEditItemMoveDown, Id::actEditItemIndent, Id::actEditItemOutdent,
+                                   Id::actEditItemCut, Id::actEditItemDuplicate};
+            Select(items, 1 + Below(3));
+            RunAction(m_window, commands[kind - 11]);
+            break;
+        }
+        case 16:
+            RunAction(m_window, Id::actEditItemPaste);
+            break;
+        case 17:
+        case 18:
+            // A parent, so that there is something to sort.
+            if (TTreeListTextNode* parent = tree.FocusedItem()->Parent())
+                parent->SetFocused();
+            RunAction(m_window, kind == 17 ? Id::actEditItemSortChildren : Id::actEditItemSortSubtree);
+            break;
+        case 19:
             m_window.ImportCommands().ImportPath(m_outline);
             break;
         default: {

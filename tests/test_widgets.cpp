@@ -42,7 +42,7 @@ TEST(FindInText, Table)
 
 TEST(ImageLists, CountsAndPictures)
 {
-    const std::pair<const TImageList&, int> lists[] = {{ImageListTV(), 216}, {ImageListMenu(), 21}, {ImageListMemo(), 12}};
+    const std::pair<const TImageList&, int> lists[] = {{ImageListTV(), 216}, {ImageListMenu(), 32}, {ImageListMemo(), 12}};
     for (const auto& [list, count] : lists) {
         ASSERT_EQ(list.Count(), count);
         for (int i = 0; i < count; ++i) {

@@ -93,6 +93,8 @@ private:
     void ItemsInserted() override;
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
     void ItemMoved() override;
+    // Reordered children: the results follow as after a move.
+    void ChildrenReordered() override { ItemMoved(); }
     void AboutToReset() override;
     void ResetDone() override;
     void ItemChanged(TTreeListTextNode* item) override;

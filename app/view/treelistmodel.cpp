@@ -179,6 +179,39 @@ void TTreeListModel::ItemMoved()
     EndChange(m_moving, &TTreeListModel::endMoveRows);
 }
 
+void TTreeListModel::ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>& parents)
+{
+    ++m_changing;
+    m_reordered.clear();
+    m_reordered.insert(parents.begin(), parents.end());
+    m_reorderedParents.clear();
+    // Many lists at once (a sorted subtree): the whole layout is told to change.
+    if (parents.size() <= 16)
+        for (TTreeListTextNode* parent : parents)
+            m_reorderedParents.append(QPersistentModelIndex(IndexOf(parent)));
+    emit layoutAboutToBeChanged(m_reorderedParents, QAbstractItemModel::VerticalSortHint);
+}
+
+void TTreeListModel::ChildrenReordered()
+{
+    // Each index carries its item, so an index the views keep only needs the
+    // item's new row.
+    QModelIndexList from, to;
+    for (const QModelIndex& index : persistentIndexList()) {
+        TTreeListTextNode* item = ItemOf(index);
+        if (item && m_reordered.count(item->Parent()) > 0 && index.row() != item->Index()) {
+            from.append(index);
+            to.append(createIndex(item->Index(), index.column(), item));
+        }
+    }
+    changePersistentIndexList(from, to);
+    m_reordered.clear();
+    emit layoutChanged(m_reorderedParents, QAbstractItemModel::VerticalSortHint);
+    m_reorderedParents.clear();
+    if (m_changing > 0)
+        --m_changing;
+}
+
 void TTreeListModel::AboutToReset()
 {
     ++m_changing;

@@ -4,6 +4,8 @@
 #include <QIcon>
 
 #include <functional>
+#include <unordered_set>
+#include <vector>
 
 #include "document/treelist.h"
 
@@ -56,6 +58,8 @@ public:
     void ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* destinationParent,
                             int destinationRow) override;
     void ItemMoved() override;
+    void ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>& parents) override;
+    void ChildrenReordered() override;
     void AboutToReset() override;
     void ResetDone() override;
     void ItemChanged(TTreeListTextNode* item) override;
@@ -71,4 +75,7 @@ private:
     bool m_removing = false;
     bool m_moving = false;
     bool m_resetting = false;
+    // The lists being reordered, and the parents Qt was told of.
+    std::unordered_set<const TTreeListTextNode*> m_reordered;
+    QList<QPersistentModelIndex> m_reorderedParents;
 };

@@ -769,7 +769,10 @@ void TTreeListView::keyPressEvent(QKeyEvent* event)
     if (event->matches(QKeySequence::Copy) ||
         (event->key() == Qt::Key_C && modifiers == Qt::ControlModifier) ||
         (event->key() == Qt::Key_Insert && modifiers == Qt::ControlModifier)) {
-        CopyToClipboard();
+        if (OnCopy)
+            OnCopy();
+        else
+            CopyToClipboard();
         event->accept();
         return;
     }

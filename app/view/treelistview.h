@@ -38,6 +38,8 @@ public:
     bool AcceptsDragFrom(QObject* source) const;
     void SetDragCursor(const QCursor& cursor);
 
+    // Ctrl+C and Ctrl+Ins in the tree; unset: CopyToClipboard.
+    std::function<void()> OnCopy;
     // "Name", an empty line, then the selected items' names in document order.
     QString ClipboardText() const;
     void CopyToClipboard();

@@ -47,7 +47,7 @@ const TImageList& ImageListTV()
 
 const TImageList& ImageListMenu()
 {
-    static const TImageList list(QStringLiteral("menu"), 21);
+    static const TImageList list(QStringLiteral("menu"), 32);
     return list;
 }
 

@@ -5,6 +5,8 @@
 #include "app/window/application.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
+#include "app/window/itemcommands.h"
+#include "document/outlineedit.h"
 #include "document/treelist.h"
 #include "document/undohistory.h"
 
@@ -130,6 +132,19 @@ void TCommandTable::ActionListTVUpdate()
                    typing ? m_descriptionPane.TypingStepName() : history.UndoName(), ready && (typing || history.CanUndo()));
     SetStepCaption(TActionId::actEditItemRedo, QStringLiteral("&Redo"), history.RedoName(),
                    ready && !typing && history.CanRedo());
+
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
+    Action(TActionId::actEditItemMoveDown)->setEnabled(ready && CanMoveDown(items));
+    Action(TActionId::actEditItemIndent)->setEnabled(ready && IndentTarget(m_tree, items) != nullptr);
+    Action(TActionId::actEditItemOutdent)->setEnabled(ready && CanOutdent(items));
+    SetEnabled({TActionId::actEditItemCut, TActionId::actEditItemCopy, TActionId::actEditItemDuplicate},
+               ready && m_tree.SelectedCount() > 0);
+    Action(TActionId::actEditItemPaste)->setEnabled(ready && (m_clipboardHasText || m_clipboardHasItems));
+    const TTreeListTextNode* focused = m_tree.FocusedItem();
+    Action(TActionId::actEditItemSortChildren)->setEnabled(ready && (focused ? focused->Count() : m_tree.TopItemCount()) > 1);
+    Action(TActionId::actEditItemSortSubtree)
+        ->setEnabled(ready && (focused ? focused->HasChildren() : m_tree.TopItemCount() > 0));
+    SetEnabled({TActionId::actEditItemExpandAll, TActionId::actEditItemCollapseAll}, ready && m_tree.TopItemCount() > 0);
 }
 
 // "&Undo Delete": the command and the step it would take, or the command
@@ -239,4 +254,5 @@ void TCommandTable::ClipboardChanged()
 {
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
     m_clipboardHasText = clip && clip->hasText();
+    m_clipboardHasItems = clip && clip->hasFormat(QString::fromLatin1(TItemCommands::ClipboardMimeType));
 }

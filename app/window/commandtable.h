@@ -59,4 +59,5 @@ private:
     TActionList* m_actionListTV = nullptr;
     TActionList* m_actionListMemo = nullptr;
     bool m_clipboardHasText = false;
+    bool m_clipboardHasItems = false;
 };

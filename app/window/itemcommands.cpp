@@ -6,8 +6,19 @@
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
+#include "app/view/itemtext.h"
+#include "document/outlineedit.h"
+#include "document/treefile.h"
 #include "document/treelist.h"
 #include "document/undosteps.h"
+#include "exchange/indentedtext.h"
+
+#include <QClipboard>
+#include <QCollator>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <algorithm>
+#include <numeric>
 
 TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComboBox& iconComboBox,
                              TDocumentSession& session, TDescriptionPane& descriptionPane)
@@ -16,6 +27,7 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComb
 {
     m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
     m_treeView.OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
+    m_treeView.OnCopy = [this] { Protected([this] { actEditItemCopyExecute(); }); };
     m_tree.OnEdited = [this](TTreeList&, TTreeListTextNode* node, bool changed) { TreeListEdited(node, changed); };
     m_tree.OnRenamed = [this](TTreeList&, TTreeListTextNode* node, std::string oldName, int oldCount) {
         m_session.BeginChange();
@@ -36,6 +48,7 @@ TItemCommands::~TItemCommands()
 {
     m_treeView.OnDragOver = nullptr;
     m_treeView.OnDragDrop = nullptr;
+    m_treeView.OnCopy = nullptr;
     m_tree.OnEdited = nullptr;
     m_tree.OnRenamed = nullptr;
     m_tree.OnGetSelectedIndex = nullptr;
@@ -86,10 +99,15 @@ void TItemCommands::actEditItemDeleteExecute()
                        QStringLiteral("Delete selected nodes?"),
                        QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
+    RemoveSelection("Delete");
+}
+
+void TItemCommands::RemoveSelection(const char* stepName)
+{
     m_session.BeginChange();
     TTreeListTextNode* rowAbove = m_tree.FocusedItem() ? m_tree.PrevVisible(m_tree.FocusedItem()) : nullptr;
     // The items are kept, detached, so that Undo can put them back.
-    auto step = std::make_unique<TRemoveStep>("Delete");
+    auto step = std::make_unique<TRemoveStep>(stepName);
     step->FocusBefore = m_tree.FocusedItem();
     m_tree.BeginUpdate();
     auto finish = [&] {
@@ -237,4 +255,286 @@ void TItemCommands::IconComboBoxChange()
     auto step = std::make_unique<TIconStep>("Change Icon", item, before, icon);
     step->FocusBefore = step->FocusAfter = item;
     m_session.Record(std::move(step));
+}
+
+void TItemCommands::actEditItemMoveDownExecute()
+{
+    m_treeView.FinishNameEdit();
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
+    std::vector<TTreeListOrder> orders = MoveDownOrders(m_tree, items);
+    if (orders.empty())
+        return;
+    m_session.BeginChange();
+    auto step = std::make_unique<TReorderStep>("Move Down");
+    step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
+    step->Show(items);
+    for (TTreeListOrder& order : orders)
+        step->Add(m_tree, std::move(order));
+    step->Redo(m_tree);
+    m_session.Record(std::move(step));
+    if (TTreeListTextNode* focused = m_tree.FocusedItem())
+        focused->MakeVisible();
+}
+
+void TItemCommands::actEditItemIndentExecute()
+{
+    m_treeView.FinishNameEdit();
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
+    TTreeListTextNode* target = IndentTarget(m_tree, items);
+    if (!target)
+        return;
+    m_session.BeginChange();
+    auto step = std::make_unique<TMoveStep>("Indent");
+    step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
+    {
+        TTreeListUpdate bracket(m_tree);
+        for (TTreeListTextNode* item : items)
+            step->Move(m_tree, item, target, target->Count());
+    }
+    m_session.Record(std::move(step));
+    // The moved items stay in view under their new parent.
+    items.front()->MakeVisible();
+    if (TTreeListTextNode* focused = m_tree.FocusedItem())
+        focused->MakeVisible();
+}
+
+void TItemCommands::actEditItemOutdentExecute()
+{
+    m_treeView.FinishNameEdit();
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
+    if (!CanOutdent(items))
+        return;
+    m_session.BeginChange();
+    auto step = std::make_unique<TMoveStep>("Outdent");
+    step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
+    {
+        TTreeListUpdate bracket(m_tree);
+        // Items leaving one parent follow it in their former order.
+        std::vector<std::pair<const TTreeListTextNode*, int>> placed;
+        for (TTreeListTextNode* item : items) {
+            TTreeListTextNode* parent = item->Parent();
+            if (!parent)
+                continue;
+            auto it = std::find_if(placed.begin(), placed.end(), [parent](const auto& p) { return p.first == parent; });
+            if (it == placed.end())
+                it = placed.insert(placed.end(), {parent, 0});
+            step->Move(m_tree, item, parent->Parent(), parent->Index() + 1 + it->second++);
+        }
+    }
+    m_session.Record(std::move(step));
+    if (TTreeListTextNode* focused = m_tree.FocusedItem())
+        focused->MakeVisible();
+}
+
+QMimeData* TItemCommands::ClipboardData(const std::vector<TTreeListTextNode*>& items) const
+{
+    // Typing not yet in its item goes with the copy.
+    m_tree.CommitEdits();
+    TTreeList copy;
+    for (const TTreeListTextNode* item : items)
+        copy.AddCopyOf(item);
+    const std::string bytes = WriteItems(copy);
+    auto* data = new QMimeData;
+    data->setText(m_treeView.ClipboardText());
+    data->setData(QString::fromLatin1(ClipboardMimeType), QByteArray(bytes.data(), static_cast<int>(bytes.size())));
+    return data;
+}
+
+void TItemCommands::actEditItemCopyExecute()
+{
+    m_treeView.FinishNameEdit();
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, false);
+    if (items.empty()) {
+        m_treeView.CopyToClipboard();
+        return;
+    }
+    QGuiApplication::clipboard()->setMimeData(ClipboardData(items));
+}
+
+void TItemCommands::actEditItemCutExecute()
+{
+    m_treeView.FinishNameEdit();
+    if (m_tree.SelectedCount() == 0)
+        return;
+    actEditItemCopyExecute();
+    // No question: Undo brings the items back.
+    RemoveSelection("Cut");
+}
+
+void TItemCommands::actEditItemPasteExecute()
+{
+    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
+        PasteFrom(*data);
+}
+
+void TItemCommands::PasteFrom(const QMimeData& data)
+{
+    m_treeView.FinishNameEdit();
+    TTreeList pasted;
+    const QString ownType = QString::fromLatin1(ClipboardMimeType);
+    if (data.hasFormat(ownType)) {
+        const QByteArray bytes = data.data(ownType);
+        ReadItems(pasted, bytes.constData(), static_cast<size_t>(bytes.size()));
+    } else if (data.hasText()) {
+        ReadIndentedText(pasted, ItemTextToBytes(data.text(), TTextEncoding::Utf8));
+    }
+    const int count = pasted.TopItemCount();
+    if (count == 0)
+        return;
+    m_session.BeginChange();
+    TTreeListTextNode* focused = m_tree.FocusedItem();
+    TTreeListTextNode* parent = focused ? focused->Parent() : nullptr;
+    const int index = focused ? focused->Index() + 1 : m_tree.TopItemCount();
+    auto step = std::make_unique<TInsertStep>("Paste");
+    step->FocusBefore = focused;
+    m_tree.InsertItemsFrom(pasted, parent, index);
+    std::vector<TTreeListTextNode*> items;
+    items.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        items.push_back(parent ? parent->Child(index + i) : m_tree.TopItem(index + i));
+        step->Add(m_tree, items.back());
+    }
+    step->FocusAfter = items.front();
+    m_session.Record(std::move(step));
+    SelectInserted(items);
+}
+
+void TItemCommands::actEditItemDuplicateExecute()
+{
+    m_treeView.FinishNameEdit();
+    const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, false);
+    if (items.empty())
+        return;
+    m_session.BeginChange();
+    m_tree.CommitEdits();
+    auto step = std::make_unique<TInsertStep>("Duplicate");
+    step->FocusBefore = m_tree.FocusedItem();
+    std::vector<TTreeListTextNode*> copies;
+    for (TTreeListTextNode* item : items) {
+        TTreeList copy;
+        copy.AddCopyOf(item);
+        TTreeListTextNode* parent = item->Parent();
+        const int index = item->Index() + 1;
+        m_tree.InsertItemsFrom(copy, parent, index);
+        copies.push_back(parent ? parent->Child(index) : m_tree.TopItem(index));
+        step->Add(m_tree, copies.back());
+    }
+    step->FocusAfter = copies.front();
+    m_session.Record(std::move(step));
+    SelectInserted(copies);
+}
+
+void TItemCommands::SelectInserted(const std::vector<TTreeListTextNode*>& items)
+{
+    {
+        TTreeListUpdate bracket(m_tree);
+        m_tree.ClearSelection();
+        for (TTreeListTextNode* item : items)
+            item->SetSelected(true);
+    }
+    items.front()->SetFocused();
+    items.front()->MakeVisible();
+    m_descriptionPane.RefreshDescription(items.front());
+}
+
+void TItemCommands::actEditItemSortChildrenExecute()
+{
+    Sort(false);
+}
+
+void TItemCommands::actEditItemSortSubtreeExecute()
+{
+    Sort(true);
+}
+
+void TItemCommands::Sort(bool subtree)
+{
+    m_treeView.FinishNameEdit();
+    TTreeListTextNode* root = m_tree.FocusedItem();
+    // The C locale's collator compares plain code points, with no numbers
+    // or case folding: English rules stand in for it.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    auto step = std::make_unique<TReorderStep>(subtree ? "Sort Subtree" : "Sort Children");
+    step->FocusBefore = step->FocusAfter = root;
+    step->Show(root ? std::vector<TTreeListTextNode*>{root} : std::vector<TTreeListTextNode*>{});
+    std::vector<TTreeListTextNode*> parents{root};
+    std::vector<QCollatorSortKey> keys;
+    std::vector<int> order;
+    while (!parents.empty()) {
+        TTreeListTextNode* parent = parents.back();
+        parents.pop_back();
+        const int count = parent ? parent->Count() : m_tree.TopItemCount();
+        TTreeListOrder sorted{parent, {}};
+        sorted.items.reserve(static_cast<size_t>(count));
+        keys.clear();
+        for (int i = 0; i < count; ++i) {
+            TTreeListTextNode* child = parent ? parent->Child(i) : m_tree.TopItem(i);
+            sorted.items.push_back(child);
+            if (subtree && child->HasChildren())
+                parents.push_back(child);
+        }
+        if (count < 2)
+            continue;
+        // A key per name, made once, is far cheaper than comparing the names
+        // themselves n log n times.
+        keys.reserve(static_cast<size_t>(count));
+        for (TTreeListTextNode* child : sorted.items)
+            keys.push_back(collator.sortKey(ItemBytesToText(child->GetText(TreeListColumnName)).text));
+        order.resize(static_cast<size_t>(count));
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) {
+            return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0;
+        });
+        std::vector<TTreeListTextNode*> items(sorted.items);
+        for (size_t i = 0; i < order.size(); ++i)
+            sorted.items[i] = items[static_cast<size_t>(order[i])];
+        step->Add(m_tree, std::move(sorted));
+    }
+    if (step->Empty())
+        return;
+    m_session.BeginChange();
+    step->Redo(m_tree);
+    m_session.Record(std::move(step));
+    if (root)
+        root->MakeVisible();
+}
+
+void TItemCommands::actEditItemExpandAllExecute()
+{
+    ExpandOrCollapse(true, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+}
+
+void TItemCommands::actEditItemCollapseAllExecute()
+{
+    ExpandOrCollapse(false, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+}
+
+void TItemCommands::ExpandOrCollapse(bool expand, bool subtree)
+{
+    TTreeListTextNode* focused = m_tree.FocusedItem();
+    TTreeListTextNode* root = subtree ? focused : nullptr;
+    if (subtree && !root)
+        return;
+    if (expand && !root) {
+        m_tree.ExpandAll();
+    } else {
+        m_tree.SetSubtreeExpanded(root, expand);
+    }
+    if (!focused)
+        return;
+    // A focused item hidden by the collapse hands the focus to the row that
+    // hides it, as a click on the fold does.
+    TTreeListTextNode* shown = focused;
+    for (TTreeListTextNode* p = focused->Parent(); p; p = p->Parent())
+        if (!p->Expanded())
+            shown = p;
+    if (shown != focused)
+        shown->SetFocused();
+    else
+        m_treeView.ScrollIntoView(focused);
 }

@@ -4,6 +4,9 @@
 #include "document/treelist.h"
 
 #include <cstdint>
+#include <vector>
+
+class QMimeData;
 
 class TDescriptionPane;
 class TDocumentSession;
@@ -26,6 +29,27 @@ public:
     void actEditItemMoveUpExecute();
     void actEditItemUndoExecute();
     void actEditItemRedoExecute();
+    void actEditItemMoveDownExecute();
+    void actEditItemIndentExecute();
+    void actEditItemOutdentExecute();
+    void actEditItemCutExecute();
+    void actEditItemCopyExecute();
+    void actEditItemPasteExecute();
+    void actEditItemDuplicateExecute();
+    void actEditItemSortChildrenExecute();
+    void actEditItemSortSubtreeExecute();
+    // With Shift held, only the focused subtree.
+    void actEditItemExpandAllExecute();
+    void actEditItemCollapseAllExecute();
+    // Expands or collapses the focused subtree, or the whole tree.
+    void ExpandOrCollapse(bool expand, bool subtree);
+    // The clipboard's form of the items: the tree's plain text beside the
+    // items in the tree data format, under ClipboardMimeType.
+    QMimeData* ClipboardData(const std::vector<TTreeListTextNode*>& items) const;
+    // Inserts the clipboard's items after the focused item, as one step.
+    void PasteFrom(const QMimeData& data);
+
+    static constexpr const char* ClipboardMimeType = "application/x-vektreevieweditor-trd";
     bool TreeListDragOver(const QObject* source) const;
     void TreeListDragDrop(int x, int y);
     // The drop's move, once the place under the mouse is known.
@@ -38,6 +62,13 @@ private:
     void StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName);
     // Undo and Redo share all but the direction.
     void UndoOrRedo(bool undo);
+    // Delete and Cut: the selection goes, kept by the step.
+    void RemoveSelection(const char* stepName);
+    // Paste and Duplicate: `items` were just inserted; they become the
+    // selection, the first focused and in view.
+    void SelectInserted(const std::vector<TTreeListTextNode*>& items);
+    // Sort Children and Sort Subtree.
+    void Sort(bool subtree);
 
     TTreeList& m_tree;
     TTreeListView& m_treeView;

@@ -232,6 +232,17 @@ void TfrmTreeViewEditorMain::CreateActions()
         {Id::actFileExportOpml,  "actFileExportOpml",  "File",  "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, None, 0, exports(&TExportCommands::actFileExportOpmlExecute)},
         {Id::actFileExportMarkdown, "actFileExportMarkdown", "File", "Export as Mark&down",   "Exports the current data file as a Markdown document with headings and nested lists.", 6, None, 0, exports(&TExportCommands::actFileExportMarkdownExecute)},
         {Id::actFileExportHtml,  "actFileExportHtml",  "File",  "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, None, 0, exports(&TExportCommands::actFileExportHtmlExecute)},
+        {Id::actEditItemMoveDown,     "actEditItemMoveDown",     "Edit", "Move Do&wn",    "Move down|Moves the selected items one place down among their siblings", 21, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down), 0, on(items, &TItemCommands::actEditItemMoveDownExecute)},
+        {Id::actEditItemIndent,       "actEditItemIndent",       "Edit", "&Indent",       "Indent|Makes the selected items children of the item above them", 22, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right), 0, on(items, &TItemCommands::actEditItemIndentExecute)},
+        {Id::actEditItemOutdent,      "actEditItemOutdent",      "Edit", "&Outdent",      "Outdent|Makes the selected items siblings that follow their parent", 23, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left), 0, on(items, &TItemCommands::actEditItemOutdentExecute)},
+        {Id::actEditItemCut,          "actEditItemCut",          "Edit", "Cu&t",          "Cut|Moves the selected items with their sub-items to the clipboard", 24, QKeySequence(Qt::CTRL | Qt::Key_X), 0, on(items, &TItemCommands::actEditItemCutExecute)},
+        {Id::actEditItemCopy,         "actEditItemCopy",         "Edit", "&Copy",         "Copy|Copies the selected items with their sub-items to the clipboard", 25, QKeySequence(Qt::CTRL | Qt::Key_C), 0, on(items, &TItemCommands::actEditItemCopyExecute)},
+        {Id::actEditItemPaste,        "actEditItemPaste",        "Edit", "&Paste",        "Paste|Inserts the items or the outline on the clipboard after the focused item", 26, QKeySequence(Qt::CTRL | Qt::Key_V), 0, on(items, &TItemCommands::actEditItemPasteExecute)},
+        {Id::actEditItemDuplicate,    "actEditItemDuplicate",    "Edit", "Dup&licate",    "Duplicate|Puts a copy of each selected item with its sub-items right after it", 27, QKeySequence(Qt::CTRL | Qt::Key_D), 0, on(items, &TItemCommands::actEditItemDuplicateExecute)},
+        {Id::actEditItemSortChildren, "actEditItemSortChildren", "Edit", "Sort C&hildren", "Sort children|Sorts the focused item's children by name", 28, None, 0, on(items, &TItemCommands::actEditItemSortChildrenExecute)},
+        {Id::actEditItemSortSubtree,  "actEditItemSortSubtree",  "Edit", "Sort Su&btree", "Sort subtree|Sorts the items at every level below the focused item by name", 29, None, 0, on(items, &TItemCommands::actEditItemSortSubtreeExecute)},
+        {Id::actEditItemExpandAll,    "actEditItemExpandAll",    "Edit", "&Expand All",   "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, None, 0, on(items, &TItemCommands::actEditItemExpandAllExecute)},
+        {Id::actEditItemCollapseAll,  "actEditItemCollapseAll",  "Edit", "Coll&apse All", "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, None, 0, on(items, &TItemCommands::actEditItemCollapseAllExecute)},
     }, {
         {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, on(pane, &TDescriptionPane::actFileOpenMemoExecute)},
         {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, on(pane, &TDescriptionPane::actFileSaveMemoExecute)},
@@ -252,7 +263,13 @@ void TfrmTreeViewEditorMain::CreateActions()
     // editor's typing.
     m_commands->Action(Id::actEditItemRedo)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    for (Id id : {Id::actEditItemUndo, Id::actEditItemRedo}) {
+    // Move Up has no key in the table; this one joins the other moves' keys.
+    m_commands->Action(Id::actEditItemMoveUp)->setShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Up));
+    // In the description editor and the name editor the clipboard keys keep
+    // their text meaning.
+    for (Id id : {Id::actEditItemUndo, Id::actEditItemRedo, Id::actEditItemMoveUp, Id::actEditItemMoveDown,
+                  Id::actEditItemIndent, Id::actEditItemOutdent, Id::actEditItemCut, Id::actEditItemCopy,
+                  Id::actEditItemPaste, Id::actEditItemDuplicate}) {
         QAction* action = m_commands->Action(id);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         removeAction(action);
@@ -278,7 +295,13 @@ void TfrmTreeViewEditorMain::CreateMenus()
          {"miExportMarkdown", Id::actFileExportMarkdown}, {"miExportHtml", Id::actFileExportHtml}, {"N2", {}}, {"miExit", Id::actFileExit}},
         {{"miItemUndo", Id::actEditItemUndo}, {"miItemRedo", Id::actEditItemRedo}, {"N10", {}},
          {"miItemNew", Id::actEditItemNew}, {"miItemNewSub", Id::actEditItemNewSub},
-         {"miItemDelete", Id::actEditItemDelete}, {"N6", {}}, {"miItemModeUp", Id::actEditItemMoveUp}},
+         {"miItemDelete", Id::actEditItemDelete}, {"N6", {}}, {"miItemModeUp", Id::actEditItemMoveUp},
+         {"miItemMoveDown", Id::actEditItemMoveDown}, {"miItemIndent", Id::actEditItemIndent},
+         {"miItemOutdent", Id::actEditItemOutdent}, {"N10", {}}, {"miItemCut", Id::actEditItemCut},
+         {"miItemCopy", Id::actEditItemCopy}, {"miItemPaste", Id::actEditItemPaste},
+         {"miItemDuplicate", Id::actEditItemDuplicate}, {"N11", {}}, {"miItemSortChildren", Id::actEditItemSortChildren},
+         {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
+         {"miItemCollapseAll", Id::actEditItemCollapseAll}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
          {"miHelpAbout", Id::actHelpAbout}},
@@ -321,7 +344,20 @@ void TfrmTreeViewEditorMain::CreateMenus()
                          {"pmiItemNewSub", Id::actEditItemNewSub},
                          {"pmiItemDelete", Id::actEditItemDelete},
                          {"N7", {}},
-                         {"pmiItemMoveUp", Id::actEditItemMoveUp}});
+                         {"pmiItemMoveUp", Id::actEditItemMoveUp},
+                         {"pmiItemMoveDown", Id::actEditItemMoveDown},
+                         {"pmiItemIndent", Id::actEditItemIndent},
+                         {"pmiItemOutdent", Id::actEditItemOutdent},
+                         {"N12", {}},
+                         {"pmiItemCut", Id::actEditItemCut},
+                         {"pmiItemCopy", Id::actEditItemCopy},
+                         {"pmiItemPaste", Id::actEditItemPaste},
+                         {"pmiItemDuplicate", Id::actEditItemDuplicate},
+                         {"N13", {}},
+                         {"pmiItemSortChildren", Id::actEditItemSortChildren},
+                         {"pmiItemSortSubtree", Id::actEditItemSortSubtree},
+                         {"pmiItemExpandAll", Id::actEditItemExpandAll},
+                         {"pmiItemCollapseAll", Id::actEditItemCollapseAll}});
 }
 
 void TfrmTreeViewEditorMain::CreateToolBars()

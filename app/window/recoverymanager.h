@@ -82,6 +82,7 @@ private:
     void ItemsAboutToBeInserted(TTreeListTextNode*, int, int) override { m_passBroken = true; }
     void ItemsAboutToBeRemoved(TTreeListTextNode*, int, int) override { m_passBroken = true; }
     void ItemAboutToBeMoved(TTreeListTextNode*, TTreeListTextNode*, int) override { m_passBroken = true; }
+    void ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>&) override { m_passBroken = true; }
     void AboutToReset() override { m_passBroken = true; }
     void ItemChanged(TTreeListTextNode* item) override;
 

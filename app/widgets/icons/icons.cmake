@@ -49,7 +49,7 @@ function(_vek_add_list list_name prefix expected)
 endfunction()
 
 _vek_add_list(itemicons.txt tv 216)
-_vek_add_list(menuicons.txt menu 21)
+_vek_add_list(menuicons.txt menu 32)
 _vek_add_list(memoicons.txt memo 12)
 _vek_add_picture("app/16.png" "16x16" "${VEK_APP_ICON}")
 _vek_add_picture("app/32.png" "32x32" "${VEK_APP_ICON}")
