@@ -57,7 +57,13 @@ $(FUZZ_DIR)/CMakeCache.txt: | setup-fuzz
 build-fuzz: setup-fuzz $(FUZZ_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 
-FUZZ_TARGETS := fuzz_reader fuzz_roundtrip fuzz_protected fuzz_opml fuzz_markdown fuzz_text
+# Each target in turn, starting from the seed corpus (tests/data/<target>
+# when the target has its own, else the tree files' tests/data/fuzz; the
+# protected variant's seeds are files encrypted with the fuzz key); what it
+# finds new is kept in $(FUZZ_DIR)/corpus/<target> for the next run.
+fuzz: build-fuzz
+	@for target in $(FUZZ_TARGETS); do \
+	    seeds=tests/data/fuzz; [ -d tests/data/$$target ] && seeds=tests/data/$$target; \
 	    mkdir -p $(FUZZ_DIR)/corpus/$$target && \
 	    $(FUZZ_DIR)/bin/$$target -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=$(FUZZ_RSS_MB) -timeout=10 \
 	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_DIR)/corpus/$$target $$seeds || exit 1; \

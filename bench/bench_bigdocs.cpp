@@ -52,18 +52,6 @@ double TimeMs(const std::function<void()>& action)
     return Ms(TClock::now() - start);
 }
 
-long ResidentBytes()
-{
-    long size = 0;
-    long resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &size, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
 // Runs the event loop until nothing is left to do, painting included.
 void Settle()
 {

@@ -31,28 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int Rounds = 3;
-
-double BestSeconds(const std::function<void()>& action)
-{
-    double best = 1e30;
-    for (int i = 0; i < Rounds; ++i)
-        best = std::min(best, Seconds(action));
-    return best;
-}
-
-long ResidentBytes()
-{
-    long size = 0;
-    long resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &size, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
 // The floor for loading: one read of the whole file into memory. `fresh`
 // takes new pages as any loader must; otherwise the pages were touched
 // before and only the copy out of the page cache is left.
@@ -184,7 +162,7 @@ int main(int argc, char** argv)
     warmBuffer = std::string();
     double load = firstLoad;
     double clear = 1e30;
-    for (int i = 1; i < Rounds; ++i) {
+    for (int i = 1; i < BenchRounds; ++i) {
         clear = std::min(clear, Seconds([&] { tree.ClearItems(); }));
         load = std::min(load, Seconds([&] { LoadItems(tree, file); }));
     }

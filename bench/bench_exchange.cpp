@@ -17,24 +17,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr int Rounds = 3;
-
-// `clear` runs untimed before each round: truncating the previous round's
-// output would wait for its write-back, which belongs to no side.
-double BestSeconds(const std::function<void()>& action, const std::function<void()>& clear = [] {})
-{
-    double best = 1e30;
-    for (int i = 0; i < Rounds; ++i) {
-        clear();
-        best = std::min(best, Seconds(action));
-    }
-    return best;
-}
-
-}  // namespace
-
 // An optional argument names the folder to write in (default: the temporary folder).
 int main(int argc, char** argv)
 {
@@ -46,12 +28,12 @@ int main(int argc, char** argv)
     BuildBenchTree(tree);
     const double save = BestSeconds([&] { SaveItems(tree, trd); }, [&] { fs::remove(trd); });
     double load = 1e30;
-    for (int i = 0; i < Rounds; ++i) {
+    for (int i = 0; i < BenchRounds; ++i) {
         TTreeList loaded;
         load = std::min(load, Seconds([&] { LoadItems(loaded, trd); }));
     }
     std::printf("tree file %.1f MB: save %.0f ms, load %.0f ms; best of %d rounds\n\n", fs::file_size(trd) / 1e6,
-                save * 1000, load * 1000, Rounds);
+                save * 1000, load * 1000, BenchRounds);
     std::printf("%-8s %10s %10s %8s %10s %8s %10s %8s %10s %8s\n", "format", "MB", "export ms", "/save", "import ms",
                 "/load", "exp. peak", "/file", "imp. peak", "/file");
 
@@ -72,7 +54,7 @@ int main(int argc, char** argv)
         long importPeak = 0;
         if (format.imports) {
             importSeconds = 1e30;
-            for (int i = 0; i < Rounds; ++i) {
+            for (int i = 0; i < BenchRounds; ++i) {
                 TTreeList imported;
                 TImportFormat kind{};
                 ImportFormatOfWord(format.word, kind);

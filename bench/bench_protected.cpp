@@ -21,28 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int Rounds = 3;
-
-double BestSeconds(const std::function<void()>& action)
-{
-    double best = 1e30;
-    for (int i = 0; i < Rounds; ++i)
-        best = std::min(best, Seconds(action));
-    return best;
-}
-
-long ResidentBytes()
-{
-    long size = 0;
-    long resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &size, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
 // What a loaded tree holds in memory, against the emptied tree.
 long LoadedMemory(TTreeList& tree, const std::function<void()>& load)
 {
@@ -84,7 +62,7 @@ int main(int argc, char** argv)
     const long protectedMemory = LoadedMemory(tree, [&] { LoadItems(tree, protectedFile, source); });
     double clearLoad = 1e30;
     double protectedLoad = 1e30;
-    for (int i = 0; i < Rounds; ++i) {
+    for (int i = 0; i < BenchRounds; ++i) {
         tree.ClearItems();
         clearLoad = std::min(clearLoad, Seconds([&] { LoadItems(tree, clearFile); }));
         tree.ClearItems();

@@ -2,6 +2,7 @@
 
 #include "document/treelist.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -175,4 +176,26 @@ long TPeakMeter::Run(const std::vector<std::string>& arguments)
     if (::wait4(child, &status, 0, &usage) != child)
         return -1;
     return usage.ru_maxrss * 1024L;
+}
+
+double BestSeconds(const std::function<void()>& action, const std::function<void()>& clear)
+{
+    double best = 1e30;
+    for (int i = 0; i < BenchRounds; ++i) {
+        clear();
+        best = std::min(best, Seconds(action));
+    }
+    return best;
+}
+
+long ResidentBytes()
+{
+    long size = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &size, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
 }

@@ -16,6 +16,15 @@ void BuildBenchTree(TTreeList& tree);
 // How long one run of `action` takes, in seconds.
 double Seconds(const std::function<void()>& action);
 
+// The best of BenchRounds runs of `action`, in seconds. `clear` runs untimed
+// before each round: truncating the previous round's output would wait for
+// its write-back, which belongs to no side.
+constexpr int BenchRounds = 3;
+double BestSeconds(const std::function<void()>& action, const std::function<void()>& clear = [] {});
+
+// The process's resident memory now, in bytes.
+long ResidentBytes();
+
 // A new folder named `prefix` and a unique ending, below the folder the
 // benchmark's first argument names (default: the temporary folder). Exits
 // when it cannot be made.

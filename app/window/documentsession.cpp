@@ -7,6 +7,7 @@
 #include "app/window/waitcursor.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "document/undosteps.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -341,6 +342,20 @@ void TDocumentSession::Record(std::unique_ptr<TUndoStep> step)
         m_history.Push(std::move(step));
     else
         HistoryChanged();
+}
+
+void TDocumentSession::RecordAppended(const char* stepName, int firstNew)
+{
+    const int count = m_tree.TopItemCount();
+    if (firstNew >= count)
+        return;
+    auto step = std::make_unique<TInsertStep>(stepName);
+    step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
+    for (int i = firstNew; i < count; ++i)
+        step->Add(m_tree, m_tree.TopItem(i));
+    Record(std::move(step));
+    m_tree.TopItem(count - 1)->MakeVisible();
+    m_tree.TopItem(firstNew)->MakeVisible();
 }
 
 // Undoing back to the state of the file makes the document unmodified again.

@@ -67,6 +67,9 @@ public:
     // None: what looked like a change was taken back before it became a
     // step, and the history alone decides whether the document is modified.
     void Record(std::unique_ptr<TUndoStep> step);
+    // The top-level items from `firstNew` on, just appended (an import, a file
+    // drop), become one step, and come into view; the focus stays.
+    void RecordAppended(const char* stepName, int firstNew);
 
     // Whether the document is saved encrypted with a password.
     bool Protected() const { return m_key != nullptr; }

@@ -8,7 +8,6 @@
 #include "app/window/documentsession.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
-#include "document/undosteps.h"
 #include "exchange/fileimport.h"
 
 #include <QApplication>
@@ -180,17 +179,9 @@ void TFileDropImport::AddFilesAsItems(const std::vector<std::string>& files)
     m_session.BeginChange();
     const int firstNew = m_tree.TopItemCount();
     const TFileImportResult result = ImportFiles(m_tree, files, options);
-    if (result.ItemsAdded > 0) {
-        // All the drop's files and folders are one step.
-        auto step = std::make_unique<TInsertStep>("Drop Files");
-        step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
-        for (int i = firstNew; i < m_tree.TopItemCount(); ++i)
-            step->Add(m_tree, m_tree.TopItem(i));
-        m_session.Record(std::move(step));
-        // The new items come into view; the focus stays where it was.
-        m_tree.TopItem(m_tree.TopItemCount() - 1)->MakeVisible();
-        m_tree.TopItem(firstNew)->MakeVisible();
-    }
+    // All the drop's files and folders are one step.
+    if (result.ItemsAdded > 0)
+        m_session.RecordAppended("Drop Files", firstNew);
     if (!result.Failures.empty())
         throw std::runtime_error(FailureReport(result.Failures));
 }

@@ -4,7 +4,6 @@
 #include "app/window/filedialogs.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
-#include "document/undosteps.h"
 #include "exchange/treeimport.h"
 
 TImportCommands::TImportCommands(TTreeList& tree, TFileDialogs& fileDialogs, TDocumentSession& session)
@@ -37,12 +36,5 @@ void TImportCommands::AppendImported(TTreeList& imported)
     const int firstNew = m_tree.TopItemCount();
     m_tree.AppendItemsFrom(imported);
     // The whole import is one step.
-    auto step = std::make_unique<TInsertStep>("Import");
-    step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
-    for (int i = firstNew; i < m_tree.TopItemCount(); ++i)
-        step->Add(m_tree, m_tree.TopItem(i));
-    m_session.Record(std::move(step));
-    // The new items come into view; the focus stays where it was.
-    m_tree.TopItem(m_tree.TopItemCount() - 1)->MakeVisible();
-    m_tree.TopItem(firstNew)->MakeVisible();
+    m_session.RecordAppended("Import", firstNew);
 }
