@@ -25,6 +25,7 @@ public:
         return QMessageBox::Ok;
     }
     void ShowError(const QString& text) override { std::printf("error: %s\n", qPrintable(text)); }
+    std::optional<QString> AskPassword(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 };
 }  // namespace
 
