@@ -148,16 +148,6 @@ bool InView(TTreeListView& view, TTreeListTextNode* item)
     return rect.isValid() && view.viewport()->rect().intersects(rect);
 }
 
-std::string Description(size_t bytes)
-{
-    std::string text;
-    text.reserve(bytes + 80);
-    while (text.size() < bytes)
-        text += "The quick brown fox jumps over the lazy dog, again and again and again.\r\n";
-    text.resize(bytes);
-    return text;
-}
-
 TTreeListTextNode* NthInDocument(TTreeList& tree, long n)
 {
     TTreeListTextNode* item = tree.TopItem(0);
@@ -297,7 +287,7 @@ void BigDescription()
     std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "20 MB description", "measured", "floor", "ratio", "floor is",
                 "target");
     const size_t size = size_t(20) << 20;
-    const std::string bytes = Description(size);
+    const std::string bytes = BenchDescription(size);
     TfrmTreeViewEditorMain window;
     window.resize(900, 700);
     window.show();

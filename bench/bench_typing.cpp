@@ -2,6 +2,7 @@
 // text into the focused item, for descriptions of growing size.
 #include "app/widgets/imagelists.h"
 #include "app/window/mainwindow.h"
+#include "bench/benchtree.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -9,18 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-
-namespace {
-std::string Description(size_t bytes)
-{
-    std::string text;
-    text.reserve(bytes + 80);
-    while (text.size() < bytes)
-        text += "The quick brown fox jumps over the lazy dog, again and again and again.\r\n";
-    text.resize(bytes);
-    return text;
-}
-}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -34,7 +23,7 @@ int main(int argc, char* argv[])
     std::printf("%-12s %12s %14s %8s\n", "description", "keystrokes", "ms/keystroke", "target");
     for (size_t size : {size_t(10) * 1024, size_t(1024) * 1024, size_t(5) * 1024 * 1024}) {
         TTreeListTextNode* item = window.TreeList().AddItem();
-        item->SetText(1, Description(size));
+        item->SetText(1, BenchDescription(size));
         item->SetFocused();
         QPlainTextEdit* memo = window.Memo1();
         memo->moveCursor(QTextCursor::End);

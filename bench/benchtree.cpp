@@ -199,3 +199,13 @@ long ResidentBytes()
     }
     return resident * sysconf(_SC_PAGESIZE);
 }
+
+std::string BenchDescription(size_t bytes)
+{
+    std::string text;
+    text.reserve(bytes + 80);
+    while (text.size() < bytes)
+        text += "The quick brown fox jumps over the lazy dog, again and again and again.\r\n";
+    text.resize(bytes);
+    return text;
+}

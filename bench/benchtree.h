@@ -22,6 +22,10 @@ double Seconds(const std::function<void()>& action);
 constexpr int BenchRounds = 3;
 double BestSeconds(const std::function<void()>& action, const std::function<void()>& clear = [] {});
 
+// A description of `bytes` bytes: the same CR LF separated sentence again
+// and again, cut to size.
+std::string BenchDescription(size_t bytes);
+
 // The process's resident memory now, in bytes.
 long ResidentBytes();
 
