@@ -5,6 +5,7 @@
 #include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "exchange/treewalk.h"
 #include "tools/exportcommand.h"
 #include "tools/importcommand.h"
 
@@ -76,32 +77,6 @@ void AppendQuoted(std::string& out, std::string_view text)
         }
     }
     out += '"';
-}
-
-// Visits every item in document order with its depth, without recursion
-// (files may nest very deeply).
-template <typename F> void ForEachItem(const TTreeList& tree, F&& visit)
-{
-    struct Frame {
-        const TTreeListNode* parent;
-        int next;
-    };
-    std::vector<Frame> stack;
-    for (int i = 0; i < tree.TopItemCount(); ++i) {
-        const TTreeListTextNode* top = tree.TopItem(i);
-        visit(*top, 0);
-        stack.push_back({top, 0});
-        while (!stack.empty()) {
-            Frame& frame = stack.back();
-            if (frame.next >= frame.parent->Count()) {
-                stack.pop_back();
-                continue;
-            }
-            const TTreeListTextNode* child = frame.parent->Child(frame.next++);
-            visit(*child, static_cast<int>(stack.size()));
-            stack.push_back({child, 0});
-        }
-    }
 }
 
 void Flush(std::string& out)
@@ -235,17 +210,20 @@ int Dump(const std::string& fileName)
     TTreeList& tree = CommandTree();
     LoadItems(tree, fileName, KeySourceFor(fileName));
     std::string out;
-    ForEachItem(tree, [&](const TTreeListTextNode& item, int depth) {
-        out.append(static_cast<size_t>(depth) * 2, ' ');
-        out += std::to_string(item.ImageIndex()) + ' ' + std::to_string(item.StateIndex()) + ' ' +
-               std::to_string(item.Data()) + ' ' + std::to_string(item.TextCount()) + ' ';
-        AppendQuoted(out, item.GetText(TreeListColumnName));
-        out += ' ';
-        AppendQuoted(out, item.GetText(TreeListColumnDesc));
-        out += '\n';
-        if (out.size() > (1 << 20))
-            Flush(out);
-    });
+    WalkTree(
+        tree,
+        [&](const TTreeListTextNode& item, int depth) {
+            out.append(static_cast<size_t>(depth) * 2, ' ');
+            out += std::to_string(item.ImageIndex()) + ' ' + std::to_string(item.StateIndex()) + ' ' +
+                   std::to_string(item.Data()) + ' ' + std::to_string(item.TextCount()) + ' ';
+            AppendQuoted(out, item.GetText(TreeListColumnName));
+            out += ' ';
+            AppendQuoted(out, item.GetText(TreeListColumnDesc));
+            out += '\n';
+            if (out.size() > (1 << 20))
+                Flush(out);
+        },
+        [](const TTreeListTextNode&, int) {});
     Flush(out);
     return OutputStatus();
 }
