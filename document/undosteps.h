@@ -36,7 +36,7 @@ private:
     size_t m_bytes = 0;
 };
 
-// New items (New Item, a file drop, a paste).
+// New items (New Item, New Sub Item, Paste, Duplicate, dropped files, Import).
 class TInsertStep : public TSubtreeStep {
 public:
     explicit TInsertStep(std::string name) : TSubtreeStep(std::move(name), true) {}
@@ -53,7 +53,7 @@ public:
     void Remove(TTreeList& tree, TTreeListTextNode* item);
 };
 
-// Items moved within the tree (Move Up, a drag, Indent, Sort), each move
+// Items moved within the tree (Move Up, Indent, Outdent, a drag), each move
 // replayed in order and taken back in reverse.
 class TMoveStep : public TUndoStep {
 public:
@@ -80,8 +80,8 @@ private:
     std::vector<TMove> m_moves;
 };
 
-// One string of one item changed (a rename, typing in a description, Replace
-// All, a loaded file): the step keeps the two texts.
+// One string of one item changed (Rename, typing in a description, Replace
+// All, Load Description): the step keeps the two texts.
 class TTextStep : public TUndoStep {
 public:
     // `before` is the item's text before the change; the item holds `after`.
@@ -103,7 +103,7 @@ private:
     int m_countAfter;
 };
 
-// An item's icon changed.
+// An item's icon changed (Change Icon).
 class TIconStep : public TUndoStep {
 public:
     TIconStep(std::string name, TTreeListTextNode* item, int32_t before, int32_t after);
@@ -119,7 +119,8 @@ private:
     int32_t m_after;
 };
 
-// Children put in a new order (Sort): the step keeps both orders of each list.
+// Children put in a new order (Move Down, Sort Children, Sort Subtree): the
+// step keeps both orders of each list.
 class TReorderStep : public TUndoStep {
 public:
     using TUndoStep::TUndoStep;
@@ -127,7 +128,8 @@ public:
     // order they have now; a list already in that order is left out.
     void Add(const TTreeList& tree, TTreeListOrder order);
     bool Empty() const { return m_after.empty(); }
-    // What the step shows once undone or redone: the sorted item, the moved ones.
+    // What the step shows once undone or redone: the sorted item, or the
+    // items moved down.
     void Show(std::vector<TTreeListTextNode*> items) { m_shown = std::move(items); }
 
     void Undo(TTreeList& tree) override;

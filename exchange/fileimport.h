@@ -53,8 +53,8 @@ struct TFileImportResult {
 // description is TextFileLines of its content; a folder becomes an item with
 // an empty description and its entries below it, subfolders first, each group
 // in SortNames order (hidden ones skipped, links to folders not followed, files
-// with a NUL in their first 8 KiB skipped as binary). A path that cannot be read gets no item and a message; the import
-// goes on with the rest. The items reach the tree at the end, all at once, so
+// with a NUL in their first 8 KiB skipped as binary). A path that cannot be
+// read gets no item and a message; the import goes on with the rest. The items reach the tree at the end, all at once, so
 // a view sees one insertion and never a half-made item, also after a cancel.
 TFileImportResult ImportFiles(TTreeList& tree, const std::vector<std::string>& paths,
                               const TFileImportOptions& options);

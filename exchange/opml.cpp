@@ -7,11 +7,11 @@
 #include "exchange/exportwriters.h"
 #include "exchange/fileimport.h"
 #include "exchange/treewalk.h"
+#include "exchange/xmlescape.h"
 
 #include <expat.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -20,123 +20,16 @@ const char OpmlNamespace[] = "https://example.org/vektreevieweditor/opml";
 
 namespace {
 
-constexpr char Hex[] = "0123456789ABCDEF";
-constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD";
-
-// Characters XML 1.0 has no place for: C0 controls other than tab, line feed
-// and carriage return, and U+FFFE, U+FFFF (valid UTF-8 holds no surrogates).
-size_t ForbiddenLength(std::string_view text, size_t at)
-{
-    const auto b = static_cast<unsigned char>(text[at]);
-    if (b < 0x20)
-        return b == '\t' || b == '\n' || b == '\r' ? 0 : 1;
-    if (b == 0xEF && at + 2 < text.size() && static_cast<unsigned char>(text[at + 1]) == 0xBF &&
-        (static_cast<unsigned char>(text[at + 2]) & 0xFE) == 0xBE)
-        return 3;
-    return 0;
-}
-
-// The bytes that need a look in an attribute: markup characters, "%",
-// controls, and 0xEF, which may begin U+FFFE or U+FFFF. Every other byte is
-// copied as it is, which is most of any text.
-const std::array<bool, 256>& Special()
-{
-    static const std::array<bool, 256> table = [] {
-        std::array<bool, 256> special{};
-        for (int b = 0; b < 0x20; ++b)
-            special[b] = true;
-        for (unsigned char c : std::string_view("&<>\"%\xEF"))
-            special[c] = true;
-        return special;
-    }();
-    return table;
-}
-
-
-// An attribute value's text, escaped so that the parser gives back every
-// character: markup characters as entities, white space as character
-// references (a parser turns literal ones into spaces). `exact` writes the
-// forbidden characters, and "%", as %XX per byte; otherwise they become U+FFFD.
-// True when one of the eight bytes of `word` may be special: texts are long
-// runs of ordinary bytes, which this skips a word at a time.
-bool MayHoldSpecial(uint64_t word)
-{
-    constexpr uint64_t Ones = 0x0101010101010101ULL;
-    constexpr uint64_t Highs = 0x8080808080808080ULL;
-    const auto hasZero = [](uint64_t v) { return (v - Ones) & ~v & Highs; };
-    const auto has = [&](unsigned char b) { return hasZero(word ^ (Ones * b)); };
-    const uint64_t below20 = (word - Ones * 0x20) & ~word & Highs;
-    return (below20 | has('&') | has('<') | has('>') | has('"') | has('%') | has(0xEF)) != 0;
-}
-
-// True when the text held a forbidden character.
-bool AppendAttributeText(std::string& out, std::string_view text, bool exact)
-{
-    bool forbiddenSeen = false;
-    const auto& special = Special();
-    size_t run = 0;
-    for (size_t i = 0; i < text.size();) {
-        uint64_t word;
-        if (i + sizeof word <= text.size()) {
-            std::memcpy(&word, text.data() + i, sizeof word);
-            if (!MayHoldSpecial(word)) {
-                i += sizeof word;
-                continue;
-            }
-        }
-        const char c = text[i];
-        if (!special[static_cast<unsigned char>(c)]) {
-            ++i;
-            continue;
-        }
-        const char* entity = nullptr;
-        switch (c) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '"': entity = "&quot;"; break;
-        case '\t': entity = "&#9;"; break;
-        case '\n': entity = "&#10;"; break;
-        case '\r': entity = "&#13;"; break;
-        case '%': entity = exact ? "%25" : nullptr; break;
-        default: break;
-        }
-        const size_t forbidden = entity ? 0 : ForbiddenLength(text, i);
-        if (!entity && !forbidden) {
-            ++i;
-            continue;
-        }
-        out.append(text.data() + run, i - run);
-        if (entity) {
-            out += entity;
-            ++i;
-        } else {
-            for (size_t k = 0; k < forbidden; ++k) {
-                const auto b = static_cast<unsigned char>(text[i + k]);
-                if (exact) {
-                    out += '%';
-                    out += Hex[b >> 4];
-                    out += Hex[b & 15];
-                }
-            }
-            if (!exact)
-                out += ReplacementCharacter;
-            i += forbidden;
-            forbiddenSeen = true;
-        }
-        run = i;
-    }
-    out.append(text.data() + run, text.size() - run);
-    return forbiddenSeen;
-}
-
-// True when the text held a forbidden character.
+// An attribute whose value the parser gives back character for character;
+// `exact` keeps even the characters XML has no place for, as %XX. True when
+// the text held such a character.
 bool AppendAttribute(std::string& out, const char* name, std::string_view text, bool exact = false)
 {
     out += ' ';
     out += name;
     out += "=\"";
-    const bool forbidden = AppendAttributeText(out, text, exact);
+    const bool forbidden =
+        AppendXmlEscaped(out, text, exact ? TXmlEscaping::OpmlExact : TXmlEscaping::OpmlAttribute);
     out += '"';
     return forbidden;
 }
@@ -406,9 +299,10 @@ void ExportOpml(const TTreeList& tree, const std::string& fileName)
     out += "\">\n  <head>\n    <title>";
     std::string scratch;
     std::string descScratch;
-    // The title is the file's name: element text needs only the markup characters escaped.
+    // The title is the file's name, escaped as an attribute's value is: more
+    // than element text needs, and still read back the same.
     std::string title;
-    AppendAttributeText(title, AsUtf8(TitleOf(fileName), scratch), false);
+    AppendXmlEscaped(title, AsUtf8(TitleOf(fileName), scratch), TXmlEscaping::OpmlAttribute);
     out += title;
     out += "</title>\n  </head>\n  <body>\n";
     WalkTree(

@@ -3,6 +3,7 @@
 #include "exchange/exportwriters.h"
 #include "exchange/inouterror.h"
 #include "exchange/multiexportnames.h"
+#include "exchange/xmlescape.h"
 #include "tests/filetestkit.h"
 
 #include <gtest/gtest.h>
@@ -248,3 +249,27 @@ TEST_F(ExchangeTest, ToolWritesTheLibraryBytesAndReportsErrorWithAFullStop)
 }
 
 }  // namespace
+
+// The one escaper, byte for byte in each writer's style, with the special
+// bytes both inside and beyond the runs of ordinary text it skips a word at a time.
+TEST(XmlEscapeTest, EachStyleWritesItsOwnForms)
+{
+    const std::string special("&<>\"'%\t\r\n\x01\x7F\xEF\xBF\xBE\xEF\xBF\xBD", 17);
+    const std::string text = "0123456789" + special + "abcdefgh" + special.substr(0, 4) + "ijklmnopq";
+    const struct {
+        TXmlEscaping style;
+        std::string specialAs;
+    } cases[] = {
+        {TXmlEscaping::Html, "&amp;&lt;&gt;&quot;&#39;%\t\r\n&#xFFFD;&#xFFFD;&#xFFFD;\xEF\xBF\xBD"},
+        {TXmlEscaping::OpmlAttribute, "&amp;&lt;&gt;&quot;'%&#9;&#13;&#10;\xEF\xBF\xBD\x7F\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {TXmlEscaping::OpmlExact, "&amp;&lt;&gt;&quot;'%25&#9;&#13;&#10;%01\x7F%EF%BF%BE\xEF\xBF\xBD"},
+    };
+    for (const auto& c : cases) {
+        std::string out = "kept";
+        EXPECT_TRUE(AppendXmlEscaped(out, text, c.style));
+        EXPECT_EQ(out, "kept0123456789" + c.specialAs + "abcdefgh&amp;&lt;&gt;&quot;ijklmnopq");
+        std::string plain;
+        EXPECT_FALSE(AppendXmlEscaped(plain, "plain text of an item", c.style));
+        EXPECT_EQ(plain, "plain text of an item");
+    }
+}

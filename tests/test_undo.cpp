@@ -250,27 +250,3 @@ TEST_F(UndoTest, DeleteUndoneRestoresTheSubtreeFocusedAndTheCleanState)
     EXPECT_EQ(a->GetText(1), "x");
     EXPECT_EQ(window->Memo1()->toPlainText(), QStringLiteral("x"));
 }
-
-// Old steps go once the history holds too much; the newest stay undoable.
-TEST(UndoHistory, DropsTheOldestStepsPastItsLimitAndFreesWhatTheyHeld)
-{
-    TTreeList tree;
-    TUndoHistory history(tree);
-    history.ByteLimit = 1000;
-    for (int i = 0; i < 150; ++i) {
-        TTreeListTextNode* item = tree.AddItem();
-        item->SetText(0, std::string(50, 'x'));
-        auto step = std::make_unique<TRemoveStep>("Delete");
-        step->Remove(tree, item);
-        history.Push(std::move(step));
-    }
-    EXPECT_EQ(history.Count(), TUndoHistory::MinSteps);
-    EXPECT_FALSE(history.IsClean()) << "the saved state was dropped with its step";
-    for (size_t i = 0; i < TUndoHistory::MinSteps; ++i)
-        history.Undo();
-    EXPECT_EQ(tree.TopItemCount(), static_cast<int>(TUndoHistory::MinSteps));
-    const size_t held = tree.MemoryBytes();
-    history.Clear();
-    EXPECT_EQ(history.HeldBytes(), 0u);
-    EXPECT_EQ(tree.MemoryBytes(), held) << "put back, the items belong to the tree";
-}
