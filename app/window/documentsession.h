@@ -64,6 +64,7 @@ public:
     // Finishes the name still being typed, if any.
     void FinishEditing();
 
+    // The password, as TDocumentProtection does it.
     // Whether the document is saved encrypted with a password.
     bool Protected() const;
     // The key its saves and recovery copies are encrypted with; null when clear.
@@ -74,6 +75,7 @@ public:
     void actFileRemovePasswordExecute();
     bool ConfirmClearExport();
 
+    // The file commands, as TFileCommands does them.
     void actFileNewExecute();
     void actFileOpenExecute();
     void actFileSaveExecute();
@@ -93,7 +95,7 @@ public:
     // False when the window must stay open. A failed save throws.
     bool FormCloseQuery();
 
-    TFileCommands& Files() { return *m_files; }
+    // The parts, for one another.
     TFileWatcher& Watcher() { return *m_watcher; }
     TDocumentProtection& Protection() { return *m_protection; }
 
