@@ -4,9 +4,12 @@
 // included) against trdtool's export of the same file, what the expanded
 // tree keeps in memory, delete, move and insert of a 111,111-item subtree in
 // the expanded tree, and a 20 MB description: focusing it, the longest
-// event-loop stall while typing and pausing in it, and leaving it.
+// event-loop stall while typing and pausing in it, and leaving it; and the
+// editor's whole process after it opened the benchmark file named on its
+// command line.
 // An optional argument names the trdtool to measure against (default: the
-// one built with this benchmark).
+// one built with this benchmark); BIGDOCS_EDITOR names another editor to
+// measure.
 #include "app/view/itemtext.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
@@ -19,16 +22,20 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QScrollBar>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -191,6 +198,53 @@ void FirstShow(const std::string& file, const std::string& empty)
     Row("window painted, 1.1 M-item file", shown, emptyShow, "window with a 1-item file", "100 ms");
     Row("  document in", loaded, loadFloor, "LoadItems alone", "");
     Row("  longest stall until it is in", stall, 0, "", "");
+}
+
+// The resident memory of process `pid` in bytes; 0 once it is gone.
+long ResidentBytesOf(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong() * 1024;
+    return 0;
+}
+
+// The editor started with the file on its command line, as a user starts it,
+// measured once its memory has stayed level for two seconds: the load has
+// ended and the window has painted.
+void EditorMemory(const std::string& file, const fs::path& folder)
+{
+    const QByteArray other = qgetenv("BIGDOCS_EDITOR");
+    QProcess editor;
+    // Settings and recovery copies of its own, in the benchmark's folder.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((folder / "config").string()));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((folder / "data").string()));
+    editor.setProcessEnvironment(environment);
+    editor.start(other.isEmpty() ? QStringLiteral(EDITOR_PATH) : QString::fromLocal8Bit(other),
+                 {QString::fromStdString(file)});
+    if (!editor.waitForStarted(-1)) {
+        std::printf("error: the editor did not start\n");
+        return;
+    }
+    constexpr long Level = 1 << 20;
+    long resident = 0;
+    for (int steady = 0; steady < 20;) {
+        QThread::msleep(100);
+        const long now = ResidentBytesOf(editor.processId());
+        steady = now > 0 && std::labs(now - resident) < Level ? steady + 1 : 0;
+        resident = now;
+        if (now == 0)
+            break;
+    }
+    editor.kill();
+    editor.waitForFinished(-1);
+    const long fileSize = static_cast<long>(fs::file_size(file));
+    std::printf("\n%-40s %9.1f MB %9.1f MB %7.3fx  %-28s %s\n", "editor's memory after opening", resident / 1e6,
+                fileSize / 1e6, static_cast<double>(resident) / fileSize, "file size", "1.5x");
 }
 
 void ExpandedTree(const std::string& file, const std::string& trdtool, const fs::path& folder)
@@ -375,12 +429,14 @@ int main(int argc, char* argv[])
         SaveItems(tree, empty);
     }
     std::printf("bench_bigdocs: benchmark file %.1f MB\n", fs::file_size(file) / 1e6);
-    // BIGDOCS_PART=description, show or tree runs one part alone.
+    // BIGDOCS_PART=description, show, memory or tree runs one part alone.
     const QByteArray part = qgetenv("BIGDOCS_PART");
     if (part.isEmpty() || part == "description")
         BigDescription();
     if (part.isEmpty() || part == "show")
         FirstShow(file, empty);
+    if (part.isEmpty() || part == "memory")
+        EditorMemory(file, folder);
     if (part.isEmpty() || part == "tree")
         ExpandedTree(file, trdtool, folder);
     fs::remove_all(folder);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -201,6 +202,13 @@ void TItemStore::Absorb(TItemStore& other)
         }
         m_ownedBytes += other.m_ownedBytes;
         other.m_owned = nullptr;
+    }
+    if (other.m_views > 0) {
+        m_bytes = std::move(other.m_bytes);
+        m_bytesEnd = std::exchange(other.m_bytesEnd, nullptr);
+        m_shortLengths = other.m_shortLengths;
+        m_views = std::exchange(other.m_views, 0);
+        m_viewBytes = std::exchange(other.m_viewBytes, 0);
     }
     other.ReleaseAll();
 }

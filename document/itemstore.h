@@ -101,9 +101,15 @@ public:
         });
     }
 
+    // Whether Absorb can take `other`'s file bytes along with the texts that
+    // point into them: this store has none, and most of them are in use. A
+    // loaded tree then moves into an empty document without a copy of each
+    // text, which would cost a heap block per text.
+    bool CanTakeBytesOf(const TItemStore& other) const { return m_bytes.Size() == 0 && !other.WorthCompacting(); }
     // Takes over every piece `other` holds, which is left empty, so that its
     // items keep their place; their texts must be texts of their own (see
-    // OwnTexts). The pieces `other` had freed are not reused.
+    // OwnTexts) unless CanTakeBytesOf. The pieces `other` had freed are not
+    // reused.
     void Absorb(TItemStore& other);
 
     // Frees everything the store holds at once.

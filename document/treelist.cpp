@@ -102,8 +102,10 @@ void TTreeList::InsertItemsFrom(TTreeList& source, TTreeListTextNode* parent, in
     // Make room first: once the view has been told, the insertion must not fail.
     ReserveChildren(list, source.m_top.count);
     // The items move with the store pieces they live in, so they keep their
-    // place; only the bytes of a file the source loaded stay behind.
-    source.m_store.OwnTexts([&source](const auto& own) { source.ForEachTextSlot(own); });
+    // place; the bytes of a file the source loaded come along only into a
+    // store without any.
+    if (!m_store.CanTakeBytesOf(source.m_store))
+        source.m_store.OwnTexts([&source](const auto& own) { source.ForEachTextSlot(own); });
     m_store.Absorb(source.m_store);
     TTreeListChildren moved;
     {

@@ -166,3 +166,35 @@ TEST(ItemStore, AClearAndANewLoadInTheSameTreeThenNewItems)
     ReadItems(reloaded, written.data(), written.size());
     EXPECT_EQ(model.Mismatch(reloaded), "");
 }
+
+TEST(ItemStore, ALoadedTreeMovesIntoAnEmptyOneWithItsBytes)
+{
+    const std::string first = FileOf(300, "first ");
+    TTreeList loaded;
+    ReadItems(loaded, first.data(), first.size());
+    const char* text = loaded.TopItem(7)->GetText(TreeListColumnDesc).data();
+    TTreeList document;
+    document.AppendItemsFrom(loaded);
+    // Not copied text by text: a big file would cost a heap block per text.
+    EXPECT_EQ(document.TopItem(7)->GetText(TreeListColumnDesc).data(), text);
+    EXPECT_EQ(WriteItems(document), first);
+
+    // A second file moves into a document that holds bytes: its texts are
+    // copied, and outlive its tree's next load and the first file's bytes.
+    TTreeModel model(document);
+    TTreeList other;
+    const std::string second = FileOf(200, "second ");
+    ReadItems(other, second.data(), second.size());
+    document.AppendItemsFrom(other);
+    ReadItems(other, first.data(), first.size());
+    for (int i = 0; i < 200; ++i) {
+        model.AddChild(-1);
+        model.SetText(300 + i, TreeListColumnName, "second " + std::to_string(i));
+        model.SetText(300 + i, TreeListColumnDesc, std::string(40, static_cast<char>('a' + i % 26)));
+    }
+    for (int i = 0; i < 300; ++i) {
+        model.Delete(0);
+        document.Delete(document.TopItem(0));
+    }
+    EXPECT_EQ(model.Mismatch(document), "");
+}

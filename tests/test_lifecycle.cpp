@@ -1,6 +1,7 @@
 #include "tests/apptestkit.h"
 
 #include "app/window/commandtable.h"
+#include "app/window/filewatcher.h"
 
 #include <QAction>
 #include <QFile>
@@ -129,6 +130,48 @@ TEST_F(SessionTest, ModifiedStateShowsInTheStatusBarUntilSaved)
     Session().NewOpenSaveSaveasClose(TagSave);
     EXPECT_EQ(m_parts->modifiedPanel.text(), QString());
     EXPECT_EQ(Title(), QStringLiteral("n.trd - VekTreeViewEditor"));
+}
+
+// Each tag runs the handler named after its action. On a named, modified
+// document whose "save changes?" is answered No and whose dialogs are
+// cancelled, the five commands each do something different.
+TEST_F(SessionTest, EachTagRunsTheHandlerNamedAfterItsAction)
+{
+    struct TCase {
+        int tag;
+        void (TDocumentSession::*handler)();
+        bool asks, dialog;
+    };
+    const TCase cases[] = {{11, &TDocumentSession::actFileNewExecute, true, false},
+                           {12, &TDocumentSession::actFileOpenExecute, true, true},
+                           {13, &TDocumentSession::actFileSaveExecute, false, false},
+                           {14, &TDocumentSession::actFileSaveAsExecute, false, true},
+                           {15, &TDocumentSession::actFileCloseExecute, true, false}};
+    for (const TCase& c : cases) {
+        QStringList seen[2];
+        for (int byTag = 0; byTag < 2; ++byTag) {
+            WriteBytes(Path("a.trd"), WorkedExampleBytes());
+            Start({Path("a.trd")});
+            Edit();
+            m_prompter->answers.clear();
+            if (c.asks)
+                m_prompter->answers.push_back(QMessageBox::No);
+            m_prompter->files.clear();
+            if (c.dialog)
+                m_prompter->files.push_back(QString());
+            m_prompter->questions.clear();
+            m_prompter->dialogs.clear();
+            if (byTag)
+                Session().NewOpenSaveSaveasClose(c.tag);
+            else
+                (Session().*c.handler)();
+            seen[byTag] = m_prompter->questions + m_prompter->dialogs;
+            seen[byTag] << Title() << (Modified() ? QStringLiteral("modified") : QString());
+        }
+        EXPECT_EQ(seen[0], seen[1]) << c.tag;
+        EXPECT_EQ(m_prompter->questions.size(), c.asks ? 1 : 0) << c.tag;
+        EXPECT_EQ(m_prompter->dialogs.size(), c.dialog ? 1 : 0) << c.tag;
+    }
 }
 
 struct TPromptCase {
@@ -296,7 +339,7 @@ std::string EmptyTreeBytes()
 // Long enough for any change to have been looked at.
 void Settle()
 {
-    QTest::qWait(TDocumentSession::SettleMs * 4);
+    QTest::qWait(TFileWatcher::SettleMs * 4);
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "about/version.h"
 #include "document/errortext.h"
 #include "document/protectedfile.h"
+#include "document/secretbytes.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "exchange/treewalk.h"
@@ -19,7 +20,6 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sodium.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -98,8 +98,7 @@ std::string PasswordFile;
 // Overwrites a password's bytes before its memory goes back.
 void Wipe(std::string& secret)
 {
-    if (!secret.empty())
-        sodium_memzero(secret.data(), secret.size());
+    TSecretBytes::Wipe(secret.data(), secret.size());
     secret.clear();
 }
 

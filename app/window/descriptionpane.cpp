@@ -100,9 +100,10 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocum
     // Whatever reads the tree (saving, exporting) first gets the editor's text.
     m_tree.OnCommitEdits = [this](const TTreeList&) { CommitDescription(); };
     m_tree.AddObserver(this);
-    m_session.OnClearDescription = [this] { ClearDescription(); };
-    m_session.OnShowDescription = [this](TTreeListTextNode* item) { RefreshDescription(item); };
-    m_session.OnBeginChange = [this] { EndTypingStep(); };
+    connect(&m_session, &TDocumentSession::Closed, this, Guarded([this] { ClearDescription(); }));
+    connect(&m_session, &TDocumentSession::Opened, this,
+            Guarded([this](TTreeListTextNode* item) { RefreshDescription(item); }));
+    m_session.SetTyping(*this);
 }
 
 TDescriptionPane::~TDescriptionPane()
@@ -110,9 +111,6 @@ TDescriptionPane::~TDescriptionPane()
     m_tree.RemoveObserver(this);
     m_tree.OnChangeNode = nullptr;
     m_tree.OnCommitEdits = nullptr;
-    m_session.OnClearDescription = nullptr;
-    m_session.OnShowDescription = nullptr;
-    m_session.OnBeginChange = nullptr;
     m_fontDialog.OnApply = nullptr;
     m_memo.removeEventFilter(this);
 }
@@ -232,6 +230,11 @@ void TDescriptionPane::RefreshIfChanged()
     TTreeListTextNode* node = m_tree.FocusedItem();
     if (node != m_shownNode || m_shownChanged)
         RefreshDescription(node);
+}
+
+void TDescriptionPane::FinishEdit()
+{
+    EndTypingStep();
 }
 
 void TDescriptionPane::EndTypingStep(const std::string& name)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/widgets/textsearch.h"
+#include "app/window/unfinishededit.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
 
@@ -19,7 +20,7 @@ class TSearchDialog;
 // The description editor Memo1 always shows the focused item's description,
 // and every edit goes back into that item. Around it sit the description
 // commands: word wrap, font, loading and saving a text file, find, replace.
-class TDescriptionPane : public QObject, private TTreeListObserver {
+class TDescriptionPane : public QObject, private TTreeListObserver, private TUnfinishedEdit {
     Q_OBJECT
 public:
     TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocumentSession& session, TFileDialogs& fileDialogs,
@@ -75,6 +76,8 @@ private:
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
     void AboutToReset() override;
     void FocusChanged(TTreeListTextNode* item) override;
+    // Before a change joins the history, the typing becomes its step.
+    void FinishEdit() override;
     void ItemChanged(TTreeListTextNode* item) override;
 
     // What the editor holds matches the shown item's description again.

@@ -25,6 +25,7 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComb
     : m_tree(tree), m_treeView(treeView), m_iconComboBox(iconComboBox), m_session(session),
       m_descriptionPane(descriptionPane)
 {
+    m_session.SetNameEdit(*this);
     m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
     m_treeView.OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
     m_treeView.OnCopy = [this] { Protected([this] { actEditItemCopyExecute(); }); };
@@ -52,6 +53,11 @@ TItemCommands::~TItemCommands()
     m_tree.OnEdited = nullptr;
     m_tree.OnRenamed = nullptr;
     m_tree.OnGetSelectedIndex = nullptr;
+}
+
+void TItemCommands::FinishEdit()
+{
+    m_treeView.FinishNameEdit();
 }
 
 void TItemCommands::actEditItemNewExecute()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include "app/window/unfinishededit.h"
 #include "document/treelist.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ class TTreeListView;
 // The commands that change the tree's shape and items: new item, new sub
 // item, delete, move up, moving items by dragging them inside the tree,
 // renaming in place, and the icon picker.
-class TItemCommands : public QObject {
+class TItemCommands : public QObject, private TUnfinishedEdit {
     Q_OBJECT
 public:
     TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComboBox& iconComboBox, TDocumentSession& session,
@@ -58,6 +59,8 @@ public:
     void IconComboBoxChange();
 
 private:
+    // A name still typed in place becomes a rename before a file command.
+    void FinishEdit() override;
     // The steps New Item and New Sub Item share once the item exists.
     void StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName);
     // Undo and Redo share all but the direction.

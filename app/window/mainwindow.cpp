@@ -95,8 +95,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
         std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane, *this);
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane);
     m_findAll = std::make_unique<TFindAllController>(*this, m_tree, *m_treeView, *m_memo);
-    m_session->OnFinishEditing = [this] { m_treeView->FinishNameEdit(); };
-    m_session->OnLoadProgress = [this](const QString& text) { m_statusPanels[0]->setText(text); };
+    connect(m_session.get(), &TDocumentSession::LoadProgress, m_statusPanels[0], &QLabel::setText);
 
     CreateActions();
     m_tree.OnSelectedCountChange = [this](TTreeList&) { m_commands->TreeListSelectedCountChange(); };

@@ -62,16 +62,15 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
     m_slice.setSingleShot(true);
     connect(&m_slice, &QTimer::timeout, this, Guarded([this] { Slice(); }));
     m_tree.AddObserver(this);
-    m_session.OnSetModified = [this](bool modified) { ModifiedSet(modified); };
-    m_session.OnProtectionChanged = [this] { ProtectionChanged(); };
+    connect(&m_session, &TDocumentSession::ModifiedSet, this,
+            Guarded([this](bool modified) { ModifiedSet(modified); }));
+    connect(&m_session, &TDocumentSession::ProtectionChanged, this, Guarded([this] { ProtectionChanged(); }));
 }
 
 TRecoveryManager::~TRecoveryManager()
 {
     if (!m_writer)
         return;
-    m_session.OnSetModified = nullptr;
-    m_session.OnProtectionChanged = nullptr;
     m_tree.RemoveObserver(this);
     StopCopy();
     m_writer->Discard();

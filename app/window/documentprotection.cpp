@@ -1,0 +1,111 @@
+#include "app/window/documentprotection.h"
+
+#include "app/window/documentsession.h"
+#include "app/window/prompter.h"
+#include "app/window/waitcursor.h"
+#include "document/secretbytes.h"
+
+#include <QByteArray>
+#include <QLabel>
+#include <optional>
+#include <stdexcept>
+
+namespace {
+// The password as the key derivation takes it (UTF-8). The dialog's copy
+// and the conversion's are overwritten at once: neither QString nor
+// QByteArray wipes the memory it gives back.
+TSecretBytes PasswordBytes(QString& password)
+{
+    QByteArray utf8 = password.toUtf8();
+    password.fill(QChar(u'\0'));
+    TSecretBytes bytes(utf8.constData(), static_cast<size_t>(utf8.size()));
+    TSecretBytes::Wipe(utf8.data(), static_cast<size_t>(utf8.size()));
+    return bytes;
+}
+}  // namespace
+
+TDocumentProtection::TDocumentProtection(TDocumentSession& session, QWidget& window)
+    : m_session(session), m_window(window)
+{
+}
+
+void TDocumentProtection::SetKey(std::shared_ptr<const TFileKey> key)
+{
+    if (key == m_key)
+        return;
+    m_key = std::move(key);
+    m_clearExportConfirmed = false;
+    emit Changed();
+}
+
+void TDocumentProtection::UpdatePanel()
+{
+    if (m_protectionPanel)
+        m_protectionPanel->setText(Protected() ? QStringLiteral("Protected") : QString());
+}
+
+TKeySource TDocumentProtection::PasswordQuestion(const QString& shownName, const std::string& fileName)
+{
+    return [this, shownName, fileName](const TProtectionHeader& header) -> std::shared_ptr<const TFileKey> {
+        std::optional<QString> answer =
+            Prompter().AskPassword(&m_window, QStringLiteral("Password"),
+                                   QStringLiteral("%1 is protected by a password. Password:").arg(shownName));
+        if (!answer)
+            return nullptr;
+        const TSecretBytes password = PasswordBytes(*answer);
+        TWaitCursor wait;
+        return TFileKey::ForHeader(password.View(), header, fileName);
+    };
+}
+
+void TDocumentProtection::actFileSetPasswordExecute()
+{
+    m_session.FinishEditing();
+    std::optional<QString> first =
+        Prompter().AskPassword(&m_window, QStringLiteral("Set Password"), QStringLiteral("New password:"));
+    if (!first)
+        return;
+    std::optional<QString> second =
+        Prompter().AskPassword(&m_window, QStringLiteral("Set Password"), QStringLiteral("Repeat the password:"));
+    if (!second) {
+        first->fill(QChar(u'\0'));
+        return;
+    }
+    const bool same = *first == *second;
+    const TSecretBytes password = PasswordBytes(*first);
+    const TSecretBytes repeated = PasswordBytes(*second);
+    if (!same)
+        throw std::runtime_error("The passwords do not match. The password was not changed");
+    if (password.View().empty())
+        throw std::runtime_error("The password must not be empty. The password was not changed");
+    std::shared_ptr<const TFileKey> key;
+    {
+        TWaitCursor wait;
+        key = TFileKey::Create(password.View(), m_protectionParams);
+    }
+    SetKey(std::move(key));
+    // Not an undo step: the document's content stays as it is.
+    m_session.MarkModified();
+}
+
+void TDocumentProtection::actFileRemovePasswordExecute()
+{
+    if (!Protected())
+        return;
+    m_session.FinishEditing();
+    SetKey(nullptr);
+    m_session.MarkModified();
+}
+
+bool TDocumentProtection::ConfirmClearExport()
+{
+    if (!Protected() || m_clearExportConfirmed)
+        return true;
+    const auto answer = Prompter().Ask(
+        &m_window, QMessageBox::Warning, QStringLiteral("Export"),
+        QStringLiteral("This document is protected by a password, but the export writes its text without "
+                       "protection. Export anyway?"),
+        QMessageBox::Yes | QMessageBox::No);
+    m_clearExportConfirmed = answer == QMessageBox::Yes;
+    return m_clearExportConfirmed;
+}

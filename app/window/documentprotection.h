@@ -1,0 +1,58 @@
+#pragma once
+
+#include "document/protectedfile.h"
+#include "document/treefile.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QWidget;
+class TDocumentSession;
+
+// Whether the document is saved encrypted with a password, and the key it
+// is encrypted with: the password questions, Set and Remove Password, and
+// the warning before its text is written in the clear.
+class TDocumentProtection : public QObject {
+    Q_OBJECT
+public:
+    TDocumentProtection(TDocumentSession& session, QWidget& window);
+
+    bool Protected() const { return m_key != nullptr; }
+    // The key its saves and recovery copies are encrypted with; null when clear.
+    const std::shared_ptr<const TFileKey>& Key() const { return m_key; }
+    // Another document came (null: a clear one), or the password changed.
+    void SetKey(std::shared_ptr<const TFileKey> key);
+    // The cost of the keys Set Password makes (tests make them cheap).
+    void SetProtectionParams(const TProtectionParams& params) { m_protectionParams = params; }
+    // The status panel that says whether the document is protected.
+    void SetProtectionPanel(QLabel* panel) { m_protectionPanel = panel; }
+    void UpdatePanel();
+    // Asks for the password of the protected file `shownName` and derives its key.
+    TKeySource PasswordQuestion(const QString& shownName, const std::string& fileName);
+
+    // Asks for a new password twice; the next save encrypts with it.
+    void actFileSetPasswordExecute();
+    // The next save writes the document in the clear again.
+    void actFileRemovePasswordExecute();
+    // Before the document's text is written in the clear (an export, a
+    // description saved to a text file): asks once per protected document
+    // whether that is wanted. True when it may go ahead.
+    bool ConfirmClearExport();
+
+signals:
+    // A password was set or removed, or another document came. What is
+    // written from it follows.
+    void Changed();
+
+private:
+    TDocumentSession& m_session;
+    QWidget& m_window;
+    QLabel* m_protectionPanel = nullptr;
+    // Derived once per open or password change; the password is not kept.
+    std::shared_ptr<const TFileKey> m_key;
+    TProtectionParams m_protectionParams;
+    bool m_clearExportConfirmed = false;
+};

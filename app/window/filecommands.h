@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class TBackgroundLoad;
+class TDocumentSession;
+class TFileDialogs;
+class TTreeList;
+class QWidget;
+
+// The five file commands, the "save changes?" question before the document
+// goes away, and the file named on the command line, read on a worker
+// thread while the window shows.
+class TFileCommands : public QObject {
+    Q_OBJECT
+public:
+    TFileCommands(TDocumentSession& session, TTreeList& tree, TFileDialogs& dialogs, QWidget& window,
+                  QStringList arguments);
+    ~TFileCommands() override;
+
+    void actFileNewExecute();
+    void actFileOpenExecute();
+    void actFileSaveExecute();
+    void actFileSaveAsExecute();
+    void actFileCloseExecute();
+
+    // Replaces the document by a tree data file's content.
+    void LoadDocument(const QString& path);
+    // The window's first show: opens the file named first on the command line.
+    void FormShow();
+    // The file FormShow opens; empty when none is named.
+    QString CommandLineFile() const;
+    // FormShow for the window: the file is read on a worker thread into a
+    // tree of its own and moved into the document when it is in, so the
+    // window shows at once and answers while a large file loads. A failed
+    // read leaves what was read as an untitled document and throws, through
+    // the guard, once it has ended.
+    void FormShowInBackground();
+    // True from FormShowInBackground until the file is in the document (or
+    // failed); the commands that need the document wait for it.
+    bool Loading() const;
+    // Replaces the document by a recovery copy of an unsaved one: the tree is
+    // the copy's, the file name the one the document had, and the document is
+    // modified, so that saving puts it where it belongs. A copy that cannot be
+    // read throws and leaves an empty, untitled document. A protected copy
+    // asks for its password; false when that question was cancelled.
+    bool OpenRecovered(const QString& copyPath, const QString& fileName);
+    // False when the window must stay open. A failed save throws.
+    bool FormCloseQuery();
+
+signals:
+    // What the status bar says about a load that takes a while; empty when
+    // it has ended.
+    void LoadProgress(const QString& text);
+
+private:
+    // What a save step came to.
+    enum class TSaveResult { Cancelled, NothingSaved, Saved };
+
+    // New and Close.
+    void CloseCommand();
+    TSaveResult SaveChanges();
+    TSaveResult SaveCommand();
+    bool ChooseSaveName(const QString& preset);
+    // False when the user keeps the file that another program changed.
+    bool SaveDocument();
+    static bool StartsAsProtected(const QString& path);
+    void FinishBackgroundLoad();
+
+    TDocumentSession& m_session;
+    TTreeList& m_tree;
+    TFileDialogs& m_dialogs;
+    QWidget& m_window;
+    const QStringList m_arguments;
+    std::unique_ptr<TBackgroundLoad> m_load;
+};
