@@ -95,10 +95,10 @@ void PromptedTest::WriteBytes(const QString& path, const std::string& bytes)
 TEditorParts::TEditorParts(const QStringList& arguments)
     : fileDialogs(&window),
       session(tree, fileDialogs, window, modifiedPanel, arguments),
-      pane(tree, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
+      pane(tree, treeEvents, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
       treeView(tree),
-      items(tree, treeView, iconComboBox, session, pane),
-      exports(tree, session, fileDialogs)
+      items(tree, treeEvents, treeView, iconComboBox, session, pane),
+      exports(tree, treeView, session, fileDialogs)
 {
     treeView.Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
 }

@@ -13,6 +13,7 @@
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "app/window/prompter.h"
+#include "app/window/treelistevents.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tests/settingstestkit.h"
@@ -75,6 +76,7 @@ struct TEditorParts {
     explicit TEditorParts(const QStringList& arguments = {});
 
     TTreeList tree;
+    TTreeListEvents treeEvents{tree};
     QWidget window;
     QLabel modifiedPanel;
     TFileDialogs fileDialogs;

@@ -4,7 +4,7 @@
 #include "app/panes/collapsetoolbar.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/actionlist.h"
-#include "about/aboutdialog.h"
+#include "app/about/aboutdialog.h"
 #include "app/window/commandtable.h"
 
 #include <QAction>

@@ -614,7 +614,7 @@ void TDocumentSession::FormShowInBackground()
     timer.setInterval(50);
     QObject::connect(&timer, &QTimer::timeout, &m_window, [this] {
         if (m_load->Done()) {
-            ::Protected([this] { FinishBackgroundLoad(); });
+            RunGuarded([this] { FinishBackgroundLoad(); });
         } else if (m_load->ElapsedMs() >= ProgressAfterMs && OnLoadProgress) {
             OnLoadProgress(QStringLiteral("Loading %1 ... %2 s")
                                .arg(FileNamePart(m_load->Path()))

@@ -91,6 +91,11 @@ public:
     // New, Open, Save, Save As and Close, told apart by the action's tag.
     void NewOpenSaveSaveasClose(const QAction* sender);
     void NewOpenSaveSaveasClose(int tag);
+    void actFileNewExecute() { NewOpenSaveSaveasClose(11); }
+    void actFileOpenExecute() { NewOpenSaveSaveasClose(12); }
+    void actFileSaveExecute() { NewOpenSaveSaveasClose(13); }
+    void actFileSaveAsExecute() { NewOpenSaveSaveasClose(14); }
+    void actFileCloseExecute() { NewOpenSaveSaveasClose(15); }
     // Empties the tree and the editor: an untitled, unmodified document.
     void CloseDocument();
     // The window's first show: opens the file named first on the command line.

@@ -115,20 +115,23 @@ std::string FailureReport(const std::vector<std::string>& failures)
 }  // namespace
 
 TFileDropImport::TFileDropImport(TTreeList& tree, TIconComboBox& iconComboBox, TDocumentSession& session,
-                                 TDescriptionPane& descriptionPane, QWidget& window)
+                                 TDescriptionPane& descriptionPane, QWidget& window,
+                                 const TDropFileTarget& dropFileOnTreeList, const TDropFileTarget& dropFileOnMemo)
     : m_tree(tree), m_iconComboBox(iconComboBox), m_session(session), m_descriptionPane(descriptionPane),
-      m_window(window)
+      m_window(window), m_dropFileOnTreeList(dropFileOnTreeList), m_dropFileOnMemo(dropFileOnMemo)
 {
+    ConnectGuarded(&dropFileOnTreeList, &TDropTarget::Dropped, this, &TFileDropImport::DropFileOnTreeListDrop);
+    ConnectGuarded(&dropFileOnMemo, &TDropTarget::Dropped, this, &TFileDropImport::DropFileOnMemoDrop);
 }
 
 TFileDropImport::~TFileDropImport() = default;
 
-void TFileDropImport::DropFileOnTreeListDrop(const TDropFileTarget& sender, Qt::DropAction& effect)
+void TFileDropImport::DropFileOnTreeListDrop(Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect)
 {
-    RunAfterDrop(effect, [this, files = sender.DroppedFiles()] { AddFilesAsItems(files); });
+    RunAfterDrop(effect, [this, files = m_dropFileOnTreeList.DroppedFiles()] { AddFilesAsItems(files); });
 }
 
-void TFileDropImport::DropFileOnMemoDrop(const TDropFileTarget& sender, Qt::DropAction& effect)
+void TFileDropImport::DropFileOnMemoDrop(Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect)
 {
     // With no item there is no description to load into: the source is told
     // that nothing was taken.
@@ -136,7 +139,7 @@ void TFileDropImport::DropFileOnMemoDrop(const TDropFileTarget& sender, Qt::Drop
         effect = Qt::IgnoreAction;
         return;
     }
-    RunAfterDrop(effect, [this, files = sender.DroppedFiles()] { LoadFileIntoDescription(files); });
+    RunAfterDrop(effect, [this, files = m_dropFileOnMemo.DroppedFiles()] { LoadFileIntoDescription(files); });
 }
 
 // The drag source waits until the drop returns; reading the files, the
@@ -149,7 +152,7 @@ void TFileDropImport::RunAfterDrop(Qt::DropAction& effect, std::function<void()>
     }
     m_busy = true;
     QTimer::singleShot(0, this, [this, work = std::move(work)] {
-        Protected(work);
+        RunGuarded(work);
         m_busy = false;
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
 #include <functional>
 #include <string>
@@ -20,7 +21,8 @@ class TFileDropImport : public QObject {
     Q_OBJECT
 public:
     TFileDropImport(TTreeList& tree, TIconComboBox& iconComboBox, TDocumentSession& session,
-                    TDescriptionPane& descriptionPane, QWidget& window);
+                    TDescriptionPane& descriptionPane, QWidget& window, const TDropFileTarget& dropFileOnTreeList,
+                    const TDropFileTarget& dropFileOnMemo);
     ~TFileDropImport() override;
 
     // An import running longer than this shows how far it is, with Cancel.
@@ -28,8 +30,8 @@ public:
 
     // The drop handlers of the two targets. The work runs once the drop has
     // returned, so the program the files came from is not kept waiting.
-    void DropFileOnTreeListDrop(const TDropFileTarget& sender, Qt::DropAction& effect);
-    void DropFileOnMemoDrop(const TDropFileTarget& sender, Qt::DropAction& effect);
+    void DropFileOnTreeListDrop(Qt::KeyboardModifiers shift, QPoint point, Qt::DropAction& effect);
+    void DropFileOnMemoDrop(Qt::KeyboardModifiers shift, QPoint point, Qt::DropAction& effect);
     // True from a drop until its work has ended.
     bool Busy() const { return m_busy; }
 
@@ -46,5 +48,7 @@ private:
     TDocumentSession& m_session;
     TDescriptionPane& m_descriptionPane;
     QWidget& m_window;
+    const TDropFileTarget& m_dropFileOnTreeList;
+    const TDropFileTarget& m_dropFileOnMemo;
     bool m_busy = false;
 };
