@@ -68,6 +68,7 @@ protected:
 
 private:
     std::unique_ptr<TPrompter> m_previous;
+    int m_lastResortAtStart = 0;
 };
 
 // The components the window's classes work on, and those classes, wired as

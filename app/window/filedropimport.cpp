@@ -128,7 +128,7 @@ TFileDropImport::~TFileDropImport() = default;
 
 void TFileDropImport::DropFileOnTreeListDrop(Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect)
 {
-    RunAfterDrop(effect, [this, files = m_dropFileOnTreeList.DroppedFiles()] { AddFilesAsItems(files); });
+    RunAfterDrop(effect, &TFileDropImport::AddFilesAsItems, m_dropFileOnTreeList.DroppedFiles());
 }
 
 void TFileDropImport::DropFileOnMemoDrop(Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect)
@@ -139,20 +139,20 @@ void TFileDropImport::DropFileOnMemoDrop(Qt::KeyboardModifiers, QPoint, Qt::Drop
         effect = Qt::IgnoreAction;
         return;
     }
-    RunAfterDrop(effect, [this, files = m_dropFileOnMemo.DroppedFiles()] { LoadFileIntoDescription(files); });
+    RunAfterDrop(effect, &TFileDropImport::LoadFileIntoDescription, m_dropFileOnMemo.DroppedFiles());
 }
 
 // The drag source waits until the drop returns; reading the files, the
 // progress dialog and the error box come after that. One drop at a time.
-void TFileDropImport::RunAfterDrop(Qt::DropAction& effect, std::function<void()> work)
+void TFileDropImport::RunAfterDrop(Qt::DropAction& effect, TDropWork work, std::vector<std::string> files)
 {
     if (m_busy) {
         effect = Qt::IgnoreAction;
         return;
     }
     m_busy = true;
-    QTimer::singleShot(0, this, [this, work = std::move(work)] {
-        RunGuarded(work);
+    QTimer::singleShot(0, this, [this, work, files = std::move(files)] {
+        RunGuarded([&] { (this->*work)(files); });
         m_busy = false;
     });
 }

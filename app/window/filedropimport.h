@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QPoint>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,7 +40,8 @@ public:
     void LoadFileIntoDescription(const std::vector<std::string>& files);
 
 private:
-    void RunAfterDrop(Qt::DropAction& effect, std::function<void()> work);
+    using TDropWork = void (TFileDropImport::*)(const std::vector<std::string>& files);
+    void RunAfterDrop(Qt::DropAction& effect, TDropWork work, std::vector<std::string> files);
 
     TTreeList& m_tree;
     TIconComboBox& m_iconComboBox;
