@@ -18,13 +18,14 @@
 TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTreeListView& treeView,
                                        QPlainTextEdit& memo)
     : m_tree(tree), m_treeView(treeView), m_memo(memo), m_search(std::make_unique<TTreeSearch>(tree, WindowGuard())),
-      m_dock(new QDockWidget(QStringLiteral("Find in All Items"), &window)), m_pane(new TFindAllPane(*m_search))
+      m_dock(std::make_unique<QDockWidget>(QStringLiteral("Find in All Items"), &window)),
+      m_pane(new TFindAllPane(*m_search))
 {
     m_dock->setObjectName(QStringLiteral("DockFindAll"));
     m_dock->setFeatures(QDockWidget::DockWidgetClosable);
     m_dock->setAllowedAreas(Qt::BottomDockWidgetArea);
     m_dock->setWidget(m_pane);
-    window.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_dock.get());
     m_dock->hide();
 
     ConnectGuarded(m_pane, &TFindAllPane::Activated, this, &TFindAllController::Activate);
@@ -42,12 +43,8 @@ TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTr
     ProgressChanged();
 }
 
-TFindAllController::~TFindAllController()
-{
-    m_search->RemoveObserver(this);
-    // The pane watches the search, so it goes first.
-    delete m_dock;
-}
+// The dock, with the pane that watches the search, goes before the search.
+TFindAllController::~TFindAllController() = default;
 
 void TFindAllController::ProgressChanged()
 {

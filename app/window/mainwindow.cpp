@@ -19,13 +19,13 @@
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
 #include "app/window/descriptionpane.h"
-#include "app/window/editcommands.h"
 #include "app/window/documentsession.h"
+#include "app/window/editcommands.h"
 #include "app/window/exportcommands.h"
-#include "app/window/importcommands.h"
 #include "app/window/filedialogs.h"
 #include "app/window/filedropimport.h"
 #include "app/window/findallcontroller.h"
+#include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
 #include "app/window/recoverymanager.h"
@@ -46,7 +46,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <optional>
 
 namespace {
 // A folding pane's flag as a stored Boolean.
