@@ -17,10 +17,9 @@
 TCommandTable::TCommandTable(const TTreeList& tree, const TDocumentSession& session,
                              const TDescriptionPane& descriptionPane, const TEditCommands& editCommands,
                              TTreeListEvents& treeEvents)
-    : m_tree(tree), m_session(session), m_descriptionPane(descriptionPane), m_editCommands(editCommands)
+    : m_tree(tree), m_session(session), m_descriptionPane(descriptionPane), m_editCommands(editCommands),
+      m_treeEvents(treeEvents)
 {
-    ConnectGuarded(&treeEvents, &TTreeListEvents::SelectedCountChange, this,
-                   &TCommandTable::TreeListSelectedCountChange);
 }
 
 void TCommandTable::Build(QWidget* owner, const TCommandTargets& targets, const std::vector<TActionDef>& actionListTV,
@@ -45,8 +44,10 @@ void TCommandTable::Build(QWidget* owner, const TCommandTargets& targets, const 
     for (size_t i = 0; i < m_actions.size(); ++i)
         if (!m_actions[i])
             qFatal("action %zu is missing from the command table", i);
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            Guarded(this, &TCommandTable::UpdateActions));
+    ConnectGuarded(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+                   &TCommandTable::UpdateActions);
+    ConnectGuarded(&m_treeEvents, &TTreeListEvents::SelectedCountChange, this,
+                   &TCommandTable::TreeListSelectedCountChange);
 }
 
 TActionId TCommandTable::IdOf(const QAction* action) const

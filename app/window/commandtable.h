@@ -101,6 +101,7 @@ private:
     const TDocumentSession& m_session;
     const TDescriptionPane& m_descriptionPane;
     const TEditCommands& m_editCommands;
+    TTreeListEvents& m_treeEvents;
     TCommandTargets m_targets;
     std::array<QAction*, ActionCount> m_actions{};
     std::array<TCommandHandler, ActionCount> m_handlers{};
