@@ -551,3 +551,32 @@ TEST_F(WindowTest, FailuresOfCommandsAndCallbacksEndInTheGuard)
         window->IconComboBox()->setEditText(QStringLiteral("0"));
     }
 }
+
+// The tree's notifications come as signals while the adapter lives; the tree
+// may outlive it and then notifies no one.
+TEST(TreeListEvents, ReEmitsTheTreesNotificationsAndLetsGoOfThemWhenDestroyed)
+{
+    TTreeList tree;
+    TTreeListTextNode* a = tree.AddItem();
+    TTreeListTextNode* b = tree.AddItem();
+    a->SetImageIndex(5);
+    std::vector<std::pair<TTreeListTextNode*, TTreeListTextNode*>> changes;
+    int selectionChanges = 0;
+    {
+        TTreeListEvents events(tree);
+        QObject::connect(&events, &TTreeListEvents::ChangeNode,
+                         [&](TTreeListTextNode* from, TTreeListTextNode* to) { changes.emplace_back(from, to); });
+        QObject::connect(&events, &TTreeListEvents::SelectedCountChange, [&] { ++selectionChanges; });
+        b->SetFocused();
+        a->SetSelected(true);
+        int32_t selectedIndex = -1;
+        tree.OnGetSelectedIndex(tree, a, selectedIndex);
+        EXPECT_EQ(selectedIndex, 5);
+    }
+    EXPECT_EQ(changes, (std::vector<std::pair<TTreeListTextNode*, TTreeListTextNode*>>{{a, b}}));
+    EXPECT_EQ(selectionChanges, 1);
+    EXPECT_FALSE(tree.OnChangeNode || tree.OnSelectedCountChange || tree.OnEdited || tree.OnRenamed ||
+                 tree.OnGetSelectedIndex || tree.OnCommitEdits);
+    a->SetFocused();
+    tree.CommitEdits();
+}
