@@ -1,4 +1,4 @@
-#include "about/version.h"
+#include "app/about/version.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
 #include "app/window/mainwindow.h"

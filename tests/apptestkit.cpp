@@ -2,6 +2,7 @@
 
 #include "app/view/treelistmodel.h"
 #include "app/widgets/imagelists.h"
+#include "app/window/application.h"
 #include "app/window/commandtable.h"
 
 #include <QAction>
@@ -67,6 +68,7 @@ void PromptedTest::SetUp()
     auto prompter = std::make_unique<TScriptedPrompter>();
     m_prompter = prompter.get();
     m_previous = SetPrompter(std::move(prompter));
+    m_lastResortAtStart = TApplication::LastResortCount();
     ASSERT_TRUE(m_dir.isValid());
 }
 
@@ -74,6 +76,8 @@ void PromptedTest::TearDown()
 {
     EXPECT_TRUE(m_prompter->files.empty()) << "unused dialog answers";
     EXPECT_TRUE(m_prompter->answers.empty()) << "unused message box answers";
+    // Whatever the test drove failed, if at all, inside the guard.
+    EXPECT_EQ(TApplication::LastResortCount(), m_lastResortAtStart) << "an error escaped into Qt's event loop";
     SetPrompter(std::move(m_previous));
 }
 
@@ -95,10 +99,10 @@ void PromptedTest::WriteBytes(const QString& path, const std::string& bytes)
 TEditorParts::TEditorParts(const QStringList& arguments)
     : fileDialogs(&window),
       session(tree, fileDialogs, window, modifiedPanel, arguments),
-      pane(tree, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
+      pane(tree, treeEvents, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
       treeView(tree),
-      items(tree, treeView, iconComboBox, session, pane),
-      exports(tree, session, fileDialogs)
+      items(tree, treeEvents, treeView, iconComboBox, session, pane),
+      exports(tree, treeView, session, fileDialogs)
 {
     treeView.Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
 }

@@ -13,6 +13,7 @@
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "app/window/prompter.h"
+#include "app/window/treelistevents.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tests/settingstestkit.h"
@@ -67,6 +68,7 @@ protected:
 
 private:
     std::unique_ptr<TPrompter> m_previous;
+    int m_lastResortAtStart = 0;
 };
 
 // The components the window's classes work on, and those classes, wired as
@@ -75,6 +77,7 @@ struct TEditorParts {
     explicit TEditorParts(const QStringList& arguments = {});
 
     TTreeList tree;
+    TTreeListEvents treeEvents{tree};
     QWidget window;
     QLabel modifiedPanel;
     TFileDialogs fileDialogs;

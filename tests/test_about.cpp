@@ -1,6 +1,6 @@
-#include "about/aboutdialog.h"
-#include "about/helpcommands.h"
-#include "about/product.h"
+#include "app/about/aboutdialog.h"
+#include "app/about/helpcommands.h"
+#include "app/about/product.h"
 #include "tests/urlcatcher.h"
 
 #include <QFile>

@@ -3,15 +3,15 @@
 
 #include "app/panes/collapsetoolbar.h"
 #include "app/widgets/imagelists.h"
+#include "app/about/aboutdialog.h"
 #include "app/window/actionlist.h"
-#include "about/aboutdialog.h"
+#include "app/window/application.h"
 #include "app/window/commandtable.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QHelpEvent>
 #include <QMimeData>
-#include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -19,6 +19,8 @@
 #include <QToolTip>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -504,4 +506,77 @@ TEST_F(WindowTest, ACommandThatFailsFromAnOpenMenuShowsItsMessage)
     ASSERT_NE(window->TreeList().TopItem(0), nullptr);
     EXPECT_EQ(window->TreeList().TopItem(0)->GetText(0), "A");
     EXPECT_EQ(m_prompter->errors.size(), 1);
+}
+
+// Commands and callbacks that fail, each the way the user meets it: the
+// guard shows the message once, and nothing reaches the last-resort catch
+// of the application object.
+TEST_F(WindowTest, FailuresOfCommandsAndCallbacksEndInTheGuard)
+{
+    const QString missingFolder = Path("gone/x.trd");
+    const struct {
+        const char* what;
+        std::function<void(TfrmTreeViewEditorMain&)> run;
+        std::function<QString()> message;  // the error box's text
+    } cases[] = {
+        {"Open of a missing file",
+         [&](TfrmTreeViewEditorMain& w) {
+             m_prompter->files = {missingFolder};
+             Run(w, Id::actFileOpen);
+         },
+         [&] { return "Cannot open file " + missingFolder + "."; }},
+        {"New Item with no icon number",
+         [](TfrmTreeViewEditorMain& w) {
+             w.IconComboBox()->setEditText(QStringLiteral("x"));
+             Run(w, Id::actEditItemNew);
+         },
+         [] { return QStringLiteral("'x' is not a valid integer value."); }},
+        {"the icon picker's change, a control's signal",
+         [](TfrmTreeViewEditorMain& w) {
+             Run(w, Id::actEditItemNew);
+             w.TreeList().TopItem(0)->SetSelected(true);
+             w.IconComboBox()->setEditText(QStringLiteral("7y"));
+         },
+         [] { return QStringLiteral("'7y' is not a valid integer value."); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_prompter->errors.clear();
+        auto window = MakeWindow();
+        const int lastResort = TApplication::LastResortCount();
+        c.run(*window);
+        QApplication::processEvents();
+        EXPECT_EQ(m_prompter->errors, QStringList{c.message()});
+        EXPECT_EQ(TApplication::LastResortCount(), lastResort);
+        window->IconComboBox()->setEditText(QStringLiteral("0"));
+    }
+}
+
+// The tree's notifications come as signals while the adapter lives; the tree
+// may outlive it and then notifies no one.
+TEST(TreeListEvents, ReEmitsTheTreesNotificationsAndLetsGoOfThemWhenDestroyed)
+{
+    TTreeList tree;
+    TTreeListTextNode* a = tree.AddItem();
+    TTreeListTextNode* b = tree.AddItem();
+    a->SetImageIndex(5);
+    std::vector<std::pair<TTreeListTextNode*, TTreeListTextNode*>> changes;
+    int selectionChanges = 0;
+    {
+        TTreeListEvents events(tree);
+        QObject::connect(&events, &TTreeListEvents::ChangeNode,
+                         [&](TTreeListTextNode* from, TTreeListTextNode* to) { changes.emplace_back(from, to); });
+        QObject::connect(&events, &TTreeListEvents::SelectedCountChange, [&] { ++selectionChanges; });
+        b->SetFocused();
+        a->SetSelected(true);
+        int32_t selectedIndex = -1;
+        tree.OnGetSelectedIndex(tree, a, selectedIndex);
+        EXPECT_EQ(selectedIndex, 5);
+    }
+    EXPECT_EQ(changes, (std::vector<std::pair<TTreeListTextNode*, TTreeListTextNode*>>{{a, b}}));
+    EXPECT_EQ(selectionChanges, 1);
+    EXPECT_FALSE(tree.OnChangeNode || tree.OnSelectedCountChange || tree.OnEdited || tree.OnRenamed ||
+                 tree.OnGetSelectedIndex || tree.OnCommitEdits);
+    a->SetFocused();
+    tree.CommitEdits();
 }

@@ -71,9 +71,7 @@ TEST(DropFileTarget, FilesReachTheHandlerInOrderAndTheWindowComesToTheFront)
     TDropFileTarget target;
     target.AttachTo(&widget);
     std::vector<std::vector<std::string>> drops;
-    target.OnDrop = [&](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction&) {
-        drops.push_back(target.DroppedFiles());
-    };
+    QObject::connect(&target, &TDropTarget::Dropped, [&] { drops.push_back(target.DroppedFiles()); });
 
     // A name that is not UTF-8 comes percent-encoded and keeps its bytes; a
     // file on another machine is no file here.
@@ -114,7 +112,7 @@ TEST(DropFileTarget, OtherDragsArePassedOnOrRefused)
         target.RefuseOtherDrags = c.refuseOthers;
         target.AttachTo(&widget);
         bool dropped = false;
-        target.OnDrop = [&](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction&) { dropped = true; };
+        QObject::connect(&target, &TDropTarget::Dropped, [&] { dropped = true; });
         EXPECT_EQ(Send<QDragEnterEvent>(&widget, c.data, {5, 5}), c.effect);
         EXPECT_EQ(widget.seen, c.refuseOthers ? 0 : 1);
         EXPECT_FALSE(dropped);
@@ -141,7 +139,8 @@ TEST(DropFileTarget, EffectFollowsTheKeysWithinWhatTheSourceOffers)
         TDropFileTarget target;
         target.AttachTo(&widget);
         Qt::DropAction seenByHandler = Qt::IgnoreAction;
-        target.OnDrop = [&](TDropTarget&, Qt::KeyboardModifiers, QPoint, Qt::DropAction& e) { seenByHandler = e; };
+        QObject::connect(&target, &TDropTarget::Dropped,
+                         [&](Qt::KeyboardModifiers, QPoint, Qt::DropAction& e) { seenByHandler = e; });
         Send<QDragEnterEvent>(&widget, data.get(), {5, 5}, c.offered, c.keys);
         EXPECT_EQ(Send<QDragMoveEvent>(&widget, data.get(), {6, 6}, c.offered, c.keys), c.effect);
         EXPECT_EQ(Send<QDropEvent>(&widget, data.get(), {6, 6}, c.offered, c.keys), c.effect);

@@ -4,6 +4,7 @@
 #include "app/search/findallpane.h"
 #include "app/search/textmatcher.h"
 #include "app/search/treesearch.h"
+#include "app/window/application.h"
 #include "app/window/findallcontroller.h"
 
 #include <QCheckBox>
@@ -165,7 +166,7 @@ QStringList Describe(const TTreeSearch& search)
 
 QStringList FreshSearch(TTreeList& tree, const QString& needle, TFindScope scope = TFindScope::NamesAndDescriptions)
 {
-    TTreeSearch search(tree);
+    TTreeSearch search(tree, WindowGuard());
     search.Start(needle, {}, scope);
     search.Finish();
     return Describe(search);
@@ -214,7 +215,7 @@ TEST(Search, ListsTenThousandMatchesAndCountsTheRest)
     TTreeList tree;
     for (int i = 0; i < 3000; ++i)
         tree.AddItem()->SetText(TreeListColumnDesc, "hit hit hit hit");
-    TTreeSearch search(tree);
+    TTreeSearch search(tree, WindowGuard());
     search.Start("hit", {}, TFindScope::NamesAndDescriptions);
     search.Finish();
     EXPECT_EQ(search.Results().size(), 10000u);
@@ -246,7 +247,7 @@ TEST_P(ResultsAfterAChange, AreThoseOfANewSearch)
     filler->SetText(TreeListColumnName, "Filler");
     for (int i = 0; i < 1000; ++i)
         filler->AddChild()->SetText(TreeListColumnDesc, i % 100 == 0 ? "a budget line" : "nothing");
-    TTreeSearch search(tree);
+    TTreeSearch search(tree, WindowGuard());
     search.SetSliceTime(std::chrono::milliseconds(0));
     search.Start("budget", {}, TFindScope::NamesAndDescriptions);
     if (whileRunning) {

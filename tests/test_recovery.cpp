@@ -271,7 +271,10 @@ TEST_F(RecoveryTest, TheCommandLineFilesCopyComesFirstAndFurtherCopiesOpenElsewh
 
     auto window = std::make_unique<TfrmTreeViewEditorMain>(QStringList{Path("notes.trd")}, Folder());
     QStringList elsewhere;
-    window->Recovery().OnRecoverElsewhere = [&](const QString& copy) { elsewhere << copy; };
+    // Instead of starting another editor.
+    QObject::disconnect(&window->Recovery(), &TRecoveryManager::RecoverElsewhere, nullptr, nullptr);
+    QObject::connect(&window->Recovery(), &TRecoveryManager::RecoverElsewhere,
+                     [&](const QString& copy) { elsewhere << copy; });
     window->show();
     QApplication::processEvents();
 

@@ -12,6 +12,12 @@
 
 namespace {
 
+// Runs the store's work as it comes; a failure fails the test.
+class TDirectGuard : public TGuard {
+public:
+    void Run(const std::function<void()>& work) override { work(); }
+};
+
 // Stands in for the main window with the widgets whose stored properties
 // have edges of their own: the editor's font and scroll bars, the dialogs'
 // folders and the folded panes. The main window's tests cover the rest.
@@ -20,6 +26,7 @@ public:
     QString OpenDir, SaveDir;
     bool SplitterMinimized = false, ToolBarTVMaximized = true;
     QPlainTextEdit* Memo1 = new QPlainTextEdit(this);
+    TDirectGuard m_guard;
     std::unique_ptr<TFormStorageHook> FormStorage1;
 
     TTestWindow()
@@ -30,7 +37,7 @@ public:
         Memo1->setFont(font);
         Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        FormStorage1 = std::make_unique<TFormStorageHook>(*this, [](const std::function<void()>& run) { run(); });
+        FormStorage1 = std::make_unique<TFormStorageHook>(*this, m_guard);
         const auto flag = [](bool& holder) {
             return BooleanProperty([&holder] { return holder; }, [&holder](bool v) { holder = v; });
         };

@@ -150,7 +150,7 @@ TEST(FontDialog, OkReturnsTheChoiceCancelKeepsOnlyWhatWasApplied)
     fonts.SetFont(start);
     fonts.SetColor(Qt::red);
     std::vector<bool> underlinedAtApply;
-    fonts.OnApply = [&]() { underlinedAtApply.push_back(fonts.Font().underline()); };
+    QObject::connect(&fonts, &TFontDialog::Applied, [&] { underlinedAtApply.push_back(fonts.Font().underline()); });
 
     EXPECT_FALSE(RunFontDialog(fonts, QDialogButtonBox::Cancel));
     EXPECT_EQ(underlinedAtApply, std::vector<bool>{true});

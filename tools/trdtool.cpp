@@ -1,6 +1,6 @@
 // trdtool: inspects tree data files from the command line.
 
-#include "about/version.h"
+#include "app/about/version.h"
 #include "document/errortext.h"
 #include "document/protectedfile.h"
 #include "document/secretbytes.h"

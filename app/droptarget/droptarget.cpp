@@ -218,10 +218,8 @@ void TDropTarget::Drop(QDropEvent* event, QPoint point)
     event->setDropAction(effect);
     event->accept();
     BringToFront(m_target);
-    if (OnDrop) {
-        OnDrop(*this, event->modifiers(), point, effect);
-        event->setDropAction(effect);
-    }
+    emit Dropped(event->modifiers(), point, effect);
+    event->setDropAction(effect);
     ResetDropData();
 }
 

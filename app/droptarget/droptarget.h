@@ -4,8 +4,6 @@
 #include <QPoint>
 #include <QPointer>
 
-#include <functional>
-
 class QDropEvent;
 class QMimeData;
 class QTimer;
@@ -34,18 +32,18 @@ public:
     // Drags this target cannot read are refused instead of passed on to the
     // control (for a control that must take nothing else).
     bool RefuseOtherDrags = false;
-    // Called at a drop whose data was read, after the window came to the
-    // front; the data stays readable until it returns. `effect` is what the
-    // drag source is told and may be changed.
-    std::function<void(TDropTarget& sender, Qt::KeyboardModifiers shift, QPoint point, Qt::DropAction& effect)>
-        OnDrop;
-
     // True while the control scrolls because a drag rests near its edge.
     bool Scrolling() const;
 
     // Raises and activates the window of `control`, or the modal dialog open
     // over it, when it is visible and enabled.
     static void BringToFront(QWidget* control);
+
+signals:
+    // A drop whose data was read, after the window came to the front; the
+    // data stays readable until the receivers return. `effect` is what the
+    // drag source is told, and a receiver may change it.
+    void Dropped(Qt::KeyboardModifiers shift, QPoint point, Qt::DropAction& effect);
 
 protected:
     // Reads the usable data of a drop; true when there is some.

@@ -77,24 +77,21 @@ TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     layout->addLayout(options);
     layout->addWidget(m_view, 1);
 
-    const auto startSearch = [this] { m_search.RunProtected([this] { StartSearch(); }); };
+    const auto startSearch = [this] { m_search.Guard().Run([this] { StartSearch(); }); };
     connect(m_findText, &QLineEdit::textChanged, this, startSearch);
     connect(m_matchCase, &QCheckBox::toggled, this, startSearch);
     connect(m_wholeWord, &QCheckBox::toggled, this, startSearch);
     connect(m_scope, &QComboBox::currentIndexChanged, this, startSearch);
     connect(m_findText, &QLineEdit::returnPressed, this,
-            [this] { m_search.RunProtected([this] { ActivateCurrent(); }); });
+            [this] { m_search.Guard().Run([this] { ActivateCurrent(); }); });
     m_findText->installEventFilter(this);
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
-        if (OnActivate && index.isValid())
-            m_search.RunProtected([&] { OnActivate(index.row()); });
+        if (index.isValid())
+            emit Activated(index.row());
     });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (OnEscape)
-            OnEscape();
-    });
+    connect(escape, &QShortcut::activated, this, &TFindAllPane::EscapePressed);
     m_search.AddObserver(this);
 }
 
@@ -143,11 +140,11 @@ bool TFindAllPane::eventFilter(QObject* watched, QEvent* event)
 // Enter in the text field goes to the current result, or to the first.
 void TFindAllPane::ActivateCurrent()
 {
-    if (m_model->rowCount() == 0 || !OnActivate)
+    if (m_model->rowCount() == 0)
         return;
     if (CurrentRow() < 0)
         SetCurrentRow(0);
-    OnActivate(CurrentRow());
+    emit Activated(CurrentRow());
 }
 
 QString TFindAllPane::CountText(const TTreeSearch& search)

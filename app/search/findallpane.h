@@ -3,7 +3,6 @@
 #include "app/search/treesearch.h"
 
 #include <QWidget>
-#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -36,10 +35,11 @@ public:
     // "1,234 matches in 567 items", and how many are not listed.
     static QString CountText(const TTreeSearch& search);
 
+signals:
     // Enter or a double click on a result.
-    std::function<void(int row)> OnActivate;
+    void Activated(int row);
     // Esc anywhere in the pane.
-    std::function<void()> OnEscape;
+    void EscapePressed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -98,15 +98,15 @@ void AppendResults(TTreeListTextNode* item, int column, const QString& text, con
 
 }  // namespace
 
-TTreeSearch::TTreeSearch(TTreeList& tree, QObject* parent)
-    : QObject(parent), m_tree(tree), m_sliceTimer(new QTimer(this)), m_restartTimer(new QTimer(this))
+TTreeSearch::TTreeSearch(TTreeList& tree, TGuard& guard, QObject* parent)
+    : QObject(parent), m_tree(tree), m_guard(guard), m_sliceTimer(new QTimer(this)), m_restartTimer(new QTimer(this))
 {
     m_sliceTimer->setSingleShot(true);
     m_sliceTimer->setInterval(0);
-    connect(m_sliceTimer, &QTimer::timeout, this, [this] { RunProtected([this] { RunSlice(); }); });
+    connect(m_sliceTimer, &QTimer::timeout, this, [this] { m_guard.Run([this] { RunSlice(); }); });
     m_restartTimer->setSingleShot(true);
     connect(m_restartTimer, &QTimer::timeout, this,
-            [this] { RunProtected([this] { Start(m_matcher.Needle(), m_matcher.Options(), m_scope); }); });
+            [this] { m_guard.Run([this] { Start(m_matcher.Needle(), m_matcher.Options(), m_scope); }); });
     m_tree.AddObserver(this);
 }
 

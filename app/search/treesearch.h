@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/guard/guard.h"
 #include "app/search/textmatcher.h"
 #include "document/treelist.h"
 
 #include <QObject>
 #include <QString>
 #include <chrono>
-#include <functional>
 #include <vector>
 
 class QTimer;
@@ -57,16 +57,16 @@ public:
     static constexpr int MaxListed = 10000;
     static constexpr std::chrono::milliseconds SliceTime{12};
 
-    explicit TTreeSearch(TTreeList& tree, QObject* parent = nullptr);
+    // The work that the event loop starts (the search's timers, the pane's
+    // signals) runs through `guard`, so that the window can catch what it
+    // throws there.
+    TTreeSearch(TTreeList& tree, TGuard& guard, QObject* parent = nullptr);
     ~TTreeSearch() override;
 
     void AddObserver(TTreeSearchObserver* observer);
     void RemoveObserver(TTreeSearchObserver* observer);
 
-    // Runs the work that the event loop starts (the search's timers, the
-    // pane's signals), so that the window can catch what it throws there.
-    std::function<void(const std::function<void()>& work)> Protect;
-    void RunProtected(const std::function<void()>& work) const { Protect ? Protect(work) : work(); }
+    TGuard& Guard() const { return m_guard; }
 
     // Starts anew, ending the search that runs; an empty needle finds nothing.
     void Start(const QString& needle, TSearchOptions options, TFindScope scope);
@@ -118,6 +118,7 @@ private:
     template <typename F> void Notify(F&& f);
 
     TTreeList& m_tree;
+    TGuard& m_guard;
     TTextMatcher m_matcher;
     TFindScope m_scope = TFindScope::NamesAndDescriptions;
     std::chrono::milliseconds m_sliceTime = SliceTime;

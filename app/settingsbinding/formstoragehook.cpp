@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QWidget>
 
-TFormStorageHook::TFormStorageHook(QWidget& window, TProtect protect)
-    : m_window(window), m_protect(std::move(protect)), m_placement(window), m_storage(m_placement)
+TFormStorageHook::TFormStorageHook(QWidget& window, TGuard& guard)
+    : m_window(window), m_guard(guard), m_placement(window), m_storage(m_placement)
 {
     m_window.installEventFilter(this);
 }
@@ -12,7 +12,7 @@ TFormStorageHook::TFormStorageHook(QWidget& window, TProtect protect)
 TFormStorageHook::~TFormStorageHook()
 {
     m_window.removeEventFilter(this);
-    m_protect([this] { m_storage.FormDestroy(); });
+    m_guard.Run([this] { m_storage.FormDestroy(); });
 }
 
 bool TFormStorageHook::eventFilter(QObject* watched, QEvent* event)
@@ -23,14 +23,14 @@ bool TFormStorageHook::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Show:
         // A window coming back from the task bar is not a new show.
         if (!event->spontaneous())
-            m_protect([this] { m_storage.FormShow(); });
+            m_guard.Run([this] { m_storage.FormShow(); });
         break;
     case QEvent::Close: {
         // The window's own close query answers first; QObject::event is the
         // public door to it.
         static_cast<QObject&>(m_window).event(event);
         const bool canClose = event->isAccepted();
-        m_protect([this, canClose] { m_storage.FormCloseQuery(canClose); });
+        m_guard.Run([this, canClose] { m_storage.FormCloseQuery(canClose); });
         return true;
     }
     case QEvent::Move:

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/guard/guard.h"
 #include "app/settingsbinding/widgetplacement.h"
 #include "settings/formstorage.h"
 
 #include <QObject>
-
-#include <functional>
 
 class QWidget;
 
@@ -15,14 +14,12 @@ class QWidget;
 // chance at destruction when nothing was saved since the show.
 //
 // The window owns it as its last member, so that when it is destroyed the
-// window and its components are still whole. Failures go to Protect, which
-// shows them; a failed save does not stop the close.
+// window and its components are still whole. Its work runs through the
+// guard, which shows what fails; a failed save does not stop the close.
 class TFormStorageHook : public QObject {
     Q_OBJECT
 public:
-    using TProtect = std::function<void(const std::function<void()>&)>;
-
-    TFormStorageHook(QWidget& window, TProtect protect);
+    TFormStorageHook(QWidget& window, TGuard& guard);
     ~TFormStorageHook() override;
 
     TFormStorage& Storage() { return m_storage; }
@@ -32,7 +29,7 @@ protected:
 
 private:
     QWidget& m_window;
-    TProtect m_protect;
+    TGuard& m_guard;
     TWidgetPlacement m_placement;
     TFormStorage m_storage;
 };

@@ -105,8 +105,7 @@ void TFontDialog::AddApplyButton(QFontDialog& dialog)
     connect(apply, &QPushButton::clicked, this, [this]() {
         m_font = m_dialog->currentFont();
         m_color = m_pendingColor;
-        if (OnApply)
-            OnApply();
+        emit Applied();
     });
 }
 

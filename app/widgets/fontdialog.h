@@ -4,8 +4,6 @@
 #include <QFont>
 #include <QObject>
 
-#include <functional>
-
 class QFontDialog;
 class QPushButton;
 class QWidget;
@@ -26,9 +24,9 @@ public:
     // Shows the dialog modally; true when the user confirmed it.
     bool Execute(QWidget* parent);
 
-    // Called when Apply is pressed, after Font() and Color() took the
-    // dialog's current choice.
-    std::function<void()> OnApply;
+signals:
+    // Apply was pressed; Font() and Color() took the dialog's current choice.
+    void Applied();
 
 private:
     void AddApplyButton(QFontDialog& dialog);

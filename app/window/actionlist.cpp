@@ -1,11 +1,9 @@
 #include "app/window/actionlist.h"
 
 #include "app/widgets/imagelists.h"
-#include "app/window/application.h"
 
 #include <QAction>
 #include <QWidget>
-#include <algorithm>
 
 TActionList::TActionList(const QString& name, const TImageList& images, QObject* parent)
     : QObject(parent), m_images(images)
@@ -31,51 +29,7 @@ QAction* TActionList::Add(QWidget* owner, const TActionDef& def)
     action->setEnabled(def.enabled);
     owner->addAction(action);
     m_actions.push_back(action);
-    m_entries.push_back({action, def.handler});
-    connect(action, &QAction::triggered, this, Guarded([this, action] { Execute(action); }));
     return action;
-}
-
-const TActionList::TEntry* TActionList::EntryOf(const QAction* action) const
-{
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [action](const TEntry& entry) { return entry.action == action; });
-    return it == m_entries.end() ? nullptr : &*it;
-}
-
-// What follows the list's update handler for one action.
-void TActionList::Settle(QAction* action)
-{
-    if (OnClaim && OnClaim(action))
-        return;
-    const TEntry* entry = EntryOf(action);
-    if (action->isEnabled() && !(entry && entry->handler))
-        action->setEnabled(false);
-}
-
-void TActionList::Update(QAction* action)
-{
-    if (OnUpdate)
-        OnUpdate();
-    Settle(action);
-}
-
-void TActionList::UpdateAll()
-{
-    if (OnUpdate)
-        OnUpdate();
-    for (QAction* action : m_actions)
-        Settle(action);
-}
-
-void TActionList::Execute(QAction* action)
-{
-    // A command runs only if it is still enabled after a fresh update.
-    Update(action);
-    if (!action->isEnabled())
-        return;
-    if (const TEntry* entry = EntryOf(action); entry && entry->handler)
-        entry->handler(action);
 }
 
 // The part after "|", shown in the status bar; the part before it would be

@@ -5,12 +5,16 @@
 #include <QKeySequence>
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <vector>
 
 class QAction;
 class QWidget;
 class TImageList;
+struct TCommandTargets;
+
+// A command's handler: a method of one of the window's parts, reached
+// through the table's Handler<&TClass::actNameExecute>.
+using TCommandHandler = void (*)(const TCommandTargets& targets, QAction* sender);
 
 // One row of a command table.
 struct TActionDef {
@@ -22,11 +26,12 @@ struct TActionDef {
     int imageIndex;
     QKeySequence shortcut;
     int tag;
-    std::function<void(QAction* sender)> handler;  // none: the action is disabled on update
+    TCommandHandler handler;  // none: the action is disabled on update
     bool enabled = true;
 };
 
-// A list of actions sharing one image list and one update handler.
+// A list of actions sharing one image list; the command table updates and
+// runs them.
 class TActionList : public QObject {
     Q_OBJECT
 public:
@@ -36,31 +41,10 @@ public:
     QAction* Add(QWidget* owner, const TActionDef& def);
     const std::vector<QAction*>& Actions() const { return m_actions; }
 
-    // Recomputes the enabled states of the whole list; never claims an action.
-    std::function<void()> OnUpdate;
-    // Lets the focused control claim an action; true when it did.
-    std::function<bool(QAction* action)> OnClaim;
-
-    // One update of one action: the list's update handler, then the focused
-    // control's claim, then "no handler means disabled".
-    void Update(QAction* action);
-    // The same for every action of the list, with the update handler run once.
-    void UpdateAll();
-    // Runs the action's handler if the action is enabled after an update.
-    void Execute(QAction* action);
-
     static QString LongHint(const QString& hint);
     static int Tag(const QAction* action);
 
 private:
-    struct TEntry {
-        QAction* action;
-        std::function<void(QAction*)> handler;
-    };
-    const TEntry* EntryOf(const QAction* action) const;
-    void Settle(QAction* action);
-
     const TImageList& m_images;
     std::vector<QAction*> m_actions;
-    std::vector<TEntry> m_entries;
 };

@@ -3,11 +3,27 @@
 #include "app/window/prompter.h"
 #include "document/errortext.h"
 
+#include <atomic>
 #include <stdexcept>
+
+namespace {
+std::atomic<int> lastResortCount{0};
+
+class TWindowGuard final : public TGuard {
+public:
+    void Run(const std::function<void()>& work) override { RunGuarded(work); }
+};
+}  // namespace
 
 void ShowException(const std::exception& error)
 {
     Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())));
+}
+
+TGuard& WindowGuard()
+{
+    static TWindowGuard guard;
+    return guard;
 }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -22,9 +38,16 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
+        ++lastResortCount;
         ShowException(error);
     } catch (...) {
+        ++lastResortCount;
         ShowException(std::runtime_error("Unknown error"));
     }
     return false;
+}
+
+int TApplication::LastResortCount()
+{
+    return lastResortCount;
 }

@@ -1,37 +1,83 @@
 #pragma once
 
 #include "app/window/actionid.h"
+#include "app/window/actionlist.h"
 
 #include <QObject>
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 class QAction;
 class QString;
 class QWidget;
-class TActionList;
 class TDescriptionPane;
 class TDocumentSession;
+class TEditCommands;
+class TExportCommands;
+class TFindAllController;
+class TImportCommands;
+class TItemCommands;
 class TTreeList;
-struct TActionDef;
+class TTreeListEvents;
+class TfrmTreeViewEditorMain;
 
-// The window's commands: every action reached by its id, the two action
-// lists they belong to, the rules that enable them, and the six standard
-// edit commands, which act on whichever text control has the focus.
+// The parts of the window whose methods handle the commands.
+struct TCommandTargets {
+    std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
+               TImportCommands*, TFindAllController*, TEditCommands*>
+        parts;
+    template <typename T> T& Get() const { return *std::get<T*>(parts); }
+};
+
+namespace CommandTableDetail {
+template <typename M> struct TMethodOf;
+template <typename T, typename... A> struct TMethodOf<void (T::*)(A...)> {
+    using Class = T;
+};
+}  // namespace CommandTableDetail
+
+// A table row's handler: `Handler<&TItemCommands::actEditItemNewExecute>`
+// runs that method of the part that owns it, with the action as sender when
+// the method takes one.
+template <auto Method>
+void Handler(const TCommandTargets& targets, QAction* sender)
+{
+    using T = typename CommandTableDetail::TMethodOf<decltype(Method)>::Class;
+    T& target = targets.Get<T>();
+    if constexpr (std::is_invocable_v<decltype(Method), T&, QAction*>)
+        (target.*Method)(sender);
+    else
+        (target.*Method)();
+}
+
+// The one path of every command: each action of the two lists reaches its
+// handler through Execute, which brings the action up to date, runs the
+// handler inside the guard and brings every action up to date afterwards.
+// The enable rules of the two lists live here too.
 class TCommandTable : public QObject {
     Q_OBJECT
 public:
-    TCommandTable(const TTreeList& tree, const TDocumentSession& session, const TDescriptionPane& descriptionPane);
+    TCommandTable(const TTreeList& tree, const TDocumentSession& session, const TDescriptionPane& descriptionPane,
+                  const TEditCommands& editCommands, TTreeListEvents& treeEvents);
 
     // Builds both lists from their tables; the actions become `owner`'s.
-    void Build(QWidget* owner, const std::vector<TActionDef>& actionListTV,
+    void Build(QWidget* owner, const TCommandTargets& targets, const std::vector<TActionDef>& actionListTV,
                const std::vector<TActionDef>& actionListMemo);
 
     QAction* Action(TActionId id) const { return m_actions[static_cast<size_t>(id)]; }
     TActionList& ActionListTV() const { return *m_actionListTV; }
     TActionList& ActionListMemo() const { return *m_actionListMemo; }
+
+    // Runs the action's handler, guarded, if the action is enabled after an
+    // update; then brings every command up to date.
+    void Execute(QAction* action);
+    // One update of one action: its list's update handler, then the focused
+    // control's claim, then "no handler means disabled".
+    void Update(QAction* action);
 
     // The enable rules, one per list: each update of a list runs its rule
     // once, which sets the whole family of actions it decides.
@@ -42,22 +88,23 @@ public:
     void UpdateActions();
     // The selection changed, and with it whether Delete may run.
     void TreeListSelectedCountChange();
-    // The execute handler of the six standard edit commands.
-    void RunEditCommand(QAction* sender);
 
 private:
     TActionId IdOf(const QAction* action) const;
-    bool ClaimEditAction(QAction* action);
-    void ClipboardChanged();
+    bool InListTV(TActionId id) const;
+    void UpdateList(const TActionList& list);
+    void Settle(TActionId id, QAction* action);
     void SetEnabled(std::initializer_list<TActionId> ids, bool enabled);
     void SetStepCaption(TActionId id, const QString& command, const std::string& step, bool enabled);
 
     const TTreeList& m_tree;
     const TDocumentSession& m_session;
     const TDescriptionPane& m_descriptionPane;
+    const TEditCommands& m_editCommands;
+    TTreeListEvents& m_treeEvents;
+    TCommandTargets m_targets;
     std::array<QAction*, ActionCount> m_actions{};
+    std::array<TCommandHandler, ActionCount> m_handlers{};
     TActionList* m_actionListTV = nullptr;
     TActionList* m_actionListMemo = nullptr;
-    bool m_clipboardHasText = false;
-    bool m_clipboardHasItems = false;
 };

@@ -7,6 +7,7 @@
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
+#include "app/window/treelistevents.h"
 #include "app/window/waitcursor.h"
 #include "document/atomicfile.h"
 #include "document/fileio.h"
@@ -74,31 +75,26 @@ QString SelectedText(const QPlainTextEdit& memo)
 }
 }  // namespace
 
-TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocumentSession& session,
-                                   TFileDialogs& fileDialogs, TFindDialog& findDialog, TReplaceDialog& replaceDialog,
-                                   TFontDialog& fontDialog)
+TDescriptionPane::TDescriptionPane(TTreeList& tree, TTreeListEvents& treeEvents, QPlainTextEdit& memo,
+                                   TDocumentSession& session, TFileDialogs& fileDialogs, TFindDialog& findDialog,
+                                   TReplaceDialog& replaceDialog, TFontDialog& fontDialog)
     : m_tree(tree), m_memo(memo), m_session(session), m_fileDialogs(fileDialogs), m_findDialog(findDialog),
       m_replaceDialog(replaceDialog), m_fontDialog(fontDialog)
 {
     // Before textChanged, which may store the text at once.
-    connect(m_memo.document(), &QTextDocument::contentsChange, this, &TDescriptionPane::ContentsChange);
-    connect(&m_memo, &QPlainTextEdit::textChanged, this, [this] { Protected([this] { Memo1Change(); }); });
+    ConnectGuarded(m_memo.document(), &QTextDocument::contentsChange, this, &TDescriptionPane::ContentsChange);
+    ConnectGuarded(&m_memo, &QPlainTextEdit::textChanged, this, &TDescriptionPane::Memo1Change);
     m_memo.installEventFilter(this);
 
-    connect(&m_findDialog, &TFindDialog::FindNext, this, [this] { Protected([this] { FindDialog1Find(); }); });
-    connect(&m_replaceDialog, &TReplaceDialog::FindNext, this,
-            [this] { Protected([this] { ReplaceDialog1Find(); }); });
-    connect(&m_replaceDialog, &TReplaceDialog::Replace, this,
-            [this] { Protected([this] { ReplaceDialog1Replace(false); }); });
-    connect(&m_replaceDialog, &TReplaceDialog::ReplaceAll, this,
-            [this] { Protected([this] { ReplaceDialog1Replace(true); }); });
-    m_fontDialog.OnApply = Guarded([this] { FontDialog1Apply(); });
+    ConnectGuarded(&m_findDialog, &TFindDialog::FindNext, this, &TDescriptionPane::FindDialog1Find);
+    ConnectGuarded(&m_replaceDialog, &TReplaceDialog::FindNext, this, &TDescriptionPane::ReplaceDialog1Find);
+    connect(&m_replaceDialog, &TReplaceDialog::Replace, this, Guarded([this] { ReplaceDialog1Replace(false); }));
+    connect(&m_replaceDialog, &TReplaceDialog::ReplaceAll, this, Guarded([this] { ReplaceDialog1Replace(true); }));
+    ConnectGuarded(&m_fontDialog, &TFontDialog::Applied, this, &TDescriptionPane::FontDialog1Apply);
 
-    m_tree.OnChangeNode = [this](TTreeList&, TTreeListTextNode* oldNode, TTreeListTextNode* node) {
-        TreeListChangeNode(oldNode, node);
-    };
+    ConnectGuarded(&treeEvents, &TTreeListEvents::ChangeNode, this, &TDescriptionPane::TreeListChangeNode);
     // Whatever reads the tree (saving, exporting) first gets the editor's text.
-    m_tree.OnCommitEdits = [this](const TTreeList&) { CommitDescription(); };
+    ConnectGuarded(&treeEvents, &TTreeListEvents::CommitEdits, this, &TDescriptionPane::CommitDescription);
     m_tree.AddObserver(this);
     connect(&m_session, &TDocumentSession::Closed, this, Guarded([this] { ClearDescription(); }));
     connect(&m_session, &TDocumentSession::Opened, this,
@@ -109,10 +105,6 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocum
 TDescriptionPane::~TDescriptionPane()
 {
     m_tree.RemoveObserver(this);
-    m_tree.OnChangeNode = nullptr;
-    m_tree.OnCommitEdits = nullptr;
-    m_fontDialog.OnApply = nullptr;
-    m_memo.removeEventFilter(this);
 }
 
 bool TDescriptionPane::eventFilter(QObject* watched, QEvent* event)

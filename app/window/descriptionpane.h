@@ -16,6 +16,7 @@ class TFindDialog;
 class TFontDialog;
 class TReplaceDialog;
 class TSearchDialog;
+class TTreeListEvents;
 
 // The description editor Memo1 always shows the focused item's description,
 // and every edit goes back into that item. Around it sit the description
@@ -23,8 +24,9 @@ class TSearchDialog;
 class TDescriptionPane : public QObject, private TTreeListObserver, private TUnfinishedEdit {
     Q_OBJECT
 public:
-    TDescriptionPane(TTreeList& tree, QPlainTextEdit& memo, TDocumentSession& session, TFileDialogs& fileDialogs,
-                     TFindDialog& findDialog, TReplaceDialog& replaceDialog, TFontDialog& fontDialog);
+    TDescriptionPane(TTreeList& tree, TTreeListEvents& treeEvents, QPlainTextEdit& memo, TDocumentSession& session,
+                     TFileDialogs& fileDialogs, TFindDialog& findDialog, TReplaceDialog& replaceDialog,
+                     TFontDialog& fontDialog);
     ~TDescriptionPane() override;
 
     // Descriptions at least this long (in characters) reach the item lazily.

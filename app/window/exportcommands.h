@@ -5,14 +5,16 @@
 class TDocumentSession;
 class TFileDialogs;
 class TTreeList;
+class TTreeListView;
 
 // The export commands: the whole tree as one text file, as one ini-style
 // file, as one text file per item in a folder, or keeping its structure as
 // an OPML outline, a Markdown document or an HTML page. Each writes the text
-// in the clear, which the session confirms for a protected document.
+// in the clear, which the session confirms for a protected document. A name
+// still being typed is part of what the user exports.
 class TExportCommands {
 public:
-    TExportCommands(TTreeList& tree, TDocumentSession& session, TFileDialogs& fileDialogs);
+    TExportCommands(TTreeList& tree, TTreeListView& treeView, TDocumentSession& session, TFileDialogs& fileDialogs);
 
     void actFileExportTxtExecute();
     void actFileExportIniExecute();
@@ -28,6 +30,7 @@ private:
                           const char* filter);
 
     TTreeList& m_tree;
+    TTreeListView& m_treeView;
     TDocumentSession& m_session;
     TFileDialogs& m_fileDialogs;
 };

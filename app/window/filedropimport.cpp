@@ -115,20 +115,23 @@ std::string FailureReport(const std::vector<std::string>& failures)
 }  // namespace
 
 TFileDropImport::TFileDropImport(TTreeList& tree, TIconComboBox& iconComboBox, TDocumentSession& session,
-                                 TDescriptionPane& descriptionPane, QWidget& window)
+                                 TDescriptionPane& descriptionPane, QWidget& window,
+                                 const TDropFileTarget& dropFileOnTreeList, const TDropFileTarget& dropFileOnMemo)
     : m_tree(tree), m_iconComboBox(iconComboBox), m_session(session), m_descriptionPane(descriptionPane),
-      m_window(window)
+      m_window(window), m_dropFileOnTreeList(dropFileOnTreeList), m_dropFileOnMemo(dropFileOnMemo)
 {
+    ConnectGuarded(&dropFileOnTreeList, &TDropTarget::Dropped, this, &TFileDropImport::DropFileOnTreeListDrop);
+    ConnectGuarded(&dropFileOnMemo, &TDropTarget::Dropped, this, &TFileDropImport::DropFileOnMemoDrop);
 }
 
 TFileDropImport::~TFileDropImport() = default;
 
-void TFileDropImport::DropFileOnTreeListDrop(const TDropFileTarget& sender, Qt::DropAction& effect)
+void TFileDropImport::DropFileOnTreeListDrop(Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect)
 {
-    RunAfterDrop(effect, [this, files = sender.DroppedFiles()] { AddFilesAsItems(files); });
+    RunAfterDrop(effect, &TFileDropImport::AddFilesAsItems, m_dropFileOnTreeList.DroppedFiles());
 }
 
-void TFileDropImport::DropFileOnMemoDrop(const TDropFileTarget& sender, Qt::DropAction& effect)
+void TFileDropImport::DropFileOnMemoDrop(Qt::KeyboardModifiers, QPoint, Qt::DropAction& effect)
 {
     // With no item there is no description to load into: the source is told
     // that nothing was taken.
@@ -136,20 +139,20 @@ void TFileDropImport::DropFileOnMemoDrop(const TDropFileTarget& sender, Qt::Drop
         effect = Qt::IgnoreAction;
         return;
     }
-    RunAfterDrop(effect, [this, files = sender.DroppedFiles()] { LoadFileIntoDescription(files); });
+    RunAfterDrop(effect, &TFileDropImport::LoadFileIntoDescription, m_dropFileOnMemo.DroppedFiles());
 }
 
 // The drag source waits until the drop returns; reading the files, the
 // progress dialog and the error box come after that. One drop at a time.
-void TFileDropImport::RunAfterDrop(Qt::DropAction& effect, std::function<void()> work)
+void TFileDropImport::RunAfterDrop(Qt::DropAction& effect, TDropWork work, std::vector<std::string> files)
 {
     if (m_busy) {
         effect = Qt::IgnoreAction;
         return;
     }
     m_busy = true;
-    QTimer::singleShot(0, this, [this, work = std::move(work)] {
-        Protected(work);
+    QTimer::singleShot(0, this, [this, work, files = std::move(files)] {
+        RunGuarded([&] { (this->*work)(files); });
         m_busy = false;
     });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,8 @@ class TFileDropImport : public QObject {
     Q_OBJECT
 public:
     TFileDropImport(TTreeList& tree, TIconComboBox& iconComboBox, TDocumentSession& session,
-                    TDescriptionPane& descriptionPane, QWidget& window);
+                    TDescriptionPane& descriptionPane, QWidget& window, const TDropFileTarget& dropFileOnTreeList,
+                    const TDropFileTarget& dropFileOnMemo);
     ~TFileDropImport() override;
 
     // An import running longer than this shows how far it is, with Cancel.
@@ -28,8 +29,8 @@ public:
 
     // The drop handlers of the two targets. The work runs once the drop has
     // returned, so the program the files came from is not kept waiting.
-    void DropFileOnTreeListDrop(const TDropFileTarget& sender, Qt::DropAction& effect);
-    void DropFileOnMemoDrop(const TDropFileTarget& sender, Qt::DropAction& effect);
+    void DropFileOnTreeListDrop(Qt::KeyboardModifiers shift, QPoint point, Qt::DropAction& effect);
+    void DropFileOnMemoDrop(Qt::KeyboardModifiers shift, QPoint point, Qt::DropAction& effect);
     // True from a drop until its work has ended.
     bool Busy() const { return m_busy; }
 
@@ -39,12 +40,15 @@ public:
     void LoadFileIntoDescription(const std::vector<std::string>& files);
 
 private:
-    void RunAfterDrop(Qt::DropAction& effect, std::function<void()> work);
+    using TDropWork = void (TFileDropImport::*)(const std::vector<std::string>& files);
+    void RunAfterDrop(Qt::DropAction& effect, TDropWork work, std::vector<std::string> files);
 
     TTreeList& m_tree;
     TIconComboBox& m_iconComboBox;
     TDocumentSession& m_session;
     TDescriptionPane& m_descriptionPane;
     QWidget& m_window;
+    const TDropFileTarget& m_dropFileOnTreeList;
+    const TDropFileTarget& m_dropFileOnMemo;
     bool m_busy = false;
 };

@@ -17,19 +17,19 @@
 
 TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTreeListView& treeView,
                                        QPlainTextEdit& memo)
-    : m_tree(tree), m_treeView(treeView), m_memo(memo), m_search(std::make_unique<TTreeSearch>(tree)),
-      m_dock(new QDockWidget(QStringLiteral("Find in All Items"), &window)), m_pane(new TFindAllPane(*m_search))
+    : m_tree(tree), m_treeView(treeView), m_memo(memo), m_search(std::make_unique<TTreeSearch>(tree, WindowGuard())),
+      m_dock(std::make_unique<QDockWidget>(QStringLiteral("Find in All Items"), &window)),
+      m_pane(new TFindAllPane(*m_search))
 {
     m_dock->setObjectName(QStringLiteral("DockFindAll"));
     m_dock->setFeatures(QDockWidget::DockWidgetClosable);
     m_dock->setAllowedAreas(Qt::BottomDockWidgetArea);
     m_dock->setWidget(m_pane);
-    window.addDockWidget(Qt::BottomDockWidgetArea, m_dock);
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_dock.get());
     m_dock->hide();
 
-    m_search->Protect = [](const std::function<void()>& work) { Protected(work); };
-    m_pane->OnActivate = [this](int row) { Activate(row); };
-    m_pane->OnEscape = Guarded([this] { ReturnFocus(); });
+    ConnectGuarded(m_pane, &TFindAllPane::Activated, this, &TFindAllController::Activate);
+    ConnectGuarded(m_pane, &TFindAllPane::EscapePressed, this, &TFindAllController::ReturnFocus);
     const std::pair<QKeySequence, int> steps[] = {{QKeySequence(Qt::Key_F4), 1},
                                                   {QKeySequence(Qt::SHIFT | Qt::Key_F4), -1}};
     for (const auto& [keys, delta] : steps) {
@@ -38,18 +38,13 @@ TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTr
         connect(shortcut, &QShortcut::activated, this, Guarded([this, delta = delta] { Step(delta); }));
         m_stepShortcuts.push_back(shortcut);
     }
-    connect(qApp, &QApplication::focusChanged, this,
-            Guarded([this](QWidget* old, QWidget* now) { FocusChanged(old, now); }));
+    ConnectGuarded(qApp, &QApplication::focusChanged, this, &TFindAllController::FocusChanged);
     m_search->AddObserver(this);
     ProgressChanged();
 }
 
-TFindAllController::~TFindAllController()
-{
-    m_search->RemoveObserver(this);
-    // The pane watches the search, so it goes first.
-    delete m_dock;
-}
+// The dock, with the pane that watches the search, goes before the search.
+TFindAllController::~TFindAllController() = default;
 
 void TFindAllController::ProgressChanged()
 {

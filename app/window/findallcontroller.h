@@ -34,7 +34,7 @@ public:
 
     TTreeSearch& Search() const { return *m_search; }
     TFindAllPane& Pane() const { return *m_pane; }
-    QDockWidget* Dock() const { return m_dock; }
+    QDockWidget* Dock() const { return m_dock.get(); }
 
 private:
     // F4 is the icon picker's too; it steps only while there are results.
@@ -46,7 +46,7 @@ private:
     TTreeListView& m_treeView;
     QPlainTextEdit& m_memo;
     std::unique_ptr<TTreeSearch> m_search;
-    QDockWidget* m_dock;
+    std::unique_ptr<QDockWidget> m_dock;
     TFindAllPane* m_pane;
     std::vector<QShortcut*> m_stepShortcuts;
     // Where the keyboard was before it came to the pane.

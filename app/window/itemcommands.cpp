@@ -6,6 +6,7 @@
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
+#include "app/window/treelistevents.h"
 #include "app/view/itemtext.h"
 #include "document/outlineedit.h"
 #include "document/treefile.h"
@@ -20,29 +21,18 @@
 #include <algorithm>
 #include <numeric>
 
-TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComboBox& iconComboBox,
-                             TDocumentSession& session, TDescriptionPane& descriptionPane)
+TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTreeListView& treeView,
+                             TIconComboBox& iconComboBox, TDocumentSession& session, TDescriptionPane& descriptionPane)
     : m_tree(tree), m_treeView(treeView), m_iconComboBox(iconComboBox), m_session(session),
       m_descriptionPane(descriptionPane)
 {
     m_session.SetNameEdit(*this);
     m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
-    m_treeView.OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
-    m_treeView.OnCopy = [this] { Protected([this] { actEditItemCopyExecute(); }); };
-    m_tree.OnEdited = [this](TTreeList&, TTreeListTextNode* node, bool changed) { TreeListEdited(node, changed); };
-    m_tree.OnRenamed = [this](TTreeList&, TTreeListTextNode* node, std::string oldName, int oldCount) {
-        m_session.BeginChange();
-        auto step = std::make_unique<TTextStep>("Rename", node, TreeListColumnName, std::move(oldName), oldCount);
-        step->FocusBefore = step->FocusAfter = node;
-        m_session.Record(std::move(step));
-    };
-    // A focused item shows the same icon as an unfocused one, and the file
-    // stores the image index as the selected index.
-    m_tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) {
-        index = node->ImageIndex();
-    };
-    connect(&m_iconComboBox, &QComboBox::currentTextChanged, this,
-            [this] { Protected([this] { IconComboBoxChange(); }); });
+    m_treeView.OnDragDrop = [this](int x, int y) { RunGuarded([&] { TreeListDragDrop(x, y); }); };
+    m_treeView.OnCopy = [this] { RunGuarded([this] { actEditItemCopyExecute(); }); };
+    ConnectGuarded(&treeEvents, &TTreeListEvents::Edited, this, &TItemCommands::TreeListEdited);
+    ConnectGuarded(&treeEvents, &TTreeListEvents::Renamed, this, &TItemCommands::TreeListRenamed);
+    ConnectGuarded(&m_iconComboBox, &QComboBox::currentTextChanged, this, &TItemCommands::IconComboBoxChange);
 }
 
 TItemCommands::~TItemCommands()
@@ -50,9 +40,14 @@ TItemCommands::~TItemCommands()
     m_treeView.OnDragOver = nullptr;
     m_treeView.OnDragDrop = nullptr;
     m_treeView.OnCopy = nullptr;
-    m_tree.OnEdited = nullptr;
-    m_tree.OnRenamed = nullptr;
-    m_tree.OnGetSelectedIndex = nullptr;
+}
+
+void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount)
+{
+    m_session.BeginChange();
+    auto step = std::make_unique<TTextStep>("Rename", node, TreeListColumnName, oldName, oldCount);
+    step->FocusBefore = step->FocusAfter = node;
+    m_session.Record(std::move(step));
 }
 
 void TItemCommands::FinishEdit()

@@ -5,6 +5,7 @@
 #include "document/treelist.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class QMimeData;
@@ -12,16 +13,18 @@ class QMimeData;
 class TDescriptionPane;
 class TDocumentSession;
 class TIconComboBox;
+class TTreeListEvents;
 class TTreeListView;
 
-// The commands that change the tree's shape and items: new item, new sub
-// item, delete, move up, moving items by dragging them inside the tree,
-// renaming in place, and the icon picker.
+// The commands on the tree's items: new item and sub item, delete, undo and
+// redo, move up and down, indent and outdent, cut, copy and paste, duplicate,
+// sort, expand and collapse all; moving items by dragging them inside the
+// tree, renaming in place, and the icon picker.
 class TItemCommands : public QObject, private TUnfinishedEdit {
     Q_OBJECT
 public:
-    TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComboBox& iconComboBox, TDocumentSession& session,
-                  TDescriptionPane& descriptionPane);
+    TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTreeListView& treeView, TIconComboBox& iconComboBox,
+                  TDocumentSession& session, TDescriptionPane& descriptionPane);
     ~TItemCommands() override;
 
     void actEditItemNewExecute();
@@ -56,6 +59,8 @@ public:
     // The drop's move, once the place under the mouse is known.
     void MoveSelectionTo(TTreeListTextNode* target, TItemAttachMode mode);
     void TreeListEdited(TTreeListTextNode* node, bool textChanged);
+    // A rename in place becomes a step of the history.
+    void TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount);
     void IconComboBoxChange();
 
 private:

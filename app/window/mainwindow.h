@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <memory>
 
+class QAction;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class TCollapseSplitter;
 class TCollapseToolBar;
@@ -15,6 +15,7 @@ class TCommandTable;
 class TDescriptionPane;
 class TDocumentSession;
 class TDropFileTarget;
+class TEditCommands;
 class TExportCommands;
 class TImportCommands;
 class TFileDialogs;
@@ -27,12 +28,11 @@ class TIconComboBox;
 class TItemCommands;
 class TRecoveryManager;
 class TReplaceDialog;
+class TTreeListEvents;
 class TTreeListView;
 
-// The main window builds its components, owns the classes that work on them
-// (the document session, the description pane, the item and export commands,
-// the file drop import, the command table) and wires the actions and the
-// drop targets to them.
+// The main window builds its components, owns the parts that work on them
+// and wires the parts together; the command table runs every command.
 class TfrmTreeViewEditorMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -40,10 +40,12 @@ public:
     explicit TfrmTreeViewEditorMain(QStringList arguments = {}, const QString& recoveryFolder = QString(),
                                     QWidget* parent = nullptr);
     ~TfrmTreeViewEditorMain() override;
-
+    // Exit closes the window, which runs the close query.
+    void actFileExitExecute();
+    void actHelpAboutExecute(const QAction* sender);
     // Components, reachable for the tests and the settings store.
     TTreeList& TreeList() { return m_tree; }
-    TTreeListView* TreeListView() const { return m_treeView; }
+    TTreeListView* TreeListView() const { return m_treeView.get(); }
     QPlainTextEdit* Memo1() const { return m_memo; }
     TIconComboBox* IconComboBox() const { return m_iconComboBox; }
     TFindDialog* FindDialog1() const { return m_findDialog; }
@@ -67,9 +69,6 @@ public:
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }
 
-    // Shows a control's or a menu entry's long hint in status panel 0.
-    void ShowHint(const QString& hint);
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -79,30 +78,32 @@ protected:
 
 private:
     void CreateComponents();
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBars();
     void CreateLayout();
     void CreateFormStorage();
     void FormCreate();
     void BtnTreeViewHeaderClick();
     void FormClose();
+    void ShowHint(const QString& hint);
 
+    // Members go in reverse order, all before the child widgets: the parts
+    // before what they work on, the view before the tree it observes.
     TTreeList m_tree;
-    std::unique_ptr<TFileDialogs> m_fileDialogs;
+    std::unique_ptr<TTreeListView> m_treeView;
     std::unique_ptr<TFontDialog> m_fontDialog;
+    std::unique_ptr<TFileDialogs> m_fileDialogs;
+    std::unique_ptr<TTreeListEvents> m_treeEvents;
     std::unique_ptr<TDocumentSession> m_session;
+    std::unique_ptr<TEditCommands> m_editCommands;
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
     std::unique_ptr<TItemCommands> m_itemCommands;
     std::unique_ptr<TExportCommands> m_exportCommands;
     std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;
+    std::unique_ptr<TFindAllController> m_findAll;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;
-    std::unique_ptr<TFindAllController> m_findAll;
     bool m_shown = false;
 
-    TTreeListView* m_treeView = nullptr;
     QPlainTextEdit* m_memo = nullptr;
     TIconComboBox* m_iconComboBox = nullptr;
     TFindDialog* m_findDialog = nullptr;
@@ -113,10 +114,7 @@ private:
     TCollapseToolBar* m_toolBarTV = nullptr;
     TCollapseToolBar* m_toolBarMemo = nullptr;
     QLabel* m_statusPanels[3] = {nullptr, nullptr, nullptr};
-    QMenu* m_popupMenuTV = nullptr;
-    QMenu* m_miUnvisible = nullptr;
     // FormStorage1 keeps the placement and the view settings between runs.
-    // Last, and gone first, so that its save at destruction finds every
-    // component whole.
+    // Last, and gone first: its save at destruction finds everything whole.
     std::unique_ptr<TFormStorageHook> m_formStorage1;
 };

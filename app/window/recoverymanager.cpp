@@ -47,7 +47,7 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
         QMetaObject::invokeMethod(
             this, Guarded([this, text = QString::fromStdString(message)] { CopyFailed(text); }), Qt::QueuedConnection);
     };
-    OnRecoverElsewhere = [this](const QString& copyPath) { StartElsewhere(copyPath); };
+    ConnectGuarded(this, &TRecoveryManager::RecoverElsewhere, this, &TRecoveryManager::StartElsewhere);
 
     m_problem = new QLabel;
     m_problem->setObjectName(QStringLiteral("RecoveryProblem"));
@@ -58,9 +58,9 @@ TRecoveryManager::TRecoveryManager(TTreeList& tree, TDocumentSession& session, Q
     // A coarse timer may come late by a twentieth of its interval.
     m_interval.setTimerType(Qt::PreciseTimer);
     m_interval.setInterval(DefaultInterval);
-    connect(&m_interval, &QTimer::timeout, this, Guarded([this] { StartCopy(); }));
+    ConnectGuarded(&m_interval, &QTimer::timeout, this, &TRecoveryManager::StartCopy);
     m_slice.setSingleShot(true);
-    connect(&m_slice, &QTimer::timeout, this, Guarded([this] { Slice(); }));
+    ConnectGuarded(&m_slice, &QTimer::timeout, this, &TRecoveryManager::Slice);
     m_tree.AddObserver(this);
     connect(&m_session, &TDocumentSession::ModifiedSet, this,
             Guarded([this](bool modified) { ModifiedSet(modified); }));
@@ -268,7 +268,7 @@ bool TRecoveryManager::OfferCopies()
             if (!recovered && (!windowTaken || ofCommandLine(entry)))
                 recovered = RecoverHere(entry.name, entry.info);
             else
-                OnRecoverElsewhere(QString::fromStdString(m_store->CopyPath(entry.name)));
+                emit RecoverElsewhere(QString::fromStdString(m_store->CopyPath(entry.name)));
         }
     }
     return recovered;

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -50,19 +49,20 @@ public:
     // At start, before the command-line file opens: asks about each copy of
     // an editor that ended, that file's first. The first copy recovered
     // takes the window, unless the command-line file has it; the others open
-    // through OnRecoverElsewhere. True when the window now holds a recovered
+    // through RecoverElsewhere. True when the window now holds a recovered
     // document instead of the command-line file.
     bool OfferCopies();
-
-    // Opens a recovered copy in another editor: by default the program is
-    // started again with "--recover COPY".
-    std::function<void(const QString& copyPath)> OnRecoverElsewhere;
 
     void SetInterval(int milliseconds) { m_interval.setInterval(milliseconds); }
     // A copy is waiting for its interval or being serialised.
     bool CopyDue() const { return m_interval.isActive() || m_pass != nullptr; }
     int CopiesWritten() const { return m_copiesWritten; }
     int CopiesFailed() const { return m_copiesFailed; }
+
+signals:
+    // Opens a recovered copy in another editor: connected at first to
+    // starting the program again with "--recover COPY".
+    void RecoverElsewhere(const QString& copyPath);
 
 private:
     void ModifiedSet(bool modified);

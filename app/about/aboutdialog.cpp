@@ -1,8 +1,8 @@
-#include "about/aboutdialog.h"
+#include "app/about/aboutdialog.h"
 
-#include "about/helpcommands.h"
-#include "about/product.h"
-#include "about/version.h"
+#include "app/about/helpcommands.h"
+#include "app/about/product.h"
+#include "app/about/version.h"
 #include "app/widgets/cursors.h"
 #include "app/widgets/imagelists.h"
 

@@ -1,6 +1,6 @@
-#include "about/product.h"
+#include "app/about/product.h"
 
-#include "about/productsettings.h"
+#include "app/about/productsettings.h"
 
 QString AuthorEmail()
 {

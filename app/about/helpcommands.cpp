@@ -1,7 +1,7 @@
-#include "about/helpcommands.h"
+#include "app/about/helpcommands.h"
 
-#include "about/aboutdialog.h"
-#include "about/product.h"
+#include "app/about/aboutdialog.h"
+#include "app/about/product.h"
 
 #include <QDesktopServices>
 #include <QScopeGuard>
@@ -25,19 +25,21 @@ void ShowAboutDialog(QWidget* parent)
     dialog->exec();
 }
 
+// What each tag of the Help menu does.
+const struct {
+    THelpTag tag;
+    void (*run)(QWidget* parent);
+} HelpCommands[] = {
+    {THelpTag::Email, [](QWidget*) { OpenLink(MailLink()); }},
+    {THelpTag::HomePage, [](QWidget*) { OpenLink(HomePage()); }},
+    {THelpTag::About, ShowAboutDialog},
+};
+
 } // namespace
 
 void actHelpAboutExecute(int tag, QWidget* parent)
 {
-    switch (THelpTag(tag)) {
-    case THelpTag::Email:
-        OpenLink(MailLink());
-        break;
-    case THelpTag::HomePage:
-        OpenLink(HomePage());
-        break;
-    case THelpTag::About:
-        ShowAboutDialog(parent);
-        break;
-    }
+    for (const auto& command : HelpCommands)
+        if (static_cast<int>(command.tag) == tag)
+            command.run(parent);
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <string>
+
+class TTreeList;
+class TTreeListTextNode;
+
+// The item tree's notifications as Qt signals, for the window's parts to
+// connect to (through ConnectGuarded, so each runs guarded). The tree is
+// plain C++ and calls one function per notification; this is the one
+// place that sets them, and its destructor the one that clears them.
+class TTreeListEvents : public QObject {
+    Q_OBJECT
+public:
+    explicit TTreeListEvents(TTreeList& tree, QObject* parent = nullptr);
+    ~TTreeListEvents() override;
+
+signals:
+    void ChangeNode(TTreeListTextNode* oldNode, TTreeListTextNode* node);
+    void SelectedCountChange();
+    void Edited(TTreeListTextNode* node, bool textChanged);
+    // Before Edited, with the name and the string count the item had.
+    void Renamed(TTreeListTextNode* node, const std::string& oldName, int oldCount);
+    // Before the whole tree is read (saving, exporting): an editor that keeps
+    // a description in step lazily puts its text in first.
+    void CommitEdits();
+
+private:
+    TTreeList& m_tree;
+};
