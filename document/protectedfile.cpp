@@ -26,6 +26,9 @@ void InitSodium()
         throw std::runtime_error("The cryptography library cannot start");
 }
 
+// More than crypto_pwhash's deepest frames take (a few KiB).
+constexpr size_t StackToWipe = 64 << 10;
+
 uint64_t LoadLe(const unsigned char* p, int bytes)
 {
     uint64_t v = 0;
@@ -108,9 +111,12 @@ TFileKey::TFileKey(std::string_view password, const TProtectionParams& params,
     const char* text = password.empty() ? "" : password.data();
     if (crypto_pwhash(m_key, KeySize, text, password.size(), m_salt.data(), params.opsLimit,
                       static_cast<size_t>(params.memLimit), crypto_pwhash_ALG_ARGON2ID13) != 0) {
+        sodium_stackzero(StackToWipe);
         sodium_free(m_key);
         throw std::bad_alloc();  // Argon2 fails only for want of memory
     }
+    // Argon2 leaves copies of the key in the stack frames it used.
+    sodium_stackzero(StackToWipe);
     sodium_mprotect_readonly(m_key);
 }
 

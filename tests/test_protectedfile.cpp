@@ -1,3 +1,4 @@
+#include "document/processhardening.h"
 #include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
@@ -7,6 +8,11 @@
 
 #include <string>
 #include <vector>
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -226,6 +232,28 @@ TEST_F(ProtectedFileTest, HostileHeadersAreRefusedBeforeTheKeyIsDerived)
         heavy[24 + i] = static_cast<char>((Protection::MaxMemLimit >> (8 * i)) & 0xFF);
     }
     EXPECT_FALSE(ParseProtectionHeader(heavy.data(), heavy.size())->Acceptable());
+}
+
+// In a child, so the test process itself can still dump: a key derived
+// after the call leaves both off, and nothing can raise the limit again.
+TEST(ProcessHardening, ChildWithAKeyHasNoCoreDump)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        DisableCoreDumps();
+        const auto key = TFileKey::Create(Password, Cheap);
+        rlimit core{1, 1};
+        ::getrlimit(RLIMIT_CORE, &core);
+        const rlimit raised{RLIM_INFINITY, RLIM_INFINITY};
+        const bool ok = key && ::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0) == 0 && core.rlim_cur == 0 &&
+                        core.rlim_max == 0 && ::setrlimit(RLIMIT_CORE, &raised) != 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "about/version.h"
 #include "document/errortext.h"
+#include "document/processhardening.h"
 #include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
@@ -289,6 +290,7 @@ const Command Commands[] = {
 
 int main(int argc, char** argv)
 {
+    DisableCoreDumps();
     if (argc >= 3 && std::string_view(argv[1]) == "--password-file") {
         PasswordFile = argv[2];
         if (PasswordFile.empty())
