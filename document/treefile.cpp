@@ -455,7 +455,7 @@ std::string WriteItems(const TTreeList& tree)
 void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key)
 {
     tree.CommitEdits();
-    TAtomicFile file(fileName);
+    TAtomicFile file(fileName, key ? TAtomicFile::TNewMode::Private : TAtomicFile::TNewMode::Shared);
     TBufferedWriter& out = file.Writer();
     if (key) {
         TEncryptingPipe pipe(*key, out);

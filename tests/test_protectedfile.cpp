@@ -11,6 +11,7 @@
 
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -232,6 +233,36 @@ TEST_F(ProtectedFileTest, HostileHeadersAreRefusedBeforeTheKeyIsDerived)
         heavy[24 + i] = static_cast<char>((Protection::MaxMemLimit >> (8 * i)) & 0xFF);
     }
     EXPECT_FALSE(ParseProtectionHeader(heavy.data(), heavy.size())->Acceptable());
+}
+
+// A new protected file is private; any file saved over keeps its mode.
+TEST_F(ProtectedFileTest, NewProtectedFilesArePrivateAndSavedFilesKeepTheirMode)
+{
+    struct Case {
+        int existing;  // -1: no file yet
+        bool protect;
+        mode_t expected;
+    };
+    const Case cases[] = {
+        {-1, false, 0644}, {-1, true, 0600}, {0640, false, 0640}, {0644, true, 0644}, {0600, false, 0600},
+    };
+    const auto key = TFileKey::Create(Password, Cheap);
+    TTreeList tree;
+    Fill(tree);
+    const mode_t mask = ::umask(022);
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = Path("f" + std::to_string(n++) + ".trd");
+        if (c.existing >= 0) {
+            WriteFile(path, "previous");
+            ::chmod(path.c_str(), static_cast<mode_t>(c.existing));
+        }
+        SaveItems(tree, path, c.protect ? key.get() : nullptr);
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, c.expected) << c.existing << " " << c.protect;
+    }
+    ::umask(mask);
 }
 
 // In a child, so the test process itself can still dump: a key derived
