@@ -399,8 +399,9 @@ std::optional<TTreeFileBytes> ReadTreeFile(const std::string& fileName, const TK
     if (HasProtectionMarker(content.Data(), result.size)) {
         const std::optional<TProtectionHeader> header = ParseProtectionHeader(content.Data(), result.size);
         // Refused before the password is asked for: it could not help.
-        if (!header || !header->Acceptable())
+        if (!header)
             throw EProtectedFileError(ProtectedFileErrorText(fileName));
+        RequireAcceptable(*header, fileName);
         if (!keySource)
             throw EProtectedFileError("Cannot open file " + fileName + ": it is protected by a password");
         result.key = keySource(*header);
