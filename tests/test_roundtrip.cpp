@@ -244,6 +244,8 @@ const TMalformed Malformed[] = {
      ": line 4, column 3: mismatched tag"},
     {"invalid UTF-8", TImportFormat::Opml, OpmlHead + "<outline text=\"caf\xE9\"/></body></opml>",
      ": line 3, column 19: not well-formed (invalid token)"},
+    {"unknown encoding", TImportFormat::Opml, "<?xml version=\"1.0\" encoding=\"klingon\"?>\n<opml/>",
+     ": line 1, column 31: unknown encoding \"klingon\""},
     {"entity bomb", TImportFormat::Opml,
      "<?xml version=\"1.0\"?>\n<!DOCTYPE opml [\n<!ENTITY a \"aaaaaaaaaa\">\n<!ENTITY b \"&a;&a;&a;&a;&a;&a;\">\n]>\n"
      "<opml><body><outline text=\"&b;\"/></body></opml>",
@@ -313,6 +315,44 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedTest, ::testing::ValuesIn(Malformed), [
             c = '_';
     return name;
 });
+
+// Encoding names as other programs write them read as the encodings they mean.
+TEST_F(TTempFolderTest, OpmlEncodingAliasesReadAsTheirEncodings)
+{
+    const std::string utf8 = "Caf\xC3\xA9 \xF0\x9F\x98\x80";
+    const std::string latin1 = "Caf\xE9 \xA4";
+    const std::string cp1252 = "Caf\xE9 \x80";
+    const struct {
+        const char* encoding;
+        std::string name;  // as the file holds it
+        std::string expected;
+    } cases[] = {
+        {"utf8", utf8, utf8},
+        {"UTF8", utf8, utf8},
+        {"utf_8", utf8, utf8},
+        {"latin1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"ISO8859-1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"iso_8859-1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"L1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"windows-1252", cp1252, "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {"CP1252", cp1252, "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {"ascii", "Cafe", "Cafe"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(Path("a.opml"), std::string("<?xml version=\"1.0\" encoding=\"") + c.encoding +
+                                      "\"?>\n<opml version=\"2.0\"><body><outline text=\"" + c.name +
+                                      "\"/></body></opml>\n");
+        TTreeList tree;
+        try {
+            ImportFile(tree, Path("a.opml"), TImportFormat::Opml);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << c.encoding << ": " << e.what();
+            continue;
+        }
+        ASSERT_EQ(tree.TopItemCount(), 1) << c.encoding;
+        EXPECT_EQ(tree.TopItem(0)->GetText(TreeListColumnName), c.expected) << c.encoding;
+    }
+}
 
 TEST(HostileInputTest, AnEndlessAttributeOrCommentStopsAtTheLimit)
 {
