@@ -393,9 +393,13 @@ private:
             pending.back().next = cmark_node_next(node);
             TTreeListTextNode* item = Add(node, itemDepth);
             cmark_node* child = cmark_node_first_child(node);
+            // An empty item still has its (empty) name, as a heading does:
+            // the export writes both alike, so a round trip keeps the tree.
             if (child && cmark_node_get_type(child) == CMARK_NODE_PARAGRAPH) {
                 item->SetText(TreeListColumnName, InlineText(child));
                 child = cmark_node_next(child);
+            } else {
+                item->SetText(TreeListColumnName, "");
             }
             blocks.clear();
             lists.clear();

@@ -316,6 +316,23 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedTest, ::testing::ValuesIn(Malformed), [
     return name;
 });
 
+// Import, export and import again: the same tree file, empty items included.
+TEST_F(TTempFolderTest, MarkdownImportExportImportKeepsTheTreeFile)
+{
+    const std::string depth6 = "# 1\n## 2\n### 3\n#### 4\n##### 5\n###### 6\n";
+    for (const std::string& markdown :
+         {std::string("- a\n-\n- b\n  -\n"), std::string("#\n-\n"), std::string("text\n\n-\n  ```\n  d\n  ```\n"),
+          depth6 + "- x\n-\n  -\n"}) {
+        WriteFile(Path("in.md"), markdown);
+        TTreeList first;
+        ImportFile(first, Path("in.md"), TImportFormat::Markdown);
+        ExportMarkdown(first, Path("out.md"));
+        TTreeList second;
+        ImportFile(second, Path("out.md"), TImportFormat::Markdown);
+        EXPECT_EQ(WriteItems(second), WriteItems(first)) << markdown << "---\n" << ReadFile(Path("out.md"));
+    }
+}
+
 // Encoding names as other programs write them read as the encodings they mean.
 TEST_F(TTempFolderTest, OpmlEncodingAliasesReadAsTheirEncodings)
 {
