@@ -333,6 +333,38 @@ TEST_F(TTempFolderTest, MarkdownImportExportImportKeepsTheTreeFile)
     }
 }
 
+// Noncharacters stay UTF-8 wherever they come from, raw or as a character
+// reference, and whatever else the text holds; exported and read again they
+// come back the same.
+TEST_F(TTempFolderTest, MarkdownKeepsNoncharactersAsUtf8)
+{
+    const std::string ffff = "\xEF\xBF\xBF";
+    const struct {
+        std::string markdown;
+        std::string name;
+        std::string desc;
+    } cases[] = {
+        {"Caf\xC3\xA9 " + ffff + " note\n", "", "Caf\xC3\xA9 " + ffff + " note"},
+        {"# a &#xFFFF; &#xFFFE; \xEF\xB7\x90\n", "a " + ffff + " \xEF\xBF\xBE \xEF\xB7\x90", ""},
+        {"- \xC3\xA9\xEF\xBF\xBE\n\n  *x* " + ffff + "\n", "\xC3\xA9\xEF\xBF\xBE", "*x* " + ffff},
+    };
+    for (const auto& c : cases) {
+        WriteFile(Path("in.md"), c.markdown);
+        TTreeList first;
+        ImportFile(first, Path("in.md"), TImportFormat::Markdown);
+        ASSERT_EQ(first.TopItemCount(), 1) << c.markdown;
+        EXPECT_EQ(first.TopItem(0)->GetText(TreeListColumnName), c.name) << c.markdown;
+        EXPECT_EQ(first.TopItem(0)->GetText(TreeListColumnDesc), c.desc) << c.markdown;
+        for (const auto& [format, writer] : {std::pair{TImportFormat::Markdown, &ExportMarkdown},
+                                             std::pair{TImportFormat::Opml, &ExportOpml}}) {
+            writer(first, Path("out"));
+            TTreeList back;
+            ImportFile(back, Path("out"), format);
+            EXPECT_EQ(Dump(back), Dump(first)) << c.markdown << ReadFile(Path("out"));
+        }
+    }
+}
+
 // Encoding names as other programs write them read as the encodings they mean.
 TEST_F(TTempFolderTest, OpmlEncodingAliasesReadAsTheirEncodings)
 {
