@@ -3,6 +3,7 @@
 #include "app/window/application.h"
 #include "app/window/mainwindow.h"
 #include "app/window/recoverymanager.h"
+#include "document/processhardening.h"
 
 #include <QIcon>
 
@@ -19,6 +20,7 @@ const char Usage[] =
 
 int main(int argc, char* argv[])
 {
+    DisableCoreDumps();
     // Before the application object, which would need a display; the window
     // would otherwise take "--help" for a file to open.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {

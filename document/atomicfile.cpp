@@ -34,7 +34,7 @@ void RaiseWriteError(int /*error*/, const std::string& fileName)
 
 }  // namespace
 
-TAtomicFile::TAtomicFile(const std::string& fileName) : m_target(fileName)
+TAtomicFile::TAtomicFile(const std::string& fileName, TNewMode newMode) : m_target(fileName)
 {
     // Replace what a symbolic link points to, not the link.
     struct stat old {};
@@ -69,7 +69,8 @@ TAtomicFile::TAtomicFile(const std::string& fileName) : m_target(fileName)
     m_temp = std::move(temp);
 
     // Some file systems refuse permission bits; that is no reason to fail the save.
-    (void)::fchmod(file.Get(), exists ? (old.st_mode & 07777) : DefaultFileMode());
+    const mode_t mode = exists ? (old.st_mode & 07777) : newMode == TNewMode::Private ? 0600 : DefaultFileMode();
+    (void)::fchmod(file.Get(), mode);
     try {
         m_writer.emplace(std::move(file), fileName, &RaiseWriteError, BufferSize);
     } catch (...) {

@@ -15,9 +15,15 @@ class TAtomicFile {
 public:
     static constexpr size_t BufferSize = size_t(4) << 20;
 
+    // The permission bits of a target that does not exist yet.
+    enum class TNewMode {
+        Shared,   // 0666 less the umask, as any program creates a file
+        Private,  // 0600: only the owner reads it (a protected document)
+    };
+
     // Raises EFCreateError ("Cannot create file %s") when the target cannot
     // be replaced: a folder or device, locked, or no temporary can be made.
-    explicit TAtomicFile(const std::string& fileName);
+    explicit TAtomicFile(const std::string& fileName, TNewMode newMode = TNewMode::Shared);
     // Without Commit() the temporary is removed and the target stays as it was.
     ~TAtomicFile();
     TAtomicFile(const TAtomicFile&) = delete;

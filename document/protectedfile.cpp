@@ -26,6 +26,9 @@ void InitSodium()
         throw std::runtime_error("The cryptography library cannot start");
 }
 
+// More than crypto_pwhash's deepest frames take (a few KiB).
+constexpr size_t StackToWipe = 64 << 10;
+
 uint64_t LoadLe(const unsigned char* p, int bytes)
 {
     uint64_t v = 0;
@@ -96,6 +99,25 @@ std::string ProtectedFileErrorText(const std::string& fileName)
     return "Cannot open file " + fileName + ": the password is wrong or the file is damaged";
 }
 
+std::string ProtectedFileNewerText(const std::string& fileName)
+{
+    return "Cannot open file " + fileName + ": it was made by a newer version of the program";
+}
+
+std::string ProtectedFileDamagedText(const std::string& fileName, size_t offset)
+{
+    return "Cannot open file " + fileName + ": the password is right but the file is damaged at byte " +
+           std::to_string(offset);
+}
+
+void RequireAcceptable(const TProtectionHeader& header, const std::string& fileName)
+{
+    if (header.version > Version)
+        throw EProtectedFileError(ProtectedFileNewerText(fileName));
+    if (!header.Acceptable())
+        throw EProtectedFileError(ProtectedFileErrorText(fileName));
+}
+
 TFileKey::TFileKey(std::string_view password, const TProtectionParams& params,
                    const std::array<unsigned char, SaltSize>& salt)
     : m_params(params), m_salt(salt)
@@ -108,9 +130,12 @@ TFileKey::TFileKey(std::string_view password, const TProtectionParams& params,
     const char* text = password.empty() ? "" : password.data();
     if (crypto_pwhash(m_key, KeySize, text, password.size(), m_salt.data(), params.opsLimit,
                       static_cast<size_t>(params.memLimit), crypto_pwhash_ALG_ARGON2ID13) != 0) {
+        sodium_stackzero(StackToWipe);
         sodium_free(m_key);
         throw std::bad_alloc();  // Argon2 fails only for want of memory
     }
+    // Argon2 leaves copies of the key in the stack frames it used.
+    sodium_stackzero(StackToWipe);
     sodium_mprotect_readonly(m_key);
 }
 
@@ -131,8 +156,7 @@ std::shared_ptr<const TFileKey> TFileKey::ForHeader(std::string_view password, c
                                                     const std::string& fileName)
 {
     // Before any work: the bounds are what keeps a hostile header cheap.
-    if (!header.Acceptable())
-        throw EProtectedFileError(ProtectedFileErrorText(fileName));
+    RequireAcceptable(header, fileName);
     try {
         return std::shared_ptr<const TFileKey>(new TFileKey(password, header.params, header.salt));
     } catch (const std::bad_alloc&) {
@@ -145,8 +169,9 @@ size_t DecryptInPlace(char* data, size_t size, const TFileKey& key, const std::s
     InitSodium();
     const auto fail = [&fileName] { return EProtectedFileError(ProtectedFileErrorText(fileName)); };
     const std::optional<TProtectionHeader> header = ParseProtectionHeader(data, size);
-    if (!header || !header->Acceptable())
+    if (!header)
         throw fail();
+    RequireAcceptable(*header, fileName);
     crypto_secretstream_xchacha20poly1305_state state;
     if (crypto_secretstream_xchacha20poly1305_init_pull(&state, header->stream.data(), key.Data()) != 0)
         throw fail();
@@ -162,9 +187,13 @@ size_t DecryptInPlace(char* data, size_t size, const TFileKey& key, const std::s
     for (;;) {
         const size_t left = size - in;
         const bool last = left < fullChunk;
+        // Once a chunk authenticated, the key is right: what fails after it is damage.
+        const auto damaged = [&] {
+            return first ? fail() : EProtectedFileError(ProtectedFileDamagedText(fileName, in));
+        };
         // Nothing left means the final chunk was cut off.
         if (last && left < ChunkOverhead)
-            throw fail();
+            throw damaged();
         const size_t length = last ? left : fullChunk;
         unsigned long long clearLength = 0;
         unsigned char tag = 0;
@@ -175,7 +204,7 @@ size_t DecryptInPlace(char* data, size_t size, const TFileKey& key, const std::s
             last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE;
         if (result != 0 || tag != expected) {
             sodium_memzero(clear.get(), chunkSize);
-            throw fail();
+            throw result == 0 ? EProtectedFileError(ProtectedFileDamagedText(fileName, in)) : damaged();
         }
         std::memcpy(bytes + out, clear.get(), clearLength);
         in += length;

@@ -34,8 +34,10 @@
 // A file is read only with bounded parameters, checked before any work, so
 // that a hostile header cannot demand more than a few seconds and 1 GiB.
 
-// Raised for a wrong password and for a damaged, cut or extended file alike:
-// the two cannot be told apart, and the message names the file.
+// Raised for a wrong password and for a damaged, cut or extended file alike
+// (the two cannot be told apart until a chunk authenticates), for a file of a
+// newer format version, and for damage behind a chunk that authenticated.
+// The message names the file.
 class EProtectedFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -99,8 +101,16 @@ bool HasProtectionMarker(const char* data, size_t size);
 // None when the bytes hold no whole header after the marker.
 std::optional<TProtectionHeader> ParseProtectionHeader(const char* data, size_t size);
 
-// The one message for every failure to read a protected file.
+// The message for a wrong password or a damaged header or first chunk.
 std::string ProtectedFileErrorText(const std::string& fileName);
+// The message for a header of a later format version than this reader's.
+std::string ProtectedFileNewerText(const std::string& fileName);
+// The message for a chunk at `offset` that fails after the first one
+// authenticated, so the password was right.
+std::string ProtectedFileDamagedText(const std::string& fileName, size_t offset);
+// Raises EProtectedFileError unless a reader can take the header: a newer
+// version with its own message, before any password is asked for.
+void RequireAcceptable(const TProtectionHeader& header, const std::string& fileName);
 
 // A key derived from a password, in memory of its own that is locked against
 // swapping, guarded, and wiped when the key goes. It keeps the salt and

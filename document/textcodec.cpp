@@ -15,13 +15,6 @@ constexpr char16_t Cp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char16_t Cp1252ToUnicode(unsigned char byte)
-{
-    if (byte >= 0x80 && byte <= 0x9F)
-        return Cp1252High[byte - 0x80];
-    return byte;
-}
-
 // The byte for `c`, or -1 when Windows-1252 has none.
 int UnicodeToCp1252(char32_t c)
 {
@@ -116,6 +109,13 @@ template <typename F> void ForEachCodePoint(const std::u16string& text, F&& f)
 }
 
 }  // namespace
+
+char16_t Cp1252ToUnicode(unsigned char byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return Cp1252High[byte - 0x80];
+    return byte;
+}
 
 bool IsValidUtf8(std::string_view bytes)
 {

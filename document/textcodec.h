@@ -16,6 +16,8 @@ struct TDecodedText {
 };
 
 bool IsValidUtf8(std::string_view bytes);
+// The character of one Windows-1252 byte (the undefined five as C1 controls).
+char16_t Cp1252ToUnicode(unsigned char byte);
 TDecodedText DecodeText(std::string_view bytes);
 
 // Encodes in `preferred` when every character fits, otherwise as UTF-8.

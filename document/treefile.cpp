@@ -399,8 +399,9 @@ std::optional<TTreeFileBytes> ReadTreeFile(const std::string& fileName, const TK
     if (HasProtectionMarker(content.Data(), result.size)) {
         const std::optional<TProtectionHeader> header = ParseProtectionHeader(content.Data(), result.size);
         // Refused before the password is asked for: it could not help.
-        if (!header || !header->Acceptable())
+        if (!header)
             throw EProtectedFileError(ProtectedFileErrorText(fileName));
+        RequireAcceptable(*header, fileName);
         if (!keySource)
             throw EProtectedFileError("Cannot open file " + fileName + ": it is protected by a password");
         result.key = keySource(*header);
@@ -455,7 +456,7 @@ std::string WriteItems(const TTreeList& tree)
 void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key)
 {
     tree.CommitEdits();
-    TAtomicFile file(fileName);
+    TAtomicFile file(fileName, key ? TAtomicFile::TNewMode::Private : TAtomicFile::TNewMode::Shared);
     TBufferedWriter& out = file.Writer();
     if (key) {
         TEncryptingPipe pipe(*key, out);

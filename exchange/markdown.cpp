@@ -275,6 +275,28 @@ void CheckDepth(cmark_node* document, int maxDepth)
     }
 }
 
+// cmark encodes U+FFFE and U+FFFF, where it writes a character itself (a
+// rendered block, a character reference), as the single bytes FE and FF,
+// utf8proc's private convention. Valid UTF-8 holds neither byte, and the
+// input was checked to be UTF-8, so each stands for one of the two.
+std::string& RepairNoncharacters(std::string& text)
+{
+    if (text.find_first_of("\xFE\xFF") == std::string::npos)
+        return text;
+    std::string repaired;
+    repaired.reserve(text.size() + 16);
+    for (const char c : text) {
+        if (c == '\xFE' || c == '\xFF') {
+            repaired += "\xEF\xBF";
+            repaired += c == '\xFE' ? '\xBE' : '\xBF';
+        } else {
+            repaired += c;
+        }
+    }
+    text.swap(repaired);
+    return text;
+}
+
 // The plain text of a heading or paragraph: its text, code spans and inline
 // HTML as written, emphasis and links reduced to their text.
 std::string InlineText(cmark_node* block)
@@ -296,7 +318,7 @@ std::string InlineText(cmark_node* block)
         default: break;
         }
     }
-    return text;
+    return RepairNoncharacters(text);
 }
 
 std::string Description(const std::vector<cmark_node*>& blocks)
@@ -317,7 +339,7 @@ std::string Description(const std::vector<cmark_node*>& blocks)
         while (!text.empty() && text.back() == '\n')
             text.pop_back();
     }
-    return NormaliseLineBreaks(text);
+    return NormaliseLineBreaks(RepairNoncharacters(text));
 }
 
 class TMarkdownReader {
@@ -393,9 +415,13 @@ private:
             pending.back().next = cmark_node_next(node);
             TTreeListTextNode* item = Add(node, itemDepth);
             cmark_node* child = cmark_node_first_child(node);
+            // An empty item still has its (empty) name, as a heading does:
+            // the export writes both alike, so a round trip keeps the tree.
             if (child && cmark_node_get_type(child) == CMARK_NODE_PARAGRAPH) {
                 item->SetText(TreeListColumnName, InlineText(child));
                 child = cmark_node_next(child);
+            } else {
+                item->SetText(TreeListColumnName, "");
             }
             blocks.clear();
             lists.clear();

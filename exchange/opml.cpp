@@ -85,33 +85,70 @@ std::string TitleOf(const std::string& fileName)
 // Expat reports names as "namespace URI" + separator + "local name".
 constexpr char NamespaceSeparator = '\n';
 
+// Encoding names that other readers take and expat does not, as expat names
+// them; nullptr for Windows-1252, which expat lacks and is given as a table.
+// The names are compared without case, "-", "_", "." and spaces.
+struct TEncodingAlias {
+    const char* name;
+    const char* expatName;
+};
+constexpr TEncodingAlias EncodingAliases[] = {
+    {"utf8", "UTF-8"},          {"unicode11utf8", "UTF-8"},  {"unicode20utf8", "UTF-8"},
+    {"xunicode20utf8", "UTF-8"}, {"utf16", "UTF-16"},        {"utf16le", "UTF-16LE"},
+    {"utf16be", "UTF-16BE"},    {"latin1", "ISO-8859-1"},    {"l1", "ISO-8859-1"},
+    {"iso88591", "ISO-8859-1"}, {"iso885911987", "ISO-8859-1"}, {"isoir100", "ISO-8859-1"},
+    {"cp819", "ISO-8859-1"},    {"ibm819", "ISO-8859-1"},    {"csisolatin1", "ISO-8859-1"},
+    {"ascii", "US-ASCII"},      {"usascii", "US-ASCII"},     {"us", "US-ASCII"},
+    {"iso646us", "US-ASCII"},   {"ansix341968", "US-ASCII"}, {"cp367", "US-ASCII"},
+    {"ibm367", "US-ASCII"},     {"csascii", "US-ASCII"},     {"windows1252", nullptr},
+    {"cp1252", nullptr},        {"xcp1252", nullptr},        {"mswindows1252", nullptr},
+};
+
+const TEncodingAlias* FindEncodingAlias(const char* name)
+{
+    std::string key;
+    for (const char* c = name; *c; ++c) {
+        if (*c == '-' || *c == '_' || *c == '.' || *c == ' ')
+            continue;
+        key += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+    }
+    for (const TEncodingAlias& alias : EncodingAliases)
+        if (key == alias.name)
+            return &alias;
+    return nullptr;
+}
+
 class TOpmlReader {
 public:
-    TOpmlReader(TTreeList& tree, const TImportLimits& limits)
-        : m_builder(tree, limits.MaxDepth), m_limits(limits), m_parser(XML_ParserCreateNS(nullptr, NamespaceSeparator))
+    TOpmlReader(TTreeList& tree, const TImportLimits& limits) : m_builder(tree, limits.MaxDepth), m_limits(limits)
     {
-        if (!m_parser)
-            throw std::bad_alloc();
         m_vekPrefix = std::string(OpmlNamespace) + NamespaceSeparator;
-        XML_SetUserData(m_parser.get(), this);
-        XML_SetElementHandler(m_parser.get(), &StartElement, &EndElement);
-        XML_SetCharacterDataHandler(m_parser.get(), &Progress<const XML_Char*, int>);
-        XML_SetCommentHandler(m_parser.get(), &Progress<const XML_Char*>);
-        XML_SetProcessingInstructionHandler(m_parser.get(), &Progress<const XML_Char*, const XML_Char*>);
-        XML_SetDefaultHandler(m_parser.get(), &Progress<const XML_Char*, int>);
-        // No document type: no entity of its own, internal or external, can
-        // be declared, so none can be expanded or fetched.
-        XML_SetStartDoctypeDeclHandler(m_parser.get(), &Doctype);
-        XML_SetEntityDeclHandler(m_parser.get(), &EntityDecl);
-        XML_SetExternalEntityRefHandler(m_parser.get(), &ExternalEntity);
-        XML_SetParamEntityParsing(m_parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
+        CreateParser(nullptr);
     }
 
     void Read(TByteSource& source)
     {
         constexpr int Piece = 1 << 20;
-        int64_t fed = 0;
-        for (;;) {
+        // The first piece, which holds the XML declaration, is kept: an
+        // encoding declared by a name expat does not know is read again with
+        // expat's name for it given.
+        std::string head(Piece, '\0');
+        head.resize(source.Read(head.data(), head.size()));
+        const auto parseHead = [&] {
+            return XML_Parse(m_parser.get(), head.data(), static_cast<int>(head.size()), head.empty()) ==
+                   XML_STATUS_OK;
+        };
+        if (!parseHead()) {
+            if (!m_restartAs)
+                Fail(XML_GetErrorCode(m_parser.get()));
+            CreateParser(m_restartAs);
+            if (!parseHead())
+                Fail(XML_GetErrorCode(m_parser.get()));
+        }
+        int64_t fed = static_cast<int64_t>(head.size());
+        const bool ended = head.empty();
+        head = std::string();
+        while (!ended) {
             void* buffer = XML_GetBuffer(m_parser.get(), Piece);
             if (!buffer)
                 Fail(XML_GetErrorCode(m_parser.get()));
@@ -138,13 +175,37 @@ private:
     };
     enum class TElement { Opml, Body, Outline, Other };
 
+    // `encoding` overrides the document's declaration when given.
+    void CreateParser(const char* encoding)
+    {
+        m_parser.reset(XML_ParserCreateNS(encoding, NamespaceSeparator));
+        if (!m_parser)
+            throw std::bad_alloc();
+        m_lastEvent = 0;
+        XML_SetUserData(m_parser.get(), this);
+        XML_SetUnknownEncodingHandler(m_parser.get(), &UnknownEncoding, this);
+        XML_SetElementHandler(m_parser.get(), &StartElement, &EndElement);
+        XML_SetCharacterDataHandler(m_parser.get(), &Progress<const XML_Char*, int>);
+        XML_SetCommentHandler(m_parser.get(), &Progress<const XML_Char*>);
+        XML_SetProcessingInstructionHandler(m_parser.get(), &Progress<const XML_Char*, const XML_Char*>);
+        XML_SetDefaultHandler(m_parser.get(), &Progress<const XML_Char*, int>);
+        // No document type: no entity of its own, internal or external, can
+        // be declared, so none can be expanded or fetched.
+        XML_SetStartDoctypeDeclHandler(m_parser.get(), &Doctype);
+        XML_SetEntityDeclHandler(m_parser.get(), &EntityDecl);
+        XML_SetExternalEntityRefHandler(m_parser.get(), &ExternalEntity);
+        XML_SetParamEntityParsing(m_parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
+    }
+
     [[noreturn]] void Fail(XML_Error code)
     {
         if (m_failure)
             std::rethrow_exception(m_failure);
+        std::string reason = XML_ErrorString(code);
+        if (code == XML_ERROR_UNKNOWN_ENCODING && !m_unknownEncoding.empty())
+            reason += " \"" + m_unknownEncoding + "\"";
         throw EImportError("", XML_GetCurrentLineNumber(m_parser.get()),
-                           static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1,
-                           XML_ErrorString(code));
+                           static_cast<int64_t>(XML_GetCurrentColumnNumber(m_parser.get())) + 1, reason);
     }
 
     // Keeps a failure of a handler for Read to raise: nothing may unwind
@@ -271,6 +332,26 @@ private:
     {
         static_cast<TOpmlReader*>(self)->Stop("entity declarations are not allowed");
     }
+    static int XMLCALL UnknownEncoding(void* self, const XML_Char* name, XML_Encoding* info)
+    {
+        auto* reader = static_cast<TOpmlReader*>(self);
+        const TEncodingAlias* alias = FindEncodingAlias(name);
+        if (alias && !alias->expatName) {
+            for (int byte = 0; byte < 256; ++byte)
+                info->map[byte] = Cp1252ToUnicode(static_cast<unsigned char>(byte));
+            info->data = nullptr;
+            info->convert = nullptr;
+            info->release = nullptr;
+            return XML_STATUS_OK;
+        }
+        // Expat's own encodings only through their own names: a table
+        // cannot give UTF-8's characters beyond U+FFFF.
+        if (alias && !reader->m_restartAs)
+            reader->m_restartAs = alias->expatName;
+        else
+            reader->m_unknownEncoding = name;
+        return XML_STATUS_ERROR;
+    }
     static int XMLCALL ExternalEntity(XML_Parser, const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*)
     {
         return XML_STATUS_ERROR;
@@ -279,6 +360,9 @@ private:
     TTreeBuilder m_builder;
     const TImportLimits& m_limits;
     std::unique_ptr<XML_ParserStruct, TParserFree> m_parser;
+    // Expat's name of an encoding the document declared under another name.
+    const char* m_restartAs = nullptr;
+    std::string m_unknownEncoding;
     std::string m_vekPrefix;
     std::vector<TElement> m_open;
     int m_depth = 0;

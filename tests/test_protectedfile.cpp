@@ -1,12 +1,20 @@
+#include "document/processhardening.h"
 #include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tests/filetestkit.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,22 +67,30 @@ protected:
         return ReadFile(path);
     }
 
-    // Whether the bytes open with the right password. A file that still
-    // has the marker must fail with the one message of protected files.
-    bool Opens(const std::string& bytes)
+    // The message of reading the bytes with the right password, "" when they open.
+    std::string Failure(const std::string& bytes)
     {
         const std::string path = Path("probe.trd");
         WriteFile(path, bytes);
         TTreeList tree;
         try {
             LoadItems(tree, path, PasswordSource(Password, path));
-            return true;
+            return "";
         } catch (const std::exception& e) {
-            if (HasProtectionMarker(bytes.data(), bytes.size())) {
-                EXPECT_EQ(std::string(e.what()), ProtectedFileErrorText(path));
-            }
-            return false;
+            return e.what();
         }
+    }
+    bool Opens(const std::string& bytes) { return Failure(bytes).empty(); }
+
+    // What a file damaged at `at` says: before the first chunk authenticates,
+    // a wrong password and damage are one message; after it, the chunk is named.
+    std::string DamageText(size_t at) const
+    {
+        const size_t chunk = Cheap.chunkSize + Protection::ChunkOverhead;
+        if (at < Protection::HeaderSize + chunk)
+            return ProtectedFileErrorText(Path("probe.trd"));
+        return ProtectedFileDamagedText(Path("probe.trd"),
+                                        Protection::HeaderSize + (at - Protection::HeaderSize) / chunk * chunk);
     }
 };
 
@@ -136,7 +152,15 @@ TEST_F(ProtectedFileTest, EveryChangedByteIsRefused)
         for (const unsigned char mask : {0x01, 0x80}) {
             std::string changed = bytes;
             changed[i] = static_cast<char>(changed[i] ^ mask);
-            EXPECT_FALSE(Opens(changed)) << "byte " << i << " mask " << int(mask);
+            const std::string failure = Failure(changed);
+            EXPECT_FALSE(failure.empty()) << "byte " << i << " mask " << int(mask);
+            // Without the marker's first bytes it is no protected file at all.
+            if (i < Protection::MarkerTellSize)
+                continue;
+            // Any version but 1 is refused; a later one is named as such.
+            const bool newer = i >= 8 && i < 12 && !(i == 8 && mask == 0x01);
+            EXPECT_EQ(failure, newer ? ProtectedFileNewerText(Path("probe.trd")) : DamageText(i))
+                << "byte " << i << " mask " << int(mask);
         }
     }
 }
@@ -145,14 +169,18 @@ TEST_F(ProtectedFileTest, CutOrExtendedFilesAreRefused)
 {
     const std::string bytes = WriteProtected(Path("notes.trd"));
     const size_t chunk = Cheap.chunkSize + Protection::ChunkOverhead;
-    std::vector<size_t> cuts{0, 4, Protection::MarkerSize, Protection::HeaderSize - 1, bytes.size() - 1};
+    for (const size_t at : {size_t(0), size_t(4)})
+        EXPECT_FALSE(Opens(bytes.substr(0, at))) << "cut at " << at;
+    std::vector<size_t> cuts{Protection::MarkerSize, Protection::HeaderSize - 1, bytes.size() - 1};
     // Every chunk boundary, the last one dropping the final chunk whole.
     for (size_t at = Protection::HeaderSize; at < bytes.size(); at += chunk)
         cuts.push_back(at);
     for (const size_t at : cuts)
-        EXPECT_FALSE(Opens(bytes.substr(0, at))) << "cut at " << at;
-    EXPECT_FALSE(Opens(bytes + '\0'));
-    EXPECT_FALSE(Opens(bytes + bytes.substr(Protection::HeaderSize)));
+        EXPECT_EQ(Failure(bytes.substr(0, at)), DamageText(at == bytes.size() - 1 ? at - 1 : at)) << "cut at " << at;
+    EXPECT_EQ(Failure(bytes + '\0'), DamageText(bytes.size() - 1));
+    std::string damaged = ProtectedFileDamagedText(Path("probe.trd"), 0);
+    damaged.pop_back();
+    EXPECT_THAT(Failure(bytes + bytes.substr(Protection::HeaderSize)), ::testing::StartsWith(damaged));
 }
 
 // The encrypting thread's write error reaches the caller, and the file stays.
@@ -186,6 +214,21 @@ TEST_F(ProtectedFileTest, StreamRoundTripsAroundTheChunkSize)
         const size_t got = DecryptInPlace(bytes.data(), bytes.size(), *key, "f");
         EXPECT_EQ(bytes.substr(0, got), clear) << size;
     }
+}
+
+// A later format version is refused as such before the password is asked for.
+TEST_F(ProtectedFileTest, ANewerVersionSaysSoWithoutAskingThePassword)
+{
+    std::string bytes = WriteProtected(Path("notes.trd"));
+    bytes[8] = 2;
+    const std::string path = Path("newer.trd");
+    WriteFile(path, bytes);
+    TTreeList tree;
+    int asked = 0;
+    EXPECT_THAT([&] { LoadItems(tree, path, PasswordSource(Password, path, &asked)); },
+                ::testing::ThrowsMessage<EProtectedFileError>(::testing::StrEq(
+                    "Cannot open file " + path + ": it was made by a newer version of the program")));
+    EXPECT_EQ(asked, 0);
 }
 
 // Out-of-bounds parameters are refused before any key is derived, so a
@@ -226,6 +269,58 @@ TEST_F(ProtectedFileTest, HostileHeadersAreRefusedBeforeTheKeyIsDerived)
         heavy[24 + i] = static_cast<char>((Protection::MaxMemLimit >> (8 * i)) & 0xFF);
     }
     EXPECT_FALSE(ParseProtectionHeader(heavy.data(), heavy.size())->Acceptable());
+}
+
+// A new protected file is private; any file saved over keeps its mode.
+TEST_F(ProtectedFileTest, NewProtectedFilesArePrivateAndSavedFilesKeepTheirMode)
+{
+    struct Case {
+        int existing;  // -1: no file yet
+        bool protect;
+        mode_t expected;
+    };
+    const Case cases[] = {
+        {-1, false, 0644}, {-1, true, 0600}, {0640, false, 0640}, {0644, true, 0644}, {0600, false, 0600},
+    };
+    const auto key = TFileKey::Create(Password, Cheap);
+    TTreeList tree;
+    Fill(tree);
+    const mode_t mask = ::umask(022);
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = Path("f" + std::to_string(n++) + ".trd");
+        if (c.existing >= 0) {
+            WriteFile(path, "previous");
+            ::chmod(path.c_str(), static_cast<mode_t>(c.existing));
+        }
+        SaveItems(tree, path, c.protect ? key.get() : nullptr);
+        struct stat status {};
+        ASSERT_EQ(::stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, c.expected) << c.existing << " " << c.protect;
+    }
+    ::umask(mask);
+}
+
+// In a child, so the test process itself can still dump: a key derived
+// after the call leaves both off, and nothing can raise the limit again.
+TEST(ProcessHardening, ChildWithAKeyHasNoCoreDump)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        DisableCoreDumps();
+        const auto key = TFileKey::Create(Password, Cheap);
+        rlimit core{1, 1};
+        ::getrlimit(RLIMIT_CORE, &core);
+        const rlimit raised{RLIM_INFINITY, RLIM_INFINITY};
+        const bool ok = key && ::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0) == 0 && core.rlim_cur == 0 &&
+                        core.rlim_max == 0 && ::setrlimit(RLIMIT_CORE, &raised) != 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

@@ -244,6 +244,8 @@ const TMalformed Malformed[] = {
      ": line 4, column 3: mismatched tag"},
     {"invalid UTF-8", TImportFormat::Opml, OpmlHead + "<outline text=\"caf\xE9\"/></body></opml>",
      ": line 3, column 19: not well-formed (invalid token)"},
+    {"unknown encoding", TImportFormat::Opml, "<?xml version=\"1.0\" encoding=\"klingon\"?>\n<opml/>",
+     ": line 1, column 31: unknown encoding \"klingon\""},
     {"entity bomb", TImportFormat::Opml,
      "<?xml version=\"1.0\"?>\n<!DOCTYPE opml [\n<!ENTITY a \"aaaaaaaaaa\">\n<!ENTITY b \"&a;&a;&a;&a;&a;&a;\">\n]>\n"
      "<opml><body><outline text=\"&b;\"/></body></opml>",
@@ -313,6 +315,93 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedTest, ::testing::ValuesIn(Malformed), [
             c = '_';
     return name;
 });
+
+// Import, export and import again: the same tree file, empty items included.
+TEST_F(TTempFolderTest, MarkdownImportExportImportKeepsTheTreeFile)
+{
+    const std::string depth6 = "# 1\n## 2\n### 3\n#### 4\n##### 5\n###### 6\n";
+    for (const std::string& markdown :
+         {std::string("- a\n-\n- b\n  -\n"), std::string("#\n-\n"), std::string("text\n\n-\n  ```\n  d\n  ```\n"),
+          depth6 + "- x\n-\n  -\n"}) {
+        WriteFile(Path("in.md"), markdown);
+        TTreeList first;
+        ImportFile(first, Path("in.md"), TImportFormat::Markdown);
+        ExportMarkdown(first, Path("out.md"));
+        TTreeList second;
+        ImportFile(second, Path("out.md"), TImportFormat::Markdown);
+        EXPECT_EQ(WriteItems(second), WriteItems(first)) << markdown << "---\n" << ReadFile(Path("out.md"));
+    }
+}
+
+// Noncharacters stay UTF-8 wherever they come from, raw or as a character
+// reference, and whatever else the text holds; exported and read again they
+// come back the same.
+TEST_F(TTempFolderTest, MarkdownKeepsNoncharactersAsUtf8)
+{
+    const std::string ffff = "\xEF\xBF\xBF";
+    const struct {
+        std::string markdown;
+        std::string name;
+        std::string desc;
+    } cases[] = {
+        {"Caf\xC3\xA9 " + ffff + " note\n", "", "Caf\xC3\xA9 " + ffff + " note"},
+        {"# a &#xFFFF; &#xFFFE; \xEF\xB7\x90\n", "a " + ffff + " \xEF\xBF\xBE \xEF\xB7\x90", ""},
+        {"- \xC3\xA9\xEF\xBF\xBE\n\n  *x* " + ffff + "\n", "\xC3\xA9\xEF\xBF\xBE", "*x* " + ffff},
+    };
+    for (const auto& c : cases) {
+        WriteFile(Path("in.md"), c.markdown);
+        TTreeList first;
+        ImportFile(first, Path("in.md"), TImportFormat::Markdown);
+        ASSERT_EQ(first.TopItemCount(), 1) << c.markdown;
+        EXPECT_EQ(first.TopItem(0)->GetText(TreeListColumnName), c.name) << c.markdown;
+        EXPECT_EQ(first.TopItem(0)->GetText(TreeListColumnDesc), c.desc) << c.markdown;
+        for (const auto& [format, writer] : {std::pair{TImportFormat::Markdown, &ExportMarkdown},
+                                             std::pair{TImportFormat::Opml, &ExportOpml}}) {
+            writer(first, Path("out"));
+            TTreeList back;
+            ImportFile(back, Path("out"), format);
+            EXPECT_EQ(Dump(back), Dump(first)) << c.markdown << ReadFile(Path("out"));
+        }
+    }
+}
+
+// Encoding names as other programs write them read as the encodings they mean.
+TEST_F(TTempFolderTest, OpmlEncodingAliasesReadAsTheirEncodings)
+{
+    const std::string utf8 = "Caf\xC3\xA9 \xF0\x9F\x98\x80";
+    const std::string latin1 = "Caf\xE9 \xA4";
+    const std::string cp1252 = "Caf\xE9 \x80";
+    const struct {
+        const char* encoding;
+        std::string name;  // as the file holds it
+        std::string expected;
+    } cases[] = {
+        {"utf8", utf8, utf8},
+        {"UTF8", utf8, utf8},
+        {"utf_8", utf8, utf8},
+        {"latin1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"ISO8859-1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"iso_8859-1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"L1", latin1, "Caf\xC3\xA9 \xC2\xA4"},
+        {"windows-1252", cp1252, "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {"CP1252", cp1252, "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {"ascii", "Cafe", "Cafe"},
+    };
+    for (const auto& c : cases) {
+        WriteFile(Path("a.opml"), std::string("<?xml version=\"1.0\" encoding=\"") + c.encoding +
+                                      "\"?>\n<opml version=\"2.0\"><body><outline text=\"" + c.name +
+                                      "\"/></body></opml>\n");
+        TTreeList tree;
+        try {
+            ImportFile(tree, Path("a.opml"), TImportFormat::Opml);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << c.encoding << ": " << e.what();
+            continue;
+        }
+        ASSERT_EQ(tree.TopItemCount(), 1) << c.encoding;
+        EXPECT_EQ(tree.TopItem(0)->GetText(TreeListColumnName), c.expected) << c.encoding;
+    }
+}
 
 TEST(HostileInputTest, AnEndlessAttributeOrCommentStopsAtTheLimit)
 {

@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf8Case{"TwoByte", "gr\xC3\xBC\xC3\x9F", true}, Utf8Case{"ThreeByte", "\xE2\x82\xAC", true},
                       Utf8Case{"FourByte", "\xF0\x9F\x98\x80", true}, Utf8Case{"Max", "\xF4\x8F\xBF\xBF", true},
                       Utf8Case{"LastBeforeSurrogates", "\xED\x9F\xBF", true},
+                      Utf8Case{"Noncharacters", "Caf\xC3\xA9 \xEF\xBF\xBF \xEF\xBF\xBE \xEF\xB7\x90 \xEF\xB7\xAF \xF0\x9F\xBF\xBF", true},
                       Utf8Case{"OverlongSlash", "\xC0\xAF", false}, Utf8Case{"OverlongC1", "\xC1\xBF", false},
                       Utf8Case{"OverlongThree", "\xE0\x80\xAF", false},
                       Utf8Case{"OverlongFour", "\xF0\x8F\xBF\xBF", false},

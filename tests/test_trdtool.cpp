@@ -1,3 +1,4 @@
+#include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "tests/filetestkit.h"
@@ -5,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,9 +19,10 @@ struct ToolRun {
 
 class TrdTool : public TTempFolderTest {
 protected:
-    ToolRun Tool(const std::string& arguments, const std::string& redirect = "") const
+    // `input` is a shell command piped into the tool.
+    ToolRun Tool(const std::string& arguments, const std::string& redirect = "", const std::string& input = "") const
     {
-        const int code = RunCommand("'" TRDTOOL_PATH "' " + arguments +
+        const int code = RunCommand((input.empty() ? "" : input + " | ") + "'" TRDTOOL_PATH "' " + arguments +
                                     (redirect.empty() ? " >'" + Path("out") + "' 2>'" + Path("err") + "'" : redirect));
         return {code, ReadFile(Path("out")), ReadFile(Path("err"))};
     }
@@ -93,6 +97,8 @@ TEST_F(TrdTool, EncryptsReadsAndDecryptsWithAPasswordFile)
     SaveItems(tree, Path("clear.trd"));
     WriteFile(Path("pw"), "pass word\nignored\n");
     WriteFile(Path("wrong"), "pass\n");
+    for (const char* name : {"pw", "wrong"})
+        ::chmod(Path(name).c_str(), 0600);
     const std::string pw = "--password-file '" + Path("pw") + "' ";
 
     ASSERT_EQ(Tool(pw + "encrypt '" + Path("clear.trd") + "' '" + Path("p.trd") + "'").exitCode, 0);
@@ -122,6 +128,55 @@ TEST_F(TrdTool, UsageErrorsExitWithTwo)
         EXPECT_NE(run.err.find("Usage: trdtool"), std::string::npos) << arguments;
         EXPECT_EQ(run.out, "") << arguments;
     }
+}
+
+// Only a regular file or a pipe of at most 1 KiB; anything else ends the run
+// with 2 before the protected file is touched.
+TEST_F(TrdTool, PasswordFileKinds)
+{
+    TTreeList tree;
+    tree.AddItem()->SetText(TreeListColumnName, "n");
+    SaveItems(tree, Path("p.trd"), TFileKey::Create("pw", {1, 8 << 10, 64}).get());
+    WriteFile(Path("private"), "pw\nrest\n");
+    WriteFile(Path("shared"), "pw\n");
+    WriteFile(Path("full"), "pw\n" + std::string(1021, 'x'));
+    WriteFile(Path("over"), "pw\n" + std::string(1022, 'x'));
+    for (const char* name : {"private", "full", "over"})
+        ::chmod(Path(name).c_str(), 0600);
+    ::chmod(Path("shared").c_str(), 0644);
+    const std::string ok = "1 items, protected\n";
+    struct Case {
+        std::string input;  // piped in, read as /dev/stdin
+        std::string file;
+        int exitCode;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"", Path("private"), 0, ""},
+        {"", Path("full"), 0, ""},
+        {"", Path("shared"), 0, "Warning: others than you can read the password file " + Path("shared") + ".\n"},
+        {"printf 'pw\\n'", "/dev/stdin", 0, ""},
+        {"printf 'pw'", "/dev/stdin", 0, ""},
+        {"", "/dev/zero", 2, "The password file /dev/zero is neither a regular file nor a pipe.\n"},
+        {"", "/dev/null", 2, "The password file /dev/null is neither a regular file nor a pipe.\n"},
+        {"", m_dir.string(), 2, "The password file " + m_dir.string() + " is neither a regular file nor a pipe.\n"},
+        {"", Path("over"), 2, "The password file " + Path("over") + " is larger than 1 KiB.\n"},
+        {"head -c 2000 /dev/zero", "/dev/stdin", 2, "The password file /dev/stdin is larger than 1 KiB.\n"},
+        {"", Path("missing"), 2, "Cannot read the password file " + Path("missing") + ".\n"},
+        {"true", "/dev/stdin", 2, "Cannot read the password file /dev/stdin.\n"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = Tool("--password-file '" + c.file + "' check '" + Path("p.trd") + "'", "", c.input);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.input << " " << c.file;
+        EXPECT_EQ(run.err, c.err) << c.input << " " << c.file;
+        EXPECT_EQ(run.out, c.exitCode == 0 ? ok : "") << c.input << " " << c.file;
+    }
+
+    // Encrypting a protected file needs the password twice; a pipe gives it once.
+    const ToolRun encrypt = Tool("--password-file /dev/stdin encrypt '" + Path("p.trd") + "' '" + Path("q.trd") + "'",
+                                 "", "printf 'pw\\n'");
+    EXPECT_EQ(encrypt.exitCode, 0) << encrypt.err;
+    EXPECT_EQ(Tool("--password-file '" + Path("private") + "' check '" + Path("q.trd") + "'").out, ok);
 }
 
 }  // namespace

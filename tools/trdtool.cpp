@@ -2,6 +2,8 @@
 
 #include "app/about/version.h"
 #include "document/errortext.h"
+#include "document/passwordfile.h"
+#include "document/processhardening.h"
 #include "document/protectedfile.h"
 #include "document/secretbytes.h"
 #include "document/treefile.h"
@@ -13,7 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
-#include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -92,9 +94,6 @@ int OutputStatus()
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
-// Where passwords come from: the first line of this file, else the terminal.
-std::string PasswordFile;
-
 // Overwrites a password's bytes before its memory goes back.
 void Wipe(std::string& secret)
 {
@@ -102,16 +101,17 @@ void Wipe(std::string& secret)
     secret.clear();
 }
 
-std::string ReadPasswordFile()
-{
-    std::ifstream in(PasswordFile, std::ios::binary);
-    std::string line;
-    if (!in || !std::getline(in, line))
-        throw std::runtime_error("Cannot read the password file " + PasswordFile);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line;
-}
+// The password file's first line, read once at start: a pipe can be read
+// only once, and a command may need the password twice (encrypt of a
+// protected file). Without a password file the terminal is asked.
+struct TFilePassword {
+    std::optional<std::string> text;
+    ~TFilePassword()
+    {
+        if (text)
+            Wipe(*text);
+    }
+} FilePassword;
 
 // A line typed on the terminal without echo.
 std::string AskTerminal(const std::string& prompt)
@@ -155,15 +155,15 @@ std::string AskTerminal(const std::string& prompt)
 
 std::string Password(const std::string& fileName)
 {
-    return PasswordFile.empty() ? AskTerminal("Password for " + fileName + ": ") : ReadPasswordFile();
+    return FilePassword.text ? *FilePassword.text : AskTerminal("Password for " + fileName + ": ");
 }
 
 // A new password: typed twice on the terminal, or the password file's.
 std::string NewPassword(const std::string& fileName)
 {
     std::string password;
-    if (!PasswordFile.empty()) {
-        password = ReadPasswordFile();
+    if (FilePassword.text) {
+        password = *FilePassword.text;
     } else {
         password = AskTerminal("New password for " + fileName + ": ");
         std::string again = AskTerminal("Repeat the password: ");
@@ -288,10 +288,23 @@ const Command Commands[] = {
 
 int main(int argc, char** argv)
 {
+    DisableCoreDumps();
     if (argc >= 3 && std::string_view(argv[1]) == "--password-file") {
-        PasswordFile = argv[2];
-        if (PasswordFile.empty())
+        const std::string passwordFile = argv[2];
+        if (passwordFile.empty())
             return UsageError();
+        // Before any other work, so a wrong file cannot leave half a job done.
+        try {
+            TPasswordFile file = ReadPasswordFile(passwordFile);
+            if (file.readableByOthers)
+                std::fprintf(stderr, "Warning: others than you can read the password file %s.\n",
+                             passwordFile.c_str());
+            FilePassword.text = file.password;
+            Wipe(file.password);
+        } catch (const EPasswordFileError& e) {
+            std::fprintf(stderr, "%s\n", ErrorBoxText(e.what()).c_str());
+            return 2;
+        }
         argv += 2;
         argc -= 2;
     }
