@@ -29,9 +29,9 @@ TTreeListTextNode* TTreeListModel::ItemOf(const QModelIndex& index) const
     return static_cast<TTreeListTextNode*>(index.internalPointer());
 }
 
-void TTreeListModel::SetIconProvider(std::function<QIcon(int imageIndex)> provider)
+void TTreeListModel::SetIconProvider(TIconProvider provider)
 {
-    m_iconProvider = std::move(provider);
+    m_iconProvider = provider;
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
 }

@@ -3,7 +3,6 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 
-#include <functional>
 #include <unordered_set>
 #include <vector>
 
@@ -27,7 +26,8 @@ public:
     QModelIndex IndexOf(TTreeListTextNode* item) const;
     TTreeListTextNode* ItemOf(const QModelIndex& index) const;
     // The icon of an item is provider(item->ImageIndex()).
-    void SetIconProvider(std::function<QIcon(int imageIndex)> provider);
+    using TIconProvider = QIcon (*)(int imageIndex);
+    void SetIconProvider(TIconProvider provider);
     // True between the begin and the end of an insert, removal, move or
     // reset: signals a view sees then come from the structure, not the user.
     bool Changing() const { return m_changing > 0; }
@@ -69,7 +69,7 @@ private:
     void EndChange(bool& begun, void (TTreeListModel::*end)());
 
     TTreeList& m_tree;
-    std::function<QIcon(int)> m_iconProvider;
+    TIconProvider m_iconProvider = nullptr;
     int m_changing = 0;
     bool m_inserting = false;
     bool m_removing = false;

@@ -25,9 +25,11 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComb
     : m_tree(tree), m_treeView(treeView), m_iconComboBox(iconComboBox), m_session(session),
       m_descriptionPane(descriptionPane)
 {
-    m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
-    m_treeView.OnDragDrop = [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); };
-    m_treeView.OnCopy = [this] { Protected([this] { actEditItemCopyExecute(); }); };
+    // The view takes only its own drags, as TreeListDragOver says.
+    connect(&m_treeView, &TTreeListView::DragDropped, this,
+            [this](int x, int y) { Protected([&] { TreeListDragDrop(x, y); }); });
+    connect(&m_treeView, &TTreeListView::CopyRequested, this,
+            [this] { Protected([this] { actEditItemCopyExecute(); }); });
     m_tree.OnEdited = [this](TTreeList&, TTreeListTextNode* node, bool changed) { TreeListEdited(node, changed); };
     m_tree.OnRenamed = [this](TTreeList&, TTreeListTextNode* node, std::string oldName, int oldCount) {
         m_session.BeginChange();
@@ -46,9 +48,6 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListView& treeView, TIconComb
 
 TItemCommands::~TItemCommands()
 {
-    m_treeView.OnDragOver = nullptr;
-    m_treeView.OnDragDrop = nullptr;
-    m_treeView.OnCopy = nullptr;
     m_tree.OnEdited = nullptr;
     m_tree.OnRenamed = nullptr;
     m_tree.OnGetSelectedIndex = nullptr;
