@@ -393,7 +393,7 @@ void TTreeListInput::StartDrag()
     const QIcon icon = m_view.Model()->data(m_view.FocusedIndex(), Qt::DecorationRole).value<QIcon>();
     if (!icon.isNull())
         drag->setPixmap(icon.pixmap(m_view.iconSize()));
-    if (const QCursor* cursor = m_view.DragCursor(); cursor && !cursor->pixmap().isNull())
+    if (const QCursor* cursor = m_view.ItemDragCursor(); cursor && !cursor->pixmap().isNull())
         drag->setDragCursor(cursor->pixmap(), Qt::MoveAction);
     drag->exec(Qt::MoveAction, Qt::MoveAction);
 }

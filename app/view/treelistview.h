@@ -40,7 +40,6 @@ public:
     void SetDragSources(std::vector<const QObject*> sources);
     bool AcceptsDragFrom(const QObject* source) const;
     void SetDragCursor(const QCursor& cursor);
-    const QCursor* DragCursor() const { return m_hasDragCursor ? &m_dragCursor : nullptr; }
 
     // "Name", an empty line, then the selected items' names in document order.
     QString ClipboardText() const;
@@ -67,13 +66,6 @@ public:
     int columnViewportPosition(int column) const;
     // Rows shown, the expanded items' children included.
     int RowCount() const;
-    int RowHeight() const;
-    int TopRow() const;
-    int PageRows() const;
-    // The row a point at `y` in viewport coordinates lies on, also above or
-    // below the rows there are.
-    int RowAtY(int y) const;
-    int ItemLeft(const TTreeListTextNode* item) const;
 
     // QAbstractItemView
     QRect visualRect(const QModelIndex& index) const override;
@@ -143,6 +135,15 @@ private:
     void FocusChanged(TTreeListTextNode* item) override;
     void SelectionChanged(TTreeListTextNode* item) override;
 
+    // The drag cursor set, or none.
+    const QCursor* ItemDragCursor() const { return m_hasDragCursor ? &m_dragCursor : nullptr; }
+    int RowHeight() const;
+    int TopRow() const;
+    int PageRows() const;
+    // The row a point at `y` in viewport coordinates lies on, also above or
+    // below the rows there are.
+    int RowAtY(int y) const;
+    int ItemLeft(const TTreeListTextNode* item) const;
     // A change of rows: counts, scroll bars and the focused row kept in view.
     void RowsChanged();
     // Before and after a change of the structure: the focused row stays
