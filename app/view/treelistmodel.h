@@ -28,9 +28,6 @@ public:
     // The icon of an item is provider(item->ImageIndex()).
     using TIconProvider = QIcon (*)(int imageIndex);
     void SetIconProvider(TIconProvider provider);
-    // True between the begin and the end of an insert, removal, move or
-    // reset: signals a view sees then come from the structure, not the user.
-    bool Changing() const { return m_changing > 0; }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -70,7 +67,6 @@ private:
 
     TTreeList& m_tree;
     TIconProvider m_iconProvider = nullptr;
-    int m_changing = 0;
     bool m_inserting = false;
     bool m_removing = false;
     bool m_moving = false;
