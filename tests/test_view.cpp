@@ -239,10 +239,12 @@ struct TInput {
     int key;
     Qt::KeyboardModifiers modifiers = {};
     Qt::MouseButton button = Qt::LeftButton;
+    const char* dragTo = nullptr;  // a press on `row`, a move to here and the release
 };
 TInput Click(const char* row, Qt::KeyboardModifiers modifiers = {}) { return {row, 0, modifiers}; }
 TInput RightClick(const char* row) { return {row, 0, {}, Qt::RightButton}; }
 TInput Key(int key, Qt::KeyboardModifiers modifiers = {}) { return {nullptr, key, modifiers}; }
+TInput Drag(const char* from, const char* to) { return {from, 0, {}, Qt::LeftButton, to}; }
 
 // After the inputs: the focused item, the selection, and how often the tree
 // told its owner of a new focus and of a new selection count.
@@ -274,11 +276,20 @@ TEST_P(TreeListSelectTest, ClicksAndKeysSelectThroughTheTree)
             QTest::keyClick(m_view.get(), static_cast<Qt::Key>(input.key), input.modifiers);
             continue;
         }
-        QPoint at(10, m_view->visualRect(Index(m_b)).bottom() + 10);
-        for (const auto& [name, item] : rows)
-            if (name == input.row)
-                at = Center(item);
-        QTest::mouseClick(m_view->viewport(), input.button, input.modifiers, at);
+        auto pointOn = [&](const char* row) {
+            for (const auto& [name, item] : rows)
+                if (name == row)
+                    return Center(item);
+            return QPoint(10, m_view->visualRect(Index(m_b)).bottom() + 10);
+        };
+        const QPoint at = pointOn(input.row);
+        if (input.dragTo) {
+            QTest::mousePress(m_view->viewport(), input.button, input.modifiers, at);
+            QTest::mouseMove(m_view->viewport(), pointOn(input.dragTo));
+            QTest::mouseRelease(m_view->viewport(), input.button, input.modifiers, pointOn(input.dragTo));
+        } else {
+            QTest::mouseClick(m_view->viewport(), input.button, input.modifiers, at);
+        }
         QTest::qWait(QApplication::doubleClickInterval() / 4);
     }
     std::string selected;
@@ -311,6 +322,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "A", "A", 2, 2},
         TSelectCase{"rightClickSelects", {RightClick("A2")}, "A2", "A2", 1, 0},
         TSelectCase{"clickBesideTheRowsClears", {Click("-")}, "A", "", 0, 1},
+        TSelectCase{"draggingFromBesideTheRowsSelectsThem", {Drag("-", "A1")}, "A1", "A1 A2 B", 1, 1},
+        TSelectCase{"draggingAnUnselectedItemSelectsItOnly", {Drag("A2", "B")}, "A2", "A2", 1, 0},
         TSelectCase{"down", {Key(Qt::Key_Down)}, "A1", "A1", 1, 0},
         TSelectCase{"shiftDownTwice", {Key(Qt::Key_Down, Qt::ShiftModifier), Key(Qt::Key_Down, Qt::ShiftModifier)},
                     "A2", "A A1 A2", 2, 2},

@@ -176,8 +176,10 @@ void TTreeListInput::MouseMove(QMouseEvent* event)
         return;
     m_view.setState(QAbstractItemView::DragSelectingState);
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    // Without a modifier the rows passed over become the whole selection.
     m_selector.SelectRows(m_view.RowAtY(m_pressPosition.y() - m_view.verticalOffset()), m_view.RowAtY(pos.y()),
-                          !ctrl || m_ctrlDragSelects);
+                          !ctrl || m_ctrlDragSelects, !ctrl && !shift);
     if (item != m_tree.FocusedItem())
         item->SetFocused();
 }

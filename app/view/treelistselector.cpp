@@ -52,15 +52,18 @@ void TTreeListSelector::SelectRange(TTreeListTextNode* item, bool selected)
     SelectRows(from < 0 ? to : from, to, selected);
 }
 
-void TTreeListSelector::SelectRows(int from, int to, bool selected)
+void TTreeListSelector::SelectRows(int from, int to, bool selected, bool alone)
 {
     if (from > to)
         std::swap(from, to);
     from = std::max(from, 0);
     to = std::min(to, m_layout.RowCount() - 1);
     const TTreeListUpdate bracket(m_tree);
-    for (TTreeListTextNode* item : m_changed)
-        item->SetSelected(!item->Selected());
+    if (alone)
+        m_tree.ClearSelection();
+    else
+        for (TTreeListTextNode* item : m_changed)
+            item->SetSelected(!item->Selected());
     m_changed.clear();
     TTreeListTextNode* item = from <= to ? m_layout.ItemAtRow(from) : nullptr;
     for (int row = from; item && row <= to; ++row, item = m_tree.NextVisible(item)) {

@@ -29,8 +29,9 @@ public:
     // The rows from the anchor to the item become selected (or deselected),
     // in place of what the last range changed.
     void SelectRange(TTreeListTextNode* item, bool selected = true);
-    // The same for the rows `from` to `to`, in any order, clamped to the rows there are.
-    void SelectRows(int from, int to, bool selected);
+    // The same for the rows `from` to `to`, in any order, clamped to the rows
+    // there are; `alone`: they become the whole selection.
+    void SelectRows(int from, int to, bool selected, bool alone = false);
     // Ends the last range: what it changed stays.
     void Commit() { m_changed.clear(); }
 
