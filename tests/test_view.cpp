@@ -425,6 +425,28 @@ TEST_F(TreeListViewTest, HitAreasAndItemsFollowTheViewsGeometry)
     EXPECT_EQ(painted, 16);
 }
 
+// Letters typed in quick succession search together among the focused
+// item's siblings; after a pause a new search starts.
+TEST(TreeListViewKeys, TypingSearchesTheNames)
+{
+    TTreeList tree;
+    for (const char* name : {"Apple", "Banana", "Berry", "Cherry"})
+        Add(tree, nullptr, name);
+    TTreeListView view(tree);
+    ShowView(view);
+    view.setFocus();
+    std::string seen;
+    for (Qt::Key key : {Qt::Key_B, Qt::Key_E, Qt::Key_B, Qt::Key_B}) {
+        QTest::keyClick(&view, key);
+        seen += std::string(tree.FocusedItem()->GetText(TreeListColumnName)) + " ";
+    }
+    QTest::qWait(QApplication::keyboardInputInterval() + 100);
+    QTest::keyClick(&view, Qt::Key_C);
+    seen += std::string(tree.FocusedItem()->GetText(TreeListColumnName));
+    EXPECT_EQ(seen, "Banana Berry Berry Berry Cherry");
+    EXPECT_EQ(tree.SelectedCount(), 1);
+}
+
 // The name's bytes before, the typed UTF-8 text, and the bytes after (nullptr: cancelled).
 struct RenameCase { const char *before, *typed; Qt::Key key; const char* after; bool changed; };
 

@@ -368,17 +368,14 @@ void TTreeListInput::KeyboardSearch(const QString& search)
     } else {
         m_keyboardInput += search;
     }
-    // The same key again goes on to the next item starting with it.
-    QString text = m_keyboardInput;
-    if (text.size() > 1 && text.count(text.back()) == text.size()) {
+    // The same key again starts after the focused item.
+    if (m_keyboardInput.size() > 1 && m_keyboardInput.count(m_keyboardInput.back()) == m_keyboardInput.size())
         skipRow = true;
-        text = text.back();
-    }
     if (skipRow) {
         const QModelIndex parent = start.parent();
         start = model.index(start.row() < model.rowCount(parent) - 1 ? start.row() + 1 : 0, 0, parent);
     }
-    const QModelIndexList match = model.match(start, Qt::DisplayRole, text);
+    const QModelIndexList match = model.match(start, Qt::DisplayRole, m_keyboardInput);
     if (!match.isEmpty())
         m_view.setCurrentIndex(match.front());  // selects by the modifiers held, as Qt's views do
 }
