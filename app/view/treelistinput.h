@@ -16,9 +16,7 @@ class QDropEvent;
 class QKeyEvent;
 class QMouseEvent;
 class QTimerEvent;
-class TTreeList;
 class TTreeListSelector;
-class TTreeListTextNode;
 
 // The mouse, the keys and drag and drop on the tree view, passed on to the
 // tree's own operations: a click focuses and selects through the selector,

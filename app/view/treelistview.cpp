@@ -383,7 +383,6 @@ void TTreeListView::ExpandedChanged(TTreeListTextNode* item)
         verticalScrollBar()->setValue(std::max(row, TopRow() + shift));
 }
 
-
 // Focus and selection are painted straight from the tree.
 void TTreeListView::FocusChanged(TTreeListTextNode* item)
 {
