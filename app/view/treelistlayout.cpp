@@ -162,6 +162,8 @@ void TTreeListLayout::ItemsInserted()
 
 void TTreeListLayout::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
 {
+    // The counts stay right until the items are gone, and are asked for
+    // meanwhile; the items leaving are only noted, to be forgotten after.
     m_changingParent = parent;
     m_leaving.clear();
     for (int row = first; row <= last; ++row) {
@@ -178,8 +180,6 @@ void TTreeListLayout::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first
                     open.push_back(item->Child(i));
         }
     }
-    ForgetLeaving();
-    Invalidate(parent);
 }
 
 void TTreeListLayout::ItemsRemoved()
@@ -195,7 +195,6 @@ void TTreeListLayout::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextN
 {
     m_movingItem = item;
     m_changingParent = item ? item->Parent() : nullptr;
-    Invalidate(m_changingParent);
 }
 
 void TTreeListLayout::ItemMoved()
