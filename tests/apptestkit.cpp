@@ -139,7 +139,7 @@ void WindowTest::StartTypingName(TfrmTreeViewEditorMain& window, const QString& 
 {
     window.TreeList().StartRename();
     TTreeListView* view = window.TreeListView();
-    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(view->currentIndex()));
+    auto* editor = qobject_cast<QLineEdit*>(view->NameEditor());
     ASSERT_NE(editor, nullptr);
     editor->setText(name);
 }

@@ -206,7 +206,7 @@ TEST_F(FileDropTest, TheTreesOwnItemDragsStillMoveItems)
     WriteBytes(Path("b.txt"), "b");
     DropFiles(TreeViewport(), {QStringLiteral("a.txt"), QStringLiteral("b.txt")});
     // A drag sent by hand has no source; the tree takes it as its own here.
-    m_window->TreeListView()->OnDragOver = [](QObject*) { return true; };
+    m_window->TreeListView()->SetDragSources({nullptr});
     Tree().TopItem(1)->SetSelected(true);
     QMimeData items;
     items.setData(QString::fromLatin1(TTreeListModel::ItemsMimeType), "1");

@@ -340,7 +340,7 @@ TEST_F(FindAllWindowTest, ActivationFocusesExpandsAndSelects)
     EXPECT_TRUE(budget->Selected());
     EXPECT_TRUE(budget->Parent()->Expanded());
     EXPECT_TRUE(budget->Parent()->Parent()->Expanded());
-    EXPECT_EQ(m_window->TreeListView()->currentIndex().data().toString(), "Budget");
+    EXPECT_EQ(m_window->TreeListView()->FocusedIndex().data().toString(), "Budget");
     EXPECT_EQ(Selection(), "");
 
     FindAll().Activate(Row(BudgetLine2));

@@ -163,6 +163,7 @@ class TestView : public TTreeListView {
 public:
     using TTreeListView::TTreeListView;
     using TTreeListView::state;
+    using TTreeListView::RowOption;
     static constexpr State Editing = EditingState;
     static constexpr State Idle = NoState;
 };
@@ -182,21 +183,25 @@ protected:
 
     QModelIndex Index(TTreeListTextNode* item) const { return m_view->Model()->IndexOf(item); }
     QPoint Center(TTreeListTextNode* item) const { return m_view->visualRect(Index(item)).center(); }
-    // Tree and view agree on the focus, the selection and the given rows' expanded state.
+    // The tree holds the focus, the selection and the given rows' expanded
+    // state, and the view paints them so; Qt's selection model holds nothing.
     void ExpectState(TTreeListTextNode* focused, Items selected,
                      std::initializer_list<std::pair<TTreeListTextNode*, bool>> expanded = {}) const
     {
         EXPECT_EQ(m_tree.FocusedItem(), focused);
-        EXPECT_EQ(m_view->currentIndex(), focused ? Index(focused) : QModelIndex());
-        Items inTree, inView;
+        EXPECT_EQ(m_view->FocusedIndex(), focused ? Index(focused) : QModelIndex());
+        EXPECT_FALSE(m_view->selectionModel()->currentIndex().isValid());
+        EXPECT_FALSE(m_view->selectionModel()->hasSelection());
+        Items inTree, painted;
         for (int i = 0; i < m_tree.SelectedCount(); ++i)
             inTree.push_back(m_tree.SelectedItem(i));
-        for (const QModelIndex& index : m_view->selectionModel()->selectedIndexes())
-            inView.push_back(m_view->Model()->ItemOf(index));
-        for (Items* items : {&selected, &inTree, &inView})
+        for (TTreeListTextNode* item = m_tree.TopItem(0); item; item = m_tree.NextInDocument(item))
+            if (m_view->RowOption(Index(item)).state.testFlag(QStyle::State_Selected))
+                painted.push_back(item);
+        for (Items* items : {&selected, &inTree, &painted})
             std::sort(items->begin(), items->end());
         EXPECT_EQ(inTree, selected);
-        EXPECT_EQ(inView, selected);
+        EXPECT_EQ(painted, selected);
         for (const auto& [item, open] : expanded) {
             EXPECT_EQ(item->Expanded(), open) << item->GetText(TreeListColumnName);
             EXPECT_EQ(m_view->isExpanded(Index(item)), open) << item->GetText(TreeListColumnName);
@@ -227,6 +232,116 @@ TEST_F(TreeListViewTest, ClicksAndKeysGoThroughTheTree)
     QTest::mouseClick(m_view->viewport(), Qt::LeftButton, Qt::ControlModifier, Center(m_a));
     ExpectState(m_a, {m_a, m_b});
 }
+
+// One click or key: on a row by name, beside the rows ("-"), or a key.
+struct TInput {
+    const char* row;
+    int key;
+    Qt::KeyboardModifiers modifiers = {};
+    Qt::MouseButton button = Qt::LeftButton;
+    const char* dragTo = nullptr;  // a press on `row`, a move to here and the release
+};
+TInput Click(const char* row, Qt::KeyboardModifiers modifiers = {}) { return {row, 0, modifiers}; }
+TInput RightClick(const char* row) { return {row, 0, {}, Qt::RightButton}; }
+TInput Key(int key, Qt::KeyboardModifiers modifiers = {}) { return {nullptr, key, modifiers}; }
+TInput Drag(const char* from, const char* to) { return {from, 0, {}, Qt::LeftButton, to}; }
+
+// After the inputs: the focused item, the selection, and how often the tree
+// told its owner of a new focus and of a new selection count.
+struct TSelectCase {
+    const char* name;
+    std::vector<TInput> inputs;
+    const char* focused;
+    const char* selected;  // names in document order, space-separated
+    int focusChanges;
+    int countChanges;
+};
+
+class TreeListSelectTest : public TreeListViewTest, public ::testing::WithParamInterface<TSelectCase> {};
+
+// The rows are A, A1, A2, B (A open, A1 closed); A has been clicked.
+TEST_P(TreeListSelectTest, ClicksAndKeysSelectThroughTheTree)
+{
+    const TSelectCase& c = GetParam();
+    m_a->SetExpanded(true);
+    ShowView(*m_view);
+    m_view->setFocus();
+    QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, Center(m_a));
+    int focusChanges = 0, countChanges = 0;
+    m_tree.OnChangeNode = [&](TTreeList&, TTreeListTextNode*, TTreeListTextNode*) { ++focusChanges; };
+    m_tree.OnSelectedCountChange = [&](TTreeList&) { ++countChanges; };
+    const std::pair<std::string, TTreeListTextNode*> rows[] = {{"A", m_a}, {"A1", m_a1}, {"A2", m_a2}, {"B", m_b}};
+    for (const TInput& input : c.inputs) {
+        if (input.key) {
+            QTest::keyClick(m_view.get(), static_cast<Qt::Key>(input.key), input.modifiers);
+            continue;
+        }
+        auto pointOn = [&](const char* row) {
+            for (const auto& [name, item] : rows)
+                if (name == row)
+                    return Center(item);
+            return QPoint(10, m_view->visualRect(Index(m_b)).bottom() + 10);
+        };
+        const QPoint at = pointOn(input.row);
+        if (input.dragTo) {
+            QTest::mousePress(m_view->viewport(), input.button, input.modifiers, at);
+            QTest::mouseMove(m_view->viewport(), pointOn(input.dragTo));
+            QTest::mouseRelease(m_view->viewport(), input.button, input.modifiers, pointOn(input.dragTo));
+        } else {
+            QTest::mouseClick(m_view->viewport(), input.button, input.modifiers, at);
+        }
+        QTest::qWait(QApplication::doubleClickInterval() / 4);
+    }
+    std::string selected;
+    for (int i = 0; i < m_tree.SelectedCount(); ++i)
+        selected += (i ? " " : "") + std::string(m_tree.SelectedItem(i)->GetText(TreeListColumnName));
+    ASSERT_NE(m_tree.FocusedItem(), nullptr);
+    EXPECT_EQ(m_tree.FocusedItem()->GetText(TreeListColumnName), c.focused);
+    EXPECT_EQ(selected, c.selected);
+    EXPECT_EQ(focusChanges, c.focusChanges);
+    EXPECT_EQ(countChanges, c.countChanges);
+    Items painted;
+    for (int i = 0; i < m_tree.SelectedCount(); ++i)
+        painted.push_back(m_tree.SelectedItem(i));
+    ExpectState(m_tree.FocusedItem(), painted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExtendedSelection, TreeListSelectTest,
+    ::testing::Values(
+        TSelectCase{"click", {Click("B")}, "B", "B", 1, 0},
+        TSelectCase{"ctrlClickAdds", {Click("A2", Qt::ControlModifier)}, "A2", "A A2", 1, 1},
+        TSelectCase{"ctrlClickTakesOut", {Click("A2", Qt::ControlModifier), Click("A", Qt::ControlModifier)},
+                    "A", "A2", 2, 2},
+        TSelectCase{"shiftClickSelectsTheRows", {Click("A2", Qt::ShiftModifier)}, "A2", "A A1 A2", 1, 1},
+        TSelectCase{"shiftClickShrinks", {Click("B", Qt::ShiftModifier), Click("A1", Qt::ShiftModifier)},
+                    "A1", "A A1", 2, 2},
+        TSelectCase{"ctrlClickStartsTheNextRange", {Click("B", Qt::ControlModifier), Click("A1", Qt::ShiftModifier)},
+                    "A1", "A A1 A2 B", 2, 2},
+        TSelectCase{"clickOnASelectedRowSelectsItAlone", {Click("B", Qt::ControlModifier), Click("A")},
+                    "A", "A", 2, 2},
+        TSelectCase{"rightClickSelects", {RightClick("A2")}, "A2", "A2", 1, 0},
+        TSelectCase{"rightClickOnASelectedRowKeepsTheSelection", {Click("B", Qt::ControlModifier), RightClick("A")},
+                    "A", "A B", 2, 1},
+        TSelectCase{"shiftClickAfterAKeyStartsAtTheKeysRow", {Key(Qt::Key_Down), Click("B", Qt::ShiftModifier)},
+                    "B", "A1 A2 B", 2, 1},
+        TSelectCase{"pageDown", {Key(Qt::Key_PageDown)}, "B", "B", 1, 0},
+        TSelectCase{"clickBesideTheRowsClears", {Click("-")}, "A", "", 0, 1},
+        TSelectCase{"draggingFromBesideTheRowsSelectsThem", {Drag("-", "A1")}, "A1", "A1 A2 B", 1, 1},
+        TSelectCase{"draggingAnUnselectedItemSelectsItOnly", {Drag("A2", "B")}, "A2", "A2", 1, 0},
+        TSelectCase{"down", {Key(Qt::Key_Down)}, "A1", "A1", 1, 0},
+        TSelectCase{"shiftDownTwice", {Key(Qt::Key_Down, Qt::ShiftModifier), Key(Qt::Key_Down, Qt::ShiftModifier)},
+                    "A2", "A A1 A2", 2, 2},
+        TSelectCase{"shiftEnd", {Key(Qt::Key_End, Qt::ShiftModifier)}, "B", "A A1 A2 B", 1, 1},
+        TSelectCase{"ctrlDownThenCtrlSpace",
+                    {Key(Qt::Key_Down, Qt::ControlModifier), Key(Qt::Key_Space, Qt::ControlModifier)}, "A1", "A A1", 1,
+                    1},
+        TSelectCase{"rightOpensThenEnters", {Key(Qt::Key_Down), Key(Qt::Key_Right), Key(Qt::Key_Right)},
+                    "A1a", "A1a", 2, 0},
+        TSelectCase{"leftGoesToTheParent", {Key(Qt::Key_Down), Key(Qt::Key_Left)}, "A", "A", 2, 0},
+        TSelectCase{"selectAllTakesTheTopLevel", {Key(Qt::Key_A, Qt::ControlModifier)}, "A", "A B", 0, 1},
+        TSelectCase{"typingGoesToTheName", {Key(Qt::Key_B)}, "B", "B", 1, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TreeListViewTest, TreeStateIsMirroredAndRowsOpenBothWays)
 {
@@ -315,6 +430,28 @@ TEST_F(TreeListViewTest, HitAreasAndItemsFollowTheViewsGeometry)
     EXPECT_EQ(painted, 16);
 }
 
+// Letters typed in quick succession search together among the focused
+// item's siblings; after a pause a new search starts.
+TEST(TreeListViewKeys, TypingSearchesTheNames)
+{
+    TTreeList tree;
+    for (const char* name : {"Apple", "Banana", "Berry", "Cherry"})
+        Add(tree, nullptr, name);
+    TTreeListView view(tree);
+    ShowView(view);
+    view.setFocus();
+    std::string seen;
+    for (Qt::Key key : {Qt::Key_B, Qt::Key_E, Qt::Key_B, Qt::Key_B}) {
+        QTest::keyClick(&view, key);
+        seen += std::string(tree.FocusedItem()->GetText(TreeListColumnName)) + " ";
+    }
+    QTest::qWait(QApplication::keyboardInputInterval() + 100);
+    QTest::keyClick(&view, Qt::Key_C);
+    seen += std::string(tree.FocusedItem()->GetText(TreeListColumnName));
+    EXPECT_EQ(seen, "Banana Berry Berry Berry Cherry");
+    EXPECT_EQ(tree.SelectedCount(), 1);
+}
+
 // The name's bytes before, the typed UTF-8 text, and the bytes after (nullptr: cancelled).
 struct RenameCase { const char *before, *typed; Qt::Key key; const char* after; bool changed; };
 
@@ -352,9 +489,26 @@ INSTANTIATE_TEST_SUITE_P(
                       RenameCase{"caf\xE9", "caf\xC3\xA9s", Qt::Key_Return, "caf\xE9s", true},
                       RenameCase{"", "\xC3\xA9", Qt::Key_Return, "\xC3\xA9", true}));
 
+// F2 opens the editor on the focused item; the focus moving on ends the
+// edit and keeps what was typed.
+TEST_F(TreeListViewTest, F2RenamesAndTheFocusMovingOnKeepsTheName)
+{
+    ShowView(*m_view);
+    m_view->setFocus();
+    QTest::keyClick(m_view.get(), Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(m_view->NameEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("A"));
+    editor->setText(QStringLiteral("renamed"));
+    m_b->SetFocused();
+    EXPECT_EQ(m_a->GetText(TreeListColumnName), "renamed");
+    EXPECT_EQ(m_view->NameEditor(), nullptr);
+}
+
 TEST_F(TreeListViewTest, ClipboardHoldsTheSelectionInDocumentOrder)
 {
     ShowView(*m_view);
+    QObject::connect(m_view.get(), &TTreeListView::CopyRequested, m_view.get(), &TTreeListView::CopyToClipboard);
     for (TTreeListTextNode* item : {m_b, m_a1a, m_a})
         item->SetSelected(true);
     for (Qt::Key key : {Qt::Key_C, Qt::Key_Insert}) {
@@ -379,9 +533,9 @@ TEST_F(TreeListViewTest, DropReportsThePointAndMovesNothing)
 
     // A drag from outside (no source in this process) is refused.
     EXPECT_FALSE(send(QDragMoveEvent(at, actions, &mime, Qt::LeftButton, {})));
-    m_view->OnDragOver = [](QObject*) { return true; };
+    m_view->SetDragSources({nullptr});
     std::vector<QPoint> drops;
-    m_view->OnDragDrop = [&](int x, int y) { drops.emplace_back(x, y); };
+    QObject::connect(m_view.get(), &TTreeListView::DragDropped, [&](int x, int y) { drops.emplace_back(x, y); });
     EXPECT_TRUE(send(QDragEnterEvent(at, actions, &mime, Qt::LeftButton, {})));
     EXPECT_TRUE(send(QDragMoveEvent(at, actions, &mime, Qt::LeftButton, {})));
     // Over a label the mark frames the row that would take the items as children.

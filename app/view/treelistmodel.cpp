@@ -29,9 +29,9 @@ TTreeListTextNode* TTreeListModel::ItemOf(const QModelIndex& index) const
     return static_cast<TTreeListTextNode*>(index.internalPointer());
 }
 
-void TTreeListModel::SetIconProvider(std::function<QIcon(int imageIndex)> provider)
+void TTreeListModel::SetIconProvider(TIconProvider provider)
 {
-    m_iconProvider = std::move(provider);
+    m_iconProvider = provider;
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
 }
@@ -137,7 +137,6 @@ bool TTreeListModel::dropMimeData(const QMimeData* /*data*/, Qt::DropAction /*ac
 
 void TTreeListModel::ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last)
 {
-    ++m_changing;
     m_inserting = first >= 0 && first <= last && first <= ChildCount(parent);
     if (m_inserting)
         beginInsertRows(IndexOf(parent), first, last);
@@ -150,7 +149,6 @@ void TTreeListModel::ItemsInserted()
 
 void TTreeListModel::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
 {
-    ++m_changing;
     m_removing = first >= 0 && first <= last && last < ChildCount(parent);
     if (m_removing)
         beginRemoveRows(IndexOf(parent), first, last);
@@ -164,7 +162,6 @@ void TTreeListModel::ItemsRemoved()
 void TTreeListModel::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* destinationParent,
                                         int destinationRow)
 {
-    ++m_changing;
     m_moving = false;
     if (!item || destinationRow < 0 || destinationRow > ChildCount(destinationParent))
         return;
@@ -181,7 +178,6 @@ void TTreeListModel::ItemMoved()
 
 void TTreeListModel::ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>& parents)
 {
-    ++m_changing;
     m_reordered.clear();
     m_reordered.insert(parents.begin(), parents.end());
     m_reorderedParents.clear();
@@ -208,13 +204,10 @@ void TTreeListModel::ChildrenReordered()
     m_reordered.clear();
     emit layoutChanged(m_reorderedParents, QAbstractItemModel::VerticalSortHint);
     m_reorderedParents.clear();
-    if (m_changing > 0)
-        --m_changing;
 }
 
 void TTreeListModel::AboutToReset()
 {
-    ++m_changing;
     m_resetting = true;
     beginResetModel();
 }
@@ -230,8 +223,6 @@ void TTreeListModel::EndChange(bool& begun, void (TTreeListModel::*end)())
     if (begun)
         (this->*end)();
     begun = false;
-    if (m_changing > 0)
-        --m_changing;
 }
 
 void TTreeListModel::ItemChanged(TTreeListTextNode* item)

@@ -3,7 +3,6 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 
-#include <functional>
 #include <unordered_set>
 #include <vector>
 
@@ -27,10 +26,8 @@ public:
     QModelIndex IndexOf(TTreeListTextNode* item) const;
     TTreeListTextNode* ItemOf(const QModelIndex& index) const;
     // The icon of an item is provider(item->ImageIndex()).
-    void SetIconProvider(std::function<QIcon(int imageIndex)> provider);
-    // True between the begin and the end of an insert, removal, move or
-    // reset: signals a view sees then come from the structure, not the user.
-    bool Changing() const { return m_changing > 0; }
+    using TIconProvider = QIcon (*)(int imageIndex);
+    void SetIconProvider(TIconProvider provider);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -69,8 +66,7 @@ private:
     void EndChange(bool& begun, void (TTreeListModel::*end)());
 
     TTreeList& m_tree;
-    std::function<QIcon(int)> m_iconProvider;
-    int m_changing = 0;
+    TIconProvider m_iconProvider = nullptr;
     bool m_inserting = false;
     bool m_removing = false;
     bool m_moving = false;

@@ -2,54 +2,29 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDrag>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
-#include <QKeyEvent>
-#include <QMimeData>
-#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
-#include <vector>
 
+#include "app/view/treelistinput.h"
+#include "app/view/treelistlayout.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistnamedelegate.h"
-
-namespace {
-// How long a drag hovers over a collapsed item before it opens.
-constexpr int AutoExpandDelay = 700;
-
-TTreeListTextNode* ChildOf(const TTreeList& tree, const TTreeListTextNode* parent, int index)
-{
-    return parent ? parent->Child(index) : tree.TopItem(index);
-}
-
-int ChildCountOf(const TTreeList& tree, const TTreeListTextNode* parent)
-{
-    return parent ? parent->Count() : tree.TopItemCount();
-}
-}  // namespace
-
-// Marks changes the view makes on the tree's behalf, so they are not passed
-// back to the tree as if the user had made them.
-class TTreeListView::TApplyingTree {
-public:
-    explicit TApplyingTree(TTreeListView& view) : m_view(view) { ++m_view.m_applying; }
-    ~TApplyingTree() { --m_view.m_applying; }
-    TApplyingTree(const TApplyingTree&) = delete;
-    TApplyingTree& operator=(const TApplyingTree&) = delete;
-
-private:
-    TTreeListView& m_view;
-};
+#include "app/view/treelistpainter.h"
+#include "app/view/treelistselectionmodel.h"
+#include "app/view/treelistselector.h"
 
 TTreeListView::TTreeListView(TTreeList& tree, QWidget* parent)
-    : QAbstractItemView(parent), m_tree(tree), m_model(std::make_unique<TTreeListModel>(tree))
+    : QAbstractItemView(parent), m_tree(tree), m_model(std::make_unique<TTreeListModel>(tree)),
+      m_layout(std::make_unique<TTreeListLayout>(tree)),
+      m_selector(std::make_unique<TTreeListSelector>(tree, *m_layout)),
+      m_input(std::make_unique<TTreeListInput>(*this, *m_selector)),
+      m_painter(std::make_unique<TTreeListPainter>(*this)), m_dragSources{this}
 {
-    TApplyingTree applying(*this);
     setModel(m_model.get());
+    QItemSelectionModel* ownModel = selectionModel();
+    setSelectionModel(new TTreeListSelectionModel(*m_model, *m_selector, this));
+    delete ownModel;
     setItemDelegate(new TTreeListNameDelegate(*m_model, this));
 
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -61,7 +36,7 @@ TTreeListView::TTreeListView(TTreeList& tree, QWidget* parent)
     setDragEnabled(true);
     setAcceptDrops(true);
     // Qt's own indicator (above, on, below a row) says something else than
-    // what a drop here does; UpdateDropMark draws ours.
+    // what a drop here does; the input draws ours.
     setDropIndicatorShown(false);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
@@ -74,164 +49,24 @@ TTreeListView::TTreeListView(TTreeList& tree, QWidget* parent)
 
 TTreeListView::~TTreeListView()
 {
-    ++m_applying;  // from here on nothing the view does is the user's doing
     m_tree.RemoveObserver(this);
     if (m_tree.Presenter() == this)
         m_tree.SetPresenter(nullptr);
     if (QAbstractItemDelegate* delegate = itemDelegate())
         QObject::disconnect(delegate, nullptr, this, nullptr);
+    QItemSelectionModel* selection = selectionModel();  // it refers to the selector
     setModel(nullptr);
+    delete selection;
 }
 
-bool TTreeListView::IgnoreViewSignals() const
+QModelIndex TTreeListView::FocusedIndex() const
 {
-    return m_applying > 0 || m_model->Changing();
-}
-
-void TTreeListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
-{
-    QAbstractItemView::currentChanged(current, previous);
-    // A current index lost with its row is not the user dropping the focus;
-    // the tree says where the focus went.
-    if (IgnoreViewSignals() || !current.isValid())
-        return;
-    if (TTreeListTextNode* item = m_model->ItemOf(current))
-        item->SetFocused();
-}
-
-void TTreeListView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
-{
-    QAbstractItemView::selectionChanged(selected, deselected);
-    viewport()->update();
-    if (IgnoreViewSignals())
-        return;
-    // One bracket, so the window hears of the new selection once.
-    const TTreeListUpdate bracket(m_tree);
-    for (const QModelIndex& index : deselected.indexes())
-        if (TTreeListTextNode* item = m_model->ItemOf(index))
-            item->SetSelected(false);
-    for (const QModelIndex& index : selected.indexes())
-        if (TTreeListTextNode* item = m_model->ItemOf(index))
-            item->SetSelected(true);
-}
-
-// ---- Rows from the tree's expanded state
-
-int TTreeListView::RowsBelow(const TTreeListTextNode* item) const
-{
-    if (!item || !item->Expanded() || !item->HasChildren())
-        return 0;
-    if (const auto found = m_rowsBelow.find(item); found != m_rowsBelow.end())
-        return found->second;
-    // Without recursion: a file may nest items deeper than the stack allows.
-    struct TFrame {
-        const TTreeListTextNode* item;
-        int next;
-        int rows;
-    };
-    std::vector<TFrame> stack{{item, 0, 0}};
-    int result = 0;
-    while (!stack.empty()) {
-        TFrame& frame = stack.back();
-        if (frame.next < frame.item->Count()) {
-            const TTreeListTextNode* child = frame.item->Child(frame.next++);
-            frame.rows += 1;
-            if (child->Expanded() && child->HasChildren()) {
-                const auto found = m_rowsBelow.find(child);
-                if (found != m_rowsBelow.end())
-                    frame.rows += found->second;
-                else
-                    stack.push_back({child, 0, 0});
-            }
-            continue;
-        }
-        const TFrame done = frame;
-        stack.pop_back();
-        m_rowsBelow[done.item] = done.rows;
-        if (stack.empty())
-            result = done.rows;
-        else
-            stack.back().rows += done.rows;
-    }
-    return result;
+    return m_model->IndexOf(m_tree.FocusedItem());
 }
 
 int TTreeListView::RowCount() const
 {
-    if (m_rowCount < 0) {
-        int rows = 0;
-        for (int i = 0; i < m_tree.TopItemCount(); ++i)
-            rows += 1 + RowsBelow(m_tree.TopItem(i));
-        m_rowCount = rows;
-    }
-    return m_rowCount;
-}
-
-int TTreeListView::RowOf(const TTreeListTextNode* item) const
-{
-    if (!item)
-        return -1;
-    for (const TTreeListTextNode* p = item->Parent(); p; p = p->Parent())
-        if (!p->Expanded())
-            return -1;
-    int row = 0;
-    for (const TTreeListTextNode* node = item; node; node = node->Parent()) {
-        const TTreeListTextNode* parent = node->Parent();
-        for (int i = 0; i < node->Index(); ++i)
-            row += 1 + RowsBelow(ChildOf(m_tree, parent, i));
-        if (parent)
-            row += 1;
-    }
-    return row;
-}
-
-TTreeListTextNode* TTreeListView::ItemAtRow(int row) const
-{
-    if (row < 0)
-        return nullptr;
-    const TTreeListTextNode* parent = nullptr;
-    for (;;) {
-        const int count = ChildCountOf(m_tree, parent);
-        bool descended = false;
-        for (int i = 0; i < count; ++i) {
-            TTreeListTextNode* child = ChildOf(m_tree, parent, i);
-            if (row == 0)
-                return child;
-            --row;
-            const int below = RowsBelow(child);
-            if (row < below) {
-                parent = child;
-                descended = true;
-                break;
-            }
-            row -= below;
-        }
-        if (!descended)
-            return nullptr;
-    }
-}
-
-void TTreeListView::Invalidate(const TTreeListTextNode* item)
-{
-    for (const TTreeListTextNode* p = item; p; p = p->Parent())
-        m_rowsBelow.erase(p);
-    m_rowCount = -1;
-    m_columnWidth = -1;
-}
-
-void TTreeListView::Forget(const TTreeListTextNode* root)
-{
-    if (m_rowsBelow.empty())
-        return;
-    std::vector<const TTreeListTextNode*> open{root};
-    while (!open.empty()) {
-        const TTreeListTextNode* item = open.back();
-        open.pop_back();
-        m_rowsBelow.erase(item);
-        for (int i = 0; i < item->Count(); ++i)
-            if (item->Child(i)->HasChildren())
-                open.push_back(item->Child(i));
-    }
+    return m_layout->RowCount();
 }
 
 int TTreeListView::RowHeight() const
@@ -259,6 +94,12 @@ int TTreeListView::TopRow() const
     return verticalScrollBar()->value();
 }
 
+int TTreeListView::RowAtY(int y) const
+{
+    const int height = RowHeight();
+    return TopRow() + (y >= 0 ? y / height : -((-y + height - 1) / height));
+}
+
 int TTreeListView::indentation() const
 {
     return style()->pixelMetric(QStyle::PM_TreeViewIndentation, nullptr, this);
@@ -271,29 +112,7 @@ int TTreeListView::ItemLeft(const TTreeListTextNode* item) const
 
 QStyleOptionViewItem TTreeListView::RowOption(const QModelIndex& index) const
 {
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    option.showDecorationSelected = style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
-    if (selectionModel() && selectionModel()->isSelected(index))
-        option.state |= QStyle::State_Selected;
-    if (index == currentIndex() && hasFocus())
-        option.state |= QStyle::State_HasFocus;
-    if (!isEnabled())
-        option.state &= ~QStyle::State_Enabled;
-    if (isActiveWindow())
-        option.state |= QStyle::State_Active;
-    else
-        option.state &= ~QStyle::State_Active;
-    option.rect = visualRect(index);
-    return option;
-}
-
-int TTreeListView::ContentWidth(const TTreeListTextNode* item) const
-{
-    const QModelIndex index = m_model->IndexOf(const_cast<TTreeListTextNode*>(item));
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    return itemDelegateForIndex(index)->sizeHint(option, index).width();
+    return m_painter->RowOption(index);
 }
 
 // The name column is as wide as the widest row on screen needs.
@@ -303,9 +122,9 @@ int TTreeListView::columnWidth(int column) const
         return 0;
     if (m_columnWidth < 0) {
         int width = 0;
-        TTreeListTextNode* item = ItemAtRow(TopRow());
+        TTreeListTextNode* item = m_layout->ItemAtRow(TopRow());
         for (int i = 0; item && i <= PageRows(); ++i, item = m_tree.NextVisible(item))
-            width = std::max(width, ItemLeft(item) + ContentWidth(item));
+            width = std::max(width, ItemLeft(item) + m_painter->ContentWidth(item));
         m_columnWidth = width;
     }
     return m_columnWidth;
@@ -328,20 +147,14 @@ void TTreeListView::setExpanded(const QModelIndex& index, bool expanded)
         item->SetExpanded(expanded);
 }
 
-void TTreeListView::ToggleExpanded(TTreeListTextNode* item)
-{
-    if (item && item->HasChildren())
-        item->SetExpanded(!item->Expanded());
-}
-
 QRect TTreeListView::visualRect(const QModelIndex& index) const
 {
     const TTreeListTextNode* item = m_model->ItemOf(index);
-    const int row = RowOf(item);
+    const int row = m_layout->RowOf(item);
     if (row < 0)
         return {};
     const int left = ItemLeft(item);
-    const int width = std::max(columnWidth(0) - left, ContentWidth(item));
+    const int width = std::max(columnWidth(0) - left, m_painter->ContentWidth(item));
     return {left - horizontalOffset(), (row - TopRow()) * RowHeight(), width, RowHeight()};
 }
 
@@ -349,13 +162,13 @@ QModelIndex TTreeListView::indexAt(const QPoint& point) const
 {
     if (point.y() < 0)
         return {};
-    return m_model->IndexOf(ItemAtRow(TopRow() + point.y() / RowHeight()));
+    return m_model->IndexOf(m_layout->ItemAtRow(TopRow() + point.y() / RowHeight()));
 }
 
 void TTreeListView::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     const TTreeListTextNode* item = m_model->ItemOf(index);
-    const int row = RowOf(item);
+    const int row = m_layout->RowOf(item);
     if (row < 0)
         return;
     const int top = TopRow();
@@ -386,50 +199,7 @@ void TTreeListView::scrollTo(const QModelIndex& index, ScrollHint hint)
 
 QModelIndex TTreeListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers /*modifiers*/)
 {
-    TTreeListTextNode* current = m_model->ItemOf(currentIndex());
-    if (!current || RowOf(current) < 0)
-        return m_model->IndexOf(ItemAtRow(0));
-    TTreeListTextNode* target = current;
-    switch (cursorAction) {
-    case MoveUp:
-    case MovePrevious:
-        if (TTreeListTextNode* previous = m_tree.PrevVisible(current))
-            target = previous;
-        break;
-    case MoveDown:
-    case MoveNext:
-        if (TTreeListTextNode* next = m_tree.NextVisible(current))
-            target = next;
-        break;
-    case MovePageUp:
-        target = ItemAtRow(std::max(0, RowOf(current) - PageRows()));
-        break;
-    case MovePageDown:
-        target = ItemAtRow(std::min(RowCount() - 1, RowOf(current) + PageRows()));
-        break;
-    case MoveHome:
-        target = ItemAtRow(0);
-        break;
-    case MoveEnd:
-        target = m_tree.LastVisible();
-        break;
-    case MoveLeft:
-        // An open item closes first; a closed one hands over to its parent.
-        if (current->Expanded() && current->HasChildren())
-            current->SetExpanded(false);
-        else if (current->Parent())
-            target = current->Parent();
-        break;
-    case MoveRight:
-        if (current->HasChildren()) {
-            if (!current->Expanded())
-                current->SetExpanded(true);
-            else
-                target = current->Child(0);
-        }
-        break;
-    }
-    return m_model->IndexOf(target ? target : current);
+    return m_model->IndexOf(m_input->CursorTarget(cursorAction));
 }
 
 int TTreeListView::horizontalOffset() const
@@ -444,36 +214,29 @@ int TTreeListView::verticalOffset() const
 
 bool TTreeListView::isIndexHidden(const QModelIndex& index) const
 {
-    return RowOf(m_model->ItemOf(index)) < 0;
+    return m_layout->RowOf(m_model->ItemOf(index)) < 0;
 }
 
 void TTreeListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
 {
+    // Qt's own selecting by area; the selection model passes it on to the tree.
     const QRect area = rect.normalized();
-    const int height = RowHeight();
-    auto rowAt = [&](int y) { return TopRow() + (y >= 0 ? y / height : -((-y + height - 1) / height)); };
-    const int rows = RowCount();
-    const int first = std::max(0, rowAt(area.top()));
-    const int last = std::min(rows - 1, rowAt(area.bottom()));
+    const int first = std::max(0, RowAtY(area.top()));
+    const int last = std::min(RowCount() - 1, RowAtY(area.bottom()));
     QItemSelection selection;
-    TTreeListTextNode* item = first <= last ? ItemAtRow(first) : nullptr;
-    // Runs of siblings become one range each.
-    TTreeListTextNode* runStart = nullptr;
-    TTreeListTextNode* runEnd = nullptr;
-    auto flush = [&] {
-        if (runStart)
-            selection.select(m_model->IndexOf(runStart), m_model->IndexOf(runEnd));
-    };
-    for (int row = first; item && row <= last; ++row, item = m_tree.NextVisible(item)) {
-        if (runEnd && item->Parent() == runEnd->Parent() && item->Index() == runEnd->Index() + 1) {
-            runEnd = item;
-            continue;
-        }
-        flush();
-        runStart = runEnd = item;
-    }
-    flush();
+    TTreeListTextNode* item = first <= last ? m_layout->ItemAtRow(first) : nullptr;
+    for (int row = first; item && row <= last; ++row, item = m_tree.NextVisible(item))
+        selection.select(m_model->IndexOf(item), m_model->IndexOf(item));
     selectionModel()->select(selection, command);
+}
+
+QModelIndexList TTreeListView::selectedIndexes() const
+{
+    QModelIndexList indexes;
+    for (int i = 0; i < m_tree.SelectedCount(); ++i)
+        if (TTreeListTextNode* item = m_tree.SelectedItem(i); m_layout->RowOf(item) >= 0)
+            indexes.append(m_model->IndexOf(item));
+    return indexes;
 }
 
 QRegion TTreeListView::visualRegionForSelection(const QItemSelection& /*selection*/) const
@@ -524,7 +287,6 @@ void TTreeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& b
 
 void TTreeListView::RowsChanged()
 {
-    m_rowCount = -1;
     m_columnWidth = -1;
     updateGeometries();
     viewport()->update();
@@ -533,7 +295,7 @@ void TTreeListView::RowsChanged()
 void TTreeListView::KeepFocusedRow()
 {
     m_focusedOffset = -1;
-    const int row = RowOf(m_tree.FocusedItem());
+    const int row = m_layout->RowOf(m_tree.FocusedItem());
     if (row >= TopRow() && row < TopRow() + PageRows())
         m_focusedOffset = row - TopRow();
 }
@@ -545,83 +307,57 @@ void TTreeListView::RestoreFocusedRow()
     RowsChanged();
     if (offset < 0)
         return;
-    const int row = RowOf(m_tree.FocusedItem());
+    const int row = m_layout->RowOf(m_tree.FocusedItem());
     if (row >= 0)
         verticalScrollBar()->setValue(std::max(0, row - offset));
 }
 
-// ---- The tree's notifications
+// ---- The tree's notifications. The layout has heard of each change before
+// the view: its rows are those before the change in an announcement, and
+// those after it once the change is done.
 
-void TTreeListView::ItemsAboutToBeInserted(TTreeListTextNode* parent, int /*first*/, int /*last*/)
+void TTreeListView::ItemsAboutToBeInserted(TTreeListTextNode* /*parent*/, int /*first*/, int /*last*/)
 {
-    m_changingParent = parent;
     KeepFocusedRow();
 }
 
 void TTreeListView::ItemsInserted()
 {
-    Invalidate(m_changingParent);
-    m_changingParent = nullptr;
     RestoreFocusedRow();
 }
 
 void TTreeListView::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
 {
     KeepFocusedRow();
-    m_changingParent = parent;
     const TTreeListTextNode* focused = m_tree.FocusedItem();
-    for (int row = first; row <= last; ++row) {
-        if (const TTreeListTextNode* item = ChildOf(m_tree, parent, row)) {
-            // The tree moves a focus that goes with the items afterwards.
-            if (focused && focused->IsInside(item))
-                m_focusedOffset = -1;
-            Forget(item);
-        }
+    for (int row = first; focused && row <= last; ++row) {
+        // The tree moves a focus that goes with the items afterwards.
+        const TTreeListTextNode* item = parent ? parent->Child(row) : m_tree.TopItem(row);
+        if (item && focused->IsInside(item))
+            m_focusedOffset = -1;
     }
-    Invalidate(parent);
 }
 
 void TTreeListView::ItemsRemoved()
 {
-    Invalidate(m_changingParent);
-    m_changingParent = nullptr;
     RestoreFocusedRow();
 }
 
-void TTreeListView::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* /*destinationParent*/,
+void TTreeListView::ItemAboutToBeMoved(TTreeListTextNode* /*item*/, TTreeListTextNode* /*destinationParent*/,
                                        int /*destinationRow*/)
 {
     KeepFocusedRow();
-    m_movingItem = item;
-    m_changingParent = item ? item->Parent() : nullptr;
-    Invalidate(m_changingParent);
 }
 
 void TTreeListView::ItemMoved()
 {
-    Invalidate(m_changingParent);
-    if (m_movingItem)
-        Invalidate(m_movingItem->Parent());
-    m_movingItem = nullptr;
-    m_changingParent = nullptr;
     RestoreFocusedRow();
-}
-
-void TTreeListView::AboutToReset()
-{
-    m_rowsBelow.clear();
-    m_rowCount = -1;
 }
 
 void TTreeListView::ResetDone()
 {
-    TApplyingTree applying(*this);
-    m_rowsBelow.clear();
-    m_rowCount = -1;
     m_rowHeight = 0;
     RowsChanged();
-    SyncCurrent();
-    SyncSelection();
 }
 
 void TTreeListView::ExpandedChanged(TTreeListTextNode* item)
@@ -629,7 +365,6 @@ void TTreeListView::ExpandedChanged(TTreeListTextNode* item)
     if (!item) {
         // Everything opened or closed at once: the focused item is what the
         // user was looking at.
-        m_rowsBelow.clear();
         RowsChanged();
         if (TTreeListTextNode* focused = m_tree.FocusedItem())
             scrollTo(m_model->IndexOf(focused));
@@ -637,57 +372,31 @@ void TTreeListView::ExpandedChanged(TTreeListTextNode* item)
     }
     // An item above the screen opening or closing leaves what is on screen
     // where it is.
-    const int row = RowOf(item);
+    const int row = m_layout->RowOf(item);
     int shift = 0;
     if (row >= 0 && row < TopRow()) {
-        int rows = 0;
-        for (int i = 0; i < item->Count(); ++i)
-            rows += 1 + RowsBelow(item->Child(i));
+        const int rows = m_layout->ChildRows(item);
         shift = item->Expanded() ? rows : -rows;
     }
-    Invalidate(item);
     RowsChanged();
     if (shift != 0)
         verticalScrollBar()->setValue(std::max(row, TopRow() + shift));
 }
 
-void TTreeListView::FocusChanged(TTreeListTextNode* /*item*/)
+// Focus and selection are painted straight from the tree.
+void TTreeListView::FocusChanged(TTreeListTextNode* item)
 {
-    TApplyingTree applying(*this);
-    SyncCurrent();
+    // A name being edited is kept when the focus moves on, as Qt's views do.
+    if (NameEditor() && m_model->ItemOf(m_editing) != item)
+        FinishNameEdit();
+    if (!isVisible())
+        m_scrollOnShow = true;
+    viewport()->update();
 }
 
-void TTreeListView::SelectionChanged(TTreeListTextNode* item)
+void TTreeListView::SelectionChanged(TTreeListTextNode* /*item*/)
 {
-    TApplyingTree applying(*this);
-    if (!item) {
-        SyncSelection();
-        return;
-    }
-    const QModelIndex index = m_model->IndexOf(item);
-    if (selectionModel()->isSelected(index) != item->Selected())
-        selectionModel()->select(index, (item->Selected() ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
-                                            QItemSelectionModel::Rows);
-}
-
-void TTreeListView::SyncCurrent()
-{
-    const QModelIndex index = m_model->IndexOf(m_tree.FocusedItem());
-    if (selectionModel()->currentIndex() != index)
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-}
-
-void TTreeListView::SyncSelection()
-{
-    QItemSelection selection;
-    for (int i = 0; i < m_tree.SelectedCount(); ++i) {
-        const QModelIndex index = m_model->IndexOf(m_tree.SelectedItem(i));
-        selection.select(index, index);
-    }
-    if (selection.isEmpty())
-        selectionModel()->clearSelection();
-    else
-        selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    viewport()->update();
 }
 
 QModelIndex TTreeListView::RowIndexAt(int y) const
@@ -698,34 +407,7 @@ QModelIndex TTreeListView::RowIndexAt(int y) const
 
 TItemHitArea TTreeListView::HitTest(int x, int y) const
 {
-    if (!viewport()->rect().contains(x, y))
-        return iaOutside;
-    const QModelIndex index = RowIndexAt(y);
-    if (!index.isValid())
-        return iaNone;
-    if (x >= columnViewportPosition(0) + columnWidth(0))
-        return iaRight;
-
-    // visualRect starts where the indentation ends; the branch indicator is
-    // painted in the last indentation step.
-    const QRect cell = visualRect(index);
-    if (x < cell.left()) {
-        const bool onBranch = x >= cell.left() - indentation() && (rootIsDecorated() || index.parent().isValid());
-        return onBranch && m_model->hasChildren(index) ? iaButton : iaIndent;
-    }
-
-    QStyleOptionViewItem option;
-    const_cast<TTreeListView*>(this)->initViewItemOption(&option);
-    option.rect = cell;
-    if (auto* delegate = dynamic_cast<TTreeListNameDelegate*>(itemDelegateForIndex(index))) {
-        delegate->InitOption(&option, index);
-        if (option.features & QStyleOptionViewItem::HasDecoration) {
-            const QRect icon = style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
-            if (x <= icon.right())
-                return iaIcon;
-        }
-    }
-    return iaLabel;
+    return m_painter->HitTest(x, y);
 }
 
 TTreeListTextNode* TTreeListView::ItemAt(int /*x*/, int y) const
@@ -735,9 +417,10 @@ TTreeListTextNode* TTreeListView::ItemAt(int /*x*/, int y) const
 
 void TTreeListView::ScrollIntoView(TTreeListTextNode* item)
 {
-    // A clicked row is on screen; scrolling now would make the press select
-    // the row that moved under the mouse instead.
-    if (m_pressing)
+    // A clicked row is on screen; scrolling now would move another row under
+    // the mouse before a double click's second press. The input scrolls a
+    // little later.
+    if (m_input->Pressing())
         return;
     const QModelIndex index = m_model->IndexOf(item);
     if (index.isValid())
@@ -753,103 +436,17 @@ void TTreeListView::EditName(TTreeListTextNode* item)
     edit(index, QAbstractItemView::AllEditTriggers, nullptr);
 }
 
+QWidget* TTreeListView::NameEditor() const
+{
+    return state() == QAbstractItemView::EditingState && m_editing.isValid() ? indexWidget(m_editing) : nullptr;
+}
+
 void TTreeListView::FinishNameEdit()
 {
-    if (state() != QAbstractItemView::EditingState)
-        return;
-    if (QWidget* editor = indexWidget(currentIndex())) {
+    if (QWidget* editor = NameEditor()) {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
-}
-
-void TTreeListView::keyPressEvent(QKeyEvent* event)
-{
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (event->matches(QKeySequence::Copy) ||
-        (event->key() == Qt::Key_C && modifiers == Qt::ControlModifier) ||
-        (event->key() == Qt::Key_Insert && modifiers == Qt::ControlModifier)) {
-        if (OnCopy)
-            OnCopy();
-        else
-            CopyToClipboard();
-        event->accept();
-        return;
-    }
-    // The keys of a tree: + opens, - closes, * opens the whole subtree.
-    if (TTreeListTextNode* current = m_model->ItemOf(currentIndex()); current && state() != EditingState) {
-        switch (event->key()) {
-        case Qt::Key_Plus:
-            current->SetExpanded(true);
-            event->accept();
-            return;
-        case Qt::Key_Minus:
-            current->SetExpanded(false);
-            event->accept();
-            return;
-        case Qt::Key_Asterisk: {
-            const TTreeListUpdate bracket(m_tree);
-            std::vector<TTreeListTextNode*> open{current};
-            while (!open.empty()) {
-                TTreeListTextNode* item = open.back();
-                open.pop_back();
-                item->SetExpanded(true);
-                for (int i = 0; i < item->Count(); ++i)
-                    if (item->Child(i)->HasChildren())
-                        open.push_back(item->Child(i));
-            }
-            event->accept();
-            return;
-        }
-        default:
-            break;
-        }
-    }
-    QAbstractItemView::keyPressEvent(event);
-}
-
-void TTreeListView::mousePressEvent(QMouseEvent* event)
-{
-    // The branch button opens and closes, and leaves focus and selection alone.
-    const QPoint pos = event->position().toPoint();
-    if (event->button() == Qt::LeftButton && HitTest(pos.x(), pos.y()) == iaButton) {
-        ToggleExpanded(ItemAt(pos.x(), pos.y()));
-        event->accept();
-        return;
-    }
-    m_pressing = true;
-    try {
-        QAbstractItemView::mousePressEvent(event);
-    } catch (...) {
-        m_pressing = false;
-        throw;
-    }
-    m_pressing = false;
-}
-
-void TTreeListView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    const QPoint pos = event->position().toPoint();
-    const TItemHitArea area = HitTest(pos.x(), pos.y());
-    if (area == iaButton) {
-        mousePressEvent(event);
-        return;
-    }
-    QAbstractItemView::mouseDoubleClickEvent(event);
-    if (area == iaIcon || area == iaLabel || area == iaIndent)
-        ToggleExpanded(ItemAt(pos.x(), pos.y()));
-}
-
-void TTreeListView::timerEvent(QTimerEvent* event)
-{
-    if (event->timerId() != m_openTimer.timerId()) {
-        QAbstractItemView::timerEvent(event);
-        return;
-    }
-    m_openTimer.stop();
-    if (state() == DraggingState && viewport()->rect().contains(m_dragPosition))
-        if (TTreeListTextNode* item = ItemAt(m_dragPosition.x(), m_dragPosition.y()); item && !item->Expanded())
-            item->SetExpanded(true);
 }
 
 QString TTreeListView::ClipboardText() const
@@ -867,9 +464,14 @@ void TTreeListView::CopyToClipboard()
     QApplication::clipboard()->setText(ClipboardText());
 }
 
-bool TTreeListView::AcceptsDragFrom(QObject* source) const
+void TTreeListView::SetDragSources(std::vector<const QObject*> sources)
 {
-    return OnDragOver ? OnDragOver(source) : source == this;
+    m_dragSources = std::move(sources);
+}
+
+bool TTreeListView::AcceptsDragFrom(const QObject* source) const
+{
+    return std::find(m_dragSources.begin(), m_dragSources.end(), source) != m_dragSources.end();
 }
 
 void TTreeListView::SetDragCursor(const QCursor& cursor)
@@ -878,150 +480,105 @@ void TTreeListView::SetDragCursor(const QCursor& cursor)
     m_hasDragCursor = true;
 }
 
-void TTreeListView::startDrag(Qt::DropActions /*supportedActions*/)
+QRect TTreeListView::DropMark() const
 {
-    // Our own QDrag: QAbstractItemView's would remove the dragged rows itself
-    // after a move, and here only the drop handler moves items, through the tree.
-    const QModelIndexList indexes = selectedIndexes();
-    if (indexes.isEmpty())
-        return;
-    auto* drag = new QDrag(this);  // deleted by Qt when the drag is over
-    drag->setMimeData(m_model->mimeData(indexes));
-    const QIcon icon = m_model->data(currentIndex(), Qt::DecorationRole).value<QIcon>();
-    if (!icon.isNull())
-        drag->setPixmap(icon.pixmap(iconSize()));
-    if (m_hasDragCursor && !m_dragCursor.pixmap().isNull())
-        drag->setDragCursor(m_dragCursor.pixmap(), Qt::MoveAction);
-    drag->exec(Qt::MoveAction, Qt::MoveAction);
+    return m_input->DropMark();
 }
 
-bool TTreeListView::AcceptDrag(QDropEvent* event)
+bool TTreeListView::DropMarkIsLine() const
 {
-    if (!AcceptsDragFrom(event->source())) {
-        event->ignore();
-        return false;
+    return m_input->DropMarkIsLine();
+}
+
+void TTreeListView::keyboardSearch(const QString& search)
+{
+    m_input->KeyboardSearch(search);
+}
+
+bool TTreeListView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool opened = QAbstractItemView::edit(index, trigger, event);
+    if (opened && state() == EditingState)
+        m_editing = index;
+    return opened;
+}
+
+void TTreeListView::showEvent(QShowEvent* event)
+{
+    QAbstractItemView::showEvent(event);
+    // The focus moved while the view was hidden.
+    if (m_scrollOnShow) {
+        m_scrollOnShow = false;
+        scrollTo(FocusedIndex());
     }
-    return true;
+}
+
+void TTreeListView::focusInEvent(QFocusEvent* event)
+{
+    // Qt's view would move its current index to the first row here; the
+    // focused item is the tree's to choose.
+    QAbstractScrollArea::focusInEvent(event);
+    setAttribute(Qt::WA_InputMethodEnabled, m_tree.FocusedItem() != nullptr);
+    viewport()->update();
+}
+
+void TTreeListView::timerEvent(QTimerEvent* event)
+{
+    if (!m_input->TimerEvent(event))
+        QAbstractItemView::timerEvent(event);
+}
+
+void TTreeListView::mousePressEvent(QMouseEvent* event)
+{
+    m_input->MousePress(event);
+}
+
+void TTreeListView::mouseMoveEvent(QMouseEvent* event)
+{
+    m_input->MouseMove(event);
+}
+
+void TTreeListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_input->MouseRelease(event);
+}
+
+void TTreeListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    m_input->MouseDoubleClick(event);
+}
+
+void TTreeListView::keyPressEvent(QKeyEvent* event)
+{
+    m_input->KeyPress(event);
+}
+
+void TTreeListView::startDrag(Qt::DropActions /*supportedActions*/)
+{
+    m_input->StartDrag();
 }
 
 void TTreeListView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!AcceptDrag(event))
-        return;
-    QAbstractItemView::dragEnterEvent(event);  // enters the dragging state
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
+    m_input->DragEnter(event);
 }
 
 void TTreeListView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!AcceptDrag(event))
-        return;
-    // Edge scrolling; the hovered item opens after a while.
-    QAbstractItemView::dragMoveEvent(event);
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-    if (event->position().toPoint() != m_dragPosition) {
-        m_dragPosition = event->position().toPoint();
-        m_openTimer.start(AutoExpandDelay, this);
-    }
-    UpdateDropMark(event->position().toPoint());
+    m_input->DragMove(event);
 }
 
 void TTreeListView::dragLeaveEvent(QDragLeaveEvent* event)
 {
-    m_openTimer.stop();
-    QAbstractItemView::dragLeaveEvent(event);
-    SetDropMark(QRect(), false);
-}
-
-void TTreeListView::UpdateDropMark(const QPoint& pos)
-{
-    const TItemHitArea area = HitTest(pos.x(), pos.y());
-    TTreeListTextNode* item = ItemAt(pos.x(), pos.y());
-    const int width = viewport()->width();
-    switch (area) {
-    case iaButton:
-    case iaIcon:
-    case iaStateIcon:
-    case iaLabel:
-        if (item) {
-            const QRect row = visualRect(m_model->IndexOf(item));
-            SetDropMark(QRect(row.left(), row.top(), width - row.left(), row.height()), false);
-            return;
-        }
-        break;
-    case iaIndent:
-        if (item) {
-            const QRect row = visualRect(m_model->IndexOf(item));
-            SetDropMark(QRect(row.left(), row.top(), width - row.left(), 2), true);
-            return;
-        }
-        break;
-    case iaNone:
-        if (TTreeListTextNode* last = m_tree.LastVisible()) {
-            const QRect row = visualRect(m_model->IndexOf(m_tree.TopItem(m_tree.TopItemCount() - 1)));
-            const int bottom = visualRect(m_model->IndexOf(last)).bottom() + 1;
-            SetDropMark(QRect(row.left(), bottom, width - row.left(), 2), true);
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    SetDropMark(QRect(), false);
-}
-
-void TTreeListView::SetDropMark(const QRect& mark, bool line)
-{
-    if (mark == m_dropMark && line == m_dropMarkIsLine)
-        return;
-    m_dropMark = mark;
-    m_dropMarkIsLine = line;
-    viewport()->update();
-}
-
-void TTreeListView::paintEvent(QPaintEvent* /*event*/)
-{
-    QPainter painter(viewport());
-    const int height = RowHeight();
-    const int step = indentation();
-    TTreeListTextNode* item = ItemAtRow(TopRow());
-    for (int y = 0; item && y < viewport()->height(); y += height, item = m_tree.NextVisible(item)) {
-        const QModelIndex index = m_model->IndexOf(item);
-        const QStyleOptionViewItem option = RowOption(index);
-        if (item->HasChildren()) {
-            QStyleOptionViewItem branch = option;
-            branch.rect = QRect(option.rect.left() - step, y, step, height);
-            branch.state = QStyle::State_Item | QStyle::State_Children |
-                           (item->Expanded() ? QStyle::State_Open : QStyle::State_None) |
-                           (option.state & (QStyle::State_Enabled | QStyle::State_Active));
-            style()->drawPrimitive(QStyle::PE_IndicatorBranch, &branch, &painter, this);
-        }
-        itemDelegateForIndex(index)->paint(&painter, option, index);
-    }
-    if (m_dropMark.isNull())
-        return;
-    const QColor color = palette().color(QPalette::Highlight);
-    if (m_dropMarkIsLine)
-        painter.fillRect(m_dropMark, color);
-    else {
-        painter.setPen(QPen(color, 2));
-        painter.drawRect(m_dropMark.adjusted(1, 1, -1, -1));
-    }
+    m_input->DragLeave(event);
 }
 
 void TTreeListView::dropEvent(QDropEvent* event)
 {
-    if (!AcceptDrag(event))
-        return;
-    // Ends the dragging state and edge scrolling; the model refuses the data.
-    m_openTimer.stop();
-    QAbstractItemView::dropEvent(event);
-    SetDropMark(QRect(), false);
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
-    const QPoint pos = event->position().toPoint();
-    if (OnDragDrop)
-        OnDragDrop(pos.x(), pos.y());
+    m_input->Drop(event);
+}
+
+void TTreeListView::paintEvent(QPaintEvent* /*event*/)
+{
+    m_painter->Paint();
 }

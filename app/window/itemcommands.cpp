@@ -27,19 +27,12 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTree
       m_descriptionPane(descriptionPane)
 {
     m_session.SetNameEdit(*this);
-    m_treeView.OnDragOver = [this](QObject* source) { return TreeListDragOver(source); };
-    m_treeView.OnDragDrop = [this](int x, int y) { RunGuarded([&] { TreeListDragDrop(x, y); }); };
-    m_treeView.OnCopy = [this] { RunGuarded([this] { actEditItemCopyExecute(); }); };
+    // The view takes only its own drags, as TreeListDragOver says.
+    ConnectGuarded(&m_treeView, &TTreeListView::DragDropped, this, &TItemCommands::TreeListDragDrop);
+    ConnectGuarded(&m_treeView, &TTreeListView::CopyRequested, this, &TItemCommands::actEditItemCopyExecute);
     ConnectGuarded(&treeEvents, &TTreeListEvents::Edited, this, &TItemCommands::TreeListEdited);
     ConnectGuarded(&treeEvents, &TTreeListEvents::Renamed, this, &TItemCommands::TreeListRenamed);
     ConnectGuarded(&m_iconComboBox, &QComboBox::currentTextChanged, this, &TItemCommands::IconComboBoxChange);
-}
-
-TItemCommands::~TItemCommands()
-{
-    m_treeView.OnDragOver = nullptr;
-    m_treeView.OnDragDrop = nullptr;
-    m_treeView.OnCopy = nullptr;
 }
 
 void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount)

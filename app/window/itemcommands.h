@@ -25,7 +25,6 @@ class TItemCommands : public QObject, private TUnfinishedEdit {
 public:
     TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTreeListView& treeView, TIconComboBox& iconComboBox,
                   TDocumentSession& session, TDescriptionPane& descriptionPane);
-    ~TItemCommands() override;
 
     void actEditItemNewExecute();
     void actEditItemNewSubExecute();

@@ -1,0 +1,188 @@
+#include "app/view/treelistlayout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// An outline: names, children in parentheses, "+" before an expanded item.
+// "+A(A1 A2) B" is A, open, with children A1 and A2, then B.
+void Build(TTreeList& tree, const std::string& outline)
+{
+    std::vector<TTreeListTextNode*> parents{nullptr};
+    std::vector<TTreeListTextNode*> open;
+    TTreeListTextNode* last = nullptr;
+    bool expand = false;
+    for (size_t i = 0; i < outline.size();) {
+        const char c = outline[i];
+        if (c == '+' || c == ' ' || c == '(' || c == ')') {
+            if (c == '+')
+                expand = true;
+            else if (c == '(')
+                parents.push_back(last);
+            else if (c == ')')
+                parents.pop_back();
+            ++i;
+            continue;
+        }
+        const size_t end = outline.find_first_of("+ ()", i);
+        last = parents.back() ? parents.back()->AddChild() : tree.AddItem();
+        last->SetText(TreeListColumnName, outline.substr(i, end - i));
+        if (expand)
+            open.push_back(last);
+        expand = false;
+        i = end == std::string::npos ? outline.size() : end;
+    }
+    for (TTreeListTextNode* item : open)
+        item->SetExpanded(true);
+}
+
+TTreeListTextNode* Find(const TTreeList& tree, const std::string& name)
+{
+    for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+        if (item->GetText(TreeListColumnName) == name)
+            return item;
+    return nullptr;
+}
+
+struct TLayoutCase {
+    const char* name;
+    const char* outline;
+    std::function<void(TTreeList&)> change;
+    const char* rows;  // the names on the rows after the change
+};
+
+class LayoutTest : public ::testing::TestWithParam<TLayoutCase> {};
+
+// As the view does, asks for rows while a change is announced and once it
+// is done: counts taken from the tree before a change must not outlive it.
+class TRowAsker : public TTreeListObserver {
+public:
+    TRowAsker(TTreeList& tree, const TTreeListLayout& layout) : m_tree(tree), m_layout(layout)
+    {
+        m_tree.AddObserver(this);
+    }
+    ~TRowAsker() override { m_tree.RemoveObserver(this); }
+    void ItemsAboutToBeInserted(TTreeListTextNode*, int, int) override { Ask(); }
+    void ItemsInserted() override { Ask(); }
+    void ItemsAboutToBeRemoved(TTreeListTextNode*, int, int) override { Ask(); }
+    void ItemsRemoved() override { Ask(); }
+    void ItemAboutToBeMoved(TTreeListTextNode*, TTreeListTextNode*, int) override { Ask(); }
+    void ItemMoved() override { Ask(); }
+    void ExpandedChanged(TTreeListTextNode*) override { Ask(); }
+
+private:
+    void Ask()
+    {
+        for (TTreeListTextNode* item = m_tree.TopItem(0); item; item = m_tree.NextInDocument(item))
+            m_layout.RowOf(item);
+        m_layout.RowCount();
+    }
+
+    TTreeList& m_tree;
+    const TTreeListLayout& m_layout;
+};
+
+} // namespace
+
+// After each change the layout's rows are the tree's visible items in order,
+// row of item and item at row agree, and hidden items have no row. Every
+// count is asked for before and during the change, so stale ones would show.
+TEST_P(LayoutTest, RowsFollowTheTree)
+{
+    const TLayoutCase& c = GetParam();
+    TTreeList tree;
+    Build(tree, c.outline);
+    TTreeListLayout layout(tree);
+    const TRowAsker asker(tree, layout);
+    for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+        layout.RowOf(item);
+    layout.RowCount();
+
+    c.change(tree);
+
+    std::string rows;
+    std::vector<TTreeListTextNode*> visible;
+    for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextVisible(item)) {
+        visible.push_back(item);
+        rows += (rows.empty() ? "" : " ") + std::string(item->GetText(TreeListColumnName));
+    }
+    EXPECT_EQ(rows, c.rows);
+    ASSERT_EQ(layout.RowCount(), static_cast<int>(visible.size()));
+    for (size_t row = 0; row < visible.size(); ++row) {
+        EXPECT_EQ(layout.ItemAtRow(static_cast<int>(row)), visible[row]) << row;
+        EXPECT_EQ(layout.RowOf(visible[row]), static_cast<int>(row)) << row;
+    }
+    EXPECT_EQ(layout.ItemAtRow(-1), nullptr);
+    EXPECT_EQ(layout.ItemAtRow(layout.RowCount()), nullptr);
+    for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
+        const bool shown = std::find(visible.begin(), visible.end(), item) != visible.end();
+        EXPECT_EQ(layout.RowOf(item) >= 0, shown) << item->GetText(TreeListColumnName);
+        if (item->Expanded() && item->HasChildren()) {
+            EXPECT_EQ(layout.RowsBelow(item), layout.ChildRows(item));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outlines, LayoutTest,
+    ::testing::Values(
+        TLayoutCase{"collapsedHidesChildren", "A(A1) B", [](TTreeList&) {}, "A B"},
+        TLayoutCase{"expandedShowsChildren", "+A(A1 +A2(A2a)) B", [](TTreeList&) {}, "A A1 A2 A2a B"},
+        TLayoutCase{"openingShowsAnOpenGrandchild", "A(+A1(A1a)) B",
+                    [](TTreeList& t) { Find(t, "A")->SetExpanded(true); }, "A A1 A1a B"},
+        TLayoutCase{"closingAnInnerItem", "+A(+A1(A1a) A2) B",
+                    [](TTreeList& t) { Find(t, "A1")->SetExpanded(false); }, "A A1 A2 B"},
+        TLayoutCase{"closingAndOpeningKeepsInnerStates", "+A(+A1(A1a)) B",
+                    [](TTreeList& t) {
+                        Find(t, "A")->SetExpanded(false);
+                        Find(t, "A")->SetExpanded(true);
+                    },
+                    "A A1 A1a B"},
+        TLayoutCase{"deletingAnOpenSubtree", "+A(+A1(A1a) A2) +B(B1)",
+                    [](TTreeList& t) { t.Delete(Find(t, "A1")); }, "A A2 B B1"},
+        TLayoutCase{"deletingTheLastChildClosesTheParent", "+A(A1) B",
+                    [](TTreeList& t) { t.Delete(Find(t, "A1")); }, "A B"},
+        TLayoutCase{"movingIntoAClosedItemOpensIt", "+A(A1) +B(+B1(B1a))",
+                    [](TTreeList& t) { Find(t, "B")->MoveTo(Find(t, "A1"), amAddChild); }, "A A1 B B1 B1a"},
+        TLayoutCase{"movingOutOfAnOpenItem", "+A(+A1(A1a) A2) B",
+                    [](TTreeList& t) { t.MoveItem(Find(t, "A1"), nullptr, 2); }, "A A2 B A1 A1a"},
+        TLayoutCase{"addingAChildToAnOpenItem", "+A(A1) B",
+                    [](TTreeList& t) { Find(t, "A")->AddChild()->SetText(TreeListColumnName, "A2"); }, "A A1 A2 B"},
+        TLayoutCase{"expandingAll", "A(A1(A1a)) B(B1)", [](TTreeList& t) { t.ExpandAll(); }, "A A1 A1a B B1"},
+        TLayoutCase{"collapsingAll", "+A(+A1(A1a)) +B(B1)",
+                    [](TTreeList& t) { t.SetSubtreeExpanded(nullptr, false); }, "A B"},
+        TLayoutCase{"reset", "+A(A1) B",
+                    [](TTreeList& t) {
+                        const TTreeListReset reset(t);
+                        t.ClearItems();
+                        Build(t, "X +Y(Y1)");
+                    },
+                    "X Y Y1"},
+        TLayoutCase{"appendingBuiltItems", "+A(A1)",
+                    [](TTreeList& t) {
+                        TTreeList other;
+                        Build(other, "+N(N1 +N2(N2a))");
+                        t.AppendItemsFrom(other);
+                    },
+                    "A A1 N N1 N2 N2a"},
+        // The freed items' places may be taken by new ones: no count of theirs may remain.
+        TLayoutCase{"freedSubtreeAndNewItems", "+A(+A1(+A1a(x))) B",
+                    [](TTreeList& t) {
+                        TTreeListTextNode* a = Find(t, "A");
+                        t.DetachSubtree(a);
+                        t.FreeDetached(a);
+                        TTreeListTextNode* c = t.AddItem();
+                        c->SetText(TreeListColumnName, "C");
+                        for (int i = 0; i < 3; ++i)
+                            c->AddChild()->SetText(TreeListColumnName, "C" + std::to_string(i));
+                        c->Child(0)->AddChild()->SetText(TreeListColumnName, "C0a");
+                        c->Child(0)->SetExpanded(true);
+                        c->SetExpanded(true);
+                    },
+                    "B C C0 C0a C1 C2"}),
+    [](const auto& info) { return std::string(info.param.name); });
