@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMimeData>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -579,4 +581,21 @@ TEST(TreeListEvents, ReEmitsTheTreesNotificationsAndLetsGoOfThemWhenDestroyed)
                  tree.OnGetSelectedIndex || tree.OnCommitEdits);
     a->SetFocused();
     tree.CommitEdits();
+}
+
+// Text that cannot be put into the tree stops the save that asked for it:
+// the file is not written, and the failure reaches the command's guard.
+TEST(TreeListEvents, AFailedCommitOfPendingTextStopsTheSave)
+{
+    struct TFailingText : TPendingTreeText {
+        void CommitEdits() override { throw std::runtime_error("Out of memory"); }
+    } failing;
+    TTreeList tree;
+    tree.AddItem()->SetText(TreeListColumnName, "a");
+    TTreeListEvents events(tree);
+    events.SetPendingText(failing);
+    QTemporaryDir folder;
+    const std::string path = folder.filePath(QStringLiteral("a.trd")).toStdString();
+    EXPECT_THROW(SaveItems(tree, path), std::runtime_error);
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
 }

@@ -94,7 +94,7 @@ TDescriptionPane::TDescriptionPane(TTreeList& tree, TTreeListEvents& treeEvents,
 
     ConnectGuarded(&treeEvents, &TTreeListEvents::ChangeNode, this, &TDescriptionPane::TreeListChangeNode);
     // Whatever reads the tree (saving, exporting) first gets the editor's text.
-    ConnectGuarded(&treeEvents, &TTreeListEvents::CommitEdits, this, &TDescriptionPane::CommitDescription);
+    treeEvents.SetPendingText(*this);
     m_tree.AddObserver(this);
     connect(&m_session, &TDocumentSession::Closed, this, Guarded([this] { ClearDescription(); }));
     connect(&m_session, &TDocumentSession::Opened, this,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/widgets/textsearch.h"
+#include "app/window/treelistevents.h"
 #include "app/window/unfinishededit.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
@@ -21,7 +22,7 @@ class TTreeListEvents;
 // The description editor Memo1 always shows the focused item's description,
 // and every edit goes back into that item. Around it sit the description
 // commands: word wrap, font, loading and saving a text file, find, replace.
-class TDescriptionPane : public QObject, private TTreeListObserver, private TUnfinishedEdit {
+class TDescriptionPane : public QObject, private TTreeListObserver, private TUnfinishedEdit, private TPendingTreeText {
     Q_OBJECT
 public:
     TDescriptionPane(TTreeList& tree, TTreeListEvents& treeEvents, QPlainTextEdit& memo, TDocumentSession& session,
@@ -80,6 +81,8 @@ private:
     void FocusChanged(TTreeListTextNode* item) override;
     // Before a change joins the history, the typing becomes its step.
     void FinishEdit() override;
+    // TPendingTreeText
+    void CommitEdits() override { CommitDescription(); }
     void ItemChanged(TTreeListTextNode* item) override;
 
     // What the editor holds matches the shown item's description again.

@@ -85,13 +85,12 @@ private:
     void FormClose();
     void ShowHint(const QString& hint);
 
-    // Members go in reverse order, all before the child widgets: the parts
-    // before what they work on, the view before the tree it observes.
+    // Destroyed in reverse order, before the child widgets: the parts before
+    // what they work on, the view before the tree it observes.
     TTreeList m_tree;
     std::unique_ptr<TTreeListView> m_treeView;
     std::unique_ptr<TFontDialog> m_fontDialog;
     std::unique_ptr<TFileDialogs> m_fileDialogs;
-    std::unique_ptr<TTreeListEvents> m_treeEvents;
     std::unique_ptr<TDocumentSession> m_session;
     std::unique_ptr<TEditCommands> m_editCommands;
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
@@ -102,6 +101,8 @@ private:
     std::unique_ptr<TFindAllController> m_findAll;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;
+    // Gone first of the parts, so the tree stops calling out before they go.
+    std::unique_ptr<TTreeListEvents> m_treeEvents;
     bool m_shown = false;
 
     QPlainTextEdit* m_memo = nullptr;
@@ -114,7 +115,6 @@ private:
     TCollapseToolBar* m_toolBarTV = nullptr;
     TCollapseToolBar* m_toolBarMemo = nullptr;
     QLabel* m_statusPanels[3] = {nullptr, nullptr, nullptr};
-    // FormStorage1 keeps the placement and the view settings between runs.
-    // Last, and gone first: its save at destruction finds everything whole.
+    // The settings between runs; gone first, so its save finds everything whole.
     std::unique_ptr<TFormStorageHook> m_formStorage1;
 };

@@ -17,7 +17,10 @@ TTreeListEvents::TTreeListEvents(TTreeList& tree, QObject* parent) : QObject(par
     m_tree.OnGetSelectedIndex = [](TTreeList&, TTreeListTextNode* node, int32_t& index) {
         index = node->ImageIndex();
     };
-    m_tree.OnCommitEdits = [this](const TTreeList&) { emit CommitEdits(); };
+    m_tree.OnCommitEdits = [this](const TTreeList&) {
+        if (m_pendingText)
+            m_pendingText->CommitEdits();
+    };
 }
 
 TTreeListEvents::~TTreeListEvents()
