@@ -2,9 +2,11 @@
 // password, opening, saving, and the question before a clear export.
 #include "tests/apptestkit.h"
 
+#include "app/window/actiontable.h"
 #include "app/window/commandtable.h"
 #include "document/protectedfile.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -149,27 +151,80 @@ TEST_F(ProtectionTest, PasswordsThatDifferOrAreEmptyChangeNothing)
                                                "The password must not be empty. The password was not changed."}));
 }
 
-TEST_F(ProtectionTest, TheFirstClearExportOfAProtectedDocumentAsks)
+// Every command that writes the text in the clear asks first, once per
+// protected document, and never for a clear one.
+TEST_F(ProtectionTest, EveryClearTextWriteOfAProtectedDocumentAsksOnce)
 {
+    const struct {
+        Id id;
+        const char* file;  // none: a folder
+    } commands[] = {{Id::actFileExportTxt, "e.txt"},     {Id::actFileExportIni, "e.ini"},
+                    {Id::actFileExportMulti, nullptr},   {Id::actFileExportOpml, "e.opml"},
+                    {Id::actFileExportMarkdown, "e.md"}, {Id::actFileExportHtml, "e.html"},
+                    {Id::actFileSaveMemo, "e.txt"}};
     WriteProtected(Path("p.trd"));
-    auto window = Window();
-    m_prompter->files = {Path("p.trd")};
-    m_prompter->passwords = {QStringLiteral("pw")};
-    Run(*window, Id::actFileOpen);
+    {
+        TTreeList tree;
+        TTreeListTextNode* item = tree.AddItem();
+        item->SetText(TreeListColumnName, "Alpha");
+        item->SetText(TreeListColumnDesc, "hidden words");
+        SaveItems(tree, Path("c.trd").toStdString(), nullptr);
+    }
+    const struct {
+        const char* file;
+        QMessageBox::StandardButton answer;  // NoButton: no question
+    } documents[] = {{"c.trd", QMessageBox::NoButton}, {"p.trd", QMessageBox::No}, {"p.trd", QMessageBox::Yes}};
+    int run = 0;
+    for (const auto& command : commands) {
+        for (const auto& document : documents) {
+            auto window = Window();
+            SCOPED_TRACE(QStringLiteral("%1 of %2, answer %3")
+                             .arg(Action(*window, command.id)->objectName(), document.file)
+                             .arg(document.answer)
+                             .toStdString());
+            m_prompter->files = {Path(document.file)};
+            m_prompter->passwords = {QStringLiteral("pw")};
+            Run(*window, Id::actFileOpen);
+            window->TreeList().TopItem(0)->SetFocused();
+            window->TreeList().TopItem(0)->SetSelected(true);
+            m_prompter->questions.clear();
+            const bool asked = document.answer != QMessageBox::NoButton;
+            const bool writes = document.answer != QMessageBox::No;
+            const QString out = Path(QString::number(++run));
+            ASSERT_TRUE(QDir().mkpath(out));
+            // A Yes stands for the document: the second run asks nothing.
+            for (int i = 0; i < (document.answer == QMessageBox::Yes ? 2 : 1); ++i) {
+                if (asked && i == 0)
+                    m_prompter->answers = {document.answer};
+                if (writes && command.file)
+                    m_prompter->files = {out + QLatin1Char('/') + command.file};
+                else if (writes)
+                    m_prompter->folders = {out};
+                Run(*window, command.id);
+                EXPECT_EQ(m_prompter->questions.size(), asked ? 1 : 0);
+            }
+            if (asked) {
+                EXPECT_TRUE(m_prompter->questions.first().startsWith(QStringLiteral("Export|This document is protected")));
+            }
+            const QStringList written = QDir(out).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+            EXPECT_EQ(!written.isEmpty(), writes);
+            if (!written.isEmpty()) {
+                EXPECT_NE(ReadBytes(out + QLatin1Char('/') + written.first()).find("hidden words"), std::string::npos);
+            }
+            EXPECT_TRUE(m_prompter->errors.isEmpty()) << m_prompter->errors.join(u'\n').toStdString();
+        }
+    }
+}
 
-    m_prompter->answers = {QMessageBox::No};
-    Run(*window, Id::actFileExportTxt);
-    EXPECT_EQ(m_prompter->questions.size(), 1);
-    EXPECT_TRUE(m_prompter->questions.last().startsWith(QStringLiteral("Export|This document is protected")));
-    EXPECT_FALSE(QFile::exists(Path("e.txt")));
-
-    m_prompter->answers = {QMessageBox::Yes};
-    m_prompter->files = {Path("e.txt"), Path("e.ini")};
-    Run(*window, Id::actFileExportTxt);
-    Run(*window, Id::actFileExportIni);
-    EXPECT_EQ(m_prompter->questions.size(), 2);
-    EXPECT_NE(ReadBytes(Path("e.txt")).find("hidden words"), std::string::npos);
-    EXPECT_TRUE(QFile::exists(Path("e.ini")));
+// A command added later that writes the text out declares it in its row.
+TEST(ClearTextTable, EveryExportRowSaysItWritesClearText)
+{
+    for (const auto& table : {ActionListTVTable(), ActionListMemoTable()})
+        for (const TActionDef& row : table) {
+            const std::string name = row.name;
+            const bool clear = name.rfind("actFileExport", 0) == 0 || name == "actFileSaveMemo";
+            EXPECT_EQ(row.output == TCommandOutput::ClearText, clear) << name;
+        }
 }
 
 }  // namespace

@@ -38,8 +38,9 @@ public:
     // The next save writes the document in the clear again.
     void actFileRemovePasswordExecute();
     // Before the document's text is written in the clear (an export, a
-    // description saved to a text file): asks once per protected document
-    // whether that is wanted. True when it may go ahead.
+    // description saved to a text file; the command dispatcher asks it for
+    // every command whose row says it writes clear text): asks once per
+    // protected document whether that is wanted. True when it may go ahead.
     bool ConfirmClearExport();
 
 signals:
