@@ -4,11 +4,14 @@
 
 #include "app/window/actiontable.h"
 #include "app/window/commandtable.h"
+#include "app/window/filewatcher.h"
 #include "document/protectedfile.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTest>
+#include <vector>
 
 namespace {
 
@@ -225,6 +228,66 @@ TEST(ClearTextTable, EveryExportRowSaysItWritesClearText)
             const bool clear = name.rfind("actFileExport", 0) == 0 || name == "actFileSaveMemo";
             EXPECT_EQ(row.output == TCommandOutput::ClearText, clear) << name;
         }
+}
+
+// A clear file where a protected document was, opened or reloaded, asks
+// before the document turns clear; any other file comes in without a word.
+TEST_F(ProtectionTest, AClearFileAtAProtectedDocumentsPathAsks)
+{
+    const auto write = [this](const QString& path, const char* name, bool protect) {
+        TTreeList tree;
+        tree.AddItem()->SetText(TreeListColumnName, name);
+        SaveItems(tree, path.toStdString(), protect ? TFileKey::Create("pw", Cheap).get() : nullptr);
+    };
+    for (const bool reload : {false, true})
+        for (const bool documentProtected : {false, true})
+            for (const bool fileProtected : {false, true}) {
+                const bool asks = documentProtected && !fileProtected;
+                for (const auto answer : asks ? std::vector{QMessageBox::No, QMessageBox::Yes}
+                                              : std::vector{QMessageBox::NoButton}) {
+                    SCOPED_TRACE(testing::Message() << "reload " << reload << ", document protected "
+                                                    << documentProtected << ", file protected " << fileProtected
+                                                    << ", answer " << answer);
+                    const QString path = Path(QStringLiteral("d%1%2%3%4.trd")
+                                                  .arg(reload)
+                                                  .arg(documentProtected)
+                                                  .arg(fileProtected)
+                                                  .arg(answer));
+                    write(path, "Old", documentProtected);
+                    auto window = Window();
+                    m_prompter->files = {path};
+                    m_prompter->passwords = {QStringLiteral("pw")};
+                    Run(*window, Id::actFileOpen);
+                    m_prompter->questions.clear();
+                    m_prompter->passwords = {QStringLiteral("pw")};
+
+                    write(Path("new"), "New", fileProtected);
+                    ASSERT_TRUE(QFile::remove(path) && QFile::rename(Path("new"), path));
+                    if (asks)
+                        m_prompter->answers = {answer};
+                    if (reload) {
+                        // The reload's own question comes first.
+                        m_prompter->answers.push_front(QMessageBox::Yes);
+                        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_prompter->questions.isEmpty(); }));
+                        QTest::qWait(TFileWatcher::SettleMs * 4);
+                    } else {
+                        m_prompter->files = {path};
+                        Run(*window, Id::actFileOpen);
+                    }
+                    ASSERT_EQ(m_prompter->questions.size(), (reload ? 1 : 0) + (asks ? 1 : 0));
+                    if (asks) {
+                        EXPECT_EQ(m_prompter->questions.last(),
+                                  "Password|The file " + path +
+                                      " is not protected by a password, but the document last opened or saved "
+                                      "there was.\n\nOpen it without protection? No keeps the document as it is.");
+                    }
+                    const bool kept = answer == QMessageBox::No;
+                    EXPECT_EQ(window->TreeList().TopItem(0)->GetText(TreeListColumnName), kept ? "Old" : "New");
+                    EXPECT_EQ(window->Session().Protected(), kept ? documentProtected : fileProtected);
+                    EXPECT_EQ(window->Session().FileName(), path);
+                    EXPECT_TRUE(m_prompter->errors.isEmpty()) << m_prompter->errors.join(u'\n').toStdString();
+                }
+            }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include "document/secretbytes.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <optional>
 #include <stdexcept>
@@ -21,6 +23,11 @@ TSecretBytes PasswordBytes(QString& password)
     TSecretBytes bytes(utf8.constData(), static_cast<size_t>(utf8.size()));
     TSecretBytes::Wipe(utf8.data(), static_cast<size_t>(utf8.size()));
     return bytes;
+}
+
+QString PathKey(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 }  // namespace
 
@@ -108,4 +115,25 @@ bool TDocumentProtection::ConfirmClearExport()
         QMessageBox::Yes | QMessageBox::No);
     m_clearExportConfirmed = answer == QMessageBox::Yes;
     return m_clearExportConfirmed;
+}
+
+void TDocumentProtection::NoteFile(const QString& path)
+{
+    if (Protected())
+        m_protectedPaths.insert(PathKey(path));
+    else
+        m_protectedPaths.remove(PathKey(path));
+}
+
+bool TDocumentProtection::ConfirmClearFile(const QString& path)
+{
+    if (!m_protectedPaths.contains(PathKey(path)))
+        return true;
+    const auto answer = Prompter().Ask(
+        &m_window, QMessageBox::Warning, QStringLiteral("Password"),
+        QStringLiteral("The file %1 is not protected by a password, but the document last opened or saved there "
+                       "was.\n\nOpen it without protection? No keeps the document as it is.")
+            .arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes;
 }

@@ -4,6 +4,7 @@
 #include "document/treefile.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <string>
@@ -42,6 +43,13 @@ public:
     // every command whose row says it writes clear text): asks once per
     // protected document whether that is wanted. True when it may go ahead.
     bool ConfirmClearExport();
+    // The document was just loaded from or saved to `path`: whether it was
+    // protected then is what a later load of that path is held to.
+    void NoteFile(const QString& path);
+    // Before a clear file replaces the document: a path whose document was
+    // protected asks, so a file put there in its place cannot turn the
+    // protection off unnoticed. True when it may go ahead.
+    bool ConfirmClearFile(const QString& path);
 
 signals:
     // A password was set or removed, or another document came. What is
@@ -56,4 +64,7 @@ private:
     std::shared_ptr<const TFileKey> m_key;
     TProtectionParams m_protectionParams;
     bool m_clearExportConfirmed = false;
+    // The paths whose document was protected when it was last loaded or
+    // saved in this run; only Remove Password and a save take one out.
+    QSet<QString> m_protectedPaths;
 };

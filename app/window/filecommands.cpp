@@ -147,7 +147,7 @@ void TFileCommands::LoadDocument(const QString& path)
         m_session.CloseDocument();
         throw;
     }
-    if (!file)
+    if (!file || (!file->key && !protection.ConfirmClearFile(path)))
         return;
     m_session.CloseDocument();
     protection.SetKey(file->key);
