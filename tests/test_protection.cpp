@@ -5,10 +5,15 @@
 #include "app/window/actiontable.h"
 #include "app/window/commandtable.h"
 #include "app/window/filewatcher.h"
+#include "app/window/secretclipboard.h"
 #include "document/protectedfile.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <vector>
@@ -41,15 +46,18 @@ protected:
         window.Session().MarkModified();
     }
 
-    // A protected file of one item "Alpha" with the description "hidden words".
-    void WriteProtected(const QString& path, const char* password = "pw")
+    // A file of one item "Alpha" with the description "hidden words",
+    // protected by `password`, or clear without one.
+    static void WriteAlpha(const QString& path, const char* password)
     {
         TTreeList tree;
         TTreeListTextNode* item = tree.AddItem();
         item->SetText(TreeListColumnName, "Alpha");
         item->SetText(TreeListColumnDesc, "hidden words");
-        SaveItems(tree, path.toStdString(), TFileKey::Create(password, Cheap).get());
+        SaveItems(tree, path.toStdString(), password ? TFileKey::Create(password, Cheap).get() : nullptr);
     }
+    static void WriteProtected(const QString& path) { WriteAlpha(path, "pw"); }
+    static void WriteClear(const QString& path) { WriteAlpha(path, nullptr); }
 
     static QString ProtectionPanel(const TfrmTreeViewEditorMain& window)
     {
@@ -166,13 +174,7 @@ TEST_F(ProtectionTest, EveryClearTextWriteOfAProtectedDocumentAsksOnce)
                     {Id::actFileExportMarkdown, "e.md"}, {Id::actFileExportHtml, "e.html"},
                     {Id::actFileSaveMemo, "e.txt"}};
     WriteProtected(Path("p.trd"));
-    {
-        TTreeList tree;
-        TTreeListTextNode* item = tree.AddItem();
-        item->SetText(TreeListColumnName, "Alpha");
-        item->SetText(TreeListColumnDesc, "hidden words");
-        SaveItems(tree, Path("c.trd").toStdString(), nullptr);
-    }
+    WriteClear(Path("c.trd"));
     const struct {
         const char* file;
         QMessageBox::StandardButton answer;  // NoButton: no question
@@ -288,6 +290,42 @@ TEST_F(ProtectionTest, AClearFileAtAProtectedDocumentsPathAsks)
                     EXPECT_TRUE(m_prompter->errors.isEmpty()) << m_prompter->errors.join(u'\n').toStdString();
                 }
             }
+}
+
+// Copies of items or text from a protected document carry the mark that
+// keeps them out of clipboard managers' history; copies from a clear one do
+// not.
+TEST_F(ProtectionTest, CopiesFromAProtectedDocumentAreMarkedSecret)
+{
+    WriteProtected(Path("p.trd"));
+    WriteClear(Path("c.trd"));
+    const struct {
+        const char* name;
+        void (*copy)(TfrmTreeViewEditorMain& window);
+    } copies[] = {
+        {"items copied", [](TfrmTreeViewEditorMain& window) { Run(window, Id::actEditItemCopy); }},
+        {"items cut", [](TfrmTreeViewEditorMain& window) { Run(window, Id::actEditItemCut); }},
+        {"text copied", [](TfrmTreeViewEditorMain& window) { window.Memo1()->copy(); }},
+        {"text cut", [](TfrmTreeViewEditorMain& window) { window.Memo1()->cut(); }},
+    };
+    for (const auto& copy : copies)
+        for (const bool protect : {false, true}) {
+            SCOPED_TRACE(testing::Message() << copy.name << (protect ? " protected" : " clear"));
+            auto window = Window();
+            m_prompter->files = {Path(protect ? "p.trd" : "c.trd")};
+            m_prompter->passwords = {QStringLiteral("pw")};
+            Run(*window, Id::actFileOpen);
+            window->TreeList().TopItem(0)->SetFocused();
+            window->TreeList().TopItem(0)->SetSelected(true);
+            window->Memo1()->selectAll();
+            QGuiApplication::clipboard()->clear();
+            copy.copy(*window);
+            const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+            ASSERT_NE(data, nullptr);
+            EXPECT_FALSE(data->text().isEmpty());
+            EXPECT_EQ(IsMarkedSecret(*data), protect);
+            EXPECT_EQ(data->data(QStringLiteral("x-kde-passwordManagerHint")), protect ? "secret" : "");
+        }
 }
 
 }  // namespace

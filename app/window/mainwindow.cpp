@@ -18,6 +18,7 @@
 #include "app/window/actiontable.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
+#include "app/window/descriptionedit.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
@@ -134,7 +135,8 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_treeView->Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
     m_treeView->SetDragCursor(DragCursor());
 
-    m_memo = new QPlainTextEdit;
+    // Its copies carry the secret mark while the document is protected.
+    m_memo = new TDescriptionEdit([this] { return m_session && m_session->Protected(); });
     m_memo->setObjectName(QStringLiteral("Memo1"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
