@@ -11,11 +11,14 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <vector>
 
 namespace {
@@ -326,6 +329,27 @@ TEST_F(ProtectionTest, CopiesFromAProtectedDocumentAreMarkedSecret)
             EXPECT_EQ(IsMarkedSecret(*data), protect);
             EXPECT_EQ(data->data(QStringLiteral("x-kde-passwordManagerHint")), protect ? "secret" : "");
         }
+}
+
+// The password dialog's own copy of the typed text is overwritten before the
+// dialog frees it, accepted or cancelled; the answer is a copy of its own.
+TEST_F(ProtectionTest, ThePasswordDialogWipesTheTextItHeld)
+{
+    for (const bool accept : {true, false}) {
+        QString held;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            auto* edit = box->findChild<QLineEdit*>();
+            QTest::keyClicks(edit, QStringLiteral("secret"));
+            held = edit->text();
+            accept ? box->accept() : box->reject();
+        });
+        TDialogPrompter prompter;
+        const std::optional<QString> answer = prompter.AskPassword(nullptr, QStringLiteral("P"), QStringLiteral("P:"));
+        EXPECT_EQ(answer, accept ? std::optional<QString>(QStringLiteral("secret")) : std::nullopt);
+        EXPECT_EQ(held, QString(6, QChar(u'\0')));
+    }
 }
 
 }  // namespace
