@@ -4,6 +4,7 @@
 
 #include "app/window/actiontable.h"
 #include "app/window/commandtable.h"
+#include "app/window/documentprotection.h"
 #include "app/window/filewatcher.h"
 #include "app/window/secretclipboard.h"
 #include "document/protectedfile.h"
@@ -329,6 +330,38 @@ TEST_F(ProtectionTest, CopiesFromAProtectedDocumentAreMarkedSecret)
             EXPECT_EQ(IsMarkedSecret(*data), protect);
             EXPECT_EQ(data->data(QStringLiteral("x-kde-passwordManagerHint")), protect ? "secret" : "");
         }
+}
+
+// The record of protected paths outlives the run: a clear file where a
+// protected one was, named on the command line, asks at the next start.
+TEST_F(ProtectionTest, AClearFileOnTheCommandLineWhereAProtectedOneWasAsks)
+{
+    const QString records = Path("records");
+    WriteProtected(Path("p.trd"));
+    {
+        auto window = Window();
+        window->Session().Protection().SetRecordFolder(records);
+        m_prompter->files = {Path("p.trd")};
+        m_prompter->passwords = {QStringLiteral("pw")};
+        Run(*window, Id::actFileOpen);
+    }
+    WriteClear(Path("p.trd"));
+    // Yes opens it clear, and from then on it is a clear file like any other.
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes, QMessageBox::NoButton}) {
+        SCOPED_TRACE(answer);
+        m_prompter->questions.clear();
+        if (answer != QMessageBox::NoButton)
+            m_prompter->answers = {answer};
+        TfrmTreeViewEditorMain window({Path("p.trd")});
+        window.Session().Protection().SetRecordFolder(records);
+        window.show();
+        QApplication::processEvents();
+        WaitForLoad(window);
+        EXPECT_EQ(m_prompter->questions.size(), answer == QMessageBox::NoButton ? 0 : 1);
+        const bool opened = answer != QMessageBox::No;
+        EXPECT_EQ(window.TreeList().TopItemCount(), opened ? 1 : 0);
+        EXPECT_EQ(window.Session().FileName(), opened ? Path("p.trd") : QString());
+    }
 }
 
 // The password dialog's own copy of the typed text is overwritten before the

@@ -6,9 +6,12 @@
 #include "document/secretbytes.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QStandardPaths>
 #include <optional>
 #include <stdexcept>
 
@@ -117,17 +120,42 @@ bool TDocumentProtection::ConfirmClearExport()
     return m_clearExportConfirmed;
 }
 
+QString TDocumentProtection::DefaultRecordFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/protected");
+}
+
+QString TDocumentProtection::RecordOf(const QString& key) const
+{
+    return m_recordFolder + QLatin1Char('/') +
+           QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+bool TDocumentProtection::WasProtected(const QString& key) const
+{
+    return m_protectedPaths.contains(key) || (!m_recordFolder.isEmpty() && QFileInfo::exists(RecordOf(key)));
+}
+
+// A record that cannot be written leaves this run's memory of the path.
 void TDocumentProtection::NoteFile(const QString& path)
 {
-    if (Protected())
-        m_protectedPaths.insert(PathKey(path));
-    else
-        m_protectedPaths.remove(PathKey(path));
+    const QString key = PathKey(path);
+    if (Protected()) {
+        m_protectedPaths.insert(key);
+        QFile record(RecordOf(key));
+        if (!m_recordFolder.isEmpty() && QDir().mkpath(m_recordFolder) && record.open(QIODevice::WriteOnly))
+            record.close();
+    } else {
+        m_protectedPaths.remove(key);
+        if (!m_recordFolder.isEmpty())
+            QFile::remove(RecordOf(key));
+    }
 }
 
 bool TDocumentProtection::ConfirmClearFile(const QString& path)
 {
-    if (!m_protectedPaths.contains(PathKey(path)))
+    if (!WasProtected(PathKey(path)))
         return true;
     const auto answer = Prompter().Ask(
         &m_window, QMessageBox::Warning, QStringLiteral("Password"),

@@ -50,6 +50,11 @@ public:
     // protected asks, so a file put there in its place cannot turn the
     // protection off unnoticed. True when it may go ahead.
     bool ConfirmClearFile(const QString& path);
+    // Where the paths whose document was protected are kept between runs,
+    // so the file named on the command line is held to them too; empty:
+    // this run only.
+    void SetRecordFolder(const QString& folder) { m_recordFolder = folder; }
+    static QString DefaultRecordFolder();
 
 signals:
     // A password was set or removed, or another document came. What is
@@ -57,6 +62,9 @@ signals:
     void Changed();
 
 private:
+    bool WasProtected(const QString& key) const;
+    QString RecordOf(const QString& key) const;
+
     TDocumentSession& m_session;
     QWidget& m_window;
     QLabel* m_protectionPanel = nullptr;
@@ -65,6 +73,9 @@ private:
     TProtectionParams m_protectionParams;
     bool m_clearExportConfirmed = false;
     // The paths whose document was protected when it was last loaded or
-    // saved in this run; only Remove Password and a save take one out.
+    // saved; only Remove Password and a save take one out.
     QSet<QString> m_protectedPaths;
+    // Each path of m_protectedPaths has an empty file here, named by a hash
+    // of the path, so the folder does not list the paths.
+    QString m_recordFolder;
 };

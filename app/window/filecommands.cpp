@@ -223,6 +223,8 @@ void TFileCommands::FormShowInBackground()
         LoadDocument(path);
         return;
     }
+    if (!m_session.Protection().ConfirmClearFile(path))
+        return;
     m_load = std::make_unique<TBackgroundLoad>(path);
     // Short loads end without a word; longer ones say how long they have run.
     constexpr int ProgressAfterMs = 300;
