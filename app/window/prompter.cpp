@@ -119,12 +119,13 @@ std::optional<QString> TDialogPrompter::AskPassword(QWidget* parent, const QStri
     // The line edit and the dialog share one buffer for the text; no QString
     // wipes the memory it frees. The password leaves as a copy of its own,
     // which its user wipes, and the shared buffer is overwritten before they
-    // let go of it.
+    // let go of it; a text from static data has no buffer of its own.
     const QString typed = box.textValue();
     std::optional<QString> password;
     if (accepted)
         password.emplace(typed.constData(), typed.size());
-    TSecretBytes::Wipe(const_cast<QChar*>(typed.constData()), static_cast<size_t>(typed.size()) * sizeof(QChar));
+    if (typed.data_ptr().isMutable())
+        TSecretBytes::Wipe(const_cast<QChar*>(typed.constData()), static_cast<size_t>(typed.size()) * sizeof(QChar));
     box.setTextValue(QString());
     return password;
 }
