@@ -1,6 +1,8 @@
 #include "app/about/version.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
+#include "app/window/documentprotection.h"
+#include "app/window/documentsession.h"
 #include "app/window/mainwindow.h"
 #include "app/window/recoverymanager.h"
 #include "document/processhardening.h"
@@ -37,6 +39,7 @@ int main(int argc, char* argv[])
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmTreeViewEditorMain window(arguments, TRecoveryManager::DefaultFolder());
+    window.Session().Protection().SetRecordFolder(TDocumentProtection::DefaultRecordFolder());
     window.show();
     return TApplication::exec();
 }

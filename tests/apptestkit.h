@@ -6,6 +6,7 @@
 #include "app/widgets/iconcombobox.h"
 #include "app/widgets/replacedialog.h"
 #include "app/window/actionid.h"
+#include "app/window/descriptionedit.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/exportcommands.h"
@@ -82,7 +83,7 @@ struct TEditorParts {
     QLabel modifiedPanel;
     TFileDialogs fileDialogs;
     TDocumentSession session;
-    QPlainTextEdit memo;
+    TDescriptionEdit memo{[this] { return session.Protected(); }};
     TFindDialog findDialog;
     TReplaceDialog replaceDialog;
     TFontDialog fontDialog;

@@ -16,6 +16,11 @@ struct TCommandTargets;
 // through the table's Handler<&TClass::actNameExecute>.
 using TCommandHandler = void (*)(const TCommandTargets& targets, QAction* sender);
 
+// What a command writes outside the document's own file. The dispatcher asks
+// before a command that writes a protected document's text in the clear, so
+// no such command can forget the question.
+enum class TCommandOutput { Document, ClearText };
+
 // One row of a command table.
 struct TActionDef {
     TActionId id;
@@ -27,6 +32,7 @@ struct TActionDef {
     QKeySequence shortcut;
     int tag;
     TCommandHandler handler;  // none: the action is disabled on update
+    TCommandOutput output = TCommandOutput::Document;
     bool enabled = true;
 };
 

@@ -12,6 +12,8 @@
 
 namespace {
 const QKeySequence None;
+constexpr TCommandOutput Doc = TCommandOutput::Document;
+constexpr TCommandOutput Clear = TCommandOutput::ClearText;
 }  // namespace
 
 // clang-format off
@@ -30,9 +32,9 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemDelete,  "actEditItemDelete",  "Edit",  "&Delete",                   "Deletea the selected item.",                            12, QKeySequence(Qt::ALT | Qt::Key_Delete), 0,  Handler<&TItemCommands::actEditItemDeleteExecute>},
         {Id::actViewWordWrap,    "actViewWordWrap",    "View",  "Word &Wrap",                "Wraps Around the Editor",                               13, None,                                   0,  Handler<&TDescriptionPane::actViewWordWrapExecute>},
         {Id::actFileImport,      "actFileImport",      "File",  "Im&port",                   "Adds the items of an OPML, Markdown, indented text or tree data file at the end of the tree.", 5, None, 0, Handler<&TImportCommands::actFileImportExecute>},
-        {Id::actFileExportTxt,   "actFileExportTxt",   "File",  "Export as &Text File",      "Exports the current data file to a single text file.", 6,  None,                                   0,  Handler<&TExportCommands::actFileExportTxtExecute>},
-        {Id::actFileExportIni,   "actFileExportIni",   "File",  "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, None, 0, Handler<&TExportCommands::actFileExportIniExecute>},
-        {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, Handler<&TExportCommands::actFileExportMultiExecute>},
+        {Id::actFileExportTxt,   "actFileExportTxt",   "File",  "Export as &Text File",      "Exports the current data file to a single text file.", 6,  None,                                   0,  Handler<&TExportCommands::actFileExportTxtExecute>, Clear},
+        {Id::actFileExportIni,   "actFileExportIni",   "File",  "Export as &Ini File",       "Exports the current data file to a single ini file with the name as seaction header and decription as body.", 7, None, 0, Handler<&TExportCommands::actFileExportIniExecute>, Clear},
+        {Id::actFileExportMulti, "actFileExportMulti", "File",  "Export as &Multiple Files", "Exports the current data file to multiple files each with the nodename as filename.", 8, None, 0, Handler<&TExportCommands::actFileExportMultiExecute>, Clear},
         {Id::actFileExit,        "actFileExit",        "File",  "E&xit",                     "Quit the application.",                                 9,  QKeySequence(Qt::ALT | Qt::Key_F4),     0,  Handler<&TfrmTreeViewEditorMain::actFileExitExecute>},
         {Id::actViewFont,        "actViewFont",        "View",  "&Font...",                  "Changes the display font.",                             14, None,                                   0,  Handler<&TDescriptionPane::actViewFontExecute>},
         {Id::actHelpEmail,       "actHelpEmail",       "Help",  "&E-Mail",                   "Email Author|Launchs your email application that you can send a email to Ulmar.", 15, None, 31, Handler<&TfrmTreeViewEditorMain::actHelpAboutExecute>},
@@ -43,9 +45,9 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemRedo,    "actEditItemRedo",    "Edit",  "&Redo",                     "Redo|Does again the last change that was undone",       20, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 0, Handler<&TItemCommands::actEditItemRedoExecute>},
         {Id::actFileSetPassword, "actFileSetPassword", "File",  "Set &Password...",          "Set password|Protects the data file with a password: from the next save on it is encrypted.", -1, None, 0, Handler<&TDocumentSession::actFileSetPasswordExecute>},
         {Id::actFileRemovePassword, "actFileRemovePassword", "File", "Remove Pass&word",     "Remove password|Saves the data file without a password again.", -1, None, 0, Handler<&TDocumentSession::actFileRemovePasswordExecute>},
-        {Id::actFileExportOpml,  "actFileExportOpml",  "File",  "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, None, 0, Handler<&TExportCommands::actFileExportOpmlExecute>},
-        {Id::actFileExportMarkdown, "actFileExportMarkdown", "File", "Export as Mark&down",   "Exports the current data file as a Markdown document with headings and nested lists.", 6, None, 0, Handler<&TExportCommands::actFileExportMarkdownExecute>},
-        {Id::actFileExportHtml,  "actFileExportHtml",  "File",  "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, None, 0, Handler<&TExportCommands::actFileExportHtmlExecute>},
+        {Id::actFileExportOpml,  "actFileExportOpml",  "File",  "Export as &OPML",           "Exports the current data file as an OPML outline that other outliners read.", 6, None, 0, Handler<&TExportCommands::actFileExportOpmlExecute>, Clear},
+        {Id::actFileExportMarkdown, "actFileExportMarkdown", "File", "Export as Mark&down",   "Exports the current data file as a Markdown document with headings and nested lists.", 6, None, 0, Handler<&TExportCommands::actFileExportMarkdownExecute>, Clear},
+        {Id::actFileExportHtml,  "actFileExportHtml",  "File",  "Export as &HTML",           "Exports the current data file as one web page with collapsible sections.", 6, None, 0, Handler<&TExportCommands::actFileExportHtmlExecute>, Clear},
         {Id::actEditItemMoveDown,     "actEditItemMoveDown",     "Edit", "Move Do&wn",    "Move down|Moves the selected items one place down among their siblings", 21, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Down), 0, Handler<&TItemCommands::actEditItemMoveDownExecute>},
         {Id::actEditItemIndent,       "actEditItemIndent",       "Edit", "&Indent",       "Indent|Makes the selected items children of the item above them", 22, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right), 0, Handler<&TItemCommands::actEditItemIndentExecute>},
         {Id::actEditItemOutdent,      "actEditItemOutdent",      "Edit", "&Outdent",      "Outdent|Makes the selected items siblings that follow their parent", 23, QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left), 0, Handler<&TItemCommands::actEditItemOutdentExecute>},
@@ -65,7 +67,7 @@ std::vector<TActionDef> ActionListMemoTable()
     using Id = TActionId;
     return {
         {Id::actFileOpenMemo,    "actFileOpenMemo",    "File",   "&Open...",    "Open|Open an existing document to the description window", 0,  None,                               21, Handler<&TDescriptionPane::actFileOpenMemoExecute>},
-        {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, Handler<&TDescriptionPane::actFileSaveMemoExecute>},
+        {Id::actFileSaveMemo,    "actFileSaveMemo",    "File",   "&Save...",    "Save|Saves the selected item to a file.",                   1,  None,                               22, Handler<&TDescriptionPane::actFileSaveMemoExecute>, Clear},
         {Id::actEditUndo,        "actEditUndo",        "Edit",   "&Undo",       "Undo|Undo the last action",                                 2,  None,                               0,  Handler<&TEditCommands::actEditUndoExecute>},
         {Id::actEditCut,         "actEditCut",         "Edit",   "Cu&t",        "Cut|Cut out the selection and put it into the Clipboard",   3,  None,                               0,  Handler<&TEditCommands::actEditCutExecute>},
         {Id::actEditCopy,        "actEditCopy",        "Edit",   "&Copy",       "Copy|Copy the selection and put it into the Clipboard",     4,  None,                               0,  Handler<&TEditCommands::actEditCopyExecute>},
@@ -73,7 +75,7 @@ std::vector<TActionDef> ActionListMemoTable()
         {Id::actEditDelete,      "actEditDelete",      "Edit",   "&Delete",     "Delete|Deletes the selected text.",                         6,  None,                               0,  Handler<&TEditCommands::actEditDeleteExecute>},
         {Id::actEditSelectAll,   "actEditSelectAll",   "Edit",   "Select &All", "Select all|Selects all text.",                              7,  None,                               0,  Handler<&TEditCommands::actEditSelectAllExecute>},
         {Id::actSearchFind,      "actSearchFind",      "Search", "&Find...",    "Find|Finds text in the current document.",                  8,  QKeySequence(Qt::CTRL | Qt::Key_F), 0,  Handler<&TDescriptionPane::actSearchFindExecute>},
-        {Id::actSearchFindNext,  "actSearchFindNext",  "Search", "Find &Next",  "Find next|Repeats the last find",                           9,  QKeySequence(Qt::Key_F3),           0,  Handler<&TDescriptionPane::actSearchFindNextExecute>, false},
+        {Id::actSearchFindNext,  "actSearchFindNext",  "Search", "Find &Next",  "Find next|Repeats the last find",                           9,  QKeySequence(Qt::Key_F3),           0,  Handler<&TDescriptionPane::actSearchFindNextExecute>, Doc, false},
         {Id::actSearchReplace,   "actSearchReplace",   "Search", "R&eplace...", "Replace|Replace specific text with the different text",     10, QKeySequence(Qt::CTRL | Qt::Key_H), 0,  Handler<&TDescriptionPane::actSearchReplaceExecute>},
         {Id::actSearchFindAll,   "actSearchFindAll",   "Search", "Find in &All Items...", "Find in all items|Finds text in the names and descriptions of all items.", 11, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), 0, Handler<&TFindAllController::actSearchFindAllExecute>},
     };

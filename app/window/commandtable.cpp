@@ -38,6 +38,7 @@ void TCommandTable::Build(QWidget* owner, const TCommandTargets& targets, const 
             QAction* action = list->Add(owner, def);
             m_actions[index] = action;
             m_handlers[index] = def.handler;
+            m_outputs[index] = def.output;
             connect(action, &QAction::triggered, this, Guarded([this, action] { Execute(action); }));
         }
     }
@@ -68,8 +69,16 @@ void TCommandTable::Execute(QAction* action)
         return;
     // A command runs only if it is still enabled after a fresh update.
     Update(action);
-    if (action->isEnabled() && m_handlers[static_cast<size_t>(id)])
-        RunGuarded([&] { m_handlers[static_cast<size_t>(id)](m_targets, action); });
+    const auto index = static_cast<size_t>(id);
+    if (action->isEnabled() && m_handlers[index])
+        RunGuarded([&] {
+            // The one place that asks before a protected document's text
+            // leaves it in the clear.
+            if (m_outputs[index] == TCommandOutput::ClearText &&
+                !m_targets.Get<TDocumentSession>().ConfirmClearExport())
+                return;
+            m_handlers[index](m_targets, action);
+        });
     UpdateActions();
 }
 

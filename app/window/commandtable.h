@@ -73,7 +73,8 @@ public:
     TActionList& ActionListMemo() const { return *m_actionListMemo; }
 
     // Runs the action's handler, guarded, if the action is enabled after an
-    // update; then brings every command up to date.
+    // update, and for a command that writes clear text only once the
+    // protection allows it; then brings every command up to date.
     void Execute(QAction* action);
     // One update of one action: its list's update handler, then the focused
     // control's claim, then "no handler means disabled".
@@ -105,6 +106,7 @@ private:
     TCommandTargets m_targets;
     std::array<QAction*, ActionCount> m_actions{};
     std::array<TCommandHandler, ActionCount> m_handlers{};
+    std::array<TCommandOutput, ActionCount> m_outputs{};
     TActionList* m_actionListTV = nullptr;
     TActionList* m_actionListMemo = nullptr;
 };

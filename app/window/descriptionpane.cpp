@@ -455,9 +455,6 @@ void TDescriptionPane::actFileSaveMemoExecute()
 {
     if (MemoLineCount() == 0 || m_tree.SelectedCount() == 0)
         return;
-    // A description of a protected document leaves its protection here.
-    if (!m_session.ConfirmClearExport())
-        return;
     // The item's name as a file name, cleaned as the one-file-per-item export
     // cleans it.
     QString preset;

@@ -6,7 +6,12 @@
 #include "document/secretbytes.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QStandardPaths>
 #include <optional>
 #include <stdexcept>
 
@@ -21,6 +26,11 @@ TSecretBytes PasswordBytes(QString& password)
     TSecretBytes bytes(utf8.constData(), static_cast<size_t>(utf8.size()));
     TSecretBytes::Wipe(utf8.data(), static_cast<size_t>(utf8.size()));
     return bytes;
+}
+
+QString PathKey(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 }  // namespace
 
@@ -108,4 +118,50 @@ bool TDocumentProtection::ConfirmClearExport()
         QMessageBox::Yes | QMessageBox::No);
     m_clearExportConfirmed = answer == QMessageBox::Yes;
     return m_clearExportConfirmed;
+}
+
+QString TDocumentProtection::DefaultRecordFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/protected");
+}
+
+QString TDocumentProtection::RecordOf(const QString& key) const
+{
+    return m_recordFolder + QLatin1Char('/') +
+           QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+bool TDocumentProtection::WasProtected(const QString& key) const
+{
+    return m_protectedPaths.contains(key) || (!m_recordFolder.isEmpty() && QFileInfo::exists(RecordOf(key)));
+}
+
+// A record that cannot be written leaves this run's memory of the path.
+void TDocumentProtection::NoteFile(const QString& path)
+{
+    const QString key = PathKey(path);
+    if (Protected()) {
+        m_protectedPaths.insert(key);
+        QFile record(RecordOf(key));
+        if (!m_recordFolder.isEmpty() && QDir().mkpath(m_recordFolder) && record.open(QIODevice::WriteOnly))
+            record.close();
+    } else {
+        m_protectedPaths.remove(key);
+        if (!m_recordFolder.isEmpty())
+            QFile::remove(RecordOf(key));
+    }
+}
+
+bool TDocumentProtection::ConfirmClearFile(const QString& path)
+{
+    if (!WasProtected(PathKey(path)))
+        return true;
+    const auto answer = Prompter().Ask(
+        &m_window, QMessageBox::Warning, QStringLiteral("Password"),
+        QStringLiteral("The file %1 is not protected by a password, but the document last opened or saved there "
+                       "was.\n\nOpen it without protection? No keeps the document as it is.")
+            .arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Yes | QMessageBox::No);
+    return answer == QMessageBox::Yes;
 }

@@ -4,6 +4,7 @@
 #include "document/treefile.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <string>
@@ -38,9 +39,22 @@ public:
     // The next save writes the document in the clear again.
     void actFileRemovePasswordExecute();
     // Before the document's text is written in the clear (an export, a
-    // description saved to a text file): asks once per protected document
-    // whether that is wanted. True when it may go ahead.
+    // description saved to a text file; the command dispatcher asks it for
+    // every command whose row says it writes clear text): asks once per
+    // protected document whether that is wanted. True when it may go ahead.
     bool ConfirmClearExport();
+    // The document was just loaded from or saved to `path`: whether it was
+    // protected then is what a later load of that path is held to.
+    void NoteFile(const QString& path);
+    // Before a clear file replaces the document: a path whose document was
+    // protected asks, so a file put there in its place cannot turn the
+    // protection off unnoticed. True when it may go ahead.
+    bool ConfirmClearFile(const QString& path);
+    // Where the paths whose document was protected are kept between runs,
+    // so the file named on the command line is held to them too; empty:
+    // this run only.
+    void SetRecordFolder(const QString& folder) { m_recordFolder = folder; }
+    static QString DefaultRecordFolder();
 
 signals:
     // A password was set or removed, or another document came. What is
@@ -48,6 +62,9 @@ signals:
     void Changed();
 
 private:
+    bool WasProtected(const QString& key) const;
+    QString RecordOf(const QString& key) const;
+
     TDocumentSession& m_session;
     QWidget& m_window;
     QLabel* m_protectionPanel = nullptr;
@@ -55,4 +72,10 @@ private:
     std::shared_ptr<const TFileKey> m_key;
     TProtectionParams m_protectionParams;
     bool m_clearExportConfirmed = false;
+    // The paths whose document was protected when it was last loaded or
+    // saved; only Remove Password and a save take one out.
+    QSet<QString> m_protectedPaths;
+    // Each path of m_protectedPaths has an empty file here, named by a hash
+    // of the path, so the folder does not list the paths.
+    QString m_recordFolder;
 };

@@ -149,6 +149,7 @@ void TDocumentSession::NameFile(const QString& path)
 void TDocumentSession::Saved()
 {
     m_watcher->KnowFile();
+    m_protection->NoteFile(FFileName);
     m_changedOutsideHistory = false;
     m_history.SetClean();
 }
@@ -157,6 +158,7 @@ void TDocumentSession::Loaded(const QString& path)
 {
     FFileName = path;
     m_watcher->KnowFile();
+    m_protection->NoteFile(path);
     UpdateTitle(false);
     emit Opened(m_tree.TopItem(0));
 }

@@ -1,7 +1,6 @@
 #include "app/window/exportcommands.h"
 
 #include "app/view/treelistview.h"
-#include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
@@ -10,17 +9,14 @@
 #include "exchange/markdown.h"
 #include "exchange/opml.h"
 
-TExportCommands::TExportCommands(TTreeList& tree, TTreeListView& treeView, TDocumentSession& session,
-                                 TFileDialogs& fileDialogs)
-    : m_tree(tree), m_treeView(treeView), m_session(session), m_fileDialogs(fileDialogs)
+TExportCommands::TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs)
+    : m_tree(tree), m_treeView(treeView), m_fileDialogs(fileDialogs)
 {
 }
 
 void TExportCommands::ExportSingle(void (*writer)(const TTreeList&, const std::string&))
 {
     m_treeView.FinishNameEdit();
-    if (!m_session.ConfirmClearExport())
-        return;
     const QString path = m_fileDialogs.ExecuteSave(QString::fromLatin1(TFileDialogs::TextFileExt),
                                                    QString::fromLatin1(TFileDialogs::TextFileFilter));
     if (path.isEmpty())
@@ -45,8 +41,6 @@ void TExportCommands::actFileExportMultiExecute()
     // One file per item needs a folder the user chose; the working directory
     // is no place to scatter files into.
     m_treeView.FinishNameEdit();
-    if (!m_session.ConfirmClearExport())
-        return;
     const QString folder = m_fileDialogs.ChooseFolder(QStringLiteral("Export as Multiple Files"));
     if (folder.isEmpty())
         return;

@@ -2,7 +2,6 @@
 
 #include <string>
 
-class TDocumentSession;
 class TFileDialogs;
 class TTreeList;
 class TTreeListView;
@@ -10,11 +9,12 @@ class TTreeListView;
 // The export commands: the whole tree as one text file, as one ini-style
 // file, as one text file per item in a folder, or keeping its structure as
 // an OPML outline, a Markdown document or an HTML page. Each writes the text
-// in the clear, which the session confirms for a protected document. A name
+// in the clear: their rows in the command table say so, and the dispatcher
+// asks before they run for a protected document. A name
 // still being typed is part of what the user exports.
 class TExportCommands {
 public:
-    TExportCommands(TTreeList& tree, TTreeListView& treeView, TDocumentSession& session, TFileDialogs& fileDialogs);
+    TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs);
 
     void actFileExportTxtExecute();
     void actFileExportIniExecute();
@@ -31,6 +31,5 @@ private:
 
     TTreeList& m_tree;
     TTreeListView& m_treeView;
-    TDocumentSession& m_session;
     TFileDialogs& m_fileDialogs;
 };

@@ -147,7 +147,7 @@ void TFileCommands::LoadDocument(const QString& path)
         m_session.CloseDocument();
         throw;
     }
-    if (!file)
+    if (!file || (!file->key && !protection.ConfirmClearFile(path)))
         return;
     m_session.CloseDocument();
     protection.SetKey(file->key);
@@ -223,6 +223,8 @@ void TFileCommands::FormShowInBackground()
         LoadDocument(path);
         return;
     }
+    if (!m_session.Protection().ConfirmClearFile(path))
+        return;
     m_load = std::make_unique<TBackgroundLoad>(path);
     // Short loads end without a word; longer ones say how long they have run.
     constexpr int ProgressAfterMs = 300;

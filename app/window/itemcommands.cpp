@@ -6,6 +6,7 @@
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
+#include "app/window/secretclipboard.h"
 #include "app/window/treelistevents.h"
 #include "app/view/itemtext.h"
 #include "document/outlineedit.h"
@@ -338,11 +339,13 @@ void TItemCommands::actEditItemCopyExecute()
 {
     m_treeView.FinishNameEdit();
     const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, false);
-    if (items.empty()) {
-        m_treeView.CopyToClipboard();
-        return;
-    }
-    QGuiApplication::clipboard()->setMimeData(ClipboardData(items));
+    QMimeData* data = items.empty() ? new QMimeData : ClipboardData(items);
+    if (items.empty())
+        data->setText(m_treeView.ClipboardText());
+    // Text of a protected document stays out of clipboard managers' history.
+    if (m_session.Protected())
+        MarkSecret(*data);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void TItemCommands::actEditItemCutExecute()

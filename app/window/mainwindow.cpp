@@ -18,6 +18,7 @@
 #include "app/window/actiontable.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
+#include "app/window/descriptionedit.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
@@ -86,7 +87,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                                                            *m_findDialog, *m_replaceDialog, *m_fontDialog);
     m_itemCommands = std::make_unique<TItemCommands>(m_tree, *m_treeEvents, *m_treeView, *m_iconComboBox, *m_session,
                                                      *m_descriptionPane);
-    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_session, *m_fileDialogs);
+    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
                                                          *this, *m_dropFileOnTreeList, *m_dropFileOnMemo);
@@ -134,7 +135,8 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_treeView->Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
     m_treeView->SetDragCursor(DragCursor());
 
-    m_memo = new QPlainTextEdit;
+    // Its copies carry the secret mark while the document is protected.
+    m_memo = new TDescriptionEdit([this] { return m_session && m_session->Protected(); });
     m_memo->setObjectName(QStringLiteral("Memo1"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);

@@ -1,6 +1,7 @@
 #include "app/window/prompter.h"
 
 #include "app/window/application.h"
+#include "document/secretbytes.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -114,9 +115,17 @@ std::optional<QString> TDialogPrompter::AskPassword(QWidget* parent, const QStri
     box.setTextEchoMode(QLineEdit::Password);
     // Typed text must not reach the input method's history or prediction.
     box.setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
-    if (box.exec() != QDialog::Accepted)
-        return std::nullopt;
-    QString password = box.textValue();
+    const bool accepted = box.exec() == QDialog::Accepted;
+    // The line edit and the dialog share one buffer for the text; no QString
+    // wipes the memory it frees. The password leaves as a copy of its own,
+    // which its user wipes, and the shared buffer is overwritten before they
+    // let go of it; a text from static data has no buffer of its own.
+    const QString typed = box.textValue();
+    std::optional<QString> password;
+    if (accepted)
+        password.emplace(typed.constData(), typed.size());
+    if (typed.data_ptr().isMutable())
+        TSecretBytes::Wipe(const_cast<QChar*>(typed.constData()), static_cast<size_t>(typed.size()) * sizeof(QChar));
     box.setTextValue(QString());
     return password;
 }
