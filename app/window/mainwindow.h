@@ -12,6 +12,7 @@ class QPlainTextEdit;
 class TCollapseSplitter;
 class TCollapseToolBar;
 class TCommandTable;
+class TDescriptionLinks;
 class TDescriptionPane;
 class TDocumentSession;
 class TDropFileTarget;
@@ -64,6 +65,7 @@ public:
     TDescriptionPane& DescriptionPane() const { return *m_descriptionPane; }
     TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
     TItemCommands& ItemCommands() const { return *m_itemCommands; }
+    TDescriptionLinks& DescriptionLinks() const { return *m_descriptionLinks; }
     TImportCommands& ImportCommands() const { return *m_importCommands; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
@@ -96,6 +98,7 @@ private:
     std::unique_ptr<TEditCommands> m_editCommands;
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
     std::unique_ptr<TItemCommands> m_itemCommands;
+    std::unique_ptr<TDescriptionLinks> m_descriptionLinks;
     std::unique_ptr<TExportCommands> m_exportCommands;
     std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;
