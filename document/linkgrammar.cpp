@@ -183,14 +183,6 @@ std::vector<TLinkSpan> FindLinks(std::string_view text)
     return Scan(text);
 }
 
-const TLinkSpan* LinkAt(const std::vector<TLinkSpan>& links, size_t position)
-{
-    for (const TLinkSpan& link : links)
-        if (position >= link.start && position <= link.start + link.length)
-            return &link;
-    return nullptr;
-}
-
 std::vector<std::u16string> ItemLinkPath(std::u16string_view link)
 {
     if (link.size() >= 4 && link.substr(0, 2) == u"[[" && link.substr(link.size() - 2) == u"]]")

@@ -30,10 +30,6 @@ struct TLinkSpan {
 std::vector<TLinkSpan> FindLinks(std::u16string_view text);
 std::vector<TLinkSpan> FindLinks(std::string_view text);
 
-// The link that holds `position`, counting the place just after it, where a
-// caret stands after clicking its last character's right half.
-const TLinkSpan* LinkAt(const std::vector<TLinkSpan>& links, size_t position);
-
 // The names of an item link's path, "\/" turned back into "/"; `link` is the
 // span's text with or without its brackets.
 std::vector<std::u16string> ItemLinkPath(std::u16string_view link);
