@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QDir>
 #include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextDocument>
 
 namespace {
 void BuildTools(TTreeList& tree)
@@ -124,6 +126,35 @@ TEST_F(WindowTest, TheStructuredExportsWriteWhatTheLibraryWritesWithoutExpanding
     window->Commands().UpdateActions();
     for (const auto& e : exports)
         EXPECT_FALSE(Action(*window, e.id)->isEnabled()) << e.file;
+}
+
+TEST_F(ExportTest, TheHtmlPageLinksWebAddressesAndItemsInsideThePage)
+{
+    TTreeListTextNode* top = Tree().AddItem();
+    top->SetText(0, "Top");
+    top->SetText(1, "[[Child]], [[Nope]] https://x.org/?a=1&b=\"2\" ftp://f/x mailto:me@x.org FILE:/x");
+    top->AddChild()->SetText(0, "Child");
+    ExportHtml(Tree(), Path("out.html").toStdString());
+    const std::string page = ReadBytes(Path("out.html"));
+    EXPECT_NE(page.find("<details open id=\"item-1\"><summary>Child</summary>"), std::string::npos) << page;
+
+    // Qt's own HTML reader sees the anchors a browser sees.
+    QTextDocument document;
+    document.setHtml(QString::fromStdString(page));
+    QStringList anchors;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.anchorHref().isEmpty())
+                anchors << it.fragment().text() + QStringLiteral(" -> ") + format.anchorHref();
+        }
+    }
+    EXPECT_EQ(anchors, (QStringList{"[[Child]] -> #item-1", "https://x.org/?a=1&b= -> https://x.org/?a=1&b=",
+                                    "mailto:me@x.org -> mailto:me@x.org"}));
+
+    // Markdown keeps item links as written, for the note tools that read them.
+    ExportMarkdown(Tree(), Path("out.md").toStdString());
+    EXPECT_NE(ReadBytes(Path("out.md")).find("[[Child]], [[Nope]]"), std::string::npos);
 }
 
 TEST_F(WindowTest, ImportAppendsTheFileItemsOrShowsWhereTheFileIsBroken)

@@ -43,6 +43,7 @@ enum class TActionId {
     actEditItemSortSubtree,
     actEditItemExpandAll,
     actEditItemCollapseAll,
+    actEditItemCopyLink,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

@@ -9,6 +9,7 @@
 #include "app/window/secretclipboard.h"
 #include "app/window/treelistevents.h"
 #include "app/view/itemtext.h"
+#include "document/linkgrammar.h"
 #include "document/outlineedit.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
@@ -69,7 +70,19 @@ void TItemCommands::actEditItemNewSubExecute()
     StartNewItem(focused->AddChild(), icon, "New Sub Item");
 }
 
-void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName)
+void TItemCommands::NewSubItemNamed(const std::string& name)
+{
+    TTreeListTextNode* focused = m_tree.FocusedItem();
+    if (!focused)
+        return;
+    const int32_t icon = m_iconComboBox.Value();
+    m_session.BeginChange();
+    TTreeListTextNode* item = focused->AddChild();
+    item->SetText(TreeListColumnName, name);
+    StartNewItem(item, icon, "New Sub Item", false);
+}
+
+void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName, bool rename)
 {
     auto step = std::make_unique<TInsertStep>(stepName);
     step->FocusBefore = m_tree.FocusedItem();
@@ -83,7 +96,8 @@ void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon, const ch
     m_descriptionPane.ClearDescription();
     m_descriptionPane.RefreshDescription(item);
     // Last: the name typed in becomes a step of its own after this one.
-    m_tree.StartRename();
+    if (rename)
+        m_tree.StartRename();
 }
 
 void TItemCommands::actEditItemDeleteExecute()
@@ -394,6 +408,12 @@ void TItemCommands::PasteFrom(const QMimeData& data)
     step->FocusAfter = items.front();
     m_session.Record(std::move(step));
     SelectInserted(items);
+}
+
+void TItemCommands::actEditItemCopyLinkExecute()
+{
+    if (const TTreeListTextNode* focused = m_tree.FocusedItem())
+        QGuiApplication::clipboard()->setText(QString::fromStdU16String(ShortestItemLink(m_tree, focused)));
 }
 
 void TItemCommands::actEditItemDuplicateExecute()

@@ -28,6 +28,9 @@ public:
 
     void actEditItemNewExecute();
     void actEditItemNewSubExecute();
+    // A sub item of the focused item that already has its name (a link that
+    // found no item), as one step; its name is not opened for editing.
+    void NewSubItemNamed(const std::string& name);
     void actEditItemDeleteExecute();
     void actEditItemMoveUpExecute();
     void actEditItemUndoExecute();
@@ -37,6 +40,8 @@ public:
     void actEditItemOutdentExecute();
     void actEditItemCutExecute();
     void actEditItemCopyExecute();
+    // The shortest link that finds the focused item goes on the clipboard.
+    void actEditItemCopyLinkExecute();
     void actEditItemPasteExecute();
     void actEditItemDuplicateExecute();
     void actEditItemSortChildrenExecute();
@@ -66,7 +71,7 @@ private:
     // A name still typed in place becomes a rename before a file command.
     void FinishEdit() override;
     // The steps New Item and New Sub Item share once the item exists.
-    void StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName);
+    void StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName, bool rename = true);
     // Undo and Redo share all but the direction.
     void UndoOrRedo(bool undo);
     // Delete and Cut: the selection goes, kept by the step.

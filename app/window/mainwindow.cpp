@@ -19,6 +19,7 @@
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
 #include "app/window/descriptionedit.h"
+#include "app/window/descriptionlinks.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
@@ -87,6 +88,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                                                            *m_findDialog, *m_replaceDialog, *m_fontDialog);
     m_itemCommands = std::make_unique<TItemCommands>(m_tree, *m_treeEvents, *m_treeView, *m_iconComboBox, *m_session,
                                                      *m_descriptionPane);
+    m_descriptionLinks = std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_statusPanels[0], *m_itemCommands);
     m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,

@@ -12,6 +12,7 @@ class QPlainTextEdit;
 class TCollapseSplitter;
 class TCollapseToolBar;
 class TCommandTable;
+class TDescriptionLinks;
 class TDescriptionPane;
 class TDocumentSession;
 class TDropFileTarget;
@@ -52,18 +53,16 @@ public:
     TDropFileTarget& DropFileOnTreeList() const { return *m_dropFileOnTreeList; }
     TDropFileTarget& DropFileOnMemo() const { return *m_dropFileOnMemo; }
     TReplaceDialog* ReplaceDialog1() const { return m_replaceDialog; }
-    // The folding panes; their Maximized and Minimized flags are properties.
     TCollapseSplitter* Splitter1() const { return m_splitter; }
     TCollapseToolBar* ToolBarTV() const { return m_toolBarTV; }
     TCollapseToolBar* ToolBarMemo() const { return m_toolBarMemo; }
-    // OpenDialog1 and SaveDialog1, with the folders they start in.
     TFileDialogs& FileDialogs() const { return *m_fileDialogs; }
     QString StatusPanelText(int panel) const;
-
     TDocumentSession& Session() const { return *m_session; }
     TDescriptionPane& DescriptionPane() const { return *m_descriptionPane; }
     TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
     TItemCommands& ItemCommands() const { return *m_itemCommands; }
+    TDescriptionLinks& DescriptionLinks() const { return *m_descriptionLinks; }
     TImportCommands& ImportCommands() const { return *m_importCommands; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
@@ -95,6 +94,7 @@ private:
     std::unique_ptr<TEditCommands> m_editCommands;
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
     std::unique_ptr<TItemCommands> m_itemCommands;
+    std::unique_ptr<TDescriptionLinks> m_descriptionLinks;
     std::unique_ptr<TExportCommands> m_exportCommands;
     std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;

@@ -1,0 +1,242 @@
+#include "document/linkgrammar.h"
+
+#include "document/textcodec.h"
+#include "document/treelist.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace {
+
+template <typename Char> uint32_t Unit(Char c)
+{
+    return static_cast<std::make_unsigned_t<Char>>(c);
+}
+
+// Bytes above 0x7F may be parts of UTF-8 sequences, so only decoded text
+// knows the wider spaces.
+template <typename Char> bool IsSpace(Char c)
+{
+    const uint32_t u = Unit(c);
+    if (u <= 0x20 || u == 0x7F)
+        return true;
+    return sizeof(Char) > 1 && (u == 0xA0 || u == 0x2028 || u == 0x2029 || u == 0x3000);
+}
+
+template <typename Char> bool IsLineBreak(Char c)
+{
+    const uint32_t u = Unit(c);
+    return u == '\n' || u == '\r' || (sizeof(Char) > 1 && (u == 0x2028 || u == 0x2029));
+}
+
+template <typename Char> bool IsAsciiAlnum(Char c)
+{
+    const uint32_t u = Unit(c);
+    return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
+
+constexpr std::array<std::string_view, 5> Schemes = {"http://", "https://", "ftp://", "mailto:", "file:"};
+
+template <typename Char> size_t SchemeLength(std::basic_string_view<Char> text, size_t i)
+{
+    for (std::string_view scheme : Schemes) {
+        if (text.size() - i < scheme.size())
+            continue;
+        bool same = true;
+        for (size_t k = 0; same && k < scheme.size(); ++k) {
+            uint32_t u = Unit(text[i + k]);
+            if (u >= 'A' && u <= 'Z')
+                u += 'a' - 'A';
+            same = u == static_cast<uint32_t>(scheme[k]);
+        }
+        if (same)
+            return scheme.size();
+    }
+    return 0;
+}
+
+// The end of the address whose scheme starts at `i`, or `i` when none.
+template <typename Char> size_t AddressEnd(std::basic_string_view<Char> text, size_t i, size_t schemeLength)
+{
+    const size_t body = i + schemeLength;
+    const bool quoted = i > 0 && Unit(text[i - 1]) == '\'';
+    int round = 0, square = 0, curly = 0;
+    size_t j = body;
+    // A closing bracket belongs to the address only when it closes one
+    // opened inside it, as in a wiki address "Thing_(disambiguation)".
+    auto closes = [](int& depth) { return depth == 0 || --depth < 0; };
+    for (; j < text.size(); ++j) {
+        const uint32_t u = Unit(text[j]);
+        if (IsSpace(text[j]) || u == '"' || u == '<' || u == '>' || u == '`' || (u == '\'' && quoted))
+            break;
+        if (u == '(')
+            ++round;
+        else if (u == '[')
+            ++square;
+        else if (u == '{')
+            ++curly;
+        else if ((u == ')' && closes(round)) || (u == ']' && closes(square)) || (u == '}' && closes(curly)))
+            break;
+    }
+    while (j > body && std::u16string_view(u".,;:!?").find(static_cast<char16_t>(Unit(text[j - 1]))) !=
+                           std::u16string_view::npos)
+        --j;
+    return j > body ? j : i;
+}
+
+// The end of the item link opening at `i`, or `i` when there is none.
+template <typename Char> size_t ItemLinkEnd(std::basic_string_view<Char> text, size_t i)
+{
+    const size_t n = text.size();
+    if (i + 5 > n || Unit(text[i]) != '[' || Unit(text[i + 1]) != '[')
+        return i;
+    const uint32_t first = Unit(text[i + 2]);
+    // "[[[x]]" is a bracket before the link "[[x]]".
+    if (IsSpace(text[i + 2]) || first == '[' || first == ']')
+        return i;
+    for (size_t k = i + 3; k + 1 < n; ++k) {
+        if (IsLineBreak(text[k]))
+            return i;
+        const uint32_t u = Unit(text[k]), next = Unit(text[k + 1]);
+        // A later opening starts the link; this one was a stray bracket.
+        if (u == '[' && next == '[')
+            return i;
+        if (u == ']' && next == ']')
+            return IsSpace(text[k - 1]) ? i : k + 2;
+    }
+    return i;
+}
+
+template <typename Char> std::vector<TLinkSpan> Scan(std::basic_string_view<Char> text)
+{
+    std::vector<TLinkSpan> links;
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t itemEnd = ItemLinkEnd(text, i);
+        if (itemEnd > i) {
+            links.push_back({i, itemEnd - i, TLinkKind::Item});
+            i = itemEnd;
+            continue;
+        }
+        if (i == 0 || !IsAsciiAlnum(text[i - 1])) {
+            if (const size_t scheme = SchemeLength(text, i)) {
+                const size_t end = AddressEnd(text, i, scheme);
+                if (end > i) {
+                    links.push_back({i, end - i, TLinkKind::Address});
+                    i = end;
+                    continue;
+                }
+            }
+        }
+        ++i;
+    }
+    return links;
+}
+
+// True when the stored bytes of a name decode to `name`, as the editor shows
+// them, without decoding every name of the tree.
+class TNameMatch {
+public:
+    explicit TNameMatch(const std::u16string& name)
+        : m_utf8(EncodeText(name, TTextEncoding::Utf8)), m_ansi(EncodeText(name, TTextEncoding::Windows1252))
+    {
+    }
+    bool operator()(const TTreeListTextNode* item) const
+    {
+        const std::string_view bytes = item->GetText(TreeListColumnName);
+        if (bytes == m_utf8)
+            return true;
+        return bytes == m_ansi && !IsValidUtf8(bytes);
+    }
+
+private:
+    std::string m_utf8;
+    std::string m_ansi;
+};
+
+TTreeListTextNode* FindPath(const TTreeListTextNode* parent, const TTreeList& tree,
+                            const std::vector<TNameMatch>& names, size_t level)
+{
+    const int count = parent ? parent->Count() : tree.TopItemCount();
+    for (int index = 0; index < count; ++index) {
+        TTreeListTextNode* item = parent ? parent->Child(index) : tree.TopItem(index);
+        if (!names[level](item))
+            continue;
+        if (level + 1 == names.size())
+            return item;
+        if (TTreeListTextNode* found = FindPath(item, tree, names, level + 1))
+            return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<TLinkSpan> FindLinks(std::u16string_view text)
+{
+    return Scan(text);
+}
+
+std::vector<TLinkSpan> FindLinks(std::string_view text)
+{
+    return Scan(text);
+}
+
+std::vector<std::u16string> ItemLinkPath(std::u16string_view link)
+{
+    if (link.size() >= 4 && link.substr(0, 2) == u"[[" && link.substr(link.size() - 2) == u"]]")
+        link = link.substr(2, link.size() - 4);
+    std::vector<std::u16string> path(1);
+    for (size_t i = 0; i < link.size(); ++i) {
+        if (link[i] == u'\\' && i + 1 < link.size() && link[i + 1] == u'/')
+            path.back() += link[++i];
+        else if (link[i] == u'/')
+            path.emplace_back();
+        else
+            path.back() += link[i];
+    }
+    return path;
+}
+
+std::u16string ItemLinkText(const std::vector<std::u16string>& path)
+{
+    std::u16string text = u"[[";
+    for (size_t level = 0; level < path.size(); ++level) {
+        if (level > 0)
+            text += u'/';
+        for (char16_t c : path[level]) {
+            if (c == u'/')
+                text += u'\\';
+            text += c;
+        }
+    }
+    return text + u"]]";
+}
+
+TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std::u16string>& path)
+{
+    if (path.empty())
+        return nullptr;
+    std::vector<TNameMatch> names;
+    for (const std::u16string& name : path)
+        names.emplace_back(name);
+    if (names.size() == 1) {
+        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+            if (names[0](item))
+                return item;
+        return nullptr;
+    }
+    return FindPath(nullptr, tree, names, 0);
+}
+
+std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item)
+{
+    std::vector<std::u16string> path;
+    for (const TTreeListTextNode* at = item; at; at = at->Parent())
+        path.push_back(DecodeText(at->GetText(TreeListColumnName)).text);
+    if (ResolveItemLink(tree, {path.front()}) == item)
+        return ItemLinkText({path.front()});
+    std::reverse(path.begin(), path.end());
+    return ItemLinkText(path);
+}
