@@ -309,6 +309,7 @@ TEST_F(ProtectionTest, CopiesFromAProtectedDocumentAreMarkedSecret)
     } copies[] = {
         {"items copied", [](TfrmTreeViewEditorMain& window) { Run(window, Id::actEditItemCopy); }},
         {"items cut", [](TfrmTreeViewEditorMain& window) { Run(window, Id::actEditItemCut); }},
+        {"link copied", [](TfrmTreeViewEditorMain& window) { Run(window, Id::actEditItemCopyLink); }},
         {"text copied", [](TfrmTreeViewEditorMain& window) { window.Memo1()->copy(); }},
         {"text cut", [](TfrmTreeViewEditorMain& window) { window.Memo1()->cut(); }},
     };

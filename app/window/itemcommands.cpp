@@ -412,8 +412,15 @@ void TItemCommands::PasteFrom(const QMimeData& data)
 
 void TItemCommands::actEditItemCopyLinkExecute()
 {
-    if (const TTreeListTextNode* focused = m_tree.FocusedItem())
-        QGuiApplication::clipboard()->setText(QString::fromStdU16String(ShortestItemLink(m_tree, focused)));
+    const TTreeListTextNode* focused = m_tree.FocusedItem();
+    if (!focused)
+        return;
+    auto* data = new QMimeData;
+    data->setText(QString::fromStdU16String(ShortestItemLink(m_tree, focused)));
+    // A link names its item: as secret as the item's own name.
+    if (m_session.Protected())
+        MarkSecret(*data);
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void TItemCommands::actEditItemDuplicateExecute()
