@@ -111,25 +111,52 @@ template <typename Char> size_t ItemLinkEnd(std::basic_string_view<Char> text, s
 template <typename Char> std::vector<TLinkSpan> Scan(std::basic_string_view<Char> text)
 {
     std::vector<TLinkSpan> links;
-    size_t i = 0;
-    while (i < text.size()) {
-        const size_t itemEnd = ItemLinkEnd(text, i);
-        if (itemEnd > i) {
-            links.push_back({i, itemEnd - i, TLinkKind::Item});
-            i = itemEnd;
+    const size_t n = text.size();
+    size_t from = 0;  // where the next link may start
+    // Every item link begins "[[", and every address has the colon of its
+    // scheme three to six characters after its start: a description of
+    // megabytes is passed over looking for those two characters only, each
+    // found by the library's fast search and kept until it is passed.
+    auto next = [&text, n](size_t at, char c) {
+        const size_t found = text.find(static_cast<Char>(c), at);
+        return found == text.npos ? n : found;
+    };
+    size_t colon = next(0, ':'), bracket = next(0, '[');
+    while (from < n) {
+        if (colon < from)
+            colon = next(from, ':');
+        if (bracket < from)
+            bracket = next(from, '[');
+        const size_t mark = std::min(colon, bracket);
+        if (mark == n)
+            break;
+        if (mark == bracket) {
+            const size_t itemEnd = ItemLinkEnd(text, mark);
+            if (itemEnd > mark)
+                links.push_back({mark, itemEnd - mark, TLinkKind::Item});
+            from = std::max(itemEnd, mark + 1);
             continue;
         }
-        if (i == 0 || !IsAsciiAlnum(text[i - 1])) {
-            if (const size_t scheme = SchemeLength(text, i)) {
-                const size_t end = AddressEnd(text, i, scheme);
-                if (end > i) {
-                    links.push_back({i, end - i, TLinkKind::Address});
-                    i = end;
-                    continue;
-                }
+        size_t addressStart = 0, addressEnd = 0;
+        for (size_t start = std::max(from, mark >= 6 ? mark - 6 : size_t{0}); start + 3 <= mark; ++start) {
+            if (start > 0 && IsAsciiAlnum(text[start - 1]))
+                continue;
+            const size_t scheme = SchemeLength(text, start);
+            if (scheme == 0)
+                continue;
+            const size_t end = AddressEnd(text, start, scheme);
+            if (end > start) {
+                addressStart = start;
+                addressEnd = end;
+                break;
             }
         }
-        ++i;
+        if (addressEnd > addressStart) {
+            links.push_back({addressStart, addressEnd - addressStart, TLinkKind::Address});
+            from = addressEnd;
+        } else {
+            from = mark + 1;
+        }
     }
     return links;
 }

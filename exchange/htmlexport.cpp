@@ -131,6 +131,9 @@ void ExportHtml(const TTreeList& tree, const std::string& fileName)
     WalkTree(
         tree,
         [&](const TTreeListTextNode& item, int) {
+            // "[[" reads the same in both encodings: most descriptions need no decoding here.
+            if (item.GetText(TreeListColumnDesc).find("[[") == std::string_view::npos)
+                return;
             const std::string_view desc = AsUtf8(item.GetText(TreeListColumnDesc), scratch);
             for (const TLinkSpan& span : FindLinks(desc))
                 if (span.kind == TLinkKind::Item)

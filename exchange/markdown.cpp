@@ -281,7 +281,8 @@ void CheckDepth(cmark_node* document, int maxDepth)
 // input was checked to be UTF-8, so each stands for one of the two.
 std::string& RepairNoncharacters(std::string& text)
 {
-    if (text.find_first_of("\xFE\xFF") == std::string::npos)
+    // Two scans of memchr's speed; find_first_of looks at one byte at a time.
+    if (text.find('\xFE') == std::string::npos && text.find('\xFF') == std::string::npos)
         return text;
     std::string repaired;
     repaired.reserve(text.size() + 16);
