@@ -39,7 +39,7 @@ void TCommandTable::Build(QWidget* owner, const TCommandTargets& targets, const 
             m_actions[index] = action;
             m_handlers[index] = def.handler;
             m_outputs[index] = def.output;
-            connect(action, &QAction::triggered, this, Guarded([this, action] { Execute(action); }));
+            connect(action, &QAction::triggered, this, [this, action] { Execute(action); });
         }
     }
     for (size_t i = 0; i < m_actions.size(); ++i)
@@ -67,19 +67,20 @@ void TCommandTable::Execute(QAction* action)
     const TActionId id = IdOf(action);
     if (id == TActionId::Count)
         return;
-    // A command runs only if it is still enabled after a fresh update.
-    Update(action);
     const auto index = static_cast<size_t>(id);
-    if (action->isEnabled() && m_handlers[index])
-        RunGuarded([&] {
-            // The one place that asks before a protected document's text
-            // leaves it in the clear.
-            if (m_outputs[index] == TCommandOutput::ClearText &&
-                !m_targets.Get<TDocumentSession>().ConfirmClearExport())
-                return;
-            m_handlers[index](m_targets, action);
-        });
-    UpdateActions();
+    RunGuarded([&] {
+        // A command runs only if it is still enabled after a fresh update.
+        Update(action);
+        if (!action->isEnabled() || !m_handlers[index])
+            return;
+        // The one place that asks before a protected document's text
+        // leaves it in the clear.
+        if (m_outputs[index] == TCommandOutput::ClearText && !m_targets.Get<TDocumentSession>().ConfirmClearExport())
+            return;
+        m_handlers[index](m_targets, action);
+    });
+    // Also after a failed command: what it changed before it failed counts.
+    RunGuarded([this] { UpdateActions(); });
 }
 
 // What follows the list's update handler for one action.
