@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <map>
 
 namespace {
 
@@ -266,4 +267,50 @@ std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* 
         return ItemLinkText({path.front()});
     std::reverse(path.begin(), path.end());
     return ItemLinkText(path);
+}
+
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
+{
+    std::vector<TLinksInDescription> found;
+    const std::u16string name = DecodeText(item->GetText(TreeListColumnName)).text;
+    if (name.empty())
+        return found;
+    // Many links to one item are common; each path is resolved once.
+    std::map<std::vector<std::u16string>, bool> findsItem;
+    for (TTreeListTextNode* holder = tree.TopItem(0); holder; holder = tree.NextInDocument(holder)) {
+        const std::string_view bytes = holder->GetText(TreeListColumnDesc);
+        if (bytes.find("[[") == bytes.npos)
+            continue;
+        TLinksInDescription links{holder, DecodeText(bytes), {}};
+        const std::u16string_view text = links.description.text;
+        for (const TLinkSpan& span : FindLinks(text)) {
+            if (span.kind != TLinkKind::Item)
+                continue;
+            std::vector<std::u16string> path = ItemLinkPath(text.substr(span.start, span.length));
+            if (path.back() != name)
+                continue;
+            auto [at, added] = findsItem.try_emplace(std::move(path), false);
+            if (added)
+                at->second = ResolveItemLink(tree, at->first) == item;
+            if (at->second)
+                links.links.push_back(span);
+        }
+        if (!links.links.empty())
+            found.push_back(std::move(links));
+    }
+    return found;
+}
+
+std::string ReplaceLinks(const TLinksInDescription& found, const std::u16string& replacement)
+{
+    const std::u16string& text = found.description.text;
+    std::u16string result;
+    size_t from = 0;
+    for (const TLinkSpan& span : found.links) {
+        result.append(text, from, span.start - from);
+        result += replacement;
+        from = span.start + span.length;
+    }
+    result.append(text, from);
+    return EncodeText(result, found.description.encoding);
 }

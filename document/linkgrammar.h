@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/textcodec.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -45,3 +47,19 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
 // The shortest link that finds `item`: its name alone when that finds it,
 // otherwise its path from the top level.
 std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item);
+
+// The item links of one description that find a given item.
+struct TLinksInDescription {
+    TTreeListTextNode* holder = nullptr;  // the item whose description it is
+    TDecodedText description;
+    std::vector<TLinkSpan> links;  // in `description.text`
+};
+
+// Every item link in every description that names `item` as its last part
+// and finds it. A description without "[[" is passed over at the speed of
+// a byte search, so the whole tree costs little more than one read.
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item);
+
+// The description with each of its links replaced by `replacement`, encoded
+// as it was when every character allows.
+std::string ReplaceLinks(const TLinksInDescription& found, const std::u16string& replacement);

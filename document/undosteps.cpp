@@ -163,3 +163,33 @@ void TReorderStep::Redo(TTreeList& tree)
     tree.Reorder(m_after);
 }
 
+void TCompoundStep::Undo(TTreeList& tree)
+{
+    for (size_t i = m_steps.size(); i-- > 0;)
+        m_steps[i]->Undo(tree);
+}
+
+void TCompoundStep::Redo(TTreeList& tree)
+{
+    for (const auto& step : m_steps)
+        step->Redo(tree);
+}
+
+std::vector<TTreeListTextNode*> TCompoundStep::Touched() const
+{
+    return m_steps.empty() ? std::vector<TTreeListTextNode*>{} : m_steps.front()->Touched();
+}
+
+size_t TCompoundStep::Cost() const
+{
+    size_t cost = 0;
+    for (const auto& step : m_steps)
+        cost += step->Cost();
+    return cost;
+}
+
+void TCompoundStep::Discard(TTreeList& tree, bool done)
+{
+    for (const auto& step : m_steps)
+        step->Discard(tree, done);
+}

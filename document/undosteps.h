@@ -3,6 +3,7 @@
 #include "document/treelist.h"
 #include "document/undohistory.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -142,4 +143,21 @@ private:
     std::vector<TTreeListOrder> m_after;
     std::vector<TTreeListTextNode*> m_shown;
     size_t m_bytes = 0;
+};
+
+// Several steps made by one command (a Rename with the links it rewrote),
+// undone and redone as one. The first step's items are the ones shown.
+class TCompoundStep : public TUndoStep {
+public:
+    using TUndoStep::TUndoStep;
+    void Add(std::unique_ptr<TUndoStep> step) { m_steps.push_back(std::move(step)); }
+
+    void Undo(TTreeList& tree) override;
+    void Redo(TTreeList& tree) override;
+    std::vector<TTreeListTextNode*> Touched() const override;
+    size_t Cost() const override;
+    void Discard(TTreeList& tree, bool done) override;
+
+private:
+    std::vector<std::unique_ptr<TUndoStep>> m_steps;
 };

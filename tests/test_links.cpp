@@ -126,6 +126,66 @@ INSTANTIATE_TEST_SUITE_P(
                       TFollowCase{"http://", TGesture::CtrlClick, "", "http://example.com/x_(y)"},
                       TFollowCase{"http://", TGesture::CtrlEnter, "", "http://example.com/x_(y)"}));
 
+struct TRenameCase {
+    const char* item;  // by its path
+    const char* name;  // the new name's bytes
+    QMessageBox::StandardButton answer;
+    const char* question;  // empty: none asked
+    const char* descriptionA;  // after the rename; empty: as it was
+    const char* descriptionD;
+};
+
+class RenameLinks : public LinksTest, public ::testing::WithParamInterface<TRenameCase> {};
+
+// D's description is Windows-1252 and links to A/B/C by name and by path.
+TEST_P(RenameLinks, RewritesTheLinksThatFoundTheItemAsOneStep)
+{
+    const TRenameCase& c = GetParam();
+    const std::string descriptionD = "\xE9 [[A/B/C]] and [[C]]";
+    m_d->SetText(TreeListColumnDesc, descriptionD);
+    const std::map<std::string, TTreeListTextNode*> items = {{"A/B/C", m_c}, {"D/C", m_dc}, {"D", m_d}};
+    TTreeListTextNode* item = items.at(c.item);
+    const std::string oldName(item->GetText(TreeListColumnName));
+    if (*c.question)
+        m_prompter->answers = {c.answer};
+    m_window->TreeList().EndRename(item, c.name, true);
+
+    QStringList asked;
+    if (*c.question)
+        asked << QStringLiteral("VekTreeViewEditor|") + QString::fromUtf8(c.question);
+    EXPECT_EQ(m_prompter->questions, asked);
+    const std::string afterA = *c.descriptionA ? c.descriptionA : Description;
+    const std::string afterD = *c.descriptionD ? c.descriptionD : descriptionD;
+    auto expect = [&](const std::string& name, const std::string& a, const std::string& d) {
+        EXPECT_EQ(item->GetText(TreeListColumnName), name);
+        EXPECT_EQ(m_a->GetText(TreeListColumnDesc), a);
+        EXPECT_EQ(m_d->GetText(TreeListColumnDesc), d);
+    };
+    expect(c.name, afterA, afterD);
+    m_a->SetFocused();
+    EXPECT_EQ(Memo()->toPlainText(), QString::fromUtf8(afterA.c_str()));
+
+    EXPECT_EQ(m_window->Session().History().UndoName(), "Rename");
+    Run(*m_window, Id::actEditItemUndo);
+    expect(oldName, Description, descriptionD);
+    EXPECT_FALSE(m_window->Session().History().CanUndo());
+    Run(*m_window, Id::actEditItemRedo);
+    expect(c.name, afterA, afterD);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, RenameLinks,
+    ::testing::Values(
+        // The new name stays in the description's own encoding.
+        TRenameCase{"A/B/C", "\xC3\x89", QMessageBox::Yes, "Update 3 links to \xC3\x89?",
+                    "see [[\xC3\x89]], [[D/C]] or [[Nope]] at http://example.com/x_(y). [[A/B]]",
+                    "\xE9 [[\xC9]] and [[\xC9]]"},
+        TRenameCase{"A/B/C", "E", QMessageBox::No, "Update 3 links to E?", "", ""},
+        // "[[B]]" would find A/B: the shortest link is the path.
+        TRenameCase{"D/C", "B", QMessageBox::Yes, "Update 1 links to B?",
+                    "see [[C]], [[D/B]] or [[Nope]] at http://example.com/x_(y). [[A/B]]", ""},
+        TRenameCase{"D", "Z", QMessageBox::Yes, "", "", ""}));
+
 TEST_F(LinksTest, ABrokenLinkOffersToCreateTheItemAsOneStep)
 {
     const QString question = QStringLiteral("VekTreeViewEditor|No item is named \"Nope\". Create it under \"A\"?");

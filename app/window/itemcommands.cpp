@@ -40,9 +40,45 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTree
 void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount)
 {
     m_session.BeginChange();
-    auto step = std::make_unique<TTextStep>("Rename", node, TreeListColumnName, oldName, oldCount);
+    auto rename = std::make_unique<TTextStep>("Rename", node, TreeListColumnName, oldName, oldCount);
+    rename->FocusBefore = rename->FocusAfter = node;
+    // The links that found the item went by its old name: the tree must hold
+    // that name again while they are looked for.
+    const std::string newName(node->GetText(TreeListColumnName));
+    std::vector<TLinksInDescription> found;
+    if (newName != oldName) {
+        node->SetText(TreeListColumnName, oldName);
+        try {
+            found = FindLinksTo(m_tree, node);
+        } catch (...) {
+            node->SetText(TreeListColumnName, newName);
+            throw;
+        }
+        node->SetText(TreeListColumnName, newName);
+    }
+    size_t count = 0;
+    for (const TLinksInDescription& links : found)
+        count += links.links.size();
+    if (count == 0 ||
+        Prompter().Ask(m_treeView.window(), QMessageBox::Question, QString::fromLatin1(ApplicationTitle),
+                       QStringLiteral("Update %1 links to %2?").arg(count).arg(ItemBytesToText(newName).text),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        m_session.Record(std::move(rename));
+        return;
+    }
+    auto step = std::make_unique<TCompoundStep>("Rename");
     step->FocusBefore = step->FocusAfter = node;
+    step->Add(std::move(rename));
+    const std::u16string link = ShortestItemLink(m_tree, node);
+    for (const TLinksInDescription& links : found) {
+        std::string before(links.holder->GetText(TreeListColumnDesc));
+        const int countBefore = links.holder->TextCount();
+        links.holder->SetText(TreeListColumnDesc, ReplaceLinks(links, link));
+        step->Add(std::make_unique<TTextStep>("Rename", links.holder, TreeListColumnDesc, std::move(before),
+                                              countBefore));
+    }
     m_session.Record(std::move(step));
+    m_descriptionPane.RefreshIfChanged();
 }
 
 void TItemCommands::FinishEdit()
