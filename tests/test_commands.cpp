@@ -74,6 +74,9 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemExpandAll",    "Edit", "&Expand All",    "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, "", 0, '-'},
     {"TV",   "actEditItemCollapseAll",  "Edit", "Coll&apse All",  "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, "", 0, '-'},
     {"TV",   "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, "", 0, '-'},
+    {"TV",   "actViewThemeSystem",      "View", "&System",        "System theme|Takes the colours and the style of the desktop", -1, "", 0, '+'},
+    {"TV",   "actViewThemeLight",       "View", "&Light",         "Light theme|Dark text on light faces, the same on every desktop", -1, "", 0, '+'},
+    {"TV",   "actViewThemeDark",        "View", "&Dark",          "Dark theme|Light text on dark faces, the same on every desktop", -1, "", 0, '+'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -151,7 +154,7 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(Picture(action->icon()), Picture((tv ? ImageListMenu() : ImageListMemo()).Icon(row.icon)));
     EXPECT_EQ(action->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut));
     EXPECT_EQ(TActionList::Tag(action), row.tag);
-    EXPECT_EQ(action->isCheckable(), row.name == std::string("actViewWordWrap"));
+    EXPECT_EQ(action->isCheckable(), std::string(row.name).rfind("actView", 0) == 0 && row.name != std::string("actViewFont"));
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();
@@ -191,7 +194,9 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
           "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
           "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
-        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
+        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "miTheme miTheme"}},
+        {menu("miTheme"), {"miThemeSystem actViewThemeSystem", "miThemeLight actViewThemeLight",
+                           "miThemeDark actViewThemeDark"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
         {menu("miUNVISIBLE"),

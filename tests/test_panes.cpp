@@ -16,6 +16,20 @@ namespace {
 
 const QColor Navy(0, 0, 128), Highlight(207, 207, 255), White(255, 255, 255), Grey(128, 128, 128);
 
+// The controls take every colour from the palette; on the classic desktop's
+// (navy selection, white bevel light, grey shadow) they look as designed.
+struct ClassicPalette : ::testing::Environment {
+    void SetUp() override
+    {
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Highlight, Navy);
+        palette.setColor(QPalette::Light, White);
+        palette.setColor(QPalette::Dark, Grey);
+        QApplication::setPalette(palette);
+    }
+};
+[[maybe_unused]] ::testing::Environment* const classicPalette = ::testing::AddGlobalTestEnvironment(new ClassicPalette);
+
 void Mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons = Qt::NoButton)
 {
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;

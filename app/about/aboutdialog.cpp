@@ -135,7 +135,7 @@ void TfrmAboutDlg::CreateComponents()
     linkFont.setUnderline(true);
     m_lbWebLink = AddLabel("lbWebLink", AuthorEmail(), {48, 88, 222, 13}, linkFont);
     QPalette linkPalette = m_lbWebLink->palette();
-    linkPalette.setColor(QPalette::WindowText, Qt::blue);
+    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
     m_lbWebLink->setPalette(linkPalette);
     m_lbWebLink->setToolTip(QStringLiteral("MailTo:\n") + AuthorEmail());
     m_lbWebLink->installEventFilter(this);

@@ -19,28 +19,28 @@ namespace {
 constexpr int ClickSlop = 6;
 
 void DrawButton(QPainter& painter, const QRect& button, bool highlighted, Qt::ArrowType direction,
-                const QColor& face)
+                const TPaneColors& colors)
 {
-    painter.fillRect(button, PaneFrameColor);
+    painter.fillRect(button, colors.Frame);
     const QRect inner = button.adjusted(1, 1, -1, -1);
     if (inner.isEmpty())
         return;
-    painter.fillRect(inner, Qt::white);
+    painter.fillRect(inner, colors.Bevel);
     const QRect filled = inner.adjusted(1, 1, 0, 0);
     if (filled.isEmpty())
         return;
-    painter.fillRect(filled, highlighted ? PaneHighlightColor : face);
+    painter.fillRect(filled, highlighted ? colors.Hot : colors.Face);
     painter.setClipRect(filled);
     const int depth = OddDepth(filled.width() - 1);
     const int base = 2 * depth - 1;
     const int x = filled.left() + (filled.width() - depth) / 2;
     const QRect first(x, filled.top() + 5, depth, base);
     const QRect second(x, filled.bottom() + 1 - 6 - base, depth, base);
-    DrawArrow(painter, first, direction, PaneArrowColor);
-    DrawArrow(painter, second, direction, PaneArrowColor);
+    DrawArrow(painter, first, direction, colors.Arrow);
+    DrawArrow(painter, second, direction, colors.Arrow);
     if (second.top() > first.bottom() + 1)
         DrawTexture(painter, QRect(filled.left(), first.bottom() + 1, filled.width(), second.top() - first.bottom() - 1),
-                    PaneTextureColor1, PaneTextureColor2);
+                    colors.Texture1, colors.Texture2);
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ protected:
         {
             QPainter offscreen(&picture);
             DrawButton(offscreen, QRect(QPoint(0, 0), button.size()), m_hot,
-                       m_splitter->Maximized() ? Qt::RightArrow : Qt::LeftArrow, palette().color(QPalette::Button));
+                       m_splitter->Maximized() ? Qt::RightArrow : Qt::LeftArrow, PaneColors(palette()));
         }
         painter.drawPixmap(button.topLeft(), picture);
     }

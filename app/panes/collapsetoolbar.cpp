@@ -103,15 +103,16 @@ void TCollapseToolBar::paintEvent(QPaintEvent*)
     painter.fillRect(w - 2, 1, 1, h - 1, dark);
     painter.fillRect(w - 1, 0, 1, h, light);
 
-    const QColor face = m_hot ? PaneHighlightColor : palette().color(QPalette::Button);
+    const TPaneColors colors = PaneColors(palette());
     if (m_maximized)
-        PaintGrip(painter, face);
+        PaintGrip(painter, colors);
     else
-        PaintTab(painter, face);
+        PaintTab(painter, colors);
 }
 
-void TCollapseToolBar::PaintGrip(QPainter& painter, const QColor& face)
+void TCollapseToolBar::PaintGrip(QPainter& painter, const TPaneColors& colors)
 {
+    const QColor face = m_hot ? colors.Hot : colors.Face;
     const QRect grip = GripRect();
     const QColor shadow = palette().color(QPalette::Dark);
     painter.fillRect(grip, face);
@@ -120,18 +121,18 @@ void TCollapseToolBar::PaintGrip(QPainter& painter, const QColor& face)
     const int depth = OddDepth((grip.width() - 2) / 2);
     const int base = 2 * depth - 1;
     const QRect arrow(grip.left() + (grip.width() - base) / 2, grip.top() + 2, base, depth);
-    DrawArrow(painter, arrow, Qt::DownArrow, PaneArrowColor);
+    DrawArrow(painter, arrow, Qt::DownArrow, colors.Arrow);
     const QRect inside = grip.adjusted(2, 2, -2, -2);
-    DrawTexture(painter, inside.adjusted(0, arrow.bottom() + 2 - inside.top(), 0, 0), PaneTextureColor1,
-                PaneTextureColor2);
+    DrawTexture(painter, inside.adjusted(0, arrow.bottom() + 2 - inside.top(), 0, 0), colors.Texture1, colors.Texture2);
 }
 
-void TCollapseToolBar::PaintTab(QPainter& painter, const QColor& face)
+void TCollapseToolBar::PaintTab(QPainter& painter, const TPaneColors& colors)
 {
+    const QColor face = m_hot ? colors.Hot : colors.Face;
     const QRect tab = GripRect();
     const int left = tab.left(), top = tab.top(), bottom = tab.bottom();
     const QColor outline = palette().color(QPalette::Shadow), shadow = palette().color(QPalette::Dark);
-    // Row by row: the fill, then the outline, then the white and shadow lines inside it.
+    // Row by row: the fill, then the outline, then the bevel and shadow lines inside it.
     for (int y = top; y <= bottom; ++y) {
         const int end = TabRowEnd(y);
         const bool edgeRow = y == top || y == bottom;
@@ -141,20 +142,20 @@ void TCollapseToolBar::PaintTab(QPainter& painter, const QColor& face)
         if (edgeRow)
             continue;
         if (y == top + 1)
-            painter.fillRect(left + 1, y, end - left - 3, 1, Qt::white);
+            painter.fillRect(left + 1, y, end - left - 3, 1, colors.Bevel);
         else if (y == bottom - 1)
             painter.fillRect(left + 2, y, end - left - 4, 1, shadow);
-        painter.fillRect(left + 1, y, 1, 1, Qt::white);
+        painter.fillRect(left + 1, y, 1, 1, colors.Bevel);
         painter.fillRect(end - 2, y, 1, 1, shadow);
     }
     const int depth = OddDepth((tab.height() - 2) / 2);
     const int base = 2 * depth - 1;
     const QRect arrow(left + 3, top + (tab.height() - base) / 2, depth, base);
-    DrawArrow(painter, arrow, Qt::RightArrow, PaneArrowColor);
+    DrawArrow(painter, arrow, Qt::RightArrow, colors.Arrow);
     QRegion texture;
     for (int y = top + 2; y <= bottom - 2; ++y)
         texture += QRect(arrow.right() + 2, y, TabRowEnd(y) - 2 - (arrow.right() + 2), 1);
-    DrawTexture(painter, texture, PaneTextureColor1, PaneTextureColor2);
+    DrawTexture(painter, texture, colors.Texture1, colors.Texture2);
 }
 
 void TCollapseToolBar::mousePressEvent(QMouseEvent* event)

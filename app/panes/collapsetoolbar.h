@@ -5,6 +5,7 @@
 class QEvent;
 class QMouseEvent;
 class QPaintEvent;
+struct TPaneColors;
 
 // A horizontal toolbar with a grip at its left end: a click on the grip folds
 // the toolbar to a thin strip with a small tab, a click on the tab brings it
@@ -49,8 +50,8 @@ private:
     int TabRowEnd(int row) const;
     void SetHot(bool hot);
     void UpdateMargins();
-    void PaintGrip(QPainter& painter, const QColor& face);
-    void PaintTab(QPainter& painter, const QColor& face);
+    void PaintGrip(QPainter& painter, const TPaneColors& colors);
+    void PaintTab(QPainter& painter, const TPaneColors& colors);
 
     QWidget* m_gripRoom = nullptr;
     bool m_maximized = true;

@@ -1,9 +1,20 @@
 #include "app/panes/panepainting.h"
 
 #include <QPainter>
+#include <QPalette>
 #include <QRegion>
 
 #include <algorithm>
+
+TPaneColors PaneColors(const QPalette& palette)
+{
+    const QColor face = palette.color(QPalette::Button), accent = palette.color(QPalette::Highlight);
+    // The hover is the selection's hue: pale on a light face, deep on a dark one.
+    const int lightness = face.lightness() >= 128 ? 231 : 72;
+    const QColor hot = QColor::fromHsl(accent.hslHue(), accent.hslSaturation(), lightness);
+    const QColor bevel = palette.color(QPalette::Light);
+    return {face, hot, accent, bevel, accent, palette.color(QPalette::Dark), bevel};
+}
 
 int OddDepth(int value)
 {

@@ -4,6 +4,7 @@
 #include <Qt>
 
 class QPainter;
+class QPalette;
 class QRect;
 class QRegion;
 
@@ -11,12 +12,19 @@ class QRegion;
 // shape is built from whole device-independent pixels with fillRect, so it stays
 // crisp and keeps its proportions at any scale factor.
 
-// The fixed colours of the folding controls; the rest come from the palette.
-inline const QColor PaneHighlightColor(207, 207, 255);
-inline const QColor PaneArrowColor(0, 0, 128);
-inline const QColor PaneTextureColor1(255, 255, 255);
-inline const QColor PaneTextureColor2(0, 0, 128);
-inline const QColor PaneFrameColor(128, 128, 128);
+// The colours of the folding controls, all taken from the palette. On the
+// classic desktop palette (navy selection, white bevel light, grey shadow)
+// they are the controls' original navy arrows and pale blue hover.
+struct TPaneColors {
+    QColor Face;
+    QColor Hot;  // the face while the mouse is over the control
+    QColor Arrow;
+    QColor Texture1;
+    QColor Texture2;
+    QColor Frame;
+    QColor Bevel;  // the light lines inside a frame
+};
+TPaneColors PaneColors(const QPalette& palette);
 
 // The largest odd number not above value, at least 1.
 int OddDepth(int value);

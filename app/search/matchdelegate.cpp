@@ -25,6 +25,11 @@ void TMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const QString parts[3] = {text.left(start), text.mid(start, length), text.mid(start + length)};
     const bool selected = item.state & QStyle::State_Selected;
     const QColor normal = item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    // The match wears the selection's pair of colours, turned round inside a
+    // selected row, so it stands out on any palette with the contrast the
+    // palette gives its selection.
+    const QColor matchFill = item.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight);
+    const QColor matchText = item.palette.color(selected ? QPalette::Highlight : QPalette::HighlightedText);
 
     painter->save();
     painter->setClipRect(area);
@@ -35,8 +40,8 @@ void TMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
         const int width = metrics.horizontalAdvance(parts[i]);
         const QRect box(x, area.top(), width, area.height());
         if (i == 1) {
-            painter->fillRect(box.adjusted(0, 1, 0, -1), QColor(255, 221, 87));
-            painter->setPen(Qt::black);
+            painter->fillRect(box.adjusted(0, 1, 0, -1), matchFill);
+            painter->setPen(matchText);
         } else {
             painter->setPen(normal);
         }

@@ -1,5 +1,7 @@
 #include "app/settingsbinding/widgetproperties.h"
 
+#include "app/widgets/theme.h"
+
 #include "settings/screenfacts.h"
 #include "settings/storedfont.h"
 
@@ -70,11 +72,7 @@ TStoredProperty EditorFontProperty(QPlainTextEdit* editor)
     access.GetFont = [editor] { return editor->font(); };
     access.SetFont = [editor](const QFont& font) { editor->setFont(font); };
     access.GetColor = [editor] { return editor->palette().color(QPalette::Text); };
-    access.SetColor = [editor](const QColor& color) {
-        QPalette palette = editor->palette();
-        palette.setColor(QPalette::Text, color);
-        editor->setPalette(palette);
-    };
+    access.SetColor = [editor](const QColor& color) { SetOwnTextColor(*editor, color); };
     access.Palette = [editor] { return QApplication::palette(editor); };
     access.PixelsPerInch = [] { return TScreenFacts::Current().PixelsPerInch; };
     return FontProperty(std::move(access));

@@ -1,5 +1,6 @@
 #include "app/widgets/fontdialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -37,10 +38,12 @@ QLineEdit* FindSampleEdit(QFontDialog& dialog)
 
 QPixmap ColorSwatch(const QColor& color)
 {
-    QPixmap swatch(24, 12);
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap swatch(QSize(24, 12) * ratio);
+    swatch.setDevicePixelRatio(ratio);
     swatch.fill(color);
     QPainter painter(&swatch);
-    painter.setPen(Qt::black);
+    painter.setPen(QApplication::palette().color(QPalette::WindowText));
     painter.drawRect(swatch.rect().adjusted(0, 0, -1, -1));
     return swatch;
 }
@@ -49,7 +52,7 @@ QPixmap ColorSwatch(const QColor& color)
 
 TFontDialog::TFontDialog(QObject* parent)
     : QObject(parent)
-    , m_color(Qt::black)
+    , m_color(QApplication::palette().color(QPalette::Text))
 {
 }
 

@@ -9,6 +9,7 @@
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
+#include "app/window/themecommands.h"
 
 namespace {
 const QKeySequence None;
@@ -60,6 +61,9 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemExpandAll,    "actEditItemExpandAll",    "Edit", "&Expand All",   "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, None, 0, Handler<&TItemCommands::actEditItemExpandAllExecute>},
         {Id::actEditItemCollapseAll,  "actEditItemCollapseAll",  "Edit", "Coll&apse All", "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, None, 0, Handler<&TItemCommands::actEditItemCollapseAllExecute>},
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
+        {Id::actViewThemeSystem,      "actViewThemeSystem",      "View", QT_TRANSLATE_NOOP("TActionList", "&System"), QT_TRANSLATE_NOOP("TActionList", "System theme|Takes the colours and the style of the desktop"), -1, None, 0, Handler<&TThemeCommands::actViewThemeSystemExecute>},
+        {Id::actViewThemeLight,       "actViewThemeLight",       "View", QT_TRANSLATE_NOOP("TActionList", "&Light"), QT_TRANSLATE_NOOP("TActionList", "Light theme|Dark text on light faces, the same on every desktop"), -1, None, 0, Handler<&TThemeCommands::actViewThemeLightExecute>},
+        {Id::actViewThemeDark,        "actViewThemeDark",        "View", QT_TRANSLATE_NOOP("TActionList", "&Dark"), QT_TRANSLATE_NOOP("TActionList", "Dark theme|Light text on dark faces, the same on every desktop"), -1, None, 0, Handler<&TThemeCommands::actViewThemeDarkExecute>},
     };
 }
 

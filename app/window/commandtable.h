@@ -23,12 +23,14 @@ class TImportCommands;
 class TItemCommands;
 class TTreeList;
 class TTreeListEvents;
+class TThemeCommands;
 class TfrmTreeViewEditorMain;
 
 // The parts of the window whose methods handle the commands.
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
-               TImportCommands*, TFindAllController*, TEditCommands*>
+               TImportCommands*, TFindAllController*, TEditCommands*,
+               TThemeCommands*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

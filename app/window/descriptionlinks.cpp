@@ -287,6 +287,13 @@ bool TDescriptionLinks::FilterEvent(QObject* watched, QEvent* event)
 {
     QWidget* viewport = m_memo.viewport();
     if (watched == &m_memo) {
+        // The links' colours are the palette's; a new theme draws them anew.
+        if (event->type() == QEvent::PaletteChange) {
+            m_drawn.clear();
+            m_drawnBroken.clear();
+            ScheduleRefresh();
+            return false;
+        }
         if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -4,6 +4,7 @@
 #include "app/widgets/finddialog.h"
 #include "app/widgets/fontdialog.h"
 #include "app/widgets/replacedialog.h"
+#include "app/widgets/theme.h"
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
@@ -385,9 +386,7 @@ void TDescriptionPane::actViewFontExecute()
 void TDescriptionPane::FontDialog1Apply()
 {
     m_memo.setFont(m_fontDialog.Font());
-    QPalette palette = m_memo.palette();
-    palette.setColor(QPalette::Text, m_fontDialog.Color());
-    m_memo.setPalette(palette);
+    SetOwnTextColor(m_memo, m_fontDialog.Color());
 }
 
 void TDescriptionPane::actFileOpenMemoExecute()

@@ -31,6 +31,7 @@
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
 #include "app/window/recoverymanager.h"
+#include "app/window/themecommands.h"
 #include "app/window/treelistevents.h"
 
 #include <QAction>
@@ -94,14 +95,16 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
                                                          *this, *m_dropFileOnTreeList, *m_dropFileOnMemo);
     m_findAll = std::make_unique<TFindAllController>(*this, m_tree, *m_treeView, *m_memo);
+    m_themeCommands = std::make_unique<TThemeCommands>();
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane, *m_editCommands, *m_treeEvents);
     connect(m_session.get(), &TDocumentSession::LoadProgress, m_statusPanels[0], &QLabel::setText);
 
     m_commands->Build(this,
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
-                        m_importCommands.get(), m_findAll.get(), m_editCommands.get()}},
+                        m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
+    m_themeCommands->Bind(*m_commands);
     QMenu* popupMenuTV = BuildMenus(*this, *m_commands);
     connect(m_treeView.get(), &QWidget::customContextMenuRequested, this, [this, popupMenuTV](const QPoint& pos) {
         popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
@@ -266,6 +269,7 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
     // above keep the folders the settings give as they were read.
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "OpenDialog1", lastFolder(m_fileDialogs->OpenDialog1()));
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "SaveDialog1", lastFolder(m_fileDialogs->SaveDialog1()));
+    storage.AddSectionValue(TThemeCommands::Section, TThemeCommands::ValueName, m_themeCommands->StoredTheme());
 }
 
 void TfrmTreeViewEditorMain::FormCreate()

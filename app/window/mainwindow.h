@@ -29,6 +29,7 @@ class TIconComboBox;
 class TItemCommands;
 class TRecoveryManager;
 class TReplaceDialog;
+class TThemeCommands;
 class TTreeListEvents;
 class TTreeListView;
 
@@ -67,6 +68,7 @@ public:
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }
+    TThemeCommands& ThemeCommands() const { return *m_themeCommands; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TFindAllController> m_findAll;
+    std::unique_ptr<TThemeCommands> m_themeCommands;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;
     // Gone first of the parts, so the tree stops calling out before they go.

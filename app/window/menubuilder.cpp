@@ -5,6 +5,7 @@
 #include "app/window/commandtable.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
@@ -90,6 +91,13 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
         menu->menuAction()->setObjectName(QString::fromLatin1(menus[i].first));
         fill(menu, entries[i]);
     }
+    QMenu* viewMenu = mainMenu1->findChild<QMenu*>(QStringLiteral("menuView"));
+    QMenu* themeMenu = viewMenu->addMenu(QCoreApplication::translate("TMenuBuilder", "&Theme"));
+    themeMenu->setObjectName(QStringLiteral("miTheme"));
+    themeMenu->menuAction()->setObjectName(QStringLiteral("miTheme"));
+    themeMenu->menuAction()->setProperty("menuEntry/menuView", QStringLiteral("miTheme"));
+    fill(themeMenu, {{"miThemeSystem", Id::actViewThemeSystem}, {"miThemeLight", Id::actViewThemeLight},
+                     {"miThemeDark", Id::actViewThemeDark}});
     auto* popupMenuTV = new QMenu(&window);
     popupMenuTV->setObjectName(QStringLiteral("PopupMenuTV"));
     fill(popupMenuTV, {{"pmiItemUndo", Id::actEditItemUndo},

@@ -1,0 +1,128 @@
+#include "tests/apptestkit.h"
+
+#include "app/widgets/theme.h"
+#include "app/window/themecommands.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+// Every pair of colours that carries text, in both of the program's palettes.
+TEST(ThemePalettes, TextSelectionAndLinksKeepTheirContrast)
+{
+    const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
+        {QPalette::Text, QPalette::Base},           {QPalette::WindowText, QPalette::Window},
+        {QPalette::ButtonText, QPalette::Button},   {QPalette::HighlightedText, QPalette::Highlight},
+        {QPalette::Link, QPalette::Base},           {QPalette::Link, QPalette::Window},
+        {QPalette::LinkVisited, QPalette::Base},    {QPalette::ToolTipText, QPalette::ToolTipBase},
+        {QPalette::PlaceholderText, QPalette::Base}, {QPalette::Text, QPalette::AlternateBase}};
+    for (TTheme theme : {TTheme::Light, TTheme::Dark}) {
+        const QPalette palette = ThemePalette(theme);
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+            for (const auto& [text, back] : pairs)
+                EXPECT_GE(ContrastRatio(palette.color(group, text), palette.color(group, back)), 4.5)
+                    << "theme " << int(theme) << " group " << group << " roles " << text << " on " << back;
+    }
+    EXPECT_DOUBLE_EQ(ContrastRatio(Qt::black, Qt::white), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(QColor(0x77, 0x77, 0x77), QColor(0x77, 0x77, 0x77)), 1.0);
+}
+
+// Painting takes its colours from the palette; a colour written into the
+// code would stay light in Dark. Only the palettes themselves name colours.
+TEST(ThemePalettes, NoColourIsWrittenIntoThePaintingCode)
+{
+    const QStringList allowed = {QStringLiteral("app/widgets/theme.cpp")};
+    const QRegularExpression literal(
+        QStringLiteral(R"(Qt::(white|black|red|green|blue|cyan|magenta|yellow|gray|darkGray|lightGray|dark(Red|Green|)"
+                       R"(Blue|Cyan|Magenta|Yellow))\b|QColor(::from\w+)?\(\s*(\d|")|qRgba?\(|"#[0-9A-Fa-f]{3,8}"|)"
+                       R"(color\s*:)"));
+    const QString root = QStringLiteral(VEK_TEST_DATA "/../../");
+    int files = 0;
+    for (QDirIterator it(root + "app", {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        const QString relative = QDir(root).relativeFilePath(path);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << relative.toStdString();
+        ++files;
+        if (allowed.contains(relative))
+            continue;
+        int line = 0;
+        for (const QByteArray& text : file.readAll().split('\n')) {
+            ++line;
+            const QRegularExpressionMatch match = literal.match(QString::fromUtf8(text));
+            EXPECT_FALSE(match.hasMatch()) << relative.toStdString() << ":" << line << ": " << text.toStdString();
+        }
+    }
+    EXPECT_GT(files, 100);
+}
+
+class ThemeTest : public WindowTest {
+protected:
+    // The theme is the whole application's; the next test starts on the desktop's.
+    void TearDown() override
+    {
+        ApplyTheme(TTheme::System);
+        WindowTest::TearDown();
+    }
+};
+
+TEST_F(ThemeTest, SwitchingRecoloursTheTreeAndTheDescriptionAtOnceAndIsKept)
+{
+    auto window = MakeWindow();
+    const QPalette desktop = window->TreeListView()->palette();
+    const struct {
+        TActionId action;
+        TTheme theme;
+    } steps[] = {{TActionId::actViewThemeDark, TTheme::Dark},
+                 {TActionId::actViewThemeLight, TTheme::Light},
+                 {TActionId::actViewThemeSystem, TTheme::System},
+                 {TActionId::actViewThemeDark, TTheme::Dark}};
+    for (const auto& step : steps) {
+        // Widgets take the application's new palette from a posted event.
+        Run(*window, step.action);
+        QApplication::processEvents();
+        const QPalette expected = step.theme == TTheme::System ? desktop : ThemePalette(step.theme);
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text, QPalette::Highlight}) {
+            EXPECT_EQ(window->TreeListView()->palette().color(role), expected.color(role))
+                << "tree, theme " << int(step.theme) << " role " << role;
+            EXPECT_EQ(window->Memo1()->palette().color(role), expected.color(role))
+                << "description, theme " << int(step.theme) << " role " << role;
+        }
+        EXPECT_TRUE(Action(*window, step.action)->isChecked());
+        EXPECT_EQ(window->ThemeCommands().Theme(), step.theme);
+    }
+
+    ASSERT_TRUE(window->close());
+    window.reset();
+    EXPECT_EQ(QSettings(m_settings.ConfPath(), QSettings::IniFormat).value("Appearance/Theme").toString(), "Dark");
+    EXPECT_FALSE(m_settings.Values().contains("Theme"));
+    ApplyTheme(TTheme::System);
+    window = MakeWindow();
+    EXPECT_EQ(window->ThemeCommands().Theme(), TTheme::Dark);
+    EXPECT_TRUE(Action(*window, TActionId::actViewThemeDark)->isChecked());
+    QApplication::processEvents();
+    // The stored font colour is the palette's own text colour, read before the theme.
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text})
+        EXPECT_EQ(window->Memo1()->palette().color(role), ThemePalette(TTheme::Dark).color(role)) << role;
+}
+
+// A colour the user chose stays through a change of theme; the palette's own
+// text colour is no choice and follows the theme.
+TEST_F(ThemeTest, AChosenTextColourOutlivesTheTheme)
+{
+    auto window = MakeWindow();
+    const QColor chosen(200, 40, 40);
+    SetOwnTextColor(*window->Memo1(), chosen);
+    Run(*window, TActionId::actViewThemeDark);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Memo1()->palette().color(QPalette::Text), chosen);
+    SetOwnTextColor(*window->Memo1(), ThemePalette(TTheme::Dark).color(QPalette::Text));
+    Run(*window, TActionId::actViewThemeLight);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Memo1()->palette().color(QPalette::Text), ThemePalette(TTheme::Light).color(QPalette::Text));
+}
+
+}  // namespace
