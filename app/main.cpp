@@ -35,7 +35,7 @@ int main(int argc, char* argv[])
     }
     TApplication application(argc, argv);
     InitResources();
-    application.setWindowIcon(QIcon(QStringLiteral(":/icons/app/16.png")));
+    application.setWindowIcon(ProductIcon());
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     TfrmTreeViewEditorMain window(arguments, TRecoveryManager::DefaultFolder());

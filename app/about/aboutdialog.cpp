@@ -120,8 +120,7 @@ void TfrmAboutDlg::CreateComponents()
 {
     auto* imgProductIcon = new QLabel(this);
     imgProductIcon->setObjectName(QStringLiteral("imgProductIcon"));
-    InitResources();
-    imgProductIcon->setPixmap(QPixmap(QStringLiteral(":/icons/app/32.png")));
+    imgProductIcon->setPixmap(ProductIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     imgProductIcon->setAlignment(Qt::AlignCenter);
     imgProductIcon->setGeometry(8, 8, 32, 32);
 

@@ -9,15 +9,21 @@
 // call it on first use, main() calls it so ":/icons/..." paths work anywhere.
 void InitResources();
 
-// A fixed list of 16 x 16 pictures bundled as ":/icons/<prefix>/<index>.png".
+// A fixed list of 16 x 16 pictures bundled as ":/icons/<prefix>/<index>.png",
+// each with its 32 x 32 picture beside it, so that at a scale factor of 2 every
+// picture is drawn from one of at least its size on the screen.
 class TImageList {
 public:
     TImageList(const QString& prefix, int count);
 
     int Count() const;
-    // Null outside 0..Count()-1.
+    // Null outside 0..Count()-1. The icon holds both pictures.
     QIcon Icon(int index) const;
+    // 16 x 16 device-independent pixels for the application's scale factor.
     QPixmap Pixmap(int index) const;
+    // 16 x 16 device-independent pixels on a device of the given pixel ratio:
+    // 16 times the ratio in device pixels, from the picture of at least that size.
+    QPixmap Pixmap(int index, qreal devicePixelRatio) const;
 
 private:
     QString m_prefix;
@@ -30,3 +36,6 @@ const TImageList& ImageListTV();
 const TImageList& ImageListMenu();
 // The 12 icons of the description commands.
 const TImageList& ImageListMemo();
+// The program's own picture, drawn sharp at any size: Tango's 16 x 16 and
+// 32 x 32 pictures, and its scalable one for the larger sizes.
+QIcon ProductIcon();
