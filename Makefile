@@ -70,10 +70,12 @@ fuzz: build-fuzz
 	done
 
 # The picture of the README, and beside build/screenshot.png the window with
-# each pane folded, for a reviewer.
+# each pane folded, at the scale factor 2 and in Dark, for a reviewer.
 screenshot: build
 	scripts/screenshot docs/screenshot.png
 	scripts/screenshot --states build/screenshot.png
+	scripts/screenshot --scale=2 build/screenshot-scale2.png
+	scripts/screenshot --theme=Dark build/screenshot-dark.png
 
 # `sudo make install`, or `make install PREFIX=~/.local` for one user.
 # As root in someone else's checkout (sudo), the build runs as the checkout's

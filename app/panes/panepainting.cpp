@@ -8,10 +8,13 @@
 
 TPaneColors PaneColors(const QPalette& palette)
 {
-    const QColor face = palette.color(QPalette::Button), accent = palette.color(QPalette::Highlight);
-    // The hover is the selection's hue: pale on a light face, deep on a dark one.
-    const int lightness = face.lightness() >= 128 ? 231 : 72;
-    const QColor hot = QColor::fromHsl(accent.hslHue(), accent.hslSaturation(), lightness);
+    const QColor face = palette.color(QPalette::Button), selection = palette.color(QPalette::Highlight);
+    const bool lightFace = face.lightness() >= 128;
+    // The hover is the selection's hue: pale on a light face, deep on a dark
+    // one. A selection deep enough to carry white text would hardly show on a
+    // dark face, so there the arrows take a lighter shade of it.
+    const QColor hot = QColor::fromHsl(selection.hslHue(), selection.hslSaturation(), lightFace ? 231 : 72);
+    const QColor accent = lightFace ? selection : selection.lighter(200);
     const QColor bevel = palette.color(QPalette::Light);
     return {face, hot, accent, bevel, accent, palette.color(QPalette::Dark), bevel};
 }
