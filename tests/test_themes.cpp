@@ -4,6 +4,8 @@
 #include "app/window/themecommands.h"
 
 #include <QAction>
+#include <QImage>
+#include <QMap>
 #include <QDirIterator>
 #include <QRegularExpression>
 #include <QSettings>
@@ -107,6 +109,34 @@ TEST_F(ThemeTest, SwitchingRecoloursTheTreeAndTheDescriptionAtOnceAndIsKept)
     // The stored font colour is the palette's own text colour, read before the theme.
     for (QPalette::ColorRole role : {QPalette::Base, QPalette::Text})
         EXPECT_EQ(window->Memo1()->palette().color(role), ThemePalette(TTheme::Dark).color(role)) << role;
+}
+
+// The tree paints its rows, the selection and the drop mark in the palette's
+// colours, so no light patch is left in Dark and no navy one in Light.
+TEST_F(ThemeTest, TheTreePaintsFromThePalette)
+{
+    WriteBytes(Path("doc.trd"), WorkedExampleBytes());
+    auto window = MakeWindow({Path("doc.trd")});
+    TTreeListTextNode* first = window->TreeList().TopItem(0);
+    ASSERT_NE(first, nullptr);
+    first->SetFocused();
+    first->SetSelected(true);
+    for (const auto& [action, theme, other] :
+         {std::tuple{TActionId::actViewThemeDark, TTheme::Dark, TTheme::Light},
+          std::tuple{TActionId::actViewThemeLight, TTheme::Light, TTheme::Dark}}) {
+        Run(*window, action);
+        QApplication::processEvents();
+        const QPalette palette = ThemePalette(theme);
+        const QImage picture = window->TreeListView()->viewport()->grab().toImage();
+        QMap<QRgb, int> count;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                ++count[picture.pixel(x, y)];
+        for (QPalette::ColorRole role : {QPalette::Base, QPalette::Highlight}) {
+            EXPECT_GT(count.value(palette.color(role).rgb()), 20) << "theme " << int(theme) << " role " << role;
+            EXPECT_EQ(count.value(ThemePalette(other).color(role).rgb()), 0) << "theme " << int(theme) << " role " << role;
+        }
+    }
 }
 
 // A colour the user chose stays through a change of theme; the palette's own
