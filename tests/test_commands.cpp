@@ -74,6 +74,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemExpandAll",    "Edit", "&Expand All",    "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, "", 0, '-'},
     {"TV",   "actEditItemCollapseAll",  "Edit", "Coll&apse All",  "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, "", 0, '-'},
     {"TV",   "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, "", 0, '-'},
+    {"TV",   "actGoBack",               "Go",   "&Back",          "Back|Returns to the item focused before the last jump", -1, "Alt+Left", 0, '-'},
+    {"TV",   "actGoForward",            "Go",   "&Forward",       "Forward|Goes again to the item left by Back", -1, "Alt+Right", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -171,7 +173,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
     for (QAction* action : bar->actions())
         menus << action->objectName() + QLatin1Char('=') + action->text() +
                      (action->isVisible() ? QString() : QStringLiteral(" hidden"));
-    EXPECT_EQ(menus, (QStringList{"menuFile=&File", "menuEdit=&Edit", "menuView=&View", "menuHelp=&Help",
+    EXPECT_EQ(menus, (QStringList{"menuFile=&File", "menuEdit=&Edit", "menuView=&View", "menuGo=&Go", "menuHelp=&Help",
                                   "miUNVISIBLE=UNVISIBLE hidden"}));
 
     auto menu = [&](const char* name) { return bar->findChild<QMenu*>(QString::fromLatin1(name)); };
@@ -192,6 +194,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
           "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
         {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
+        {menu("menuGo"), {"miGoBack actGoBack", "miGoForward actGoForward"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
         {menu("miUNVISIBLE"),

@@ -44,6 +44,8 @@ enum class TActionId {
     actEditItemExpandAll,
     actEditItemCollapseAll,
     actEditItemCopyLink,
+    actGoBack,
+    actGoForward,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

@@ -9,6 +9,7 @@
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
+#include "app/window/navigator.h"
 
 namespace {
 const QKeySequence None;
@@ -60,6 +61,8 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemExpandAll,    "actEditItemExpandAll",    "Edit", "&Expand All",   "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, None, 0, Handler<&TItemCommands::actEditItemExpandAllExecute>},
         {Id::actEditItemCollapseAll,  "actEditItemCollapseAll",  "Edit", "Coll&apse All", "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, None, 0, Handler<&TItemCommands::actEditItemCollapseAllExecute>},
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
+        {Id::actGoBack,               "actGoBack",               "Go",   QT_TRANSLATE_NOOP("Commands", "&Back"), QT_TRANSLATE_NOOP("Commands", "Back|Returns to the item focused before the last jump"), -1, QKeySequence(Qt::ALT | Qt::Key_Left), 0, Handler<&TNavigator::actGoBackExecute>},
+        {Id::actGoForward,            "actGoForward",            "Go",   QT_TRANSLATE_NOOP("Commands", "&Forward"), QT_TRANSLATE_NOOP("Commands", "Forward|Goes again to the item left by Back"), -1, QKeySequence(Qt::ALT | Qt::Key_Right), 0, Handler<&TNavigator::actGoForwardExecute>},
     };
 }
 

@@ -27,6 +27,7 @@ class TFormStorageHook;
 class TFontDialog;
 class TIconComboBox;
 class TItemCommands;
+class TNavigator;
 class TRecoveryManager;
 class TReplaceDialog;
 class TTreeListEvents;
@@ -67,6 +68,7 @@ public:
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }
+    TNavigator& Navigator() const { return *m_navigator; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TFindAllController> m_findAll;
     std::unique_ptr<TCommandTable> m_commands;
+    std::unique_ptr<TNavigator> m_navigator;
     std::unique_ptr<TRecoveryManager> m_recovery;
     // Gone first of the parts, so the tree stops calling out before they go.
     std::unique_ptr<TTreeListEvents> m_treeEvents;

@@ -42,6 +42,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
     const std::pair<const char*, const char*> menus[] = {{"menuFile", "&File"},
                                                          {"menuEdit", "&Edit"},
                                                          {"menuView", "&View"},
+                                                         {"menuGo", "&Go"},
                                                          {"menuHelp", "&Help"},
                                                          {"miUNVISIBLE", "UNVISIBLE"}};
     const std::vector<std::vector<TMenuEntry>> entries = {
@@ -62,6 +63,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
          {"miItemCollapseAll", Id::actEditItemCollapseAll}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
+        {{"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
          {"miHelpAbout", Id::actHelpAbout}},
         {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},
