@@ -1,11 +1,16 @@
 #include "tests/apptestkit.h"
 
+#include "app/search/gotosearch.h"
+#include "app/window/application.h"
 #include "app/window/commandtable.h"
+#include "app/window/gotoitempopup.h"
 #include "app/window/navigationhistory.h"
 #include "app/window/navigator.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QTest>
 #include <map>
 #include <sstream>
@@ -125,6 +130,55 @@ INSTANTIATE_TEST_SUITE_P(Cases, Path, ::testing::Values(
 ));
 // clang-format on
 
+// Go to Item's ranking over a tree given as paths ("Work/2026/Budget"); the
+// names are UTF-8 unless they say otherwise.
+struct TRankCase {
+    const char* name;
+    std::vector<const char*> paths;
+    const char* query;
+    std::vector<const char*> expected;  // the listed paths, best first
+};
+
+class Ranking : public ::testing::TestWithParam<TRankCase> {};
+
+TEST_P(Ranking, ListsTheBestMatchesFirst)
+{
+    const TRankCase& c = GetParam();
+    TTreeList tree;
+    std::map<std::string, TTreeListTextNode*> made;
+    for (const std::string path : c.paths) {
+        const size_t slash = path.rfind('/');
+        TTreeListTextNode* item =
+            slash == std::string::npos ? tree.AddItem() : made.at(path.substr(0, slash))->AddChild();
+        item->SetText(TreeListColumnName, slash == std::string::npos ? path : path.substr(slash + 1));
+        made[path] = item;
+    }
+    TGoToSearch search(tree, WindowGuard());
+    search.Start(QString::fromUtf8(c.query));
+    search.Finish();
+    std::vector<std::string> listed;
+    for (const TGoToEntry& entry : search.Results())
+        for (const auto& [path, item] : made)
+            if (item == entry.item)
+                listed.push_back(path);
+    EXPECT_EQ(listed, std::vector<std::string>(c.expected.begin(), c.expected.end()));
+    EXPECT_EQ(search.MatchCount(), c.expected.size());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, Ranking, ::testing::Values(
+    TRankCase{"wholeThenPrefixThenInside", {"Subbudget", "Budgeting", "Old budget plan", "Budget"}, "budget",
+              {"Budget", "Old budget plan", "Budgeting", "Subbudget"}},
+    TRankCase{"wordsInAnyOrder",           {"Old budget plan", "Plan", "Budget"}, "PLAN  old", {"Old budget plan"}},
+    TRankCase{"shallowerFirst",            {"Work", "Work/Notes", "Notes", "Work/Notes/x"}, "notes", {"Notes", "Work/Notes"}},
+    TRankCase{"accentsAndCaseAside",       {"Caf\xC3\xA9", "CAF\xC3\x89 noir", "Caf\xE9 1252", "Cafeteria"}, "cafe",
+              {"Caf\xC3\xA9", "CAF\xC3\x89 noir", "Caf\xE9 1252", "Cafeteria"}},
+    TRankCase{"accentsTypedToo",           {"Resume", "R\xC3\xA9sum\xC3\xA9"}, "r\xC3\xA9sum\xC3\xA9", {"Resume", "R\xC3\xA9sum\xC3\xA9"}},
+    TRankCase{"sharpSGrows",               {"Stra\xC3\x9F" "e", "Strasse 2"}, "STRASSE", {"Stra\xC3\x9F" "e", "Strasse 2"}},
+    TRankCase{"blankFindsNothing",         {"A", "B"}, "   ", {}}
+));
+// clang-format on
+
 // In the window: A with children A1..A5, then B and C.
 class NavigationTest : public WindowTest {
 protected:
@@ -202,6 +256,41 @@ TEST_F(NavigationTest, ADeletedItemLeavesTheHistoryAndUndoDoesNotBringItBack)
     EXPECT_EQ(Focused(), "A2");
     Run(*m_window, Id::actGoBack);
     EXPECT_EQ(Focused(), "A");
+}
+
+TEST_F(NavigationTest, GoToItemFocusesTheChoiceAndEscChangesNothing)
+{
+    for (int i = 0; i < 60; ++i)
+        m_c->AddChild()->SetText(TreeListColumnName, "Note " + std::to_string(i));
+    m_window->Commands().UpdateActions();
+    Run(*m_window, Id::actGoToItem);
+    TGoToItemPopup* popup = Nav().GoToItemPopup();
+    ASSERT_TRUE(popup && popup->isVisible());
+    popup->Text()->setText(QStringLiteral("note"));
+    popup->Search().Finish();
+    EXPECT_EQ(popup->List()->topLevelItemCount(), 50);
+    EXPECT_EQ(popup->CountLabel()->text(), QStringLiteral("60 matches"));
+    EXPECT_EQ(popup->List()->topLevelItem(0)->text(1), QStringLiteral("C"));
+    QTest::keyClick(popup->Text(), Qt::Key_Escape);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(Focused(), "A");
+
+    Run(*m_window, Id::actGoToItem);
+    popup->Text()->setText(QStringLiteral("4 a"));
+    popup->Search().Finish();
+    QTest::keyClick(popup->Text(), Qt::Key_Return);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(Focused(), "A4");
+    EXPECT_TRUE(m_a->Expanded());
+    EXPECT_EQ(Nav().History().Places().size(), 2u);
+    // The list never keeps an item the tree lets go.
+    Run(*m_window, Id::actGoToItem);
+    popup->Search().Finish();
+    ASSERT_EQ(popup->List()->topLevelItemCount(), 1);
+    m_c->SetFocused();
+    m_window->TreeList().Delete(m_a);
+    EXPECT_EQ(popup->List()->topLevelItemCount(), 0);
+    QTest::keyClick(popup->Text(), Qt::Key_Escape);
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ enum class TActionId {
     actEditItemCopyLink,
     actGoBack,
     actGoForward,
+    actGoToItem,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

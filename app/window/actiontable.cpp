@@ -63,6 +63,7 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
         {Id::actGoBack,               "actGoBack",               "Go",   QT_TRANSLATE_NOOP("Commands", "&Back"), QT_TRANSLATE_NOOP("Commands", "Back|Returns to the item focused before the last jump"), -1, QKeySequence(Qt::ALT | Qt::Key_Left), 0, Handler<&TNavigator::actGoBackExecute>},
         {Id::actGoForward,            "actGoForward",            "Go",   QT_TRANSLATE_NOOP("Commands", "&Forward"), QT_TRANSLATE_NOOP("Commands", "Forward|Goes again to the item left by Back"), -1, QKeySequence(Qt::ALT | Qt::Key_Right), 0, Handler<&TNavigator::actGoForwardExecute>},
+        {Id::actGoToItem,             "actGoToItem",             "Go",   QT_TRANSLATE_NOOP("Commands", "&Go to Item..."), QT_TRANSLATE_NOOP("Commands", "Go to item|Finds an item by typing words of its name and focuses it"), -1, QKeySequence(Qt::CTRL | Qt::Key_G), 0, Handler<&TNavigator::actGoToItemExecute>},
     };
 }
 

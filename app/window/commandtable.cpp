@@ -161,6 +161,7 @@ void TCommandTable::ActionListTVUpdate()
     const TNavigator* navigator = std::get<TNavigator*>(m_targets.parts);
     Action(TActionId::actGoBack)->setEnabled(ready && navigator && navigator->CanGoBack());
     Action(TActionId::actGoForward)->setEnabled(ready && navigator && navigator->CanGoForward());
+    Action(TActionId::actGoToItem)->setEnabled(ready && m_tree.TopItemCount() > 0);
 }
 
 // "&Undo Delete": the command and the step it would take, or the command

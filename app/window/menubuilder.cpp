@@ -63,7 +63,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
          {"miItemCollapseAll", Id::actEditItemCollapseAll}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
-        {{"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward}},
+        {{"miGoToItem", Id::actGoToItem}, {"N14", {}}, {"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
          {"miHelpAbout", Id::actHelpAbout}},
         {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},

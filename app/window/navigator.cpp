@@ -4,6 +4,7 @@
 #include "app/view/treelistview.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
+#include "app/window/gotoitempopup.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -11,10 +12,14 @@
 #include <QTimer>
 
 namespace {
-const QString PathSeparator = QStringLiteral(" \u203A ");
 const QString Gap = QStringLiteral("\u2026");
 constexpr int PathPanelChars = 120;
 }  // namespace
+
+QString PathSeparator()
+{
+    return QStringLiteral(" \u203A ");
+}
 
 QStringList ItemPath(const TTreeListTextNode* item)
 {
@@ -26,7 +31,7 @@ QStringList ItemPath(const TTreeListTextNode* item)
 
 QString ShortenedPath(const QStringList& names, int maxChars)
 {
-    QString whole = names.join(PathSeparator);
+    QString whole = names.join(PathSeparator());
     if (whole.size() <= maxChars || names.size() < 3)
         return whole;
     // Drop names from the middle outwards, the deeper half last: the end of
@@ -35,11 +40,11 @@ QString ShortenedPath(const QStringList& names, int maxChars)
     QStringList tail = names.mid(1);
     while (tail.size() > 1) {
         tail.removeFirst();
-        const QString text = (head + QStringList{Gap} + tail).join(PathSeparator);
+        const QString text = (head + QStringList{Gap} + tail).join(PathSeparator());
         if (text.size() <= maxChars)
             return text;
     }
-    return (head + QStringList{Gap} + tail).join(PathSeparator);
+    return (head + QStringList{Gap} + tail).join(PathSeparator());
 }
 
 TNavigator::TNavigator(QWidget& window, TTreeList& tree, TTreeListView& treeView, TCommandTable& commands)
@@ -56,6 +61,8 @@ TNavigator::TNavigator(QWidget& window, TTreeList& tree, TTreeListView& treeView
 
 TNavigator::~TNavigator()
 {
+    // Its search watches the tree, which goes before the window's children.
+    delete m_goToItem;
     m_tree.RemoveObserver(this);
 }
 
@@ -67,6 +74,21 @@ void TNavigator::actGoBackExecute()
 void TNavigator::actGoForwardExecute()
 {
     Go(m_history.Forward());
+}
+
+void TNavigator::actGoToItemExecute()
+{
+    if (!m_goToItem) {
+        m_goToItem = new TGoToItemPopup(m_tree, &m_window);
+        ConnectGuarded(m_goToItem, &TGoToItemPopup::Chosen, this, &TNavigator::GoToItemChosen);
+    }
+    m_goToItem->Popup(&m_treeView);
+}
+
+void TNavigator::GoToItemChosen(TTreeListTextNode* item)
+{
+    JumpTo(item);
+    m_treeView.setFocus();
 }
 
 void TNavigator::Go(TTreeListTextNode* item)

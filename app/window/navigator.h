@@ -10,8 +10,11 @@
 class QLabel;
 class QWidget;
 class TCommandTable;
+class TGoToItemPopup;
 class TTreeListView;
 
+// " › ", between the names of a path.
+QString PathSeparator();
 // The names from the top level down to `item`, the item's own last.
 QStringList ItemPath(const TTreeListTextNode* item);
 // The names joined by " › ", with the middle ones replaced by "…" until the
@@ -30,6 +33,9 @@ public:
 
     void actGoBackExecute();
     void actGoForwardExecute();
+    // Go to Item: the popup over the tree; its choice is a jump.
+    void actGoToItemExecute();
+    TGoToItemPopup* GoToItemPopup() const { return m_goToItem; }
     bool CanGoBack() const { return m_history.CanGoBack(m_tree.FocusedItem()); }
     bool CanGoForward() const { return m_history.CanGoForward(); }
 
@@ -66,6 +72,7 @@ protected:
 
 private:
     void ShowPath();
+    void GoToItemChosen(TTreeListTextNode* item);
     void Go(TTreeListTextNode* item);
 
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
@@ -83,6 +90,7 @@ private:
     TCommandTable& m_commands;
     TNavigationHistory m_history;
     QLabel* m_pathPanel;
+    TGoToItemPopup* m_goToItem = nullptr;  // made at its first use
     bool m_jump = false;
     bool m_going = false;
     int m_commandsRunning = 0;
