@@ -53,6 +53,8 @@ TNavigator::TNavigator(QWidget& window, TTreeList& tree, TTreeListView& treeView
     m_pathPanel->setObjectName(QStringLiteral("PathPanel"));
     m_pathPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pathPanel->setTextFormat(Qt::PlainText);
+    // A long path is cut by the panel, never widening the window.
+    m_pathPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_tree.AddObserver(this);
     m_lastFocused = m_tree.FocusedItem();
     // The mouse's back and forward buttons, wherever they are pressed in the window.
