@@ -1,6 +1,8 @@
 #include "tests/apptestkit.h"
 
 #include "app/search/gotosearch.h"
+#include "app/search/treesearch.h"
+#include "app/window/findallcontroller.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
 #include "app/window/gotoitempopup.h"
@@ -236,6 +238,16 @@ TEST_F(NavigationTest, StepsAreNoPlacesButJumpsAndLongMovesAre)
     QTest::mouseClick(m_window->TreeListView()->viewport(), Qt::ForwardButton);
     EXPECT_EQ(Focused(), "A4");
     EXPECT_EQ(m_window->Navigator().PathPanel()->text(), "A" + Sep + "A4");
+}
+
+TEST_F(NavigationTest, AResultOfFindInAllItemsIsAJumpHoweverNearItLands)
+{
+    m_window->FindAll().Search().Start(QStringLiteral("B"), {true, true}, TFindScope::Names);
+    m_window->FindAll().Search().Finish();
+    m_window->FindAll().Activate(0);
+    EXPECT_EQ(Focused(), "B");
+    ASSERT_EQ(Nav().History().Places().size(), 2u);
+    EXPECT_EQ(Nav().History().Places().front(), m_a);
 }
 
 TEST_F(NavigationTest, ADeletedItemLeavesTheHistoryAndUndoDoesNotBringItBack)
