@@ -77,6 +77,9 @@ const TActionRow ActionTable[] = {
     {"TV",   "actViewThemeSystem",      "View", "&System",        "System theme|Takes the colours and the style of the desktop", -1, "", 0, '+'},
     {"TV",   "actViewThemeLight",       "View", "&Light",         "Light theme|Dark text on light faces, the same on every desktop", -1, "", 0, '+'},
     {"TV",   "actViewThemeDark",        "View", "&Dark",          "Dark theme|Light text on dark faces, the same on every desktop", -1, "", 0, '+'},
+    {"TV",   "actGoBack",               "Go",   "&Back",          "Back|Returns to the item focused before the last jump", -1, "Alt+Left", 0, '-'},
+    {"TV",   "actGoForward",            "Go",   "&Forward",       "Forward|Goes again to the item left by Back", -1, "Alt+Right", 0, '-'},
+    {"TV",   "actGoToItem",             "Go",   "&Go to Item...", "Go to item|Finds an item by typing words of its name and focuses it", -1, "Ctrl+G", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -174,7 +177,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
     for (QAction* action : bar->actions())
         menus << action->objectName() + QLatin1Char('=') + action->text() +
                      (action->isVisible() ? QString() : QStringLiteral(" hidden"));
-    EXPECT_EQ(menus, (QStringList{"menuFile=&File", "menuEdit=&Edit", "menuView=&View", "menuHelp=&Help",
+    EXPECT_EQ(menus, (QStringList{"menuFile=&File", "menuEdit=&Edit", "menuView=&View", "menuGo=&Go", "menuHelp=&Help",
                                   "miUNVISIBLE=UNVISIBLE hidden"}));
 
     auto menu = [&](const char* name) { return bar->findChild<QMenu*>(QString::fromLatin1(name)); };
@@ -197,6 +200,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
         {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "miTheme miTheme"}},
         {menu("miTheme"), {"miThemeSystem actViewThemeSystem", "miThemeLight actViewThemeLight",
                            "miThemeDark actViewThemeDark"}},
+        {menu("menuGo"), {"miGoToItem actGoToItem", "N14-", "miGoBack actGoBack", "miGoForward actGoForward"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
         {menu("miUNVISIBLE"),

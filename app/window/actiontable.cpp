@@ -10,6 +10,7 @@
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "app/window/themecommands.h"
+#include "app/window/navigator.h"
 
 namespace {
 const QKeySequence None;
@@ -64,6 +65,9 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actViewThemeSystem,      "actViewThemeSystem",      "View", QT_TRANSLATE_NOOP("TActionList", "&System"), QT_TRANSLATE_NOOP("TActionList", "System theme|Takes the colours and the style of the desktop"), -1, None, 0, Handler<&TThemeCommands::actViewThemeSystemExecute>},
         {Id::actViewThemeLight,       "actViewThemeLight",       "View", QT_TRANSLATE_NOOP("TActionList", "&Light"), QT_TRANSLATE_NOOP("TActionList", "Light theme|Dark text on light faces, the same on every desktop"), -1, None, 0, Handler<&TThemeCommands::actViewThemeLightExecute>},
         {Id::actViewThemeDark,        "actViewThemeDark",        "View", QT_TRANSLATE_NOOP("TActionList", "&Dark"), QT_TRANSLATE_NOOP("TActionList", "Dark theme|Light text on dark faces, the same on every desktop"), -1, None, 0, Handler<&TThemeCommands::actViewThemeDarkExecute>},
+        {Id::actGoBack,               "actGoBack",               "Go",   QT_TRANSLATE_NOOP("Commands", "&Back"), QT_TRANSLATE_NOOP("Commands", "Back|Returns to the item focused before the last jump"), -1, QKeySequence(Qt::ALT | Qt::Key_Left), 0, Handler<&TNavigator::actGoBackExecute>},
+        {Id::actGoForward,            "actGoForward",            "Go",   QT_TRANSLATE_NOOP("Commands", "&Forward"), QT_TRANSLATE_NOOP("Commands", "Forward|Goes again to the item left by Back"), -1, QKeySequence(Qt::ALT | Qt::Key_Right), 0, Handler<&TNavigator::actGoForwardExecute>},
+        {Id::actGoToItem,             "actGoToItem",             "Go",   QT_TRANSLATE_NOOP("Commands", "&Go to Item..."), QT_TRANSLATE_NOOP("Commands", "Go to item|Finds an item by typing words of its name and focuses it"), -1, QKeySequence(Qt::CTRL | Qt::Key_G), 0, Handler<&TNavigator::actGoToItemExecute>},
     };
 }
 

@@ -5,6 +5,7 @@
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
+#include "app/window/navigator.h"
 #include "app/window/treelistevents.h"
 #include "document/outlineedit.h"
 #include "document/treelist.h"
@@ -77,6 +78,7 @@ void TCommandTable::Execute(QAction* action)
         // leaves it in the clear.
         if (m_outputs[index] == TCommandOutput::ClearText && !m_targets.Get<TDocumentSession>().ConfirmClearExport())
             return;
+        const TNavigator::TCommandRun run(std::get<TNavigator*>(m_targets.parts));
         m_handlers[index](m_targets, action);
     });
     // Also after a failed command: what it changed before it failed counts.
@@ -156,6 +158,10 @@ void TCommandTable::ActionListTVUpdate()
     Action(TActionId::actEditItemSortSubtree)
         ->setEnabled(ready && (focused ? focused->HasChildren() : m_tree.TopItemCount() > 0));
     SetEnabled({TActionId::actEditItemExpandAll, TActionId::actEditItemCollapseAll}, ready && m_tree.TopItemCount() > 0);
+    const TNavigator* navigator = std::get<TNavigator*>(m_targets.parts);
+    Action(TActionId::actGoBack)->setEnabled(ready && navigator && navigator->CanGoBack());
+    Action(TActionId::actGoForward)->setEnabled(ready && navigator && navigator->CanGoForward());
+    Action(TActionId::actGoToItem)->setEnabled(ready && m_tree.TopItemCount() > 0);
 }
 
 // "&Undo Delete": the command and the step it would take, or the command

@@ -21,6 +21,7 @@ class TExportCommands;
 class TFindAllController;
 class TImportCommands;
 class TItemCommands;
+class TNavigator;
 class TTreeList;
 class TTreeListEvents;
 class TThemeCommands;
@@ -29,8 +30,7 @@ class TfrmTreeViewEditorMain;
 // The parts of the window whose methods handle the commands.
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
-               TImportCommands*, TFindAllController*, TEditCommands*,
-               TThemeCommands*>
+               TImportCommands*, TFindAllController*, TEditCommands*, TThemeCommands*, TNavigator*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

@@ -227,6 +227,7 @@ void TDescriptionLinks::FollowItemLink(const QString& link)
         item->MakeVisible();
         m_tree.ClearSelection();
         item->SetSelected(true);
+        emit Jumping();
         item->SetFocused();
         return;
     }

@@ -50,6 +50,10 @@ public:
     // True when an item link finds no item.
     bool IsBroken(const TEditorLink& link) const;
 
+signals:
+    // An item link is about to take the focus to its item.
+    void Jumping();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -76,6 +76,7 @@ void TFindAllController::Activate(int row)
     item->MakeVisible();
     m_tree.ClearSelection();
     item->SetSelected(true);
+    emit Jumping();
     item->SetFocused();
     if (result.column != TreeListColumnDesc) {
         m_treeView.setFocus();

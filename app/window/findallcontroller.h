@@ -36,6 +36,10 @@ public:
     TFindAllPane& Pane() const { return *m_pane; }
     QDockWidget* Dock() const { return m_dock.get(); }
 
+signals:
+    // A result is about to take the focus to its item.
+    void Jumping();
+
 private:
     // F4 is the icon picker's too; it steps only while there are results.
     void ProgressChanged() override;

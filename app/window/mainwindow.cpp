@@ -30,6 +30,7 @@
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
+#include "app/window/navigator.h"
 #include "app/window/recoverymanager.h"
 #include "app/window/themecommands.h"
 #include "app/window/treelistevents.h"
@@ -98,10 +99,14 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_themeCommands = std::make_unique<TThemeCommands>();
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane, *m_editCommands, *m_treeEvents);
     connect(m_session.get(), &TDocumentSession::LoadProgress, m_statusPanels[0], &QLabel::setText);
+    m_navigator = std::make_unique<TNavigator>(*this, m_tree, *m_treeView, *m_commands);
+    connect(m_findAll.get(), &TFindAllController::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
+    connect(m_descriptionLinks.get(), &TDescriptionLinks::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
 
     m_commands->Build(this,
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
-                        m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get()}},
+                        m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get(),
+                        m_navigator.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);
@@ -224,6 +229,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     protection->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusBar1->addWidget(protection);
     m_session->SetProtectionPanel(protection);
+    statusBar1->addWidget(m_navigator->PathPanel(), 1);
     resize(442, 319);
 }
 

@@ -27,6 +27,7 @@ class TFormStorageHook;
 class TFontDialog;
 class TIconComboBox;
 class TItemCommands;
+class TNavigator;
 class TRecoveryManager;
 class TReplaceDialog;
 class TThemeCommands;
@@ -69,6 +70,7 @@ public:
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }
     TThemeCommands& ThemeCommands() const { return *m_themeCommands; }
+    TNavigator& Navigator() const { return *m_navigator; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,6 +105,7 @@ private:
     std::unique_ptr<TFindAllController> m_findAll;
     std::unique_ptr<TThemeCommands> m_themeCommands;
     std::unique_ptr<TCommandTable> m_commands;
+    std::unique_ptr<TNavigator> m_navigator;
     std::unique_ptr<TRecoveryManager> m_recovery;
     // Gone first of the parts, so the tree stops calling out before they go.
     std::unique_ptr<TTreeListEvents> m_treeEvents;

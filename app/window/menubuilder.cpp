@@ -43,6 +43,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
     const std::pair<const char*, const char*> menus[] = {{"menuFile", "&File"},
                                                          {"menuEdit", "&Edit"},
                                                          {"menuView", "&View"},
+                                                         {"menuGo", "&Go"},
                                                          {"menuHelp", "&Help"},
                                                          {"miUNVISIBLE", "UNVISIBLE"}};
     const std::vector<std::vector<TMenuEntry>> entries = {
@@ -63,6 +64,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
          {"miItemCollapseAll", Id::actEditItemCollapseAll}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
+        {{"miGoToItem", Id::actGoToItem}, {"N14", {}}, {"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
          {"miHelpAbout", Id::actHelpAbout}},
         {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},
