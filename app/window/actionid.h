@@ -56,6 +56,7 @@ enum class TActionId {
     actSearchFindNext,
     actSearchReplace,
     actSearchFindAll,
+    actFileClearRecent,
     Count  // not an action: how many there are
 };
 

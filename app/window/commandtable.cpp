@@ -126,7 +126,7 @@ void TCommandTable::ActionListTVUpdate()
                 TActionId::actFileExportMarkdown, TActionId::actFileExportHtml},
                ready && m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(ready && m_tree.SelectedCount() > 0);
-    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actFileImport, TActionId::actEditItemNew,
+    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actFileClearRecent, TActionId::actFileImport, TActionId::actEditItemNew,
                 TActionId::actEditItemNewSub, TActionId::actEditItemMoveUp},
                ready);
     Action(TActionId::actFileSetPassword)

@@ -9,6 +9,7 @@
 #include "app/window/prompter.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "settings/recentfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -58,6 +59,19 @@ void TFileCommands::actFileOpenExecute()
         m_session.CloseDocument();
     const QString path = m_dialogs.ExecuteOpen(TreeFileExt, TreeFileFilter);
     if (!path.isEmpty())
+        LoadDocument(path);
+}
+
+void TFileCommands::OpenRecent(const QString& path)
+{
+    m_session.FinishEditing();
+    if (!QFileInfo(path).isFile()) {
+        TRecentFiles::Forget(path);
+        Prompter().Ask(&m_window, QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
+                       tr("%1 no longer exists. It is removed from the recent files.").arg(path), QMessageBox::Ok);
+        return;
+    }
+    if (SaveChanges() != TSaveResult::Cancelled)
         LoadDocument(path);
 }
 

@@ -26,6 +26,7 @@ public:
     void actFileSaveExecute();
     void actFileSaveAsExecute();
     void actFileCloseExecute();
+    void OpenRecent(const QString& path);
 
     // Replaces the document by a tree data file's content.
     void LoadDocument(const QString& path);

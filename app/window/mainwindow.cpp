@@ -103,6 +103,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     QMenu* popupMenuTV = BuildMenus(*this, *m_commands);
+    BuildRecentMenu(*this, *m_commands, *m_session);
     connect(m_treeView.get(), &QWidget::customContextMenuRequested, this, [this, popupMenuTV](const QPoint& pos) {
         popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
     });

@@ -3,6 +3,7 @@
 #include "app/panes/collapsetoolbar.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
+#include "app/window/recentmenu.h"
 
 #include <QAction>
 #include <QLabel>
@@ -115,6 +116,13 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
                        {"pmiItemExpandAll", Id::actEditItemExpandAll},
                        {"pmiItemCollapseAll", Id::actEditItemCollapseAll}});
     return popupMenuTV;
+}
+
+TRecentMenu* BuildRecentMenu(QMainWindow& window, TCommandTable& commands, TDocumentSession& session)
+{
+    auto* fileMenu = window.menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"));
+    return new TRecentMenu(*fileMenu, commands.Action(TActionId::actFileSave),
+                           *commands.Action(TActionId::actFileClearRecent), session);
 }
 
 TCollapseToolBar* BuildToolBarTV(const TCommandTable& commands, QWidget* iconComboBox)
