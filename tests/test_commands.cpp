@@ -74,6 +74,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemExpandAll",    "Edit", "&Expand All",    "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, "", 0, '-'},
     {"TV",   "actEditItemCollapseAll",  "Edit", "Coll&apse All",  "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, "", 0, '-'},
     {"TV",   "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, "", 0, '-'},
+    {"TV",   "actFileClearRecent",      "File", "&Clear Recent",  "Clear recent|Empties the list of recent files", -1, "", 0, '+'},
+    {"TV",   "actViewOptions",          "View", "&Options...",    "Options|Starting with the last document, saving automatically and printing", -1, "", 0, '+'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -177,7 +179,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
     auto menu = [&](const char* name) { return bar->findChild<QMenu*>(QString::fromLatin1(name)); };
     const std::pair<QMenu*, QStringList> cases[] = {
         {menu("menuFile"),
-         {"miNew actFileNew", "miOpen actFileOpen", "miSave actFileSave", "miSaveAs actFileSaveAs",
+         {"miNew actFileNew", "miOpen actFileOpen", "miRecent miRecent", "miSave actFileSave", "miSaveAs actFileSaveAs",
           "miClose actFileClose", "N8-", "miSetPassword actFileSetPassword", "miRemovePassword actFileRemovePassword",
           "N1-", "miImport actFileImport", "miExportTxt actFileExportTxt",
           "miExportIni actFileExportIni", "miExportMulti actFileExportMulti",
@@ -191,7 +193,7 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
           "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
           "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
-        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
+        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "N14-", "miOptions actViewOptions"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
         {menu("miUNVISIBLE"),

@@ -44,6 +44,8 @@ enum class TActionId {
     actEditItemExpandAll,
     actEditItemCollapseAll,
     actEditItemCopyLink,
+    actFileClearRecent,
+    actViewOptions,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,
@@ -56,7 +58,6 @@ enum class TActionId {
     actSearchFindNext,
     actSearchReplace,
     actSearchFindAll,
-    actFileClearRecent,
     Count  // not an action: how many there are
 };
 

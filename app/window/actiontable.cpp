@@ -59,8 +59,9 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemSortSubtree,  "actEditItemSortSubtree",  "Edit", "Sort Su&btree", "Sort subtree|Sorts the items at every level below the focused item by name", 29, None, 0, Handler<&TItemCommands::actEditItemSortSubtreeExecute>},
         {Id::actEditItemExpandAll,    "actEditItemExpandAll",    "Edit", "&Expand All",   "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, None, 0, Handler<&TItemCommands::actEditItemExpandAllExecute>},
         {Id::actEditItemCollapseAll,  "actEditItemCollapseAll",  "Edit", "Coll&apse All", "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, None, 0, Handler<&TItemCommands::actEditItemCollapseAllExecute>},
-        {Id::actFileClearRecent, "actFileClearRecent", "File", QT_TRANSLATE_NOOP("TCommandTable", "&Clear Recent"), QT_TRANSLATE_NOOP("TCommandTable", "Clear recent|Empties the list of recent files"), -1, None, 0, Handler<&TDocumentSession::actFileClearRecentExecute>},
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
+        {Id::actFileClearRecent, "actFileClearRecent", "File", QT_TRANSLATE_NOOP("TCommandTable", "&Clear Recent"), QT_TRANSLATE_NOOP("TCommandTable", "Clear recent|Empties the list of recent files"), -1, None, 0, Handler<&TDocumentSession::actFileClearRecentExecute>},
+        {Id::actViewOptions,     "actViewOptions",     "View",  QT_TRANSLATE_NOOP("TCommandTable", "&Options..."), QT_TRANSLATE_NOOP("TCommandTable", "Options|Starting with the last document, saving automatically and printing"), -1, None, 0, Handler<&TfrmTreeViewEditorMain::actViewOptionsExecute>},
     };
 }
 

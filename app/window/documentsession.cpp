@@ -253,6 +253,11 @@ void TDocumentSession::OpenRecent(const QString& path)
     m_files->OpenRecent(path);
 }
 
+bool TDocumentSession::SaveAutomatically()
+{
+    return m_files->SaveAutomatically();
+}
+
 void TDocumentSession::actFileClearRecentExecute()
 {
     TRecentFiles::Clear();

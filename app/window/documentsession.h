@@ -85,6 +85,8 @@ public:
     // leaves the list.
     void OpenRecent(const QString& path);
     void actFileClearRecentExecute();
+    // As TFileCommands::SaveAutomatically.
+    bool SaveAutomatically();
     // The file command of the action's tag (11 New to 15 Close); another
     // tag does nothing.
     void NewOpenSaveSaveasClose(const QAction* sender);

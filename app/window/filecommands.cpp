@@ -9,6 +9,7 @@
 #include "app/window/prompter.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "settings/editoroptions.h"
 #include "settings/recentfiles.h"
 
 #include <QFile>
@@ -24,8 +25,15 @@ const QString SavePrompt = QStringLiteral("Do you want to save the changes?");
 
 TFileCommands::TFileCommands(TDocumentSession& session, TTreeList& tree, TFileDialogs& dialogs, QWidget& window,
                              QStringList arguments)
-    : m_session(session), m_tree(tree), m_dialogs(dialogs), m_window(window), m_arguments(std::move(arguments))
+    : m_session(session), m_tree(tree), m_dialogs(dialogs), m_window(window), m_startFile(StartFile(arguments))
 {
+}
+
+QString TFileCommands::StartFile(const QStringList& arguments)
+{
+    if (!arguments.isEmpty())
+        return arguments.constFirst();
+    return TEditorOptions::Read().ReopenLast ? TRecentFiles::Read().value(0) : QString();
 }
 
 TFileCommands::~TFileCommands() = default;
@@ -73,6 +81,14 @@ void TFileCommands::OpenRecent(const QString& path)
     }
     if (SaveChanges() != TSaveResult::Cancelled)
         LoadDocument(path);
+}
+
+bool TFileCommands::SaveAutomatically()
+{
+    if (m_session.FileName().isEmpty() || !SaveDocument())
+        return false;
+    m_session.UpdateTitle(false);
+    return true;
 }
 
 void TFileCommands::actFileSaveExecute()
@@ -176,7 +192,7 @@ void TFileCommands::LoadDocument(const QString& path)
 
 QString TFileCommands::CommandLineFile() const
 {
-    return m_arguments.isEmpty() ? QString() : m_arguments.constFirst();
+    return m_startFile;
 }
 
 bool TFileCommands::OpenRecovered(const QString& copyPath, const QString& fileName)

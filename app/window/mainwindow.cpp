@@ -17,6 +17,7 @@
 #include "app/window/actionlist.h"
 #include "app/window/actiontable.h"
 #include "app/window/application.h"
+#include "app/window/autosave.h"
 #include "app/window/commandtable.h"
 #include "app/window/descriptionedit.h"
 #include "app/window/descriptionlinks.h"
@@ -30,6 +31,7 @@
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
+#include "app/window/optionsdialog.h"
 #include "app/window/recoverymanager.h"
 #include "app/window/treelistevents.h"
 
@@ -115,6 +117,10 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     FormCreate();
     m_recovery = std::make_unique<TRecoveryManager>(m_tree, *m_session, *this, *statusBar(), recoveryFolder,
                                                     std::move(recoverCopy));
+    m_autoSave = std::make_unique<TAutoSave>(*m_session, *m_treeView);
+    const TEditorOptions options = TEditorOptions::Read();
+    m_autoSave->SetOptions(options.AutoSave, options.AutoSaveSeconds);
+    connect(m_autoSave.get(), &TAutoSave::Status, m_statusPanels[0], &QLabel::setText);
 }
 
 // The members' order is the teardown's: the settings store saves first,
@@ -129,6 +135,16 @@ void TfrmTreeViewEditorMain::actFileExitExecute()
 void TfrmTreeViewEditorMain::actHelpAboutExecute(const QAction* sender)
 {
     ::actHelpAboutExecute(TActionList::Tag(sender), this);
+}
+
+void TfrmTreeViewEditorMain::actViewOptionsExecute()
+{
+    TOptionsDialog dialog(TEditorOptions::Read(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TEditorOptions options = dialog.Options();
+    options.Write();
+    m_autoSave->SetOptions(options.AutoSave, options.AutoSaveSeconds);
 }
 
 void TfrmTreeViewEditorMain::CreateComponents()

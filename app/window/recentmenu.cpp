@@ -13,6 +13,9 @@ TRecentMenu::TRecentMenu(QMenu& fileMenu, QAction* before, QAction& clearRecent,
 {
     m_menu->setObjectName(QStringLiteral("miRecent"));
     m_menu->menuAction()->setObjectName(QStringLiteral("miRecent"));
+    // Named as the menu builder names its entries.
+    m_menu->menuAction()->setProperty(("menuEntry/" + fileMenu.objectName()).toLatin1().constData(),
+                                      QStringLiteral("miRecent"));
     fileMenu.insertMenu(before, m_menu);
     ConnectGuarded(m_menu, &QMenu::aboutToShow, this, &TRecentMenu::Rebuild);
 }
