@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
+#include <QProcess>
 #include <QTime>
 #include <optional>
 #include <sys/file.h>
@@ -208,3 +209,71 @@ TEST_F(AutoSaveTest, AFailedSaveShowsOnceAndStaysModified)
     EXPECT_TRUE(SavedAsShown(*window));
     EXPECT_EQ(m_prompter->errors.size(), 1);
 }
+
+struct TPdfCase {
+    const char* name;
+    bool numbered;
+    QMessageBox::StandardButton onlyFocused;  // the answer to "only the focused item?", Beta focused
+    std::vector<const char*> inOrder;
+    std::vector<const char*> absent;
+};
+
+class PdfExport : public WindowTest, public ::testing::WithParamInterface<TPdfCase> {
+protected:
+    static QString Run(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+};
+
+// The names and descriptions come back from the PDF's text in document order,
+// the long line wrapped but whole, with the title atop and the page number.
+TEST_P(PdfExport, TextReadsBackInOrder)
+{
+    const TPdfCase& c = GetParam();
+    TEditorOptions options;
+    options.NumberHeadings = c.numbered;
+    options.Write();
+    auto window = MakeWindow();
+    TTreeList& tree = window->TreeList();
+    TTreeListTextNode* alpha = tree.AddItem();
+    alpha->SetText(TreeListColumnName, "Alpha");
+    alpha->SetText(TreeListColumnDesc, "first line\r\nsecond line");
+    TTreeListTextNode* beta = alpha->AddChild();
+    beta->SetText(TreeListColumnName, "Beta");
+    std::string longLine;
+    for (int i = 0; i < 60; ++i)
+        longLine += "word" + std::to_string(i) + " ";
+    beta->SetText(TreeListColumnDesc, longLine);
+    tree.AddItem()->SetText(TreeListColumnName, "Gamma");
+    beta->SetFocused();
+    m_prompter->answers.push_back(c.onlyFocused);
+    m_prompter->files.push_back(Path("out.pdf"));
+    WindowTest::Run(*window, TActionId::actFileExportPdf);
+
+    const QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Path("out.pdf"), QStringLiteral("-")});
+    qsizetype at = 0;
+    for (const char* expected : c.inOrder) {
+        const qsizetype found = text.indexOf(QString::fromUtf8(expected), at);
+        EXPECT_GE(found, 0) << expected << " after " << at << " in\n" << text.toStdString();
+        at = std::max(at, found);
+    }
+    for (const char* unexpected : c.absent)
+        EXPECT_FALSE(text.contains(QString::fromUtf8(unexpected))) << unexpected;
+    EXPECT_TRUE(Run(QStringLiteral("pdfinfo"), {Path("out.pdf")}).contains(QRegularExpression("Title: +Untitled")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PdfExport,
+    ::testing::Values(TPdfCase{"WholeTree", false, QMessageBox::No,
+                               {"Untitled", "Alpha", "first line", "second line", "Beta", "word0", "word59", "Gamma",
+                                "Page 1"},
+                               {"1.1"}},
+                      TPdfCase{"Numbered", true, QMessageBox::No,
+                               {"1 Alpha", "first line", "1.1 Beta", "word30", "2 Gamma"}, {}},
+                      TPdfCase{"FocusedSubtree", false, QMessageBox::Yes, {"Untitled", "Beta", "word59", "Page 1"},
+                               {"Alpha", "Gamma"}}),
+    [](const auto& info) { return std::string(info.param.name); });

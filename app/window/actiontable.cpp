@@ -62,6 +62,9 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
         {Id::actFileClearRecent, "actFileClearRecent", "File", QT_TRANSLATE_NOOP("TCommandTable", "&Clear Recent"), QT_TRANSLATE_NOOP("TCommandTable", "Clear recent|Empties the list of recent files"), -1, None, 0, Handler<&TDocumentSession::actFileClearRecentExecute>},
         {Id::actViewOptions,     "actViewOptions",     "View",  QT_TRANSLATE_NOOP("TCommandTable", "&Options..."), QT_TRANSLATE_NOOP("TCommandTable", "Options|Starting with the last document, saving automatically and printing"), -1, None, 0, Handler<&TfrmTreeViewEditorMain::actViewOptionsExecute>},
+        {Id::actFilePrint,       "actFilePrint",       "File",  QT_TRANSLATE_NOOP("TCommandTable", "&Print..."), QT_TRANSLATE_NOOP("TCommandTable", "Print|Prints the tree or the focused item with its sub-items"), -1, QKeySequence(Qt::CTRL | Qt::Key_P), 0, Handler<&TExportCommands::actFilePrintExecute>, Clear},
+        {Id::actFilePrintPreview, "actFilePrintPreview", "File", QT_TRANSLATE_NOOP("TCommandTable", "Print Pre&view..."), QT_TRANSLATE_NOOP("TCommandTable", "Print preview|Shows the pages as they would be printed"), -1, None, 0, Handler<&TExportCommands::actFilePrintPreviewExecute>, Clear},
+        {Id::actFileExportPdf,   "actFileExportPdf",   "File",  QT_TRANSLATE_NOOP("TCommandTable", "Export as P&DF..."), QT_TRANSLATE_NOOP("TCommandTable", "Export as PDF|Writes the tree or the focused item with its sub-items as a PDF document"), -1, None, 0, Handler<&TExportCommands::actFileExportPdfExecute>, Clear},
     };
 }
 

@@ -91,7 +91,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_itemCommands = std::make_unique<TItemCommands>(m_tree, *m_treeEvents, *m_treeView, *m_iconComboBox, *m_session,
                                                      *m_descriptionPane);
     m_descriptionLinks = std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_statusPanels[0], *m_itemCommands);
-    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs);
+    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs, *m_memo, *m_session);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
                                                          *this, *m_dropFileOnTreeList, *m_dropFileOnMemo);
