@@ -102,7 +102,7 @@ TEditorParts::TEditorParts(const QStringList& arguments)
       pane(tree, treeEvents, memo, session, fileDialogs, findDialog, replaceDialog, fontDialog),
       treeView(tree),
       items(tree, treeEvents, treeView, iconComboBox, session, pane),
-      exports(tree, treeView, fileDialogs)
+      exports(tree, treeView, fileDialogs, memo, session)
 {
     treeView.Model()->SetIconProvider([](int index) { return ImageListTV().Icon(index); });
 }

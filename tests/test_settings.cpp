@@ -1,11 +1,17 @@
+#include "settings/editoroptions.h"
 #include "settings/formstorage.h"
 #include "settings/propsstorage.h"
+#include "settings/recentfiles.h"
 #include "settings/storedfont.h"
 #include "tests/settingstestkit.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QSettings>
+
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -220,5 +226,78 @@ TEST(StoredText, HandWrittenTextWithCommasReadsAsWritten)
         store.Storage.FormShow();
         EXPECT_EQ(text, QString::fromUtf8(expected)) << line;
         EXPECT_TRUE(warnings.Lines().isEmpty()) << line;
+    }
+}
+
+// Two editors, A and B, change the one stored list in turn; each step is
+// "editor op file" with op + (opened or saved), - (gone) or 0 (Clear Recent).
+// What every editor then shows is the stored list.
+struct TRecentCase {
+    const char* name;
+    std::vector<std::string> steps;
+    std::vector<std::string> expected;
+};
+
+class RecentFiles : public ::testing::TestWithParam<TRecentCase> {};
+
+TEST_P(RecentFiles, SharedListAfterSteps)
+{
+    TSettingsFolder folder;
+    const QString base = QDir::currentPath() + QLatin1Char('/');
+    for (const std::string& step : GetParam().steps) {
+        const QString file = QString::fromStdString(step).mid(4);
+        if (step[2] == '+')
+            TRecentFiles::Note(file);
+        else if (step[2] == '-')
+            TRecentFiles::Forget(file);
+        else
+            TRecentFiles::Clear();
+    }
+    QStringList expected;
+    for (const std::string& file : GetParam().expected)
+        expected << (file[0] == '/' ? QString::fromStdString(file) : base + QString::fromStdString(file));
+    EXPECT_EQ(TRecentFiles::Read(), expected);
+}
+
+// Files f<from>.trd to f<to>.trd opened in turn by the two editors.
+std::vector<std::string> Opened(int from, int to)
+{
+    std::vector<std::string> steps;
+    for (int i = from; i <= to; ++i)
+        steps.push_back((i % 2 ? "A + f" : "B + f") + std::to_string(i) + ".trd");
+    return steps;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MergeAndLimits, RecentFiles,
+    ::testing::Values(
+        TRecentCase{"BothEditorsKeepTheirEntries", {"A + a.trd", "B + b.trd", "A + c.trd"}, {"c.trd", "b.trd", "a.trd"}},
+        TRecentCase{"ReopenedMovesToTheFrontOnce", {"A + a.trd", "B + b.trd", "B + a.trd"}, {"a.trd", "b.trd"}},
+        TRecentCase{"OneFileUnderTwoSpellings", {"A + a.trd", "B + ./a.trd"}, {"a.trd"}},
+        TRecentCase{"GoneFileLeavesOnlyItself", {"A + a.trd", "B + b.trd", "A - b.trd", "B - x.trd"}, {"a.trd"}},
+        TRecentCase{"ClearInOneEditorEmptiesAll", {"A + a.trd", "B + b.trd", "A 0", "B + c.trd"}, {"c.trd"}},
+        TRecentCase{"CommasInAPath", {"A + /tmp/Notes, 2026/a.trd"}, {"/tmp/Notes, 2026/a.trd"}},
+        TRecentCase{"TenKeptTheOldestDropped", Opened(1, 11),
+                    {"f11.trd", "f10.trd", "f9.trd", "f8.trd", "f7.trd", "f6.trd", "f5.trd", "f4.trd", "f3.trd",
+                     "f2.trd"}},
+        TRecentCase{"EmptyNameIsNoEntry", {"A + a.trd", "A + "}, {"a.trd"}}),
+    [](const ::testing::TestParamInfo<TRecentCase>& info) { return std::string(info.param.name); });
+
+// Out-of-range seconds read as the nearest allowed value; the options are
+// off by default.
+TEST(EditorOptions, DefaultsAndRange)
+{
+    const std::pair<const char*, int> cases[] = {{nullptr, 30}, {"1", 5}, {"5", 5}, {"600", 600}, {"601", 600},
+                                                 {"x", 30}};
+    for (const auto& [stored, seconds] : cases) {
+        TSettingsFolder folder;
+        if (stored) {
+            QSettings ini(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Vek"),
+                          QStringLiteral("VekTreeViewEditor"));
+            ini.setValue(QStringLiteral("Options/AutoSaveSeconds"), QString::fromLatin1(stored));
+        }
+        const TEditorOptions options = TEditorOptions::Read();
+        EXPECT_EQ(options.AutoSaveSeconds, seconds) << (stored ? stored : "none");
+        EXPECT_FALSE(options.AutoSave || options.ReopenLast || options.NumberHeadings);
     }
 }

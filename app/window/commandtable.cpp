@@ -125,10 +125,11 @@ void TCommandTable::ActionListTVUpdate()
     Action(TActionId::actFileSave)->setEnabled(ready && m_session.Modified());
     SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose, TActionId::actFileExportTxt,
                 TActionId::actFileExportIni, TActionId::actFileExportMulti, TActionId::actFileExportOpml,
-                TActionId::actFileExportMarkdown, TActionId::actFileExportHtml},
+                TActionId::actFileExportMarkdown, TActionId::actFileExportHtml, TActionId::actFilePrint,
+                TActionId::actFilePrintPreview, TActionId::actFileExportPdf},
                ready && m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(ready && m_tree.SelectedCount() > 0);
-    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actFileImport, TActionId::actEditItemNew,
+    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actFileClearRecent, TActionId::actFileImport, TActionId::actEditItemNew,
                 TActionId::actEditItemNewSub, TActionId::actEditItemMoveUp},
                ready);
     Action(TActionId::actFileSetPassword)

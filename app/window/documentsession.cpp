@@ -8,6 +8,7 @@
 #include "app/window/unfinishededit.h"
 #include "document/treelist.h"
 #include "document/undosteps.h"
+#include "settings/recentfiles.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -152,6 +153,7 @@ void TDocumentSession::Saved()
     m_protection->NoteFile(FFileName);
     m_changedOutsideHistory = false;
     m_history.SetClean();
+    TRecentFiles::Note(FFileName);
 }
 
 void TDocumentSession::Loaded(const QString& path)
@@ -160,6 +162,7 @@ void TDocumentSession::Loaded(const QString& path)
     m_watcher->KnowFile();
     m_protection->NoteFile(path);
     UpdateTitle(false);
+    TRecentFiles::Note(path);
     emit Opened(m_tree.TopItem(0));
 }
 
@@ -243,6 +246,21 @@ void TDocumentSession::actFileSaveAsExecute()
 void TDocumentSession::actFileCloseExecute()
 {
     m_files->actFileCloseExecute();
+}
+
+void TDocumentSession::OpenRecent(const QString& path)
+{
+    m_files->OpenRecent(path);
+}
+
+bool TDocumentSession::SaveAutomatically()
+{
+    return m_files->SaveAutomatically();
+}
+
+void TDocumentSession::actFileClearRecentExecute()
+{
+    TRecentFiles::Clear();
 }
 
 void TDocumentSession::NewOpenSaveSaveasClose(const QAction* sender)

@@ -81,6 +81,12 @@ public:
     void actFileSaveExecute();
     void actFileSaveAsExecute();
     void actFileCloseExecute();
+    // Opens a file of File > Open Recent; one that is gone is said so and
+    // leaves the list.
+    void OpenRecent(const QString& path);
+    void actFileClearRecentExecute();
+    // As TFileCommands::SaveAutomatically.
+    bool SaveAutomatically();
     // The file command of the action's tag (11 New to 15 Close); another
     // tag does nothing.
     void NewOpenSaveSaveasClose(const QAction* sender);

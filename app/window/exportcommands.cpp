@@ -2,6 +2,7 @@
 
 #include "app/view/treelistview.h"
 #include "app/window/filedialogs.h"
+#include "app/window/printcommands.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
@@ -9,10 +10,14 @@
 #include "exchange/markdown.h"
 #include "exchange/opml.h"
 
-TExportCommands::TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs)
-    : m_tree(tree), m_treeView(treeView), m_fileDialogs(fileDialogs)
+TExportCommands::TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs,
+                                 const QWidget& memo, const TDocumentSession& session)
+    : m_tree(tree), m_treeView(treeView), m_fileDialogs(fileDialogs),
+      m_print(std::make_unique<TPrintCommands>(tree, treeView, fileDialogs, memo, session))
 {
 }
+
+TExportCommands::~TExportCommands() = default;
 
 void TExportCommands::ExportSingle(void (*writer)(const TTreeList&, const std::string&))
 {
@@ -73,4 +78,19 @@ void TExportCommands::actFileExportMarkdownExecute()
 void TExportCommands::actFileExportHtmlExecute()
 {
     ExportStructured(&ExportHtml, "html", "HTML Files (*.html;*.htm)|*.html;*.htm|All Files (*.*)|*.*");
+}
+
+void TExportCommands::actFilePrintExecute()
+{
+    m_print->Print();
+}
+
+void TExportCommands::actFilePrintPreviewExecute()
+{
+    m_print->PrintPreview();
+}
+
+void TExportCommands::actFileExportPdfExecute()
+{
+    m_print->ExportPdf();
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+class QWidget;
+class TDocumentSession;
 class TFileDialogs;
+class TPrintCommands;
 class TTreeList;
 class TTreeListView;
 
@@ -14,7 +18,10 @@ class TTreeListView;
 // still being typed is part of what the user exports.
 class TExportCommands {
 public:
-    TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs);
+    // Printing takes the editor's font and the document's name.
+    TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs, const QWidget& memo,
+                    const TDocumentSession& session);
+    ~TExportCommands();
 
     void actFileExportTxtExecute();
     void actFileExportIniExecute();
@@ -22,6 +29,10 @@ public:
     void actFileExportOpmlExecute();
     void actFileExportMarkdownExecute();
     void actFileExportHtmlExecute();
+    void actFilePrintExecute();
+    void actFilePrintPreviewExecute();
+    void actFileExportPdfExecute();
+    TPrintCommands& Printing() { return *m_print; }
 
 private:
     void ExportSingle(void (*writer)(const TTreeList&, const std::string&));
@@ -32,4 +43,5 @@ private:
     TTreeList& m_tree;
     TTreeListView& m_treeView;
     TFileDialogs& m_fileDialogs;
+    std::unique_ptr<TPrintCommands> m_print;
 };

@@ -9,6 +9,8 @@
 #include "app/window/prompter.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "settings/editoroptions.h"
+#include "settings/recentfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,8 +25,15 @@ const QString SavePrompt = QStringLiteral("Do you want to save the changes?");
 
 TFileCommands::TFileCommands(TDocumentSession& session, TTreeList& tree, TFileDialogs& dialogs, QWidget& window,
                              QStringList arguments)
-    : m_session(session), m_tree(tree), m_dialogs(dialogs), m_window(window), m_arguments(std::move(arguments))
+    : m_session(session), m_tree(tree), m_dialogs(dialogs), m_window(window), m_startFile(StartFile(arguments))
 {
+}
+
+QString TFileCommands::StartFile(const QStringList& arguments)
+{
+    if (!arguments.isEmpty())
+        return arguments.constFirst();
+    return TEditorOptions::Read().ReopenLast ? TRecentFiles::Read().value(0) : QString();
 }
 
 TFileCommands::~TFileCommands() = default;
@@ -59,6 +68,27 @@ void TFileCommands::actFileOpenExecute()
     const QString path = m_dialogs.ExecuteOpen(TreeFileExt, TreeFileFilter);
     if (!path.isEmpty())
         LoadDocument(path);
+}
+
+void TFileCommands::OpenRecent(const QString& path)
+{
+    m_session.FinishEditing();
+    if (!QFileInfo(path).isFile()) {
+        TRecentFiles::Forget(path);
+        Prompter().Ask(&m_window, QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
+                       tr("%1 no longer exists. It is removed from the recent files.").arg(path), QMessageBox::Ok);
+        return;
+    }
+    if (SaveChanges() != TSaveResult::Cancelled)
+        LoadDocument(path);
+}
+
+bool TFileCommands::SaveAutomatically()
+{
+    if (m_session.FileName().isEmpty() || !SaveDocument())
+        return false;
+    m_session.UpdateTitle(false);
+    return true;
 }
 
 void TFileCommands::actFileSaveExecute()
@@ -162,7 +192,7 @@ void TFileCommands::LoadDocument(const QString& path)
 
 QString TFileCommands::CommandLineFile() const
 {
-    return m_arguments.isEmpty() ? QString() : m_arguments.constFirst();
+    return m_startFile;
 }
 
 bool TFileCommands::OpenRecovered(const QString& copyPath, const QString& fileName)

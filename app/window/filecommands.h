@@ -26,12 +26,19 @@ public:
     void actFileSaveExecute();
     void actFileSaveAsExecute();
     void actFileCloseExecute();
+    void OpenRecent(const QString& path);
+    // Save for a document that has a file name, asking nothing but the
+    // question before a file another program changed. True when written; a
+    // failed save throws.
+    bool SaveAutomatically();
 
     // Replaces the document by a tree data file's content.
     void LoadDocument(const QString& path);
     // The window's first show: opens the file named first on the command line.
     void FormShow();
-    // The file FormShow opens; empty when none is named.
+    // The file FormShow opens: the first named on the command line, else,
+    // when the options ask for it, the document opened or saved last; empty
+    // when there is none.
     QString CommandLineFile() const;
     // FormShow for the window: the file is read on a worker thread into a
     // tree of its own and moved into the document when it is in, so the
@@ -68,12 +75,13 @@ private:
     // False when the user keeps the file that another program changed.
     bool SaveDocument();
     static bool StartsAsProtected(const QString& path);
+    static QString StartFile(const QStringList& arguments);
     void FinishBackgroundLoad();
 
     TDocumentSession& m_session;
     TTreeList& m_tree;
     TFileDialogs& m_dialogs;
     QWidget& m_window;
-    const QStringList m_arguments;
+    const QString m_startFile;
     std::unique_ptr<TBackgroundLoad> m_load;
 };

@@ -17,6 +17,7 @@
 #include "app/window/actionlist.h"
 #include "app/window/actiontable.h"
 #include "app/window/application.h"
+#include "app/window/autosave.h"
 #include "app/window/commandtable.h"
 #include "app/window/descriptionedit.h"
 #include "app/window/descriptionlinks.h"
@@ -31,6 +32,7 @@
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
 #include "app/window/navigator.h"
+#include "app/window/optionsdialog.h"
 #include "app/window/recoverymanager.h"
 #include "app/window/themecommands.h"
 #include "app/window/treelistevents.h"
@@ -91,7 +93,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_itemCommands = std::make_unique<TItemCommands>(m_tree, *m_treeEvents, *m_treeView, *m_iconComboBox, *m_session,
                                                      *m_descriptionPane);
     m_descriptionLinks = std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_statusPanels[0], *m_itemCommands);
-    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs);
+    m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs, *m_memo, *m_session);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
                                                          *this, *m_dropFileOnTreeList, *m_dropFileOnMemo);
@@ -111,6 +113,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);
     QMenu* popupMenuTV = BuildMenus(*this, *m_commands);
+    BuildRecentMenu(*this, *m_commands, *m_session);
     connect(m_treeView.get(), &QWidget::customContextMenuRequested, this, [this, popupMenuTV](const QPoint& pos) {
         popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
     });
@@ -122,6 +125,10 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     FormCreate();
     m_recovery = std::make_unique<TRecoveryManager>(m_tree, *m_session, *this, *statusBar(), recoveryFolder,
                                                     std::move(recoverCopy));
+    m_autoSave = std::make_unique<TAutoSave>(*m_session, *m_treeView);
+    const TEditorOptions options = TEditorOptions::Read();
+    m_autoSave->SetOptions(options.AutoSave, options.AutoSaveSeconds);
+    connect(m_autoSave.get(), &TAutoSave::Status, m_statusPanels[0], &QLabel::setText);
 }
 
 // The members' order is the teardown's: the settings store saves first,
@@ -136,6 +143,16 @@ void TfrmTreeViewEditorMain::actFileExitExecute()
 void TfrmTreeViewEditorMain::actHelpAboutExecute(const QAction* sender)
 {
     ::actHelpAboutExecute(TActionList::Tag(sender), this);
+}
+
+void TfrmTreeViewEditorMain::actViewOptionsExecute()
+{
+    TOptionsDialog dialog(TEditorOptions::Read(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TEditorOptions options = dialog.Options();
+    options.Write();
+    m_autoSave->SetOptions(options.AutoSave, options.AutoSaveSeconds);
 }
 
 void TfrmTreeViewEditorMain::CreateComponents()

@@ -7,6 +7,7 @@
 #include <memory>
 
 class QAction;
+class TAutoSave;
 class QLabel;
 class QPlainTextEdit;
 class TCollapseSplitter;
@@ -46,6 +47,7 @@ public:
     // Exit closes the window, which runs the close query.
     void actFileExitExecute();
     void actHelpAboutExecute(const QAction* sender);
+    void actViewOptionsExecute();
     // Components, reachable for the tests and the settings store.
     TTreeList& TreeList() { return m_tree; }
     TTreeListView* TreeListView() const { return m_treeView.get(); }
@@ -71,6 +73,7 @@ public:
     TFindAllController& FindAll() const { return *m_findAll; }
     TThemeCommands& ThemeCommands() const { return *m_themeCommands; }
     TNavigator& Navigator() const { return *m_navigator; }
+    TAutoSave& AutoSave() const { return *m_autoSave; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -107,6 +110,7 @@ private:
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TNavigator> m_navigator;
     std::unique_ptr<TRecoveryManager> m_recovery;
+    std::unique_ptr<TAutoSave> m_autoSave;
     // Gone first of the parts, so the tree stops calling out before they go.
     std::unique_ptr<TTreeListEvents> m_treeEvents;
     bool m_shown = false;

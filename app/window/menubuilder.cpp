@@ -3,6 +3,7 @@
 #include "app/panes/collapsetoolbar.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
+#include "app/window/recentmenu.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -53,7 +54,8 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"N1", {}}, {"miImport", Id::actFileImport},
          {"miExportTxt", Id::actFileExportTxt}, {"miExportIni", Id::actFileExportIni},
          {"miExportMulti", Id::actFileExportMulti}, {"miExportOpml", Id::actFileExportOpml},
-         {"miExportMarkdown", Id::actFileExportMarkdown}, {"miExportHtml", Id::actFileExportHtml}, {"N2", {}}, {"miExit", Id::actFileExit}},
+         {"miExportMarkdown", Id::actFileExportMarkdown}, {"miExportHtml", Id::actFileExportHtml}, {"miExportPdf", Id::actFileExportPdf},
+         {"N15", {}}, {"miPrintPreview", Id::actFilePrintPreview}, {"miPrint", Id::actFilePrint}, {"N2", {}}, {"miExit", Id::actFileExit}},
         {{"miItemUndo", Id::actEditItemUndo}, {"miItemRedo", Id::actEditItemRedo}, {"N10", {}},
          {"miItemNew", Id::actEditItemNew}, {"miItemNewSub", Id::actEditItemNewSub},
          {"miItemDelete", Id::actEditItemDelete}, {"N6", {}}, {"miItemModeUp", Id::actEditItemMoveUp},
@@ -63,8 +65,8 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"miItemDuplicate", Id::actEditItemDuplicate}, {"N11", {}}, {"miItemSortChildren", Id::actEditItemSortChildren},
          {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
          {"miItemCollapseAll", Id::actEditItemCollapseAll}},
-        {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
-        {{"miGoToItem", Id::actGoToItem}, {"N14", {}}, {"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward}},
+        {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}, {"N14", {}}, {"miOptions", Id::actViewOptions}},
+        {{"miGoToItem", Id::actGoToItem}, {"N16", {}}, {"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
          {"miHelpAbout", Id::actHelpAbout}},
         {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},
@@ -94,7 +96,13 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
         fill(menu, entries[i]);
     }
     QMenu* viewMenu = mainMenu1->findChild<QMenu*>(QStringLiteral("menuView"));
-    QMenu* themeMenu = viewMenu->addMenu(QCoreApplication::translate("TMenuBuilder", "&Theme"));
+    // The theme goes with the other looks, above the separator before Options.
+    auto* themeMenu = new QMenu(QCoreApplication::translate("TMenuBuilder", "&Theme"), viewMenu);
+    QAction* beforeOptions = nullptr;
+    for (QAction* entry : viewMenu->actions())
+        if (entry->property("menuEntry/menuView").toString() == QLatin1String("N14"))
+            beforeOptions = entry;
+    viewMenu->insertMenu(beforeOptions, themeMenu);
     themeMenu->setObjectName(QStringLiteral("miTheme"));
     themeMenu->menuAction()->setObjectName(QStringLiteral("miTheme"));
     themeMenu->menuAction()->setProperty("menuEntry/menuView", QStringLiteral("miTheme"));
@@ -125,6 +133,13 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
                        {"pmiItemExpandAll", Id::actEditItemExpandAll},
                        {"pmiItemCollapseAll", Id::actEditItemCollapseAll}});
     return popupMenuTV;
+}
+
+TRecentMenu* BuildRecentMenu(QMainWindow& window, TCommandTable& commands, TDocumentSession& session)
+{
+    auto* fileMenu = window.menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"));
+    return new TRecentMenu(*fileMenu, commands.Action(TActionId::actFileSave),
+                           *commands.Action(TActionId::actFileClearRecent), session);
 }
 
 TCollapseToolBar* BuildToolBarTV(const TCommandTable& commands, QWidget* iconComboBox)

@@ -5,10 +5,14 @@ class QMenu;
 class QWidget;
 class TCollapseToolBar;
 class TCommandTable;
+class TDocumentSession;
+class TRecentMenu;
 
 // The window's menus and toolbars, entry by entry, each bound to its command.
 // The main menu goes into `window`; the tree's context menu is returned.
 QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands);
+// File > Open Recent, after Open.
+TRecentMenu* BuildRecentMenu(QMainWindow& window, TCommandTable& commands, TDocumentSession& session);
 // The tree toolbar, with the icon picker among its buttons.
 TCollapseToolBar* BuildToolBarTV(const TCommandTable& commands, QWidget* iconComboBox);
 TCollapseToolBar* BuildToolBarMemo(const TCommandTable& commands);
