@@ -9,6 +9,7 @@
 
 #include "document/treelist.h"
 
+class TTreeListAccessible;
 class TTreeListInput;
 class TTreeListLayout;
 class TTreeListModel;
@@ -119,6 +120,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class TTreeListAccessible;
     friend class TTreeListInput;
     friend class TTreeListPainter;
 
@@ -166,4 +168,6 @@ private:
     bool m_hasDragCursor = false;
     QPersistentModelIndex m_editing;
     bool m_scrollOnShow = false;
+    // The view's interface for screen readers, once Qt asked for it.
+    TTreeListAccessible* m_accessible = nullptr;
 };
