@@ -506,6 +506,11 @@ void TTreeListView::keyboardSearch(const QString& search)
     m_input->KeyboardSearch(search);
 }
 
+void TTreeListView::selectAll()
+{
+    m_input->SelectAll();
+}
+
 bool TTreeListView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     const bool opened = QAbstractItemView::edit(index, trigger, event);

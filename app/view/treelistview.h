@@ -73,6 +73,8 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
     void keyboardSearch(const QString& search) override;
+    // Every row shown, the expanded items' children included.
+    void selectAll() override;
 
     // TTreeListPresenter
     TItemHitArea HitTest(int x, int y) const override;
