@@ -54,6 +54,15 @@ QAccessibleInterface* TTreeListAccessible::Create(const QString& /*className*/, 
     return nullptr;
 }
 
+void TTreeListAccessible::InstallFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&TTreeListAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 void TTreeListAccessible::Detach()
 {
     if (!m_tree)

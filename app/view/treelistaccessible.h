@@ -32,8 +32,10 @@ public:
     // None: to Qt again.
     static void SetAnnouncer(TAnnouncer* announcer);
 
-    // The factory Qt asks for the view's interface; installed once by the view.
+    // The factory Qt asks for the view's interface; installed once, by the
+    // first view.
     static QAccessibleInterface* Create(const QString& className, QObject* object);
+    static void InstallFactory();
 
     TTreeListView* View() const;
     // The row's interface, made if needed; none for an item not shown.

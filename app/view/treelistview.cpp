@@ -47,12 +47,8 @@ TTreeListView::TTreeListView(TTreeList& tree, QWidget* parent)
     m_tree.SetPresenter(this);
     ResetDone();  // a tree that already holds items
 
-    // Qt knows item views by their class; ours is known by this factory.
-    static const bool accessible = [] {
-        QAccessible::installFactory(&TTreeListAccessible::Create);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    // Qt knows item views by their class; ours by a factory of its own.
+    TTreeListAccessible::InstallFactory();
 }
 
 TTreeListView::~TTreeListView()
