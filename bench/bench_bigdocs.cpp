@@ -3,7 +3,8 @@
 // file on the command line, Export as Text of that tree (expanding all
 // included) against trdtool's export of the same file, what the expanded
 // tree keeps in memory, delete, move and insert of a 111,111-item subtree in
-// the expanded tree, and a 20 MB description: focusing it, the longest
+// the expanded tree, focus changes, delete and move there with a screen reader
+// listening, and a 20 MB description: focusing it, the longest
 // event-loop stall while typing and pausing in it, and leaving it; and the
 // editor's whole process after it opened the benchmark file named on its
 // command line.
@@ -11,6 +12,7 @@
 // one built with this benchmark); BIGDOCS_EDITOR names another editor to
 // measure.
 #include "app/view/itemtext.h"
+#include "app/view/treelistaccessible.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/imagelists.h"
@@ -154,6 +156,26 @@ bool InView(TTreeListView& view, TTreeListTextNode* item)
     const QRect rect = view.visualRect(view.Model()->IndexOf(item));
     return rect.isValid() && view.viewport()->rect().intersects(rect);
 }
+
+// What a screen reader's bridge asks of every announcement.
+class TReader : public TTreeListAccessible::TAnnouncer {
+public:
+    void Announce(QAccessibleEvent& event) override
+    {
+        ++m_heard;
+        Read(event.accessibleInterface());
+    }
+    void Read(QAccessibleInterface* iface)
+    {
+        if (iface)
+            m_chars += iface->text(QAccessible::Name).size() + (iface->state().focused ? 1 : 0);
+    }
+    int Heard() const { return m_heard; }
+
+private:
+    int m_heard = 0;
+    qsizetype m_chars = 0;
+};
 
 TTreeListTextNode* NthInDocument(TTreeList& tree, long n)
 {
@@ -334,6 +356,46 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     Row("move 111,111-item subtree", moved, moveFloor, "same on a tree without view", "100 ms");
     Row("insert 111,111-item subtree", inserted, insertFloor, "same on a tree without view", "100 ms");
     std::printf("%-40s %s\n", "focused item kept in view", kept ? "yes" : "NO");
+
+    // The same with a screen reader listening, each against the same
+    // operation without one: every announcement is read as the bridge to
+    // the reader reads it.
+    window.activateWindow();
+    view.setFocus();
+    Settle();
+    TTreeListTextNode* near = NthInDocument(tree, 300000);
+    TTreeListTextNode* far = NthInDocument(tree, 900000);
+    const auto focusChanges = [&] {
+        double best = 1e30;
+        for (int i = 0; i < 3; ++i)
+            for (TTreeListTextNode* item : {near, far})
+                best = std::min(best, TimeMs([&] {
+                                    item->SetFocused();
+                                    Settle();
+                                }));
+        return best;
+    };
+    const double focusFloor = focusChanges();
+    TReader reader;
+    TTreeListAccessible::SetAnnouncer(&reader);
+    QAccessibleInterface* tree11y = QAccessible::queryAccessibleInterface(&view);
+    for (int i = 0; i < tree11y->childCount() && i < 40; ++i)
+        reader.Read(tree11y->child(view.verticalScrollBar()->value() + i));
+    const double focusRead = focusChanges();
+    const double deletedRead = TimeMs([&] {
+        tree.Delete(tree.TopItem(2));
+        Settle();
+    });
+    const double movedRead = TimeMs([&] {
+        tree.TopItem(0)->MoveTo(tree.TopItem(tree.TopItemCount() - 1), amAdd);
+        Settle();
+    });
+    TTreeListAccessible::SetAnnouncer(nullptr);
+    Row("focus change, reader listening", focusRead, focusFloor, "same without reader", "100 ms");
+    Row("delete 111,111, reader listening", deletedRead, deleted, "same without reader", "100 ms");
+    Row("move 111,111, reader listening", movedRead, moved, "same without reader", "100 ms");
+    std::printf("%-40s %d announcements, %d rows held\n", "reader heard", reader.Heard(),
+                static_cast<TTreeListAccessible*>(tree11y)->CachedRows());
 }
 
 void BigDescription()

@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
         TSelectCase{"rightOpensThenEnters", {Key(Qt::Key_Down), Key(Qt::Key_Right), Key(Qt::Key_Right)},
                     "A1a", "A1a", 2, 0},
         TSelectCase{"leftGoesToTheParent", {Key(Qt::Key_Down), Key(Qt::Key_Left)}, "A", "A", 2, 0},
-        TSelectCase{"selectAllTakesTheTopLevel", {Key(Qt::Key_A, Qt::ControlModifier)}, "A", "A B", 0, 1},
+        TSelectCase{"selectAllTakesEveryRowShown", {Key(Qt::Key_A, Qt::ControlModifier)}, "A", "A A1 A2 B", 0, 1},
         TSelectCase{"typingGoesToTheName", {Key(Qt::Key_B)}, "B", "B", 1, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

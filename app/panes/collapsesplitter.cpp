@@ -183,6 +183,8 @@ QSplitterHandle* TCollapseSplitter::createHandle()
     m_addingOwnChild = true;
     auto* handle = new TCollapseSplitterHandle(this);
     m_addingOwnChild = false;
+    handle->setAccessibleName(tr("Fold handle"));
+    handle->setAccessibleDescription(tr("Its button folds the pane on the left away or brings it back"));
     return handle;
 }
 

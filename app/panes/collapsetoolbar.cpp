@@ -18,6 +18,8 @@ TCollapseToolBar::TCollapseToolBar(QWidget* parent) : QToolBar(parent)
     setMouseTracking(true);
     m_gripRoom = new QWidget;
     m_gripRoom->setObjectName(QStringLiteral("GripRoom"));
+    m_gripRoom->setAccessibleName(tr("Fold handle"));
+    m_gripRoom->setAccessibleDescription(tr("Folds the toolbar away or brings it back"));
     m_gripRoom->setFixedHeight(1);
     m_gripRoom->setAttribute(Qt::WA_TransparentForMouseEvents);
     addWidget(m_gripRoom);

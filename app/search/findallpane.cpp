@@ -41,14 +41,18 @@ TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     m_findText->setObjectName(QStringLiteral("FindAllText"));
     m_findText->setPlaceholderText(QStringLiteral("Find in all items"));
     m_findText->setClearButtonEnabled(true);
+    m_findText->setAccessibleName(tr("Find in all items"));
     m_matchCase->setObjectName(QStringLiteral("FindAllMatchCase"));
     m_wholeWord->setObjectName(QStringLiteral("FindAllWholeWord"));
     m_scope->setObjectName(QStringLiteral("FindAllScope"));
+    m_scope->setAccessibleName(tr("Look in"));
     m_scope->addItems({QStringLiteral("Names and descriptions"), QStringLiteral("Names"), QStringLiteral("Descriptions")});
     m_count->setObjectName(QStringLiteral("FindAllCount"));
+    m_count->setAccessibleDescription(tr("Matches found"));
     m_count->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_view->setObjectName(QStringLiteral("FindAllResults"));
+    m_view->setAccessibleName(tr("Items found"));
     m_view->setModel(m_model);
     m_view->setItemDelegateForColumn(TFindAllModel::ColumnText, new TMatchDelegate(m_view));
     m_view->setRootIsDecorated(false);

@@ -12,6 +12,7 @@
 
 #include <vector>
 
+#include "app/view/itemtext.h"
 #include "app/view/treelistlayout.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistselector.h"
@@ -314,7 +315,7 @@ void TTreeListInput::KeyPress(QKeyEvent* event)
         break;
     }
     if (event->matches(QKeySequence::SelectAll)) {
-        m_view.selectAll();  // the top-level items, through the selection model
+        m_view.selectAll();
         return;
     }
     const bool modified = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
@@ -324,6 +325,14 @@ void TTreeListInput::KeyPress(QKeyEvent* event)
     } else {
         event->ignore();
     }
+}
+
+void TTreeListInput::SelectAll()
+{
+    m_selector.Commit();
+    m_selector.SelectRows(0, m_view.Layout().RowCount() - 1, true, true);
+    // A Shift range that follows starts afresh rather than undoing this.
+    m_selector.Commit();
 }
 
 bool TTreeListInput::MoveTo(TTreeListTextNode* target, Qt::KeyboardModifiers modifiers)
@@ -349,13 +358,11 @@ bool TTreeListInput::MoveTo(TTreeListTextNode* target, Qt::KeyboardModifiers mod
 
 void TTreeListInput::KeyboardSearch(const QString& search)
 {
-    TTreeListModel& model = *m_view.Model();
+    TTreeListTextNode* focused = m_tree.FocusedItem();
     if (m_tree.TopItemCount() == 0)
         return;
-    QModelIndex start = m_view.FocusedIndex();
-    const bool hadFocus = start.isValid();
-    if (!hadFocus)
-        start = model.index(0, 0);
+    const bool hadFocus = focused && m_view.Layout().RowOf(focused) >= 0;
+    TTreeListTextNode* start = hadFocus ? focused : m_tree.TopItem(0);
     const bool timed = m_keyboardInputTime.isValid();
     const qint64 elapsed = timed ? m_keyboardInputTime.restart() : 0;
     if (!timed)
@@ -371,13 +378,46 @@ void TTreeListInput::KeyboardSearch(const QString& search)
     // The same key again starts after the focused item.
     if (m_keyboardInput.size() > 1 && m_keyboardInput.count(m_keyboardInput.back()) == m_keyboardInput.size())
         skipRow = true;
-    if (skipRow) {
-        const QModelIndex parent = start.parent();
-        start = model.index(start.row() < model.rowCount(parent) - 1 ? start.row() + 1 : 0, 0, parent);
+    const QString typed = m_keyboardInput.size() > 1 && skipRow ? m_keyboardInput.left(1) : m_keyboardInput;
+    if (typed.isEmpty())
+        return;
+    // Every row shown, from the start to the end and round to the start.
+    TTreeListTextNode* item = skipRow ? m_tree.NextVisible(start) : start;
+    if (!item)
+        item = m_tree.TopItem(0);
+    for (TTreeListTextNode* first = item; item;) {
+        if (NameStartsWith(*item, typed)) {
+            m_view.setCurrentIndex(m_view.Model()->IndexOf(item));  // selects by the modifiers held, as Qt's views do
+            return;
+        }
+        item = m_tree.NextVisible(item);
+        if (!item)
+            item = m_tree.TopItem(0);
+        if (item == first)
+            break;
     }
-    const QModelIndexList match = model.match(start, Qt::DisplayRole, m_keyboardInput);
-    if (!match.isEmpty())
-        m_view.setCurrentIndex(match.front());  // selects by the modifiers held, as Qt's views do
+}
+
+bool TTreeListInput::NameStartsWith(const TTreeListTextNode& item, const QString& typed)
+{
+    const std::string_view name = item.GetText(TreeListColumnName);
+    // ASCII letters read the same in either encoding of a name: most rows
+    // answer from their bytes, without decoding.
+    bool ascii = true;
+    for (QChar c : typed)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii) {
+        if (name.size() < static_cast<size_t>(typed.size()))
+            return false;
+        bool same = true;
+        for (qsizetype i = 0; same && i < typed.size(); ++i) {
+            const char byte = name[static_cast<size_t>(i)];
+            same = (byte & 0x80) == 0 && QChar(QLatin1Char(byte)).toCaseFolded() == typed[i].toCaseFolded();
+        }
+        if (same || (name[0] & 0x80) == 0)
+            return same;
+    }
+    return ItemBytesToText(name).text.startsWith(typed, Qt::CaseInsensitive);
 }
 
 void TTreeListInput::StartDrag()

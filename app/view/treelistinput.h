@@ -43,9 +43,11 @@ public:
     void MouseRelease(QMouseEvent* event);
     void MouseDoubleClick(QMouseEvent* event);
     void KeyPress(QKeyEvent* event);
-    // Typing a name's first letters goes to the next item among the focused
-    // item's siblings that starts with them.
+    // Typing a name's first letters goes to the next row shown, anywhere in
+    // the tree, whose name starts with them; after a pause typing starts over.
     void KeyboardSearch(const QString& search);
+    // Every row shown becomes the selection.
+    void SelectAll();
     void StartDrag();
     void DragEnter(QDragEnterEvent* event);
     void DragMove(QDragMoveEvent* event);
@@ -57,6 +59,8 @@ public:
 private:
     // Focus and selection after a key moved to `target`, by the modifiers.
     bool MoveTo(TTreeListTextNode* target, Qt::KeyboardModifiers modifiers);
+    // Whether the item's name starts with `typed`, letters in either case.
+    static bool NameStartsWith(const TTreeListTextNode& item, const QString& typed);
     void ToggleExpanded(TTreeListTextNode* item);
     void ExpandSubtree(TTreeListTextNode* item);
     bool AcceptDrag(QDropEvent* event);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/view/treelistaccessible.h"
 #include "app/view/treelistinput.h"
 #include "app/view/treelistlayout.h"
 #include "app/view/treelistmodel.h"
@@ -45,10 +46,16 @@ TTreeListView::TTreeListView(TTreeList& tree, QWidget* parent)
     m_tree.AddObserver(this);
     m_tree.SetPresenter(this);
     ResetDone();  // a tree that already holds items
+
+    // Qt knows item views by their class; ours by a factory of its own.
+    TTreeListAccessible::InstallFactory();
 }
 
 TTreeListView::~TTreeListView()
 {
+    if (m_accessible)
+        m_accessible->Detach();
+    m_accessible = nullptr;
     m_tree.RemoveObserver(this);
     if (m_tree.Presenter() == this)
         m_tree.SetPresenter(nullptr);
@@ -495,6 +502,11 @@ void TTreeListView::keyboardSearch(const QString& search)
     m_input->KeyboardSearch(search);
 }
 
+void TTreeListView::selectAll()
+{
+    m_input->SelectAll();
+}
+
 bool TTreeListView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
     const bool opened = QAbstractItemView::edit(index, trigger, event);
@@ -520,6 +532,9 @@ void TTreeListView::focusInEvent(QFocusEvent* event)
     QAbstractScrollArea::focusInEvent(event);
     setAttribute(Qt::WA_InputMethodEnabled, m_tree.FocusedItem() != nullptr);
     viewport()->update();
+    // A reader hears which row has the keyboard, not just the view.
+    if (m_accessible)
+        m_accessible->AnnounceFocus();
 }
 
 void TTreeListView::timerEvent(QTimerEvent* event)

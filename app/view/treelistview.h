@@ -9,6 +9,7 @@
 
 #include "document/treelist.h"
 
+class TTreeListAccessible;
 class TTreeListInput;
 class TTreeListLayout;
 class TTreeListModel;
@@ -72,6 +73,8 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
     void keyboardSearch(const QString& search) override;
+    // Every row shown, the expanded items' children included.
+    void selectAll() override;
 
     // TTreeListPresenter
     TItemHitArea HitTest(int x, int y) const override;
@@ -119,6 +122,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    friend class TTreeListAccessible;
     friend class TTreeListInput;
     friend class TTreeListPainter;
 
@@ -166,4 +170,6 @@ private:
     bool m_hasDragCursor = false;
     QPersistentModelIndex m_editing;
     bool m_scrollOnShow = false;
+    // The view's interface for screen readers, once Qt asked for it.
+    TTreeListAccessible* m_accessible = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "app/widgets/iconcombobox.h"
 
+#include "app/widgets/iconnames.h"
 #include "app/widgets/imagelists.h"
 #include "document/strtoint.h"
 
@@ -55,8 +56,14 @@ TIconComboBox::TIconComboBox(QWidget* parent)
     setItemDelegate(new TIconOnlyDelegate(this));
 
     const int count = ImageListTV().Count();
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         addItem(QString::number(i));
+        // The list shows pictures alone: a reader and the tooltip name them.
+        const QString name = IconName(i);
+        setItemData(i, name, Qt::AccessibleTextRole);
+        setItemData(i, name, Qt::ToolTipRole);
+    }
+    setAccessibleName(tr("Icon"));
 }
 
 int32_t TIconComboBox::Value() const

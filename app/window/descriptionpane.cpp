@@ -169,7 +169,18 @@ void TDescriptionPane::ItemChanged(TTreeListTextNode* item)
     if (item && item == m_shownNode && !m_storing) {
         m_spliceable = false;
         m_shownChanged = true;
+        DescribeForReaders(item);  // it may have a new name
     }
+}
+
+void TDescriptionPane::DescribeForReaders(const TTreeListTextNode* node)
+{
+    if (!node) {
+        m_memo.setAccessibleDescription(tr("No item is focused"));
+        return;
+    }
+    const QString name = ItemBytesToText(node->GetText(TreeListColumnName)).text;
+    m_memo.setAccessibleDescription(tr("The description of the item %1").arg(name));
 }
 
 void TDescriptionPane::FocusChanged(TTreeListTextNode* item)
@@ -194,6 +205,7 @@ void TDescriptionPane::ClearDescription()
 void TDescriptionPane::RefreshDescription(TTreeListTextNode* node)
 {
     EndTypingStep();
+    DescribeForReaders(node);
     if (!node) {
         // With no focused item there is nowhere to store an edit.
         m_shownNode = nullptr;

@@ -74,6 +74,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Tells a screen reader whose description the editor shows.
+    void DescribeForReaders(const TTreeListTextNode* node);
     // The pane follows the focused item whatever moved the focus: the user,
     // a command, or the tree itself when it deletes or moves items.
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;

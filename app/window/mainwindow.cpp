@@ -31,8 +31,10 @@
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
+#include "app/search/findallpane.h"
 #include "app/window/navigator.h"
 #include "app/window/optionsdialog.h"
+#include "app/window/panecycler.h"
 #include "app/window/recoverymanager.h"
 #include "app/window/themecommands.h"
 #include "app/window/treelistevents.h"
@@ -40,6 +42,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
@@ -73,6 +76,13 @@ QWidget* SplitterSide(const char* name, QWidget* bar, QWidget* body)
     layout->addWidget(body, 1);
     return side;
 }
+
+// What each status bar panel tells, for a reader.
+const char* const StatusPanelPurposes[3] = {
+    QT_TRANSLATE_NOOP("TfrmTreeViewEditorMain", "Messages"),
+    QT_TRANSLATE_NOOP("TfrmTreeViewEditorMain", "Unsaved changes"),
+    QT_TRANSLATE_NOOP("TfrmTreeViewEditorMain", "Status"),
+};
 }  // namespace
 
 TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QString& recoveryFolder, QWidget* parent)
@@ -112,6 +122,10 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);
+    auto* panes = new TPaneCycler(*this);
+    panes->AddPane(m_treeView.get(), m_treeView.get());
+    panes->AddPane(m_memo, m_memo);
+    panes->AddPane(&m_findAll->Pane(), m_findAll->Pane().FindText());
     QMenu* popupMenuTV = BuildMenus(*this, *m_commands);
     BuildRecentMenu(*this, *m_commands, *m_session);
     connect(m_treeView.get(), &QWidget::customContextMenuRequested, this, [this, popupMenuTV](const QPoint& pos) {
@@ -165,6 +179,7 @@ void TfrmTreeViewEditorMain::CreateComponents()
     // Its copies carry the secret mark while the document is protected.
     m_memo = new TDescriptionEdit([this] { return m_session && m_session->Protected(); });
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(tr("Description"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setPixelSize(13);
@@ -195,6 +210,8 @@ void TfrmTreeViewEditorMain::CreateComponents()
         m_statusPanels[i] = new QLabel;
         m_statusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         m_statusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // A reader hears a panel's text as its name, and this as what it is for.
+        m_statusPanels[i]->setAccessibleDescription(tr(StatusPanelPurposes[i]));
         // Wide enough for "Modified" in the desktop's font, which may be
         // larger than the font the widths were chosen for.
         m_statusPanels[i]->setFixedWidth(
@@ -216,6 +233,8 @@ void TfrmTreeViewEditorMain::CreateLayout()
     btnTreeViewHeader->setAutoRaise(true);
     btnTreeViewHeader->setFixedSize(20, 17);
     btnTreeViewHeader->setText(QStringLiteral("\u00D7"));
+    btnTreeViewHeader->setAccessibleName(tr("Close Folders"));
+    btnTreeViewHeader->setToolTip(tr("Close Folders"));
     headerLayout->addWidget(btnTreeViewHeader);
     ConnectGuarded(btnTreeViewHeader, &QToolButton::clicked, this, &TfrmTreeViewEditorMain::BtnTreeViewHeaderClick);
 
@@ -244,6 +263,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     auto* protection = new QLabel;
     protection->setObjectName(QStringLiteral("ProtectionPanel"));
     protection->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    protection->setAccessibleDescription(tr("Password protection"));
     statusBar1->addWidget(protection);
     m_session->SetProtectionPanel(protection);
     statusBar1->addWidget(m_navigator->PathPanel(), 1);
@@ -301,8 +321,6 @@ void TfrmTreeViewEditorMain::FormCreate()
     if (m_iconComboBox->currentText().isEmpty())
         m_iconComboBox->setEditText(QStringLiteral("0"));
     m_session->CloseDocument();
-    // It only carries the description commands' shortcuts.
-    menuBar()->findChild<QMenu*>(QStringLiteral("miUNVISIBLE"))->menuAction()->setVisible(false);
     m_dropFileOnTreeList->AttachTo(m_treeView.get());
     m_dropFileOnMemo->AttachTo(m_memo);
     m_commands->UpdateActions();

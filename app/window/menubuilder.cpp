@@ -90,7 +90,11 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
     QMenuBar* mainMenu1 = window.menuBar();
     mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     for (size_t i = 0; i < std::size(menus); ++i) {
-        QMenu* menu = mainMenu1->addMenu(QString::fromLatin1(menus[i].second));
+        // The last carries only the description commands' shortcuts, which
+        // the window holds itself: no menu to open, so it stays out of the bar.
+        const bool shortcutsOnly = i + 1 == std::size(menus);
+        QMenu* menu = shortcutsOnly ? new QMenu(QString::fromLatin1(menus[i].second), &window)
+                                    : mainMenu1->addMenu(QString::fromLatin1(menus[i].second));
         menu->setObjectName(QString::fromLatin1(menus[i].first));
         menu->menuAction()->setObjectName(QString::fromLatin1(menus[i].first));
         fill(menu, entries[i]);
@@ -167,6 +171,8 @@ TCollapseToolBar* BuildToolBarTV(const TCommandTable& commands, QWidget* iconCom
     labelIcon->setObjectName(QStringLiteral("LabelIcon"));
     labelIcon->setAlignment(Qt::AlignCenter);
     labelIcon->setMinimumWidth(35);
+    // A reader on Linux hears the box's value as its name, and the label by this.
+    labelIcon->setBuddy(iconComboBox);
     toolBarTV->addWidget(labelIcon);
     toolBarTV->addWidget(iconComboBox);
     AddButton(commands, toolBarTV, Id::actHelpAbout, "BtnHelpAbout");

@@ -8,7 +8,7 @@
 #include <QMenu>
 
 TRecentMenu::TRecentMenu(QMenu& fileMenu, QAction* before, QAction& clearRecent, TDocumentSession& session)
-    : QObject(&fileMenu), m_menu(new QMenu(tr("Open &Recent"), &fileMenu)), m_clearRecent(clearRecent),
+    : QObject(&fileMenu), m_menu(new QMenu(tr("Open R&ecent"), &fileMenu)), m_clearRecent(clearRecent),
       m_session(session)
 {
     m_menu->setObjectName(QStringLiteral("miRecent"));
