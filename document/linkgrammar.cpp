@@ -1,12 +1,12 @@
 #include "document/linkgrammar.h"
 
+#include "document/itemnamematch.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <map>
 
 namespace {
 
@@ -162,29 +162,8 @@ template <typename Char> std::vector<TLinkSpan> Scan(std::basic_string_view<Char
     return links;
 }
 
-// True when the stored bytes of a name decode to `name`, as the editor shows
-// them, without decoding every name of the tree.
-class TNameMatch {
-public:
-    explicit TNameMatch(const std::u16string& name)
-        : m_utf8(EncodeText(name, TTextEncoding::Utf8)), m_ansi(EncodeText(name, TTextEncoding::Windows1252))
-    {
-    }
-    bool operator()(const TTreeListTextNode* item) const
-    {
-        const std::string_view bytes = item->GetText(TreeListColumnName);
-        if (bytes == m_utf8)
-            return true;
-        return bytes == m_ansi && !IsValidUtf8(bytes);
-    }
-
-private:
-    std::string m_utf8;
-    std::string m_ansi;
-};
-
 TTreeListTextNode* FindPath(const TTreeListTextNode* parent, const TTreeList& tree,
-                            const std::vector<TNameMatch>& names, size_t level)
+                            const std::vector<TItemNameMatch>& names, size_t level)
 {
     const int count = parent ? parent->Count() : tree.TopItemCount();
     for (int index = 0; index < count; ++index) {
@@ -246,7 +225,7 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
 {
     if (path.empty())
         return nullptr;
-    std::vector<TNameMatch> names;
+    std::vector<TItemNameMatch> names;
     for (const std::u16string& name : path)
         names.emplace_back(name);
     if (names.size() == 1) {
@@ -267,38 +246,6 @@ std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* 
         return ItemLinkText({path.front()});
     std::reverse(path.begin(), path.end());
     return ItemLinkText(path);
-}
-
-std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
-{
-    std::vector<TLinksInDescription> found;
-    const std::u16string name = DecodeText(item->GetText(TreeListColumnName)).text;
-    if (name.empty())
-        return found;
-    // Many links to one item are common; each path is resolved once.
-    std::map<std::vector<std::u16string>, bool> findsItem;
-    for (TTreeListTextNode* holder = tree.TopItem(0); holder; holder = tree.NextInDocument(holder)) {
-        const std::string_view bytes = holder->GetText(TreeListColumnDesc);
-        if (bytes.find("[[") == bytes.npos)
-            continue;
-        TLinksInDescription links{holder, DecodeText(bytes), {}};
-        const std::u16string_view text = links.description.text;
-        for (const TLinkSpan& span : FindLinks(text)) {
-            if (span.kind != TLinkKind::Item)
-                continue;
-            std::vector<std::u16string> path = ItemLinkPath(text.substr(span.start, span.length));
-            if (path.back() != name)
-                continue;
-            auto [at, added] = findsItem.try_emplace(std::move(path), false);
-            if (added)
-                at->second = ResolveItemLink(tree, at->first) == item;
-            if (at->second)
-                links.links.push_back(span);
-        }
-        if (!links.links.empty())
-            found.push_back(std::move(links));
-    }
-    return found;
 }
 
 std::string ReplaceLinks(const TLinksInDescription& found, const std::u16string& replacement)

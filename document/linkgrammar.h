@@ -55,11 +55,6 @@ struct TLinksInDescription {
     std::vector<TLinkSpan> links;  // in `description.text`
 };
 
-// Every item link in every description that names `item` as its last part
-// and finds it. A description without "[[" is passed over at the speed of
-// a byte search, so the whole tree costs little more than one read.
-std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item);
-
 // The description with each of its links replaced by `replacement`, encoded
 // as it was when every character allows.
 std::string ReplaceLinks(const TLinksInDescription& found, const std::u16string& replacement);

@@ -44,6 +44,7 @@ enum class TActionId {
     actEditItemExpandAll,
     actEditItemCollapseAll,
     actEditItemCopyLink,
+    actViewLinksHere,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

@@ -8,6 +8,7 @@
 #include "app/window/findallcontroller.h"
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
+#include "app/window/linksherecontroller.h"
 #include "app/window/mainwindow.h"
 
 namespace {
@@ -60,6 +61,7 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemExpandAll,    "actEditItemExpandAll",    "Edit", "&Expand All",   "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, None, 0, Handler<&TItemCommands::actEditItemExpandAllExecute>},
         {Id::actEditItemCollapseAll,  "actEditItemCollapseAll",  "Edit", "Coll&apse All", "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, None, 0, Handler<&TItemCommands::actEditItemCollapseAllExecute>},
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
+        {Id::actViewLinksHere,        "actViewLinksHere",        "View", QT_TRANSLATE_NOOP("Commands", "&Links Here"), QT_TRANSLATE_NOOP("Commands", "Links here|Shows the items whose descriptions link to the focused item"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), 0, Handler<&TLinksHereController::actViewLinksHereExecute>},
     };
 }
 

@@ -21,6 +21,7 @@ class TExportCommands;
 class TFindAllController;
 class TImportCommands;
 class TItemCommands;
+class TLinksHereController;
 class TTreeList;
 class TTreeListEvents;
 class TfrmTreeViewEditorMain;
@@ -28,7 +29,7 @@ class TfrmTreeViewEditorMain;
 // The parts of the window whose methods handle the commands.
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
-               TImportCommands*, TFindAllController*, TEditCommands*>
+               TImportCommands*, TFindAllController*, TEditCommands*, TLinksHereController*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

@@ -10,6 +10,7 @@
 #include "app/window/treelistevents.h"
 #include "app/view/itemtext.h"
 #include "document/linkgrammar.h"
+#include "document/linksto.h"
 #include "document/outlineedit.h"
 #include "document/treefile.h"
 #include "document/treelist.h"

@@ -22,6 +22,7 @@ class TImportCommands;
 class TFileDialogs;
 class TFileDropImport;
 class TFindAllController;
+class TLinksHereController;
 class TFindDialog;
 class TFormStorageHook;
 class TFontDialog;
@@ -67,6 +68,7 @@ public:
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
     TFindAllController& FindAll() const { return *m_findAll; }
+    TLinksHereController& LinksHere() const { return *m_linksHere; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TFindAllController> m_findAll;
+    std::unique_ptr<TLinksHereController> m_linksHere;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TRecoveryManager> m_recovery;
     // Gone first of the parts, so the tree stops calling out before they go.

@@ -61,7 +61,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"miItemDuplicate", Id::actEditItemDuplicate}, {"N11", {}}, {"miItemSortChildren", Id::actEditItemSortChildren},
          {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
          {"miItemCollapseAll", Id::actEditItemCollapseAll}},
-        {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}},
+        {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}, {"miLinksHere", Id::actViewLinksHere}},
         {{"miHelpEmail", Id::actHelpEmail}, {"miHelpHomePage", Id::actHelpHomePage}, {"N3", {}},
          {"miHelpAbout", Id::actHelpAbout}},
         {{"Open1", Id::actFileOpenMemo}, {"Save1", Id::actFileSaveMemo}, {"N4", {}}, {"Undo1", Id::actEditUndo},

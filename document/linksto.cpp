@@ -1,0 +1,104 @@
+#include "document/linksto.h"
+
+#include "document/textcodec.h"
+#include "document/treelist.h"
+
+#include <algorithm>
+
+namespace {
+
+std::u16string NameOf(const TTreeListTextNode* item)
+{
+    return item ? DecodeText(item->GetText(TreeListColumnName)).text : std::u16string();
+}
+
+bool Contains(std::string_view bytes, const std::string& part)
+{
+    return !part.empty() && bytes.find(part) != bytes.npos;
+}
+
+}  // namespace
+
+TLinksToScan::TLinksToScan(const TTreeList& tree, const TTreeListTextNode* target)
+    : m_tree(tree), m_target(target), m_name(NameOf(target)), m_nameMatch(m_name),
+      m_nameInBytes(m_name.find(u'/') == std::u16string::npos),
+      m_cursor(m_name.empty() ? nullptr : tree.TopItem(0))
+{
+}
+
+bool TLinksToScan::Scan(std::chrono::steady_clock::time_point deadline)
+{
+    const bool timed = deadline != std::chrono::steady_clock::time_point::max();
+    for (unsigned n = 1; m_cursor; ++n) {
+        TTreeListTextNode* item = m_cursor;
+        if (item == m_target)
+            m_passedTarget = true;
+        else if (!m_passedTarget && !m_nameFindsEarlier && m_nameMatch(item))
+            m_nameFindsEarlier = true;
+        const std::string_view bytes = item->GetText(TreeListColumnDesc);
+        bool decoded = false;
+        if (bytes.find("[[") != bytes.npos &&
+            (!m_nameInBytes || Contains(bytes, m_nameMatch.Utf8()) || Contains(bytes, m_nameMatch.Windows1252()))) {
+            ScanDescription(item);
+            decoded = true;
+        }
+        m_cursor = m_tree.NextInDocument(item);
+        // The clock costs more than an item the bytes rule out.
+        if (timed && (decoded || n % 1024 == 0) && std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return Done();
+}
+
+void TLinksToScan::ScanDescription(TTreeListTextNode* holder)
+{
+    TCandidate candidate{{holder, DecodeText(holder->GetText(TreeListColumnDesc)), {}}, {}};
+    const std::u16string_view text = candidate.links.description.text;
+    for (const TLinkSpan& span : FindLinks(text)) {
+        if (span.kind != TLinkKind::Item)
+            continue;
+        std::vector<std::u16string> path = ItemLinkPath(text.substr(span.start, span.length));
+        if (path.back() != m_name)
+            continue;
+        const bool alone = path.size() == 1;
+        if (!alone) {
+            auto [at, added] = m_pathFinds.try_emplace(std::move(path), false);
+            if (added)
+                at->second = ResolveItemLink(m_tree, at->first) == m_target;
+            if (!at->second)
+                continue;
+        }
+        candidate.links.links.push_back(span);
+        candidate.byNameAlone.push_back(alone);
+    }
+    if (!candidate.links.links.empty())
+        m_candidates.push_back(std::move(candidate));
+}
+
+std::vector<TLinksInDescription> TLinksToScan::TakeFound()
+{
+    std::vector<TLinksInDescription> found;
+    if (!Done())
+        return found;
+    for (TCandidate& candidate : m_candidates) {
+        std::vector<TLinkSpan>& links = candidate.links.links;
+        if (m_nameFindsEarlier) {
+            size_t kept = 0;
+            for (size_t i = 0; i < links.size(); ++i)
+                if (!candidate.byNameAlone[i])
+                    links[kept++] = links[i];
+            links.resize(kept);
+        }
+        if (!links.empty())
+            found.push_back(std::move(candidate.links));
+    }
+    m_candidates.clear();
+    return found;
+}
+
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
+{
+    TLinksToScan scan(tree, item);
+    scan.Scan();
+    return scan.TakeFound();
+}

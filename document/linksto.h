@@ -1,0 +1,56 @@
+#pragma once
+
+#include "document/itemnamematch.h"
+#include "document/linkgrammar.h"
+
+#include <chrono>
+#include <map>
+#include <string>
+#include <vector>
+
+class TTreeList;
+class TTreeListTextNode;
+
+// The item links in every description that find one item, looked for in a
+// single walk in document order that may stop at a deadline and go on
+// later. The same walk settles whether the item is the first of its name,
+// which decides every link by name alone, so no link needs a walk of its
+// own. The tree must not change between the parts of a walk.
+class TLinksToScan {
+public:
+    TLinksToScan(const TTreeList& tree, const TTreeListTextNode* target);
+
+    // Walks on until the end of the tree, or until `deadline` has passed
+    // after an item; true once the walk is done.
+    bool Scan(std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
+    bool Done() const { return m_cursor == nullptr; }
+    // Once done: the descriptions with links that find the item, in document
+    // order, each with its links in the order they are written.
+    std::vector<TLinksInDescription> TakeFound();
+
+private:
+    void ScanDescription(TTreeListTextNode* holder);
+
+    struct TCandidate {
+        TLinksInDescription links;
+        std::vector<bool> byNameAlone;  // one per link
+    };
+
+    const TTreeList& m_tree;
+    const TTreeListTextNode* m_target;
+    std::u16string m_name;
+    TItemNameMatch m_nameMatch;
+    // A description can link to the item only where its name's bytes occur,
+    // unless the name has a "/", which a link writes as "\/".
+    bool m_nameInBytes;
+    bool m_passedTarget = false;
+    bool m_nameFindsEarlier = false;
+    TTreeListTextNode* m_cursor;
+    std::map<std::vector<std::u16string>, bool> m_pathFinds;
+    std::vector<TCandidate> m_candidates;
+};
+
+// Every item link in every description that names `item` as its last part
+// and finds it. A description without "[[" is passed over at the speed of
+// a byte search, so the whole tree costs little more than one read.
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item);
