@@ -1,7 +1,8 @@
 // Links between items on the benchmark tree, in the window: Links Here after
 // a focus change, the scan for the links to one item that a rename makes,
-// and Copy Link to Item, against one memmem scan over all the tree's
-// descriptions for the item's name.
+// and Copy Link to Item, against one memmem scan (on one core) over all the
+// tree's descriptions for the item's name. The last two share the walk
+// between the cores, so they gain only where a core is free.
 #include "app/search/linkshere.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/linksherecontroller.h"
@@ -192,6 +193,13 @@ int main(int argc, char* argv[])
     const double copy = BestMs([&] { link = ShortestItemLink(tree, last); });
     std::printf("%-40s %8.1f ms %6.2fx floor (target 50 ms) %s\n", "Copy Link to Item, the last item", copy,
                 copy / floor, copy <= 50 ? "ok" : "MISSED");
+    // A rename that finds links looks for them, then writes the new shortest link.
+    const double rename = BestMs([&] {
+        FindLinksTo(tree, last);
+        link = ShortestItemLink(tree, last);
+    });
+    std::printf("%-40s %8.1f ms %6.2fx floor (target 50 ms) %s\n", "rename's scan and its new link", rename,
+                rename / floor, rename <= 50 ? "ok" : "MISSED");
     window.close();
     return found == static_cast<size_t>(planted) && listed ? 0 : 1;
 }

@@ -1,11 +1,13 @@
 #include "document/linkgrammar.h"
 
 #include "document/itemnamematch.h"
+#include "document/parallelwalk.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace {
@@ -178,6 +180,42 @@ TTreeListTextNode* FindPath(const TTreeListTextNode* parent, const TTreeList& tr
     return nullptr;
 }
 
+// The first item in document order with the name. Most links find theirs
+// among the first items; past those, a large tree is shared between the
+// processor's cores, each stretch given up once an earlier one has found it.
+TTreeListTextNode* FirstNamed(const TTreeList& tree, const TItemNameMatch& name)
+{
+    constexpr unsigned Alone = 1 << 16;
+    unsigned n = 0;
+    TTreeListTextNode* item = tree.TopItem(0);
+    for (; item && n < Alone; ++n, item = tree.NextInDocument(item))
+        if (name(item))
+            return item;
+    if (!item)
+        return nullptr;
+    const std::vector<TTreeListTextNode*> starts = DocumentStretches(tree);
+    std::vector<TTreeListTextNode*> found(starts.size(), nullptr);
+    std::atomic<size_t> first{starts.size()};  // the earliest stretch with the name
+    RunParallel(starts.size(), [&](size_t i) {
+        const TTreeListTextNode* end = i + 1 < starts.size() ? starts[i + 1] : nullptr;
+        unsigned walked = 0;
+        for (TTreeListTextNode* at = starts[i]; at != end; at = tree.NextInDocument(at)) {
+            if (++walked % 4096 == 0 && first.load() < i)
+                return;
+            if (name(at)) {
+                found[i] = at;
+                for (size_t was = first.load(); i < was && !first.compare_exchange_weak(was, i);) {
+                }
+                return;
+            }
+        }
+    });
+    for (TTreeListTextNode* match : found)
+        if (match)
+            return match;
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<TLinkSpan> FindLinks(std::u16string_view text)
@@ -228,12 +266,8 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
     std::vector<TItemNameMatch> names;
     for (const std::u16string& name : path)
         names.emplace_back(name);
-    if (names.size() == 1) {
-        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
-            if (names[0](item))
-                return item;
-        return nullptr;
-    }
+    if (names.size() == 1)
+        return FirstNamed(tree, names[0]);
     return FindPath(nullptr, tree, names, 0);
 }
 

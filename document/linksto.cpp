@@ -1,9 +1,11 @@
 #include "document/linksto.h"
 
+#include "document/parallelwalk.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -20,10 +22,17 @@ bool Contains(std::string_view bytes, const std::string& part)
 }  // namespace
 
 TLinksToScan::TLinksToScan(const TTreeList& tree, const TTreeListTextNode* target)
-    : m_tree(tree), m_target(target), m_name(NameOf(target)), m_nameMatch(m_name),
-      m_nameInBytes(m_name.find(u'/') == std::u16string::npos),
-      m_cursor(m_name.empty() ? nullptr : tree.TopItem(0))
+    : TLinksToScan(tree, target, tree.TopItem(0), nullptr)
 {
+}
+
+TLinksToScan::TLinksToScan(const TTreeList& tree, const TTreeListTextNode* target, TTreeListTextNode* from,
+                           const TTreeListTextNode* to)
+    : m_tree(tree), m_target(target), m_name(NameOf(target)), m_nameMatch(m_name),
+      m_nameInBytes(m_name.find(u'/') == std::u16string::npos), m_cursor(m_name.empty() ? nullptr : from), m_end(to)
+{
+    if (m_cursor == m_end)
+        m_cursor = nullptr;
 }
 
 bool TLinksToScan::Scan(std::chrono::steady_clock::time_point deadline)
@@ -43,6 +52,8 @@ bool TLinksToScan::Scan(std::chrono::steady_clock::time_point deadline)
             decoded = true;
         }
         m_cursor = m_tree.NextInDocument(item);
+        if (m_cursor == m_end)
+            m_cursor = nullptr;
         // The clock costs more than an item the bytes rule out.
         if (timed && (decoded || n % 1024 == 0) && std::chrono::steady_clock::now() >= deadline)
             break;
@@ -77,12 +88,31 @@ void TLinksToScan::ScanDescription(TTreeListTextNode* holder)
 
 std::vector<TLinksInDescription> TLinksToScan::TakeFound()
 {
+    return TakeFound({this});
+}
+
+std::vector<TLinksInDescription> TLinksToScan::TakeFound(const std::vector<TLinksToScan*>& stretches)
+{
     std::vector<TLinksInDescription> found;
-    if (!Done())
+    if (std::any_of(stretches.begin(), stretches.end(), [](const TLinksToScan* s) { return !s->Done(); }))
         return found;
+    // Only the stretches up to the target's own count.
+    bool nameFindsEarlier = false;
+    for (const TLinksToScan* stretch : stretches) {
+        nameFindsEarlier = nameFindsEarlier || stretch->m_nameFindsEarlier;
+        if (stretch->m_passedTarget)
+            break;
+    }
+    for (TLinksToScan* stretch : stretches)
+        stretch->TakeFound(nameFindsEarlier, found);
+    return found;
+}
+
+void TLinksToScan::TakeFound(bool nameFindsEarlier, std::vector<TLinksInDescription>& found)
+{
     for (TCandidate& candidate : m_candidates) {
         std::vector<TLinkSpan>& links = candidate.links.links;
-        if (m_nameFindsEarlier) {
+        if (nameFindsEarlier) {
             size_t kept = 0;
             for (size_t i = 0; i < links.size(); ++i)
                 if (!candidate.byNameAlone[i])
@@ -93,12 +123,17 @@ std::vector<TLinksInDescription> TLinksToScan::TakeFound()
             found.push_back(std::move(candidate.links));
     }
     m_candidates.clear();
-    return found;
 }
 
 std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
 {
-    TLinksToScan scan(tree, item);
-    scan.Scan();
-    return scan.TakeFound();
+    const std::vector<TTreeListTextNode*> starts = DocumentStretches(tree);
+    std::vector<std::unique_ptr<TLinksToScan>> scans;
+    std::vector<TLinksToScan*> stretches;
+    for (size_t i = 0; i < starts.size(); ++i) {
+        scans.push_back(std::make_unique<TLinksToScan>(tree, item, starts[i], i + 1 < starts.size() ? starts[i + 1] : nullptr));
+        stretches.push_back(scans.back().get());
+    }
+    RunParallel(stretches.size(), [&stretches](size_t i) { stretches[i]->Scan(); });
+    return TLinksToScan::TakeFound(stretches);
 }

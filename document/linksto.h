@@ -19,6 +19,10 @@ class TTreeListTextNode;
 class TLinksToScan {
 public:
     TLinksToScan(const TTreeList& tree, const TTreeListTextNode* target);
+    // The walk of one stretch of the document, from `from` up to `to` (not
+    // included; none: the end).
+    TLinksToScan(const TTreeList& tree, const TTreeListTextNode* target, TTreeListTextNode* from,
+                 const TTreeListTextNode* to);
 
     // Walks on until the end of the tree, or until `deadline` has passed
     // after an item; true once the walk is done.
@@ -27,9 +31,12 @@ public:
     // Once done: the descriptions with links that find the item, in document
     // order, each with its links in the order they are written.
     std::vector<TLinksInDescription> TakeFound();
+    // The same from the walks of consecutive stretches, in document order.
+    static std::vector<TLinksInDescription> TakeFound(const std::vector<TLinksToScan*>& stretches);
 
 private:
     void ScanDescription(TTreeListTextNode* holder);
+    void TakeFound(bool nameFindsEarlier, std::vector<TLinksInDescription>& found);
 
     struct TCandidate {
         TLinksInDescription links;
@@ -44,13 +51,17 @@ private:
     // unless the name has a "/", which a link writes as "\/".
     bool m_nameInBytes;
     bool m_passedTarget = false;
+    // An item of the name before the target, or anywhere in a stretch
+    // without it.
     bool m_nameFindsEarlier = false;
     TTreeListTextNode* m_cursor;
+    const TTreeListTextNode* m_end = nullptr;
     std::map<std::vector<std::u16string>, bool> m_pathFinds;
     std::vector<TCandidate> m_candidates;
 };
 
 // Every item link in every description that names `item` as its last part
 // and finds it. A description without "[[" is passed over at the speed of
-// a byte search, so the whole tree costs little more than one read.
+// a byte search, so the whole tree costs little more than one read, shared
+// between the processor's cores.
 std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item);
