@@ -271,15 +271,19 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
     return FindPath(nullptr, tree, names, 0);
 }
 
-std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item)
+std::u16string ItemLinkOf(const TTreeListTextNode* item, bool byPath)
 {
     std::vector<std::u16string> path;
-    for (const TTreeListTextNode* at = item; at; at = at->Parent())
+    for (const TTreeListTextNode* at = item; at && (byPath || path.empty()); at = at->Parent())
         path.push_back(DecodeText(at->GetText(TreeListColumnName)).text);
-    if (ResolveItemLink(tree, {path.front()}) == item)
-        return ItemLinkText({path.front()});
     std::reverse(path.begin(), path.end());
     return ItemLinkText(path);
+}
+
+std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item)
+{
+    const std::u16string name = DecodeText(item->GetText(TreeListColumnName)).text;
+    return ItemLinkOf(item, ResolveItemLink(tree, {name}) != item);
 }
 
 std::string ReplaceLinks(const TLinksInDescription& found, const std::u16string& replacement)

@@ -47,6 +47,8 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
 // The shortest link that finds `item`: its name alone when that finds it,
 // otherwise its path from the top level.
 std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item);
+// The link to `item` by its name alone, or by its path from the top level.
+std::u16string ItemLinkOf(const TTreeListTextNode* item, bool byPath);
 
 // The item links of one description that find a given item.
 struct TLinksInDescription {

@@ -40,10 +40,14 @@ bool TLinksToScan::Scan(std::chrono::steady_clock::time_point deadline)
     const bool timed = deadline != std::chrono::steady_clock::time_point::max();
     for (unsigned n = 1; m_cursor; ++n) {
         TTreeListTextNode* item = m_cursor;
-        if (item == m_target)
+        if (item == m_target) {
             m_passedTarget = true;
-        else if (!m_passedTarget && !m_nameFindsEarlier && m_nameMatch(item))
-            m_nameFindsEarlier = true;
+        } else if (!m_passedTarget) {
+            if (!m_nameFindsEarlier && m_nameMatch(item))
+                m_nameFindsEarlier = true;
+            if (m_watch && !m_watchFindsEarlier && (*m_watch)(item))
+                m_watchFindsEarlier = true;
+        }
         const std::string_view bytes = item->GetText(TreeListColumnDesc);
         bool decoded = false;
         if (bytes.find("[[") != bytes.npos &&
@@ -96,16 +100,26 @@ std::vector<TLinksInDescription> TLinksToScan::TakeFound(const std::vector<TLink
     std::vector<TLinksInDescription> found;
     if (std::any_of(stretches.begin(), stretches.end(), [](const TLinksToScan* s) { return !s->Done(); }))
         return found;
-    // Only the stretches up to the target's own count.
-    bool nameFindsEarlier = false;
-    for (const TLinksToScan* stretch : stretches) {
-        nameFindsEarlier = nameFindsEarlier || stretch->m_nameFindsEarlier;
-        if (stretch->m_passedTarget)
-            break;
-    }
+    const bool nameFindsEarlier = FindsEarlier(stretches, &TLinksToScan::m_nameFindsEarlier);
     for (TLinksToScan* stretch : stretches)
         stretch->TakeFound(nameFindsEarlier, found);
     return found;
+}
+
+bool TLinksToScan::FindsEarlier(const std::vector<TLinksToScan*>& stretches, bool TLinksToScan::*flag)
+{
+    for (const TLinksToScan* stretch : stretches) {
+        if (stretch->*flag)
+            return true;
+        if (stretch->m_passedTarget)
+            break;
+    }
+    return false;
+}
+
+bool TLinksToScan::WatchedNameFindsEarlier(const std::vector<TLinksToScan*>& stretches)
+{
+    return FindsEarlier(stretches, &TLinksToScan::m_watchFindsEarlier);
 }
 
 void TLinksToScan::TakeFound(bool nameFindsEarlier, std::vector<TLinksInDescription>& found)
@@ -125,15 +139,36 @@ void TLinksToScan::TakeFound(bool nameFindsEarlier, std::vector<TLinksInDescript
     m_candidates.clear();
 }
 
-std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
+namespace {
+
+std::vector<TLinksInDescription> FindInStretches(const TTreeList& tree, const TTreeListTextNode* item,
+                                                 const std::u16string* newName, bool* newNameFindsEarlier)
 {
     const std::vector<TTreeListTextNode*> starts = DocumentStretches(tree);
     std::vector<std::unique_ptr<TLinksToScan>> scans;
     std::vector<TLinksToScan*> stretches;
     for (size_t i = 0; i < starts.size(); ++i) {
-        scans.push_back(std::make_unique<TLinksToScan>(tree, item, starts[i], i + 1 < starts.size() ? starts[i + 1] : nullptr));
+        scans.push_back(
+            std::make_unique<TLinksToScan>(tree, item, starts[i], i + 1 < starts.size() ? starts[i + 1] : nullptr));
+        if (newName)
+            scans.back()->WatchName(*newName);
         stretches.push_back(scans.back().get());
     }
     RunParallel(stretches.size(), [&stretches](size_t i) { stretches[i]->Scan(); });
+    if (newNameFindsEarlier)
+        *newNameFindsEarlier = TLinksToScan::WatchedNameFindsEarlier(stretches);
     return TLinksToScan::TakeFound(stretches);
+}
+
+}  // namespace
+
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
+{
+    return FindInStretches(tree, item, nullptr, nullptr);
+}
+
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item,
+                                             const std::u16string& newName, bool& newNameFindsEarlier)
+{
+    return FindInStretches(tree, item, &newName, &newNameFindsEarlier);
 }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,12 +32,19 @@ public:
     // Once done: the descriptions with links that find the item, in document
     // order, each with its links in the order they are written.
     std::vector<TLinksInDescription> TakeFound();
+    // Also settles whether an item before the target has `name`, the name
+    // the target is about to take; WatchedNameFindsEarlier tells once done.
+    void WatchName(const std::u16string& name) { m_watch.emplace(name); }
+    static bool WatchedNameFindsEarlier(const std::vector<TLinksToScan*>& stretches);
     // The same from the walks of consecutive stretches, in document order.
     static std::vector<TLinksInDescription> TakeFound(const std::vector<TLinksToScan*>& stretches);
 
 private:
     void ScanDescription(TTreeListTextNode* holder);
     void TakeFound(bool nameFindsEarlier, std::vector<TLinksInDescription>& found);
+    // Whether a name the flag watches is found before the target: only the
+    // stretches up to the target's own count.
+    static bool FindsEarlier(const std::vector<TLinksToScan*>& stretches, bool TLinksToScan::*flag);
 
     struct TCandidate {
         TLinksInDescription links;
@@ -54,6 +62,8 @@ private:
     // An item of the name before the target, or anywhere in a stretch
     // without it.
     bool m_nameFindsEarlier = false;
+    std::optional<TItemNameMatch> m_watch;
+    bool m_watchFindsEarlier = false;
     TTreeListTextNode* m_cursor;
     const TTreeListTextNode* m_end = nullptr;
     std::map<std::vector<std::u16string>, bool> m_pathFinds;
@@ -65,3 +75,7 @@ private:
 // a byte search, so the whole tree costs little more than one read, shared
 // between the processor's cores.
 std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item);
+// The same, and in the same walk whether an item before `item` has
+// `newName`, which a rename is giving it: then its new link is its path.
+std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item,
+                                             const std::u16string& newName, bool& newNameFindsEarlier);

@@ -172,6 +172,14 @@ TEST(LinkGrammar, TheWalkInStretchesFindsWhatOneWalkFinds)
         TLinksToScan one(tree, target);
         one.Scan();
         EXPECT_EQ(summary(FindLinksTo(tree, target)), summary(one.TakeFound())) << i;
+        // A rename's walk also tells whether an item before the target has the new name.
+        const std::string_view newName = items[i + 1]->GetText(TreeListColumnName);
+        bool earlier = false;
+        FindLinksTo(tree, target, DecodeText(newName).text, earlier);
+        const auto at = std::find(order.begin(), order.end(), target);
+        EXPECT_EQ(earlier, std::any_of(order.begin(), at, [newName](const TTreeListTextNode* item) {
+                      return item->GetText(TreeListColumnName) == newName;
+                  })) << i;
         const std::string_view bytes = target->GetText(TreeListColumnName);
         const TTreeListTextNode* first = *std::find_if(order.begin(), order.end(), [bytes](const TTreeListTextNode* at) {
             return at->GetText(TreeListColumnName) == bytes;

@@ -47,10 +47,11 @@ void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& 
     // that name again while they are looked for.
     const std::string newName(node->GetText(TreeListColumnName));
     std::vector<TLinksInDescription> found;
+    bool newNameFindsEarlier = false;
     if (newName != oldName) {
         node->SetText(TreeListColumnName, oldName);
         try {
-            found = FindLinksTo(m_tree, node);
+            found = FindLinksTo(m_tree, node, DecodeText(newName).text, newNameFindsEarlier);
         } catch (...) {
             node->SetText(TreeListColumnName, newName);
             throw;
@@ -70,7 +71,8 @@ void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& 
     auto step = std::make_unique<TCompoundStep>("Rename");
     step->FocusBefore = step->FocusAfter = node;
     step->Add(std::move(rename));
-    const std::u16string link = ShortestItemLink(m_tree, node);
+    // The walk that found the links settled whether the new name alone finds the item.
+    const std::u16string link = ItemLinkOf(node, newNameFindsEarlier);
     for (const TLinksInDescription& links : found) {
         std::string before(links.holder->GetText(TreeListColumnDesc));
         const int countBefore = links.holder->TextCount();
