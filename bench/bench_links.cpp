@@ -5,6 +5,8 @@
 // between the cores, so they gain only where a core is free.
 #include "app/search/linkshere.h"
 #include "app/widgets/imagelists.h"
+#include "app/window/copylinktask.h"
+#include "app/window/itemcommands.h"
 #include "app/window/linksherecontroller.h"
 #include "app/window/mainwindow.h"
 #include "bench/benchtree.h"
@@ -191,8 +193,31 @@ int main(int argc, char* argv[])
 
     std::u16string link;
     const double copy = BestMs([&] { link = ShortestItemLink(tree, last); });
-    std::printf("%-40s %8.1f ms %6.2fx floor (target 50 ms) %s\n", "Copy Link to Item, the last item", copy,
-                copy / floor, copy <= 50 ? "ok" : "MISSED");
+    std::printf("%-40s %8.1f ms %6.2fx floor\n", "shortest link to the last item, blocking", copy, copy / floor);
+    // Copy Link to Item in the window: a first slice at once, the rest in
+    // slices while the window answers.
+    TCopyLinkTask& task = window.ItemCommands().CopyLinkTask();
+    QString copied;
+    QObject::connect(&task, &TCopyLinkTask::Ready, [&copied](const QString& text) { copied = text; });
+    last->SetFocused();
+    QApplication::processEvents();
+    double toClipboard = 1e30;
+    double longestCopy = 0;
+    for (int i = 0; i < 3; ++i) {
+        copied.clear();
+        const auto start = TClock::now();
+        window.ItemCommands().actEditItemCopyLinkExecute();
+        longestCopy = std::max(longestCopy, Ms(TClock::now() - start));
+        while (task.Running()) {
+            const auto before = TClock::now();
+            QApplication::processEvents();
+            longestCopy = std::max(longestCopy, Ms(TClock::now() - before));
+        }
+        toClipboard = std::min(toClipboard, Ms(TClock::now() - start));
+    }
+    std::printf("%-40s %8.1f ms %6.2fx floor, longest unanswered %.1f ms (target 50 ms) %s\n",
+                "Copy Link to Item, the last item", toClipboard, toClipboard / floor, longestCopy,
+                longestCopy <= 50 && copied == QString::fromStdU16String(link) ? "ok" : "MISSED");
     // A rename that finds links looks for them, and in the same walk for the
     // new name before the item, which decides the new link.
     const double rename = BestMs([&] {

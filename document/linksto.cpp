@@ -48,7 +48,11 @@ bool TLinksToScan::Scan(std::chrono::steady_clock::time_point deadline)
             if (m_watch && !m_watchFindsEarlier && (*m_watch)(item))
                 m_watchFindsEarlier = true;
         }
-        const std::string_view bytes = item->GetText(TreeListColumnDesc);
+        if (m_stopAtTarget && (m_passedTarget || m_nameFindsEarlier)) {
+            m_cursor = nullptr;
+            break;
+        }
+        const std::string_view bytes = m_stopAtTarget ? std::string_view() : item->GetText(TreeListColumnDesc);
         bool decoded = false;
         if (bytes.find("[[") != bytes.npos &&
             (!m_nameInBytes || Contains(bytes, m_nameMatch.Utf8()) || Contains(bytes, m_nameMatch.Windows1252()))) {

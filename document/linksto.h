@@ -29,6 +29,10 @@ public:
     // after an item; true once the walk is done.
     bool Scan(std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
     bool Done() const { return m_cursor == nullptr; }
+    // Walks only until it knows whether the target's name alone finds it,
+    // looking at no description: NameFindsEarlier tells once done.
+    void StopAtTarget() { m_stopAtTarget = true; }
+    bool NameFindsEarlier() const { return m_nameFindsEarlier; }
     // Once done: the descriptions with links that find the item, in document
     // order, each with its links in the order they are written.
     std::vector<TLinksInDescription> TakeFound();
@@ -58,6 +62,7 @@ private:
     // A description can link to the item only where its name's bytes occur,
     // unless the name has a "/", which a link writes as "\/".
     bool m_nameInBytes;
+    bool m_stopAtTarget = false;
     bool m_passedTarget = false;
     // An item of the name before the target, or anywhere in a stretch
     // without it.

@@ -3,6 +3,8 @@
 
 #include "app/search/linkshere.h"
 #include "app/view/itemtext.h"
+#include "app/window/copylinktask.h"
+#include "app/window/itemcommands.h"
 #include "app/window/descriptionlinks.h"
 #include "app/window/linksherecontroller.h"
 
@@ -353,6 +355,33 @@ TEST_F(LinksHereTest, AMoveKeepsNameLinksAndBreaksThePathsItChanges)
     Links().RefreshLinks();
     EXPECT_FALSE(Links().IsBroken(*Links().LinkAtPosition(PositionOf("[[C]]"))));
     EXPECT_EQ(ResolveItemLink(m_window->TreeList(), {u"C"}), m_c);
+}
+
+// On a large tree the link is ready after a walk in slices under the wait
+// cursor; a change of the tree starts it again, the item's removal ends it.
+TEST_F(LinksTest, CopyLinkToItemOnALargeTreeWalksWithoutHoldingUpTheWindow)
+{
+    TCopyLinkTask& task = m_window->ItemCommands().CopyLinkTask();
+    task.SetFirstSliceTime(std::chrono::milliseconds(0));
+    for (int i = 0; i < 5000; ++i)
+        Named(m_d->AddChild(), "many");
+    TTreeListTextNode* last = Named(m_d->AddChild(), "last");
+    for (const bool removeTarget : {false, true}) {
+        QGuiApplication::clipboard()->clear();
+        last->SetFocused();
+        Run(*m_window, Id::actEditItemCopyLink);
+        ASSERT_TRUE(task.Running());
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        m_window->TreeList().ClearSelection();
+        (removeTarget ? last : m_d->Child(0))->SetSelected(true);
+        m_prompter->answers = {QMessageBox::Ok};
+        Run(*m_window, Id::actEditItemDelete);
+        EXPECT_EQ(task.Running(), !removeTarget);
+        task.Finish();
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), removeTarget ? QString() : QStringLiteral("[[last]]"));
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/view/treelistview.h"
 #include "app/widgets/iconcombobox.h"
 #include "app/window/application.h"
+#include "app/window/copylinktask.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
@@ -27,7 +28,7 @@
 TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTreeListView& treeView,
                              TIconComboBox& iconComboBox, TDocumentSession& session, TDescriptionPane& descriptionPane)
     : m_tree(tree), m_treeView(treeView), m_iconComboBox(iconComboBox), m_session(session),
-      m_descriptionPane(descriptionPane)
+      m_descriptionPane(descriptionPane), m_copyLink(new TCopyLinkTask(tree, this))
 {
     m_session.SetNameEdit(*this);
     // The view takes only its own drags, as TreeListDragOver says.
@@ -36,6 +37,7 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTree
     ConnectGuarded(&treeEvents, &TTreeListEvents::Edited, this, &TItemCommands::TreeListEdited);
     ConnectGuarded(&treeEvents, &TTreeListEvents::Renamed, this, &TItemCommands::TreeListRenamed);
     ConnectGuarded(&m_iconComboBox, &QComboBox::currentTextChanged, this, &TItemCommands::IconComboBoxChange);
+    ConnectGuarded(m_copyLink, &TCopyLinkTask::Ready, this, &TItemCommands::CopyLinkReady);
 }
 
 void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount)
@@ -451,11 +453,13 @@ void TItemCommands::PasteFrom(const QMimeData& data)
 
 void TItemCommands::actEditItemCopyLinkExecute()
 {
-    const TTreeListTextNode* focused = m_tree.FocusedItem();
-    if (!focused)
-        return;
+    m_copyLink->Start(m_tree.FocusedItem());
+}
+
+void TItemCommands::CopyLinkReady(const QString& link)
+{
     auto* data = new QMimeData;
-    data->setText(QString::fromStdU16String(ShortestItemLink(m_tree, focused)));
+    data->setText(link);
     // A link names its item: as secret as the item's own name.
     if (m_session.Protected())
         MarkSecret(*data);
