@@ -1,12 +1,14 @@
 #include "document/linkgrammar.h"
 
+#include "document/itemnamematch.h"
+#include "document/parallelwalk.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
-#include <map>
 
 namespace {
 
@@ -162,29 +164,8 @@ template <typename Char> std::vector<TLinkSpan> Scan(std::basic_string_view<Char
     return links;
 }
 
-// True when the stored bytes of a name decode to `name`, as the editor shows
-// them, without decoding every name of the tree.
-class TNameMatch {
-public:
-    explicit TNameMatch(const std::u16string& name)
-        : m_utf8(EncodeText(name, TTextEncoding::Utf8)), m_ansi(EncodeText(name, TTextEncoding::Windows1252))
-    {
-    }
-    bool operator()(const TTreeListTextNode* item) const
-    {
-        const std::string_view bytes = item->GetText(TreeListColumnName);
-        if (bytes == m_utf8)
-            return true;
-        return bytes == m_ansi && !IsValidUtf8(bytes);
-    }
-
-private:
-    std::string m_utf8;
-    std::string m_ansi;
-};
-
 TTreeListTextNode* FindPath(const TTreeListTextNode* parent, const TTreeList& tree,
-                            const std::vector<TNameMatch>& names, size_t level)
+                            const std::vector<TItemNameMatch>& names, size_t level)
 {
     const int count = parent ? parent->Count() : tree.TopItemCount();
     for (int index = 0; index < count; ++index) {
@@ -196,6 +177,42 @@ TTreeListTextNode* FindPath(const TTreeListTextNode* parent, const TTreeList& tr
         if (TTreeListTextNode* found = FindPath(item, tree, names, level + 1))
             return found;
     }
+    return nullptr;
+}
+
+// The first item in document order with the name. Most links find theirs
+// among the first items; past those, a large tree is shared between the
+// processor's cores, each stretch given up once an earlier one has found it.
+TTreeListTextNode* FirstNamed(const TTreeList& tree, const TItemNameMatch& name)
+{
+    constexpr unsigned Alone = 1 << 16;
+    unsigned n = 0;
+    TTreeListTextNode* item = tree.TopItem(0);
+    for (; item && n < Alone; ++n, item = tree.NextInDocument(item))
+        if (name(item))
+            return item;
+    if (!item)
+        return nullptr;
+    const std::vector<TTreeListTextNode*> starts = DocumentStretches(tree);
+    std::vector<TTreeListTextNode*> found(starts.size(), nullptr);
+    std::atomic<size_t> first{starts.size()};  // the earliest stretch with the name
+    RunParallel(starts.size(), [&](size_t i) {
+        const TTreeListTextNode* end = i + 1 < starts.size() ? starts[i + 1] : nullptr;
+        unsigned walked = 0;
+        for (TTreeListTextNode* at = starts[i]; at != end; at = tree.NextInDocument(at)) {
+            if (++walked % 4096 == 0 && first.load() < i)
+                return;
+            if (name(at)) {
+                found[i] = at;
+                for (size_t was = first.load(); i < was && !first.compare_exchange_weak(was, i);) {
+                }
+                return;
+            }
+        }
+    });
+    for (TTreeListTextNode* match : found)
+        if (match)
+            return match;
     return nullptr;
 }
 
@@ -246,59 +263,27 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
 {
     if (path.empty())
         return nullptr;
-    std::vector<TNameMatch> names;
+    std::vector<TItemNameMatch> names;
     for (const std::u16string& name : path)
         names.emplace_back(name);
-    if (names.size() == 1) {
-        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
-            if (names[0](item))
-                return item;
-        return nullptr;
-    }
+    if (names.size() == 1)
+        return FirstNamed(tree, names[0]);
     return FindPath(nullptr, tree, names, 0);
 }
 
-std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item)
+std::u16string ItemLinkOf(const TTreeListTextNode* item, bool byPath)
 {
     std::vector<std::u16string> path;
-    for (const TTreeListTextNode* at = item; at; at = at->Parent())
+    for (const TTreeListTextNode* at = item; at && (byPath || path.empty()); at = at->Parent())
         path.push_back(DecodeText(at->GetText(TreeListColumnName)).text);
-    if (ResolveItemLink(tree, {path.front()}) == item)
-        return ItemLinkText({path.front()});
     std::reverse(path.begin(), path.end());
     return ItemLinkText(path);
 }
 
-std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item)
+std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item)
 {
-    std::vector<TLinksInDescription> found;
     const std::u16string name = DecodeText(item->GetText(TreeListColumnName)).text;
-    if (name.empty())
-        return found;
-    // Many links to one item are common; each path is resolved once.
-    std::map<std::vector<std::u16string>, bool> findsItem;
-    for (TTreeListTextNode* holder = tree.TopItem(0); holder; holder = tree.NextInDocument(holder)) {
-        const std::string_view bytes = holder->GetText(TreeListColumnDesc);
-        if (bytes.find("[[") == bytes.npos)
-            continue;
-        TLinksInDescription links{holder, DecodeText(bytes), {}};
-        const std::u16string_view text = links.description.text;
-        for (const TLinkSpan& span : FindLinks(text)) {
-            if (span.kind != TLinkKind::Item)
-                continue;
-            std::vector<std::u16string> path = ItemLinkPath(text.substr(span.start, span.length));
-            if (path.back() != name)
-                continue;
-            auto [at, added] = findsItem.try_emplace(std::move(path), false);
-            if (added)
-                at->second = ResolveItemLink(tree, at->first) == item;
-            if (at->second)
-                links.links.push_back(span);
-        }
-        if (!links.links.empty())
-            found.push_back(std::move(links));
-    }
-    return found;
+    return ItemLinkOf(item, ResolveItemLink(tree, {name}) != item);
 }
 
 std::string ReplaceLinks(const TLinksInDescription& found, const std::u16string& replacement)

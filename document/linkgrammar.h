@@ -47,6 +47,8 @@ TTreeListTextNode* ResolveItemLink(const TTreeList& tree, const std::vector<std:
 // The shortest link that finds `item`: its name alone when that finds it,
 // otherwise its path from the top level.
 std::u16string ShortestItemLink(const TTreeList& tree, const TTreeListTextNode* item);
+// The link to `item` by its name alone, or by its path from the top level.
+std::u16string ItemLinkOf(const TTreeListTextNode* item, bool byPath);
 
 // The item links of one description that find a given item.
 struct TLinksInDescription {
@@ -54,11 +56,6 @@ struct TLinksInDescription {
     TDecodedText description;
     std::vector<TLinkSpan> links;  // in `description.text`
 };
-
-// Every item link in every description that names `item` as its last part
-// and finds it. A description without "[[" is passed over at the speed of
-// a byte search, so the whole tree costs little more than one read.
-std::vector<TLinksInDescription> FindLinksTo(const TTreeList& tree, const TTreeListTextNode* item);
 
 // The description with each of its links replaced by `replacement`, encoded
 // as it was when every character allows.

@@ -1,6 +1,7 @@
 #include "exchange/markdown.h"
 
 #include "document/fileio.h"
+#include "document/linkgrammar.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
 #include "exchange/fileimport.h"
@@ -322,6 +323,55 @@ std::string InlineText(cmark_node* block)
     return RepairNoncharacters(text);
 }
 
+// A new inline node with `literal`, put before `next`.
+void InsertInline(cmark_node* next, cmark_node_type type, const std::string& literal)
+{
+    cmark_node* node = cmark_node_new(type);
+    if (!node || !cmark_node_set_literal(node, literal.c_str()) || !cmark_node_insert_before(next, node)) {
+        cmark_node_free(node);
+        throw std::bad_alloc();
+    }
+}
+
+// Item links as written: the CommonMark renderer would escape their brackets
+// ("\[\[Name\]\]"), and raw inline HTML is the one inline it writes as it
+// is. Each link found by the link grammar in the block's text becomes one.
+void KeepItemLinks(cmark_node* block)
+{
+    // "[[Name]]" is parsed as several texts, one per bracket.
+    cmark_consolidate_text_nodes(block);
+    std::vector<cmark_node*> texts;
+    {
+        std::unique_ptr<cmark_iter, TIterFree> iter(cmark_iter_new(block));
+        for (cmark_event_type event; (event = cmark_iter_next(iter.get())) != CMARK_EVENT_DONE;) {
+            cmark_node* node = cmark_iter_get_node(iter.get());
+            if (event == CMARK_EVENT_ENTER && cmark_node_get_type(node) == CMARK_NODE_TEXT &&
+                std::strstr(cmark_node_get_literal(node), "[["))
+                texts.push_back(node);
+        }
+    }
+    for (cmark_node* node : texts) {
+        const std::string literal = cmark_node_get_literal(node);
+        size_t from = 0;
+        for (const TLinkSpan& span : FindLinks(std::string_view(literal))) {
+            if (span.kind != TLinkKind::Item)
+                continue;
+            if (span.start > from)
+                InsertInline(node, CMARK_NODE_TEXT, literal.substr(from, span.start - from));
+            InsertInline(node, CMARK_NODE_HTML_INLINE, literal.substr(span.start, span.length));
+            from = span.start + span.length;
+        }
+        if (from == 0)
+            continue;
+        if (from < literal.size()) {
+            cmark_node_set_literal(node, literal.c_str() + from);
+        } else {
+            cmark_node_unlink(node);
+            cmark_node_free(node);
+        }
+    }
+}
+
 std::string Description(const std::vector<cmark_node*>& blocks)
 {
     std::string text;
@@ -331,6 +381,7 @@ std::string Description(const std::vector<cmark_node*>& blocks)
             text.pop_back();
     } else {
         for (cmark_node* block : blocks) {
+            KeepItemLinks(block);
             std::unique_ptr<char, decltype(&std::free)> rendered(cmark_render_commonmark(block, CMARK_OPT_DEFAULT, 0),
                                                                 &std::free);
             if (!text.empty())

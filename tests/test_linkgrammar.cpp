@@ -1,9 +1,13 @@
 #include "document/linkgrammar.h"
+#include "document/linksto.h"
+#include "document/parallelwalk.h"
 #include "document/textcodec.h"
 #include "document/treelist.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -122,4 +126,69 @@ TEST(LinkGrammar, ResolvesAndWritesTheShortestLink)
         EXPECT_EQ(ShortestItemLink(tree, item), link) << Narrow(link);
         EXPECT_EQ(ResolveItemLink(tree, ItemLinkPath(ShortestItemLink(tree, item))), item) << Narrow(link);
     }
+}
+
+// A tree of 70,000 items with few names and many links, walked by the
+// cores in stretches: the stretches cover it once, in order, and the links
+// and names found are the ones one walk from the top finds.
+TEST(LinkGrammar, TheWalkInStretchesFindsWhatOneWalkFinds)
+{
+    TTreeList tree;
+    std::mt19937 random(7);
+    std::vector<TTreeListTextNode*> items;
+    auto name = [&random] { return "n" + std::to_string(random() % 400); };
+    for (int top = 0; top < 7; ++top)
+        items.push_back(tree.AddItem());
+    for (size_t i = 0; items.size() < 70000; ++i)
+        for (int k = 0; k < 3; ++k)
+            items.push_back(items[i]->AddChild());
+    for (TTreeListTextNode* item : items) {
+        item->SetText(TreeListColumnName, name());
+        if (random() % 8 == 0)
+            item->SetText(TreeListColumnDesc, "x [[" + name() + "]] [[n1/" + name() + "]]\r\n[[" + name() + "]]");
+    }
+
+    std::vector<TTreeListTextNode*> walked;
+    const std::vector<TTreeListTextNode*> starts = DocumentStretches(tree);
+    EXPECT_GT(starts.size(), 32u);
+    for (size_t i = 0; i < starts.size(); ++i)
+        for (TTreeListTextNode* at = starts[i]; at && (i + 1 == starts.size() || at != starts[i + 1]);
+             at = tree.NextInDocument(at))
+            walked.push_back(at);
+    std::vector<TTreeListTextNode*> order;
+    for (TTreeListTextNode* at = tree.TopItem(0); at; at = tree.NextInDocument(at))
+        order.push_back(at);
+    EXPECT_EQ(walked, order);
+
+    auto summary = [](const std::vector<TLinksInDescription>& found) {
+        std::vector<std::pair<const TTreeListTextNode*, size_t>> links;
+        for (const TLinksInDescription& d : found)
+            for (const TLinkSpan& span : d.links)
+                links.emplace_back(d.holder, span.start);
+        return links;
+    };
+    for (size_t i = 0; i < items.size(); i += 4999) {
+        const TTreeListTextNode* target = items[i];
+        TLinksToScan one(tree, target);
+        one.Scan();
+        EXPECT_EQ(summary(FindLinksTo(tree, target)), summary(one.TakeFound())) << i;
+        // A rename's walk also tells whether an item before the target has the new name.
+        const std::string_view newName = items[i + 1]->GetText(TreeListColumnName);
+        bool earlier = false;
+        FindLinksTo(tree, target, DecodeText(newName).text, earlier);
+        const auto at = std::find(order.begin(), order.end(), target);
+        EXPECT_EQ(earlier, std::any_of(order.begin(), at, [newName](const TTreeListTextNode* item) {
+                      return item->GetText(TreeListColumnName) == newName;
+                  })) << i;
+        const std::string_view bytes = target->GetText(TreeListColumnName);
+        const TTreeListTextNode* first = *std::find_if(order.begin(), order.end(), [bytes](const TTreeListTextNode* at) {
+            return at->GetText(TreeListColumnName) == bytes;
+        });
+        EXPECT_EQ(ResolveItemLink(tree, {DecodeText(bytes).text}), first) << i;
+    }
+    // Two items of a name far past the first ones, found by the cores.
+    order.back()->SetText(TreeListColumnName, "late");
+    order[68000]->SetText(TreeListColumnName, "late");
+    EXPECT_EQ(ResolveItemLink(tree, {u"late"}), order[68000]);
+    EXPECT_EQ(ResolveItemLink(tree, {u"none"}), nullptr);
 }

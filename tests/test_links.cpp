@@ -1,7 +1,12 @@
 #include "tests/apptestkit.h"
 #include "tests/urlcatcher.h"
 
+#include "app/search/linkshere.h"
+#include "app/view/itemtext.h"
+#include "app/window/copylinktask.h"
+#include "app/window/itemcommands.h"
 #include "app/window/descriptionlinks.h"
+#include "app/window/linksherecontroller.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -266,6 +271,117 @@ TEST_F(LinksTest, CopyLinkToItemPutsTheShortestLinkThatFindsIt)
     }
     Run(*m_window, Id::actFileClose);
     EXPECT_FALSE(Action(*m_window, Id::actEditItemCopyLink)->isEnabled());
+}
+
+// D's description links back, on its second line: A by name, C by path.
+class LinksHereTest : public LinksTest {
+protected:
+    void SetUp() override
+    {
+        LinksTest::SetUp();
+        m_d->SetText(TreeListColumnDesc, "first\r\nback to [[A]] and [[A/B/C]], [[A/B/C]]");
+        m_window->LinksHere().actViewLinksHereExecute();
+    }
+    TLinksHere& Here() { return m_window->LinksHere().Links(); }
+    // "holder:line:link" for each row, the link read at the row's place in
+    // the holder's editor text.
+    QStringList Rows()
+    {
+        Here().Finish();
+        QStringList rows;
+        for (const TLinkHereResult& r : Here().Results())
+            rows << QStringLiteral("%1:%2:%3")
+                        .arg(QString::fromUtf8(r.item->GetText(TreeListColumnName)))
+                        .arg(r.line)
+                        .arg(ItemBytesToEditorText(r.item->GetText(TreeListColumnDesc)).text.mid(r.offset, r.length));
+        return rows;
+    }
+};
+
+TEST_F(LinksHereTest, ListsTheLinksThatFindTheFocusedItem)
+{
+    const std::pair<TTreeListTextNode*, QStringList> cases[] = {
+        {m_c, {"A:1:[[C]]", "D:2:[[A/B/C]]", "D:2:[[A/B/C]]"}},
+        {m_dc, {"A:1:[[D/C]]"}},
+        {m_a, {"D:2:[[A]]"}},
+        {m_b, {"A:1:[[A/B]]"}},
+        {m_d, {}},
+    };
+    for (const auto& [item, rows] : cases) {
+        item->SetFocused();
+        EXPECT_EQ(Rows(), rows) << item->GetText(TreeListColumnName);
+    }
+}
+
+TEST_F(LinksHereTest, ADoubleClickGoesToTheLinkAndTheListStaysUntilTheFocusMoves)
+{
+    m_c->SetFocused();
+    ASSERT_EQ(Rows().size(), 3);
+    m_window->LinksHere().Activate(2);
+    EXPECT_EQ(m_window->TreeList().FocusedItem(), m_d);
+    EXPECT_TRUE(m_d->Selected());
+    EXPECT_EQ(Memo()->textCursor().selectedText(), QStringLiteral("[[A/B/C]]"));
+    EXPECT_EQ(Memo()->textCursor().selectionStart(), static_cast<int>(Memo()->toPlainText().lastIndexOf(u"[[A/B/C]]")));
+    EXPECT_EQ(Rows().size(), 3);
+    m_a->SetFocused();
+    EXPECT_EQ(Rows(), QStringList{"D:2:[[A]]"});
+    // The holder of the links goes; the list goes with it at once.
+    m_window->TreeList().ClearSelection();
+    m_d->SetSelected(true);
+    m_prompter->answers = {QMessageBox::Ok};
+    Run(*m_window, Id::actEditItemDelete);
+    ASSERT_EQ(m_window->TreeList().TopItemCount(), 1);
+    EXPECT_TRUE(Here().Results().empty());
+    EXPECT_TRUE(Rows().isEmpty());
+}
+
+// A move keeps the links by name finding the item; a path that no longer
+// leads to it is drawn broken, and Links Here no longer counts it.
+TEST_F(LinksHereTest, AMoveKeepsNameLinksAndBreaksThePathsItChanges)
+{
+    m_window->TreeList().ClearSelection();
+    m_c->SetSelected(true);
+    m_c->SetFocused();
+    Run(*m_window, Id::actEditItemOutdent);
+    ASSERT_EQ(m_c->Parent(), m_a);
+    EXPECT_EQ(Rows(), QStringList{"A:1:[[C]]"});
+    m_d->SetFocused();
+    m_window->DescriptionPane().TreeListChangeNode(m_d, m_d);
+    Links().RefreshLinks();
+    EXPECT_TRUE(Links().IsBroken(*Links().LinkAtPosition(PositionOf("[[A/B/C]]"))));
+    EXPECT_FALSE(Links().IsBroken(*Links().LinkAtPosition(PositionOf("[[A]]"))));
+    m_a->SetFocused();
+    m_window->DescriptionPane().TreeListChangeNode(m_a, m_a);
+    Links().RefreshLinks();
+    EXPECT_FALSE(Links().IsBroken(*Links().LinkAtPosition(PositionOf("[[C]]"))));
+    EXPECT_EQ(ResolveItemLink(m_window->TreeList(), {u"C"}), m_c);
+}
+
+// On a large tree the link is ready after a walk in slices under the wait
+// cursor; a change of the tree starts it again, the item's removal ends it.
+TEST_F(LinksTest, CopyLinkToItemOnALargeTreeWalksWithoutHoldingUpTheWindow)
+{
+    TCopyLinkTask& task = m_window->ItemCommands().CopyLinkTask();
+    task.SetFirstSliceTime(std::chrono::milliseconds(0));
+    for (int i = 0; i < 5000; ++i)
+        Named(m_d->AddChild(), "many");
+    TTreeListTextNode* last = Named(m_d->AddChild(), "last");
+    for (const bool removeTarget : {false, true}) {
+        QGuiApplication::clipboard()->clear();
+        last->SetFocused();
+        Run(*m_window, Id::actEditItemCopyLink);
+        ASSERT_TRUE(task.Running());
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        m_window->TreeList().ClearSelection();
+        (removeTarget ? last : m_d->Child(0))->SetSelected(true);
+        m_prompter->answers = {QMessageBox::Ok};
+        Run(*m_window, Id::actEditItemDelete);
+        EXPECT_EQ(task.Running(), !removeTarget);
+        task.Finish();
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), removeTarget ? QString() : QStringLiteral("[[last]]"));
+    }
 }
 
 }  // namespace

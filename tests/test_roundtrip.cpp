@@ -333,6 +333,31 @@ TEST_F(TTempFolderTest, MarkdownImportExportImportKeepsTheTreeFile)
     }
 }
 
+// Item links come back as written, wherever Markdown text holds them; the
+// brackets of anything else keep CommonMark's escapes. Exported and read
+// again, the descriptions stay the same.
+TEST_F(TTempFolderTest, MarkdownKeepsItemLinksAsWritten)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"text [[Name]] more\n", "text [[Name]] more"},
+        {"[[Top/Name]], *x* [[B]] and [x]\n", "[[Top/Name]], *x* [[B]] and \\[x\\]"},
+        {"[see [[Name]]](http://x.org) `[[code]]`\n", "[see [[Name]]](http://x.org) `[[code]]`"},
+        {"[[ -f x ]] [[a]]b[[c]]\n", "\\[\\[ -f x \\]\\] [[a]]b[[c]]"},
+        {"- item\n\n  > quote [[Name]]\n", "> quote [[Name]]"},
+    };
+    for (const auto& [markdown, desc] : cases) {
+        WriteFile(Path("in.md"), markdown);
+        TTreeList first;
+        ImportFile(first, Path("in.md"), TImportFormat::Markdown);
+        ASSERT_EQ(first.TopItemCount(), 1) << markdown;
+        EXPECT_EQ(first.TopItem(0)->GetText(TreeListColumnDesc), desc) << markdown;
+        ExportMarkdown(first, Path("out.md"));
+        TTreeList second;
+        ImportFile(second, Path("out.md"), TImportFormat::Markdown);
+        EXPECT_EQ(WriteItems(second), WriteItems(first)) << markdown;
+    }
+}
+
 // Noncharacters stay UTF-8 wherever they come from, raw or as a character
 // reference, and whatever else the text holds; exported and read again they
 // come back the same.

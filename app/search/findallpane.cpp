@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,16 +53,7 @@ TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     m_view->setObjectName(QStringLiteral("FindAllResults"));
     m_view->setAccessibleName(tr("Items found"));
     m_view->setModel(m_model);
-    m_view->setItemDelegateForColumn(TFindAllModel::ColumnText, new TMatchDelegate(m_view));
-    m_view->setRootIsDecorated(false);
-    m_view->setUniformRowHeights(true);  // ten thousand rows need no measuring
-    m_view->setAllColumnsShowFocus(true);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // A deep path keeps its end, the item's own name, in sight.
-    m_view->setTextElideMode(Qt::ElideLeft);
-    m_view->header()->setStretchLastSection(true);
+    SetUpMatchList(*m_view, TFindAllModel::ColumnText);
     m_view->setColumnWidth(TFindAllModel::ColumnItem, 220);
     m_view->setColumnWidth(TFindAllModel::ColumnWhere, 80);
     m_view->setColumnWidth(TFindAllModel::ColumnLine, 45);

@@ -3,7 +3,9 @@
 #include "app/search/findallmodel.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QPainter>
+#include <QTreeView>
 #include <algorithm>
 
 void TMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -51,4 +53,17 @@ void TMatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
             break;
     }
     painter->restore();
+}
+
+void SetUpMatchList(QTreeView& view, int textColumn)
+{
+    view.setItemDelegateForColumn(textColumn, new TMatchDelegate(&view));
+    view.setRootIsDecorated(false);
+    view.setUniformRowHeights(true);  // ten thousand rows need no measuring
+    view.setAllColumnsShowFocus(true);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setTextElideMode(Qt::ElideLeft);
+    view.header()->setStretchLastSection(true);
 }

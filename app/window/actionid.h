@@ -55,6 +55,7 @@ enum class TActionId {
     actFilePrint,
     actFilePrintPreview,
     actFileExportPdf,
+    actViewLinksHere,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

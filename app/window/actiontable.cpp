@@ -8,6 +8,7 @@
 #include "app/window/findallcontroller.h"
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
+#include "app/window/linksherecontroller.h"
 #include "app/window/mainwindow.h"
 #include "app/window/themecommands.h"
 #include "app/window/navigator.h"
@@ -73,6 +74,7 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actFilePrint,       "actFilePrint",       "File",  QT_TRANSLATE_NOOP("TCommandTable", "P&rint..."), QT_TRANSLATE_NOOP("TCommandTable", "Print|Prints the tree or the focused item with its sub-items"), -1, QKeySequence(Qt::CTRL | Qt::Key_P), 0, Handler<&TExportCommands::actFilePrintExecute>, Clear},
         {Id::actFilePrintPreview, "actFilePrintPreview", "File", QT_TRANSLATE_NOOP("TCommandTable", "Print Pre&view..."), QT_TRANSLATE_NOOP("TCommandTable", "Print preview|Shows the pages as they would be printed"), -1, None, 0, Handler<&TExportCommands::actFilePrintPreviewExecute>, Clear},
         {Id::actFileExportPdf,   "actFileExportPdf",   "File",  QT_TRANSLATE_NOOP("TCommandTable", "Export as PD&F..."), QT_TRANSLATE_NOOP("TCommandTable", "Export as PDF|Writes the tree or the focused item with its sub-items as a PDF document"), -1, None, 0, Handler<&TExportCommands::actFileExportPdfExecute>, Clear},
+        {Id::actViewLinksHere,        "actViewLinksHere",        "View", QT_TRANSLATE_NOOP("Commands", "&Links Here"), QT_TRANSLATE_NOOP("Commands", "Links here|Shows the items whose descriptions link to the focused item"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), 0, Handler<&TLinksHereController::actViewLinksHereExecute>},
     };
 }
 

@@ -155,6 +155,7 @@ void TCommandTable::ActionListTVUpdate()
         ->setEnabled(ready && (m_editCommands.ClipboardHasText() || m_editCommands.ClipboardHasItems()));
     const TTreeListTextNode* focused = m_tree.FocusedItem();
     Action(TActionId::actEditItemCopyLink)->setEnabled(ready && focused);
+    Action(TActionId::actViewLinksHere)->setEnabled(ready);
     Action(TActionId::actEditItemSortChildren)->setEnabled(ready && (focused ? focused->Count() : m_tree.TopItemCount()) > 1);
     Action(TActionId::actEditItemSortSubtree)
         ->setEnabled(ready && (focused ? focused->HasChildren() : m_tree.TopItemCount() > 0));

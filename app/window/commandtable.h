@@ -22,6 +22,7 @@ class TFindAllController;
 class TImportCommands;
 class TItemCommands;
 class TNavigator;
+class TLinksHereController;
 class TTreeList;
 class TTreeListEvents;
 class TThemeCommands;
@@ -30,7 +31,8 @@ class TfrmTreeViewEditorMain;
 // The parts of the window whose methods handle the commands.
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
-               TImportCommands*, TFindAllController*, TEditCommands*, TThemeCommands*, TNavigator*>
+               TImportCommands*, TFindAllController*, TEditCommands*, TThemeCommands*, TNavigator*,
+               TLinksHereController*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

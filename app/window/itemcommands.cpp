@@ -3,6 +3,7 @@
 #include "app/view/treelistview.h"
 #include "app/widgets/iconcombobox.h"
 #include "app/window/application.h"
+#include "app/window/copylinktask.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
@@ -10,6 +11,7 @@
 #include "app/window/treelistevents.h"
 #include "app/view/itemtext.h"
 #include "document/linkgrammar.h"
+#include "document/linksto.h"
 #include "document/outlineedit.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
@@ -26,7 +28,7 @@
 TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTreeListView& treeView,
                              TIconComboBox& iconComboBox, TDocumentSession& session, TDescriptionPane& descriptionPane)
     : m_tree(tree), m_treeView(treeView), m_iconComboBox(iconComboBox), m_session(session),
-      m_descriptionPane(descriptionPane)
+      m_descriptionPane(descriptionPane), m_copyLink(new TCopyLinkTask(tree, this))
 {
     m_session.SetNameEdit(*this);
     // The view takes only its own drags, as TreeListDragOver says.
@@ -35,6 +37,7 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTree
     ConnectGuarded(&treeEvents, &TTreeListEvents::Edited, this, &TItemCommands::TreeListEdited);
     ConnectGuarded(&treeEvents, &TTreeListEvents::Renamed, this, &TItemCommands::TreeListRenamed);
     ConnectGuarded(&m_iconComboBox, &QComboBox::currentTextChanged, this, &TItemCommands::IconComboBoxChange);
+    ConnectGuarded(m_copyLink, &TCopyLinkTask::Ready, this, &TItemCommands::CopyLinkReady);
 }
 
 void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount)
@@ -46,10 +49,11 @@ void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& 
     // that name again while they are looked for.
     const std::string newName(node->GetText(TreeListColumnName));
     std::vector<TLinksInDescription> found;
+    bool newNameFindsEarlier = false;
     if (newName != oldName) {
         node->SetText(TreeListColumnName, oldName);
         try {
-            found = FindLinksTo(m_tree, node);
+            found = FindLinksTo(m_tree, node, DecodeText(newName).text, newNameFindsEarlier);
         } catch (...) {
             node->SetText(TreeListColumnName, newName);
             throw;
@@ -69,7 +73,8 @@ void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& 
     auto step = std::make_unique<TCompoundStep>("Rename");
     step->FocusBefore = step->FocusAfter = node;
     step->Add(std::move(rename));
-    const std::u16string link = ShortestItemLink(m_tree, node);
+    // The walk that found the links settled whether the new name alone finds the item.
+    const std::u16string link = ItemLinkOf(node, newNameFindsEarlier);
     for (const TLinksInDescription& links : found) {
         std::string before(links.holder->GetText(TreeListColumnDesc));
         const int countBefore = links.holder->TextCount();
@@ -448,11 +453,13 @@ void TItemCommands::PasteFrom(const QMimeData& data)
 
 void TItemCommands::actEditItemCopyLinkExecute()
 {
-    const TTreeListTextNode* focused = m_tree.FocusedItem();
-    if (!focused)
-        return;
+    m_copyLink->Start(m_tree.FocusedItem());
+}
+
+void TItemCommands::CopyLinkReady(const QString& link)
+{
     auto* data = new QMimeData;
-    data->setText(QString::fromStdU16String(ShortestItemLink(m_tree, focused)));
+    data->setText(link);
     // A link names its item: as secret as the item's own name.
     if (m_session.Protected())
         MarkSecret(*data);

@@ -10,6 +10,7 @@
 
 class QMimeData;
 
+class TCopyLinkTask;
 class TDescriptionPane;
 class TDocumentSession;
 class TIconComboBox;
@@ -41,7 +42,10 @@ public:
     void actEditItemCutExecute();
     void actEditItemCopyExecute();
     // The shortest link that finds the focused item goes on the clipboard.
+    // The link is on the clipboard at once, or after a walk that does not
+    // hold up the window on a large tree.
     void actEditItemCopyLinkExecute();
+    TCopyLinkTask& CopyLinkTask() const { return *m_copyLink; }
     void actEditItemPasteExecute();
     void actEditItemDuplicateExecute();
     void actEditItemSortChildrenExecute();
@@ -68,6 +72,7 @@ public:
     void IconComboBoxChange();
 
 private:
+    void CopyLinkReady(const QString& link);
     // A name still typed in place becomes a rename before a file command.
     void FinishEdit() override;
     // The steps New Item and New Sub Item share once the item exists.
@@ -87,4 +92,5 @@ private:
     TIconComboBox& m_iconComboBox;
     TDocumentSession& m_session;
     TDescriptionPane& m_descriptionPane;
+    TCopyLinkTask* m_copyLink;
 };

@@ -28,6 +28,7 @@
 #include "app/window/filedialogs.h"
 #include "app/window/filedropimport.h"
 #include "app/window/findallcontroller.h"
+#include "app/window/linksherecontroller.h"
 #include "app/window/importcommands.h"
 #include "app/window/itemcommands.h"
 #include "app/window/menubuilder.h"
@@ -109,6 +110,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                                                          *this, *m_dropFileOnTreeList, *m_dropFileOnMemo);
     m_findAll = std::make_unique<TFindAllController>(*this, m_tree, *m_treeView, *m_memo);
     m_themeCommands = std::make_unique<TThemeCommands>();
+    m_linksHere = std::make_unique<TLinksHereController>(*this, m_tree, *m_memo);
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane, *m_editCommands, *m_treeEvents);
     connect(m_session.get(), &TDocumentSession::LoadProgress, m_statusPanels[0], &QLabel::setText);
     m_navigator = std::make_unique<TNavigator>(*this, m_tree, *m_treeView, *m_commands);
@@ -118,7 +120,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_commands->Build(this,
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
                         m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get(),
-                        m_navigator.get()}},
+                        m_navigator.get(), m_linksHere.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);

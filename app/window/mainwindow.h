@@ -23,6 +23,7 @@ class TImportCommands;
 class TFileDialogs;
 class TFileDropImport;
 class TFindAllController;
+class TLinksHereController;
 class TFindDialog;
 class TFormStorageHook;
 class TFontDialog;
@@ -74,6 +75,7 @@ public:
     TThemeCommands& ThemeCommands() const { return *m_themeCommands; }
     TNavigator& Navigator() const { return *m_navigator; }
     TAutoSave& AutoSave() const { return *m_autoSave; }
+    TLinksHereController& LinksHere() const { return *m_linksHere; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -107,6 +109,7 @@ private:
     std::unique_ptr<TFileDropImport> m_fileDropImport;
     std::unique_ptr<TFindAllController> m_findAll;
     std::unique_ptr<TThemeCommands> m_themeCommands;
+    std::unique_ptr<TLinksHereController> m_linksHere;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TNavigator> m_navigator;
     std::unique_ptr<TRecoveryManager> m_recovery;
