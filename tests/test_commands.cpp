@@ -74,6 +74,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actEditItemExpandAll",    "Edit", "&Expand All",    "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, "", 0, '-'},
     {"TV",   "actEditItemCollapseAll",  "Edit", "Coll&apse All",  "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, "", 0, '-'},
     {"TV",   "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, "", 0, '-'},
+    {"TV",   "actViewCheckSpelling",    "View", "Check &Spelling", "Check spelling|Underlines misspelled words in the description", -1, "", 0, '+'},
+    {"TV",   "actViewSpellingLanguage", "View", "Spelling &Language", "Spelling language|Chooses the dictionary the description is checked with", -1, "", 0, '+'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -151,7 +153,8 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(Picture(action->icon()), Picture((tv ? ImageListMenu() : ImageListMemo()).Icon(row.icon)));
     EXPECT_EQ(action->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut));
     EXPECT_EQ(TActionList::Tag(action), row.tag);
-    EXPECT_EQ(action->isCheckable(), row.name == std::string("actViewWordWrap"));
+    EXPECT_EQ(action->isCheckable(),
+              row.name == std::string("actViewWordWrap") || row.name == std::string("actViewCheckSpelling"));
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();
@@ -191,7 +194,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
           "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
           "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
-        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont"}},
+        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "N12-",
+                             "miCheckSpelling actViewCheckSpelling", "miSpellingLanguage actViewSpellingLanguage"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
         {menu("miUNVISIBLE"),

@@ -44,6 +44,8 @@ enum class TActionId {
     actEditItemExpandAll,
     actEditItemCollapseAll,
     actEditItemCopyLink,
+    actViewCheckSpelling,
+    actViewSpellingLanguage,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

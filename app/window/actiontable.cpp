@@ -2,6 +2,7 @@
 
 #include "app/window/commandtable.h"
 #include "app/window/descriptionpane.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
 #include "app/window/exportcommands.h"
@@ -60,6 +61,8 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actEditItemExpandAll,    "actEditItemExpandAll",    "Edit", "&Expand All",   "Expand all|Expands the whole tree; with Shift, the focused item's subtree", 30, None, 0, Handler<&TItemCommands::actEditItemExpandAllExecute>},
         {Id::actEditItemCollapseAll,  "actEditItemCollapseAll",  "Edit", "Coll&apse All", "Collapse all|Collapses the whole tree; with Shift, the focused item's subtree", 31, None, 0, Handler<&TItemCommands::actEditItemCollapseAllExecute>},
         {Id::actEditItemCopyLink,     "actEditItemCopyLink",     "Edit", "Copy Lin&k to Item", "Copy link to item|Puts the shortest link that finds the focused item on the clipboard", -1, None, 0, Handler<&TItemCommands::actEditItemCopyLinkExecute>},
+        {Id::actViewCheckSpelling,    "actViewCheckSpelling",    "View", QT_TRANSLATE_NOOP("TActionList", "Check &Spelling"), QT_TRANSLATE_NOOP("TActionList", "Check spelling|Underlines misspelled words in the description"), -1, None, 0, Handler<&TDescriptionSpelling::actViewCheckSpellingExecute>},
+        {Id::actViewSpellingLanguage, "actViewSpellingLanguage", "View", QT_TRANSLATE_NOOP("TActionList", "Spelling &Language"), QT_TRANSLATE_NOOP("TActionList", "Spelling language|Chooses the dictionary the description is checked with"), -1, None, 0, Handler<&TDescriptionSpelling::actViewSpellingLanguageExecute>},
     };
 }
 

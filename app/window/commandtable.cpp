@@ -3,6 +3,7 @@
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
 #include "app/window/descriptionpane.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
 #include "app/window/treelistevents.h"
@@ -156,6 +157,10 @@ void TCommandTable::ActionListTVUpdate()
     Action(TActionId::actEditItemSortSubtree)
         ->setEnabled(ready && (focused ? focused->HasChildren() : m_tree.TopItemCount() > 0));
     SetEnabled({TActionId::actEditItemExpandAll, TActionId::actEditItemCollapseAll}, ready && m_tree.TopItemCount() > 0);
+    // Without a dictionary there is nothing to check with; the commands' hint says so.
+    const TDescriptionSpelling* spelling = std::get<TDescriptionSpelling*>(m_targets.parts);
+    SetEnabled({TActionId::actViewCheckSpelling, TActionId::actViewSpellingLanguage},
+               spelling && spelling->HasDictionary());
 }
 
 // "&Undo Delete": the command and the step it would take, or the command

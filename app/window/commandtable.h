@@ -15,6 +15,7 @@ class QAction;
 class QString;
 class QWidget;
 class TDescriptionPane;
+class TDescriptionSpelling;
 class TDocumentSession;
 class TEditCommands;
 class TExportCommands;
@@ -28,7 +29,7 @@ class TfrmTreeViewEditorMain;
 // The parts of the window whose methods handle the commands.
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
-               TImportCommands*, TFindAllController*, TEditCommands*>
+               TImportCommands*, TFindAllController*, TEditCommands*, TDescriptionSpelling*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

@@ -6,6 +6,9 @@
 #include "app/panes/collapsetoolbar.h"
 #include "app/settingsbinding/formstoragehook.h"
 #include "app/settingsbinding/widgetproperties.h"
+#include "app/spelling/personalwords.h"
+#include "app/spelling/spellchecker.h"
+#include "app/spelling/spelldictionary.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/cursors.h"
@@ -21,8 +24,10 @@
 #include "app/window/descriptionedit.h"
 #include "app/window/descriptionlinks.h"
 #include "app/window/descriptionpane.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
+#include "app/window/editorlayers.h"
 #include "app/window/exportcommands.h"
 #include "app/window/filedialogs.h"
 #include "app/window/filedropimport.h"
@@ -50,6 +55,9 @@
 #include <algorithm>
 
 namespace {
+// The spelling choices live apart from the window's own entries.
+const QString SpellingSection = QStringLiteral("Spelling");
+
 // A folding pane's flag as a stored Boolean.
 template <typename T>
 TStoredProperty FlagProperty(T* pane, bool (T::*get)() const, void (T::*set)(bool))
@@ -88,7 +96,12 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                                                            *m_findDialog, *m_replaceDialog, *m_fontDialog);
     m_itemCommands = std::make_unique<TItemCommands>(m_tree, *m_treeEvents, *m_treeView, *m_iconComboBox, *m_session,
                                                      *m_descriptionPane);
-    m_descriptionLinks = std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_statusPanels[0], *m_itemCommands);
+    m_editorLayers = std::make_unique<TEditorLayers>(*m_memo);
+    m_descriptionLinks =
+        std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_editorLayers, *m_statusPanels[0], *m_itemCommands);
+    m_spellChecker = std::make_unique<TSpellChecker>(TSpellDictionary::Installed(), TPersonalWords::DefaultPath());
+    m_descriptionSpelling =
+        std::make_unique<TDescriptionSpelling>(*m_memo, *m_editorLayers, *m_descriptionLinks, *m_spellChecker);
     m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
@@ -99,9 +112,11 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
 
     m_commands->Build(this,
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
-                        m_importCommands.get(), m_findAll.get(), m_editCommands.get()}},
+                        m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_descriptionSpelling.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
+    m_descriptionSpelling->AttachActions(m_commands->Action(TActionId::actViewCheckSpelling),
+                                         m_commands->Action(TActionId::actViewSpellingLanguage));
     QMenu* popupMenuTV = BuildMenus(*this, *m_commands);
     connect(m_treeView.get(), &QWidget::customContextMenuRequested, this, [this, popupMenuTV](const QPoint& pos) {
         popupMenuTV->popup(m_treeView->viewport()->mapToGlobal(pos));
@@ -266,6 +281,13 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
     // above keep the folders the settings give as they were read.
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "OpenDialog1", lastFolder(m_fileDialogs->OpenDialog1()));
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "SaveDialog1", lastFolder(m_fileDialogs->SaveDialog1()));
+    TDescriptionSpelling& spelling = *m_descriptionSpelling;
+    storage.AddSectionValue(SpellingSection, "CheckSpelling",
+                            BooleanProperty([&spelling] { return spelling.Checking(); },
+                                            [&spelling](bool on) { spelling.SetChecking(on); }));
+    storage.AddSectionValue(SpellingSection, "Language",
+                            TextProperty([&spelling] { return spelling.Language(); },
+                                         [&spelling](const QString& language) { spelling.SetLanguage(language); }));
 }
 
 void TfrmTreeViewEditorMain::FormCreate()
