@@ -118,6 +118,38 @@ TEST_F(DescriptionSpellingTest, IgnoreAllAndCheckSpellingOffClearTheUnderline)
     }
 }
 
+TEST_F(DescriptionSpellingTest, TheWordBeingTypedIsUnderlinedOnceTheCaretLeavesIt)
+{
+    Memo()->setFocus();
+    Memo()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Memo(), " wrold");
+    Spelling().RefreshSpelling();
+    EXPECT_EQ(Underlined(), QStringList{"sentense"});
+    QTest::keyClick(Memo(), Qt::Key_Space);
+    Spelling().RefreshSpelling();
+    EXPECT_EQ(Underlined(), QStringList({"sentense", "wrold"}));
+}
+
+// A misspelling at each end of a description too long for the screen, in
+// many lines or in one: only the end on screen is checked.
+class VisiblePartTest : public DescriptionSpellingTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(VisiblePartTest, OnlyWhatIsOnScreenIsChecked)
+{
+    QString text = QStringLiteral("Frist words");
+    for (int i = 0; i < 20000; ++i)
+        text += QLatin1String(GetParam()) + QStringLiteral("fine");
+    text += QStringLiteral(" lasst");
+    Memo()->setPlainText(text);
+    Spelling().RefreshSpelling();
+    EXPECT_EQ(Underlined(), QStringList{"Frist"});
+    Memo()->moveCursor(QTextCursor::End);
+    Spelling().RefreshSpelling();
+    EXPECT_EQ(Underlined(), QStringList{"lasst"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, VisiblePartTest, ::testing::Values("\n", " "));
+
 class KeyboardMenuTest : public DescriptionSpellingTest, public ::testing::WithParamInterface<QKeyCombination> {};
 
 TEST_P(KeyboardMenuTest, TheKeyOpensTheMenuOfTheWordAtTheCaret)
@@ -171,6 +203,11 @@ TEST_F(DescriptionSpellingTest, WithoutADictionaryTheCommandsAreOffAndSayWhy)
         EXPECT_TRUE(Action(*m_window, id)->statusTip().contains("No spelling dictionary is installed"));
     }
     EXPECT_FALSE(Spelling().Checking());
+    // The choice stays the user's: a dictionary installed later is used.
+    EXPECT_TRUE(m_window->close());
+    m_window.reset();
+    m_window = MakeWindow();
+    EXPECT_TRUE(Spelling().Checking());
 }
 
 }  // namespace

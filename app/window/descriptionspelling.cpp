@@ -37,7 +37,7 @@ public:
 
 TDescriptionSpelling::TDescriptionSpelling(QPlainTextEdit& memo, TEditorLayers& layers, TDescriptionLinks& links,
                                            TSpellChecker& checker)
-    : m_memo(memo), m_layers(layers), m_links(links), m_checker(checker), m_checking(checker.HasDictionary())
+    : m_memo(memo), m_layers(layers), m_links(links), m_checker(checker)
 {
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(0);
@@ -79,7 +79,7 @@ void TDescriptionSpelling::AttachActions(QAction* checkSpelling, QAction* spelli
 {
     m_checkAction = checkSpelling;
     checkSpelling->setCheckable(true);
-    checkSpelling->setChecked(m_checking);
+    checkSpelling->setChecked(Checking());
     m_languageMenu = std::make_unique<QMenu>();
     m_languageMenu->setObjectName(QStringLiteral("miSpellingLanguages"));
     m_languageGroup = new QActionGroup(m_languageMenu.get());
@@ -112,9 +112,9 @@ void TDescriptionSpelling::UpdateLanguageMenu()
 
 void TDescriptionSpelling::SetChecking(bool checking)
 {
-    m_checking = checking && HasDictionary();
+    m_wanted = checking;
     if (m_checkAction)
-        m_checkAction->setChecked(m_checking);
+        m_checkAction->setChecked(Checking());
     RefreshSpelling();
 }
 
@@ -134,9 +134,12 @@ void TDescriptionSpelling::ScheduleRefresh()
     m_refreshTimer.start();
 }
 
-void TDescriptionSpelling::ContentsChange(int position, int /*removed*/, int added)
+void TDescriptionSpelling::ContentsChange(int position, int removed, int added)
 {
-    m_typedEnd = position + added;
+    // A key adds or takes away a character or two; a description shown,
+    // pasted or replaced is no word in the making.
+    constexpr int Keystroke = 2;
+    m_typedEnd = added <= Keystroke && removed <= Keystroke ? position + added : -1;
 }
 
 void TDescriptionSpelling::CursorMoved()
@@ -185,7 +188,7 @@ void TDescriptionSpelling::RefreshSpelling()
 {
     m_refreshTimer.stop();
     std::vector<TSpellWord> words;
-    if (m_checking) {
+    if (Checking()) {
         for (const TVisibleStretch& stretch : VisibleStretches(m_memo)) {
             for (const TSpellWord& word : MisspelledIn(stretch.block, stretch.from, stretch.to))
                 // The word being typed is not finished yet.
@@ -212,7 +215,7 @@ void TDescriptionSpelling::RefreshSpelling()
 
 std::optional<TMisspelling> TDescriptionSpelling::MisspellingAt(int position)
 {
-    if (!m_checking)
+    if (!Checking())
         return std::nullopt;
     const QTextBlock block = m_memo.document()->findBlock(position);
     if (!block.isValid())

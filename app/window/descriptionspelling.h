@@ -48,8 +48,11 @@ public:
     void AttachActions(QAction* checkSpelling, QAction* spellingLanguage);
 
     bool HasDictionary() const;
-    bool Checking() const { return m_checking; }
-    // Without a dictionary checking stays off.
+    // On when wanted and a dictionary is there to check with.
+    bool Checking() const { return m_wanted && HasDictionary(); }
+    // The user's choice, kept as chosen while no dictionary is installed,
+    // so installing one later brings the check back.
+    bool Wanted() const { return m_wanted; }
     void SetChecking(bool checking);
     QString Language() const;
     void SetLanguage(const QString& language);
@@ -85,7 +88,7 @@ private:
     TDescriptionLinks& m_links;
     TSpellChecker& m_checker;
     QTimer m_refreshTimer;
-    bool m_checking = false;
+    bool m_wanted = true;
     std::vector<TSpellWord> m_drawn;
     int m_typedEnd = -1;  // where the last edit ended, while the caret stays there
     QAction* m_checkAction = nullptr;

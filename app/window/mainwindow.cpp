@@ -283,7 +283,7 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "SaveDialog1", lastFolder(m_fileDialogs->SaveDialog1()));
     TDescriptionSpelling& spelling = *m_descriptionSpelling;
     storage.AddSectionValue(SpellingSection, "CheckSpelling",
-                            BooleanProperty([&spelling] { return spelling.Checking(); },
+                            BooleanProperty([&spelling] { return spelling.Wanted(); },
                                             [&spelling](bool on) { spelling.SetChecking(on); }));
     storage.AddSectionValue(SpellingSection, "Language",
                             TextProperty([&spelling] { return spelling.Language(); },

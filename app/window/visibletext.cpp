@@ -17,8 +17,13 @@ std::vector<TVisibleStretch> VisibleStretches(const QPlainTextEdit& memo)
             continue;
         int from = 0, to = block.length() - 1;
         if (block.length() > LargeBlock) {
+            // Below a block's last line the editor answers with the end of
+            // the text: a long unwrapped line is asked within its own height.
+            QTextCursor end(block);
+            end.movePosition(QTextCursor::EndOfBlock);
+            const int bottom = std::min(height, memo.cursorRect(end).bottom());
             from = memo.cursorForPosition(QPoint(0, std::max(top.top(), 0))).position() - block.position();
-            to = memo.cursorForPosition(QPoint(viewport->width(), height)).position() - block.position();
+            to = memo.cursorForPosition(QPoint(viewport->width(), bottom)).position() - block.position();
             from = std::clamp(from, 0, block.length() - 1);
             to = std::clamp(to, from, block.length() - 1);
         }
