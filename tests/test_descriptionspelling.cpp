@@ -1,5 +1,6 @@
 #include "tests/apptestkit.h"
 
+#include "app/spelling/personalwords.h"
 #include "app/spelling/spellchecker.h"
 #include "app/window/descriptionspelling.h"
 
@@ -22,6 +23,8 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
+        // The data folder is the run's; each test starts with no added words.
+        QFile::remove(TPersonalWords::DefaultPath());
         m_window = MakeWindow();
         TTreeListTextNode* item = m_window->TreeList().AddItem();
         item->SetText(TreeListColumnName, "A");
@@ -149,6 +152,23 @@ TEST_P(VisiblePartTest, OnlyWhatIsOnScreenIsChecked)
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, VisiblePartTest, ::testing::Values("\n", " "));
+
+// A word of a protected document reaches the plain list only when the user
+// agrees.
+TEST_F(DescriptionSpellingTest, AddingAWordOfAProtectedDocumentAsksFirst)
+{
+    m_prompter->passwords = {QStringLiteral("pw"), QStringLiteral("pw")};
+    Run(*m_window, Id::actFileSetPassword);
+    ASSERT_TRUE(m_window->Session().Protected());
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        m_prompter->answers = {answer};
+        std::unique_ptr<QMenu> menu(Spelling().CreateSpellingMenu(WordPosition()));
+        ASSERT_TRUE(menu);
+        menu->findChild<QAction*>("pmiMemoAddToDictionary")->trigger();
+        EXPECT_EQ(m_prompter->questions.size(), answer == QMessageBox::No ? 1 : 2);
+        EXPECT_EQ(Checker().IsMisspelled(QStringLiteral("sentense")), answer == QMessageBox::No);
+    }
+}
 
 class KeyboardMenuTest : public DescriptionSpellingTest, public ::testing::WithParamInterface<QKeyCombination> {};
 

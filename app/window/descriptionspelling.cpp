@@ -4,7 +4,9 @@
 #include "app/spelling/spelldictionary.h"
 #include "app/window/application.h"
 #include "app/window/descriptionlinks.h"
+#include "app/window/documentsession.h"
 #include "app/window/editorlayers.h"
+#include "app/window/prompter.h"
 #include "app/window/visibletext.h"
 
 #include <QAction>
@@ -36,8 +38,8 @@ public:
 }  // namespace
 
 TDescriptionSpelling::TDescriptionSpelling(QPlainTextEdit& memo, TEditorLayers& layers, TDescriptionLinks& links,
-                                           TSpellChecker& checker)
-    : m_memo(memo), m_layers(layers), m_links(links), m_checker(checker)
+                                           TSpellChecker& checker, const TDocumentSession& session)
+    : m_memo(memo), m_layers(layers), m_links(links), m_checker(checker), m_session(session)
 {
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(0);
@@ -257,8 +259,7 @@ QMenu* TDescriptionSpelling::CreateSpellingMenu(int position)
     menu->insertSeparator(first);
     auto* add = new QAction(tr("Add to Dictionary"), menu);
     add->setObjectName(QStringLiteral("pmiMemoAddToDictionary"));
-    connect(add, &QAction::triggered, this,
-            Guarded([this, word = misspelling->word] { m_checker.AddToDictionary(word); }));
+    connect(add, &QAction::triggered, this, Guarded([this, word = misspelling->word] { AddToDictionary(word); }));
     auto* ignore = new QAction(tr("Ignore All"), menu);
     ignore->setObjectName(QStringLiteral("pmiMemoIgnoreAll"));
     connect(ignore, &QAction::triggered, this, Guarded([this, word = misspelling->word] { m_checker.IgnoreAll(word); }));
@@ -266,6 +267,20 @@ QMenu* TDescriptionSpelling::CreateSpellingMenu(int position)
     menu->insertAction(first, ignore);
     menu->insertSeparator(first);
     return menu;
+}
+
+void TDescriptionSpelling::AddToDictionary(const QString& word)
+{
+    // The list is a plain file: a word of a protected document goes there
+    // only when the user says so.
+    if (m_session.Protected() &&
+        Prompter().Ask(m_memo.window(), QMessageBox::Warning, QString::fromLatin1(ApplicationTitle),
+                       tr("This document is protected by a password, but the personal dictionary is kept without "
+                          "protection. Add \"%1\" to it anyway?")
+                           .arg(word),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_checker.AddToDictionary(word);
 }
 
 void TDescriptionSpelling::Replace(const TMisspelling& misspelling, const QString& replacement)

@@ -16,6 +16,7 @@ class QMenu;
 class QPlainTextEdit;
 class QTextBlock;
 class TDescriptionLinks;
+class TDocumentSession;
 class TEditorLayers;
 class TSpellChecker;
 
@@ -38,7 +39,7 @@ public:
     static constexpr int MaxSuggestions = 7;
 
     TDescriptionSpelling(QPlainTextEdit& memo, TEditorLayers& layers, TDescriptionLinks& links,
-                         TSpellChecker& checker);
+                         TSpellChecker& checker, const TDocumentSession& session);
     ~TDescriptionSpelling() override;
 
     void actViewCheckSpellingExecute(const QAction* sender);
@@ -79,6 +80,8 @@ private:
     std::vector<TSpellWord> MisspelledIn(const QTextBlock& block, int from, int to);
     std::vector<TSpellWord> Check(const QString& text, int position);
     void Replace(const TMisspelling& misspelling, const QString& replacement);
+    // Asks first while the document is protected.
+    void AddToDictionary(const QString& word);
     // The Menu key and Shift+F10: the menu for the caret's place.
     void ShowKeyboardMenu();
     void UpdateLanguageMenu();
@@ -87,6 +90,7 @@ private:
     TEditorLayers& m_layers;
     TDescriptionLinks& m_links;
     TSpellChecker& m_checker;
+    const TDocumentSession& m_session;
     QTimer m_refreshTimer;
     bool m_wanted = true;
     std::vector<TSpellWord> m_drawn;

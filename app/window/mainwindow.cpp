@@ -101,7 +101,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
         std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_editorLayers, *m_statusPanels[0], *m_itemCommands);
     m_spellChecker = std::make_unique<TSpellChecker>(TSpellDictionary::Installed(), TPersonalWords::DefaultPath());
     m_descriptionSpelling =
-        std::make_unique<TDescriptionSpelling>(*m_memo, *m_editorLayers, *m_descriptionLinks, *m_spellChecker);
+        std::make_unique<TDescriptionSpelling>(*m_memo, *m_editorLayers, *m_descriptionLinks, *m_spellChecker, *m_session);
     m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
