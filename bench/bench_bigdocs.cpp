@@ -4,18 +4,21 @@
 // included) against trdtool's export of the same file, what the expanded
 // tree keeps in memory, delete, move and insert of a 111,111-item subtree in
 // the expanded tree, focus changes, delete and move there with a screen reader
-// listening, and a 20 MB description: focusing it, the longest
-// event-loop stall while typing and pausing in it, and leaving it; and the
+// listening, and a 20 MB description with its spelling checked: focusing it,
+// the longest event-loop stall while typing and pausing in it, scrolling a
+// page, and leaving it; and the
 // editor's whole process after it opened the benchmark file named on its
 // command line.
 // An optional argument names the trdtool to measure against (default: the
 // one built with this benchmark); BIGDOCS_EDITOR names another editor to
 // measure.
+#include "app/spelling/spellchecker.h"
 #include "app/view/itemtext.h"
 #include "app/view/treelistaccessible.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/imagelists.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/mainwindow.h"
 #include "bench/benchtree.h"
 #include "document/treefile.h"
@@ -403,11 +406,22 @@ void BigDescription()
     std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "20 MB description", "measured", "floor", "ratio", "floor is",
                 "target");
     const size_t size = size_t(20) << 20;
-    const std::string bytes = BenchDescription(size);
+    // A misspelled word in every line, so the spelling check underlines as
+    // much as a careless text would.
+    std::string bytes = BenchDescription(size);
+    for (size_t at = bytes.find("jumps"); at != std::string::npos; at = bytes.find("jumps", at + 5))
+        bytes.replace(at, 5, "jmups");
     TfrmTreeViewEditorMain window;
     window.resize(900, 700);
     window.show();
     Settle();
+    // Whatever the settings say, the figures are taken with the check on.
+    window.DescriptionSpelling().SetChecking(true);
+    TSpellChecker& checker = window.SpellChecker();
+    checker.Load();
+    while (!checker.Ready() && checker.HasDictionary())
+        RunEventsFor(10);
+    std::printf("%-40s %s\n", "spelling checked", checker.Ready() ? qPrintable(checker.Language()) : "NO");
     TTreeList& tree = window.TreeList();
     TTreeListTextNode* small = tree.AddItem();
     small->SetText(TreeListColumnDesc, "short");
@@ -444,6 +458,59 @@ void BigDescription()
                               }));
     }
     Row("focus the item", focus, focusFloor, "bare setPlainText", "1.2x");
+    big->SetFocused();
+    Settle();
+    const size_t underlined = window.DescriptionSpelling().Underlined().size();
+    if (checker.Ready() && underlined == 0)
+        std::printf("error: no misspelled word is underlined\n");
+
+    // The longest page of twenty paged down, each drawn.
+    auto scroll = [](QPlainTextEdit& editor) {
+        editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum() / 2);
+        Settle();
+        double longest = 0;
+        for (int page = 0; page < 20; ++page)
+            longest = std::max(longest, TimeMs([&editor] {
+                                   editor.verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+                                   Settle();
+                               }));
+        return longest;
+    };
+    const double scrolled = scroll(*memo);
+    const double scrollFloor = scroll(bare);
+    Row("scroll a page", scrolled, scrollFloor, "same in a bare editor", "50 ms");
+    // The check's own share of those: the words of a page never shown
+    // before, and of the line a key was typed into.
+    TDescriptionSpelling& spelling = window.DescriptionSpelling();
+    double checkPage = 0;
+    double checkKey = 0;
+    double keyFloor = 0;
+    for (int page = 0; page < 20; ++page) {
+        memo->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        // The page laid out first, as its paint would.
+        memo->cursorForPosition(QPoint(memo->viewport()->width(), memo->viewport()->height()));
+        checkPage = std::max(checkPage, TimeMs([&spelling] { spelling.RefreshSpelling(); }));
+        Settle();
+    }
+    // Where the typing below goes, so the edited stretch stays the same.
+    memo->moveCursor(QTextCursor::End);
+    bare.moveCursor(QTextCursor::End);
+    Settle();
+    for (int key = 0; key < 20; ++key) {
+        QTest::keyClick(memo, Qt::Key_X);
+        checkKey = std::max(checkKey, TimeMs([&spelling] { spelling.RefreshSpelling(); }));
+        QTest::keyClick(memo, Qt::Key_Backspace);
+        Settle();
+        keyFloor = std::max(keyFloor, TimeMs([&bare] {
+                                QTest::keyClick(&bare, Qt::Key_X);
+                                Settle();
+                            }));
+        QTest::keyClick(&bare, Qt::Key_Backspace);
+    }
+    Row("spelling: check a new page", checkPage, scrollFloor, "scroll a page, bare editor", "");
+    Row("spelling: check after a key", checkKey, keyFloor, "a key in a bare editor", "");
+    memo->verticalScrollBar()->setValue(0);
+    Settle();
 
     TStallProbe probe;
     bare.moveCursor(QTextCursor::End);

@@ -86,6 +86,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actFilePrintPreview",     "File", "Print Pre&view...", "Print preview|Shows the pages as they would be printed", -1, "", 0, '-'},
     {"TV",   "actFileExportPdf",        "File", "Export as PD&F...", "Export as PDF|Writes the tree or the focused item with its sub-items as a PDF document", -1, "", 0, '-'},
     {"TV",   "actViewLinksHere",        "View", "&Links Here",    "Links here|Shows the items whose descriptions link to the focused item", -1, "Ctrl+Shift+L", 0, '+'},
+    {"TV",   "actViewCheckSpelling",    "View", "Check &Spelling", "Check spelling|Underlines misspelled words in the description", -1, "", 0, '+'},
+    {"TV",   "actViewSpellingLanguage", "View", "Spelling Lan&guage", "Spelling language|Chooses the dictionary the description is checked with", -1, "", 0, '+'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -163,8 +165,9 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(Picture(action->icon()), Picture((tv ? ImageListMenu() : ImageListMemo()).Icon(row.icon)));
     EXPECT_EQ(action->shortcut().toString(QKeySequence::NativeText), QString::fromLatin1(row.shortcut));
     EXPECT_EQ(TActionList::Tag(action), row.tag);
-    EXPECT_EQ(action->isCheckable(), std::string(row.name).rfind("actView", 0) == 0 && row.name != std::string("actViewFont") &&
-              row.name != std::string("actViewOptions"));
+    const std::string name = row.name;
+    EXPECT_EQ(action->isCheckable(), name.rfind("actView", 0) == 0 && name != "actViewFont" && name != "actViewOptions" &&
+                                         name != "actViewSpellingLanguage");
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();
@@ -206,7 +209,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
           "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
           "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
-        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "miLinksHere actViewLinksHere",
+        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "miLinksHere actViewLinksHere", "N12-",
+                            "miCheckSpelling actViewCheckSpelling", "miSpellingLanguage actViewSpellingLanguage",
                             "miTheme miTheme", "N14-", "miOptions actViewOptions"}},
         {menu("miTheme"), {"miThemeSystem actViewThemeSystem", "miThemeLight actViewThemeLight",
                            "miThemeDark actViewThemeDark"}},

@@ -56,6 +56,8 @@ enum class TActionId {
     actFilePrintPreview,
     actFileExportPdf,
     actViewLinksHere,
+    actViewCheckSpelling,
+    actViewSpellingLanguage,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

@@ -2,6 +2,7 @@
 
 #include "app/window/commandtable.h"
 #include "app/window/descriptionpane.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
 #include "app/window/exportcommands.h"
@@ -75,6 +76,8 @@ std::vector<TActionDef> ActionListTVTable()
         {Id::actFilePrintPreview, "actFilePrintPreview", "File", QT_TRANSLATE_NOOP("TCommandTable", "Print Pre&view..."), QT_TRANSLATE_NOOP("TCommandTable", "Print preview|Shows the pages as they would be printed"), -1, None, 0, Handler<&TExportCommands::actFilePrintPreviewExecute>, Clear},
         {Id::actFileExportPdf,   "actFileExportPdf",   "File",  QT_TRANSLATE_NOOP("TCommandTable", "Export as PD&F..."), QT_TRANSLATE_NOOP("TCommandTable", "Export as PDF|Writes the tree or the focused item with its sub-items as a PDF document"), -1, None, 0, Handler<&TExportCommands::actFileExportPdfExecute>, Clear},
         {Id::actViewLinksHere,        "actViewLinksHere",        "View", QT_TRANSLATE_NOOP("Commands", "&Links Here"), QT_TRANSLATE_NOOP("Commands", "Links here|Shows the items whose descriptions link to the focused item"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), 0, Handler<&TLinksHereController::actViewLinksHereExecute>},
+        {Id::actViewCheckSpelling,    "actViewCheckSpelling",    "View", QT_TRANSLATE_NOOP("TActionList", "Check &Spelling"), QT_TRANSLATE_NOOP("TActionList", "Check spelling|Underlines misspelled words in the description"), -1, None, 0, Handler<&TDescriptionSpelling::actViewCheckSpellingExecute>},
+        {Id::actViewSpellingLanguage, "actViewSpellingLanguage", "View", QT_TRANSLATE_NOOP("TActionList", "Spelling Lan&guage"), QT_TRANSLATE_NOOP("TActionList", "Spelling language|Chooses the dictionary the description is checked with"), -1, None, 0, Handler<&TDescriptionSpelling::actViewSpellingLanguageExecute>},
     };
 }
 

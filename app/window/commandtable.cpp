@@ -3,6 +3,7 @@
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
 #include "app/window/descriptionpane.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
 #include "app/window/navigator.h"
@@ -164,6 +165,10 @@ void TCommandTable::ActionListTVUpdate()
     Action(TActionId::actGoBack)->setEnabled(ready && navigator && navigator->CanGoBack());
     Action(TActionId::actGoForward)->setEnabled(ready && navigator && navigator->CanGoForward());
     Action(TActionId::actGoToItem)->setEnabled(ready && m_tree.TopItemCount() > 0);
+    // Without a dictionary there is nothing to check with; the commands' hint says so.
+    const TDescriptionSpelling* spelling = std::get<TDescriptionSpelling*>(m_targets.parts);
+    SetEnabled({TActionId::actViewCheckSpelling, TActionId::actViewSpellingLanguage},
+               spelling && spelling->HasDictionary());
 }
 
 // "&Undo Delete": the command and the step it would take, or the command

@@ -15,6 +15,7 @@ class QAction;
 class QString;
 class QWidget;
 class TDescriptionPane;
+class TDescriptionSpelling;
 class TDocumentSession;
 class TEditCommands;
 class TExportCommands;
@@ -32,7 +33,7 @@ class TfrmTreeViewEditorMain;
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
                TImportCommands*, TFindAllController*, TEditCommands*, TThemeCommands*, TNavigator*,
-               TLinksHereController*>
+               TLinksHereController*, TDescriptionSpelling*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

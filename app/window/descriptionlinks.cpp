@@ -2,8 +2,10 @@
 
 #include "app/view/itemtext.h"
 #include "app/window/application.h"
+#include "app/window/editorlayers.h"
 #include "app/window/itemcommands.h"
 #include "app/window/prompter.h"
+#include "app/window/visibletext.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -23,18 +25,15 @@
 
 namespace {
 
-// Blocks longer than this are scanned only around what is on screen, so a
-// description of one huge line does not cost its whole length per redraw.
-constexpr int LargeBlock = 64 * 1024;
 // How far beyond the screen a long block is scanned, so a link that starts
 // off screen is still found whole.
 constexpr int ScanMargin = 4096;
 
 }  // namespace
 
-TDescriptionLinks::TDescriptionLinks(TTreeList& tree, QPlainTextEdit& memo, QLabel& hintPanel,
+TDescriptionLinks::TDescriptionLinks(TTreeList& tree, QPlainTextEdit& memo, TEditorLayers& layers, QLabel& hintPanel,
                                      TItemCommands& itemCommands)
-    : m_tree(tree), m_memo(memo), m_hintPanel(hintPanel), m_itemCommands(itemCommands)
+    : m_tree(tree), m_memo(memo), m_layers(layers), m_hintPanel(hintPanel), m_itemCommands(itemCommands)
 {
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(0);
@@ -83,28 +82,12 @@ void TDescriptionLinks::ScheduleRefresh()
 
 std::vector<TEditorLink> TDescriptionLinks::LinksIn(const QTextBlock& block, int from, int to) const
 {
-    QString text;
-    if (block.length() <= LargeBlock) {
-        from = 0;
-        text = block.text();
-    } else {
-        from = std::max(0, from - ScanMargin);
-        to = std::min(block.length() - 1, to + ScanMargin);
-        QTextCursor range(block);
-        range.setPosition(block.position() + from);
-        range.setPosition(block.position() + to, QTextCursor::KeepAnchor);
-        text = range.selectedText();
-        // Start after a space, so the piece does not begin inside a link.
-        const qsizetype space = text.indexOf(QLatin1Char(' '));
-        if (from > 0 && space >= 0) {
-            text.remove(0, space + 1);
-            from += static_cast<int>(space) + 1;
-        }
-    }
+    int offset = 0;
+    const QString text = StretchText({block, from, to}, ScanMargin, &offset);
     std::vector<TEditorLink> links;
     const std::u16string_view view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()));
     for (const TLinkSpan& span : FindLinks(view)) {
-        const int start = block.position() + from + static_cast<int>(span.start);
+        const int start = block.position() + offset + static_cast<int>(span.start);
         links.push_back({start, start + static_cast<int>(span.length), span.kind,
                          text.mid(static_cast<qsizetype>(span.start), static_cast<qsizetype>(span.length))});
     }
@@ -115,22 +98,8 @@ void TDescriptionLinks::RefreshLinks()
 {
     m_refreshTimer.stop();
     std::vector<TEditorLink> links;
-    QWidget* viewport = m_memo.viewport();
-    const int height = viewport->height();
-    for (QTextBlock block = m_memo.cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
-        const QRect top = m_memo.cursorRect(QTextCursor(block));
-        if (top.top() > height)
-            break;
-        if (!block.isVisible())
-            continue;
-        int from = 0, to = block.length() - 1;
-        if (block.length() > LargeBlock) {
-            from = m_memo.cursorForPosition(QPoint(0, std::max(top.top(), 0))).position() - block.position();
-            to = m_memo.cursorForPosition(QPoint(viewport->width(), height)).position() - block.position();
-            from = std::clamp(from, 0, block.length() - 1);
-            to = std::clamp(to, from, block.length() - 1);
-        }
-        std::vector<TEditorLink> found = LinksIn(block, from, to);
+    for (const TVisibleStretch& stretch : VisibleStretches(m_memo)) {
+        std::vector<TEditorLink> found = LinksIn(stretch.block, stretch.from, stretch.to);
         links.insert(links.end(), found.begin(), found.end());
     }
     std::vector<bool> broken;
@@ -159,7 +128,7 @@ void TDescriptionLinks::RefreshLinks()
         }
         selections << selection;
     }
-    m_memo.setExtraSelections(selections);
+    m_layers.SetLayer(TEditorLayer::Links, std::move(selections));
     m_drawn = std::move(links);
     m_drawnBroken = std::move(broken);
 }

@@ -16,6 +16,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPoint;
 class QTextBlock;
+class TEditorLayers;
 class TItemCommands;
 
 // One link in the description editor, in the editor's text positions.
@@ -33,7 +34,8 @@ struct TEditorLink {
 class TDescriptionLinks : public QObject, private TTreeListObserver {
     Q_OBJECT
 public:
-    TDescriptionLinks(TTreeList& tree, QPlainTextEdit& memo, QLabel& hintPanel, TItemCommands& itemCommands);
+    TDescriptionLinks(TTreeList& tree, QPlainTextEdit& memo, TEditorLayers& layers, QLabel& hintPanel,
+                      TItemCommands& itemCommands);
     ~TDescriptionLinks() override;
 
     // Opens an address through the desktop; focuses the item an item link
@@ -78,6 +80,7 @@ private:
 
     TTreeList& m_tree;
     QPlainTextEdit& m_memo;
+    TEditorLayers& m_layers;
     QLabel& m_hintPanel;
     TItemCommands& m_itemCommands;
     QTimer m_refreshTimer;

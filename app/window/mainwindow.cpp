@@ -6,6 +6,9 @@
 #include "app/panes/collapsetoolbar.h"
 #include "app/settingsbinding/formstoragehook.h"
 #include "app/settingsbinding/widgetproperties.h"
+#include "app/spelling/personalwords.h"
+#include "app/spelling/spellchecker.h"
+#include "app/spelling/spelldictionary.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 #include "app/widgets/cursors.h"
@@ -22,8 +25,10 @@
 #include "app/window/descriptionedit.h"
 #include "app/window/descriptionlinks.h"
 #include "app/window/descriptionpane.h"
+#include "app/window/descriptionspelling.h"
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
+#include "app/window/editorlayers.h"
 #include "app/window/exportcommands.h"
 #include "app/window/filedialogs.h"
 #include "app/window/filedropimport.h"
@@ -58,6 +63,9 @@
 #include <algorithm>
 
 namespace {
+// The spelling choices live apart from the window's own entries.
+const QString SpellingSection = QStringLiteral("Spelling");
+
 // A folding pane's flag as a stored Boolean.
 template <typename T>
 TStoredProperty FlagProperty(T* pane, bool (T::*get)() const, void (T::*set)(bool))
@@ -103,7 +111,12 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                                                            *m_findDialog, *m_replaceDialog, *m_fontDialog);
     m_itemCommands = std::make_unique<TItemCommands>(m_tree, *m_treeEvents, *m_treeView, *m_iconComboBox, *m_session,
                                                      *m_descriptionPane);
-    m_descriptionLinks = std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_statusPanels[0], *m_itemCommands);
+    m_editorLayers = std::make_unique<TEditorLayers>(*m_memo);
+    m_descriptionLinks =
+        std::make_unique<TDescriptionLinks>(m_tree, *m_memo, *m_editorLayers, *m_statusPanels[0], *m_itemCommands);
+    m_spellChecker = std::make_unique<TSpellChecker>(TSpellDictionary::Installed(), TPersonalWords::DefaultPath());
+    m_descriptionSpelling =
+        std::make_unique<TDescriptionSpelling>(*m_memo, *m_editorLayers, *m_descriptionLinks, *m_spellChecker, *m_session);
     m_exportCommands = std::make_unique<TExportCommands>(m_tree, *m_treeView, *m_fileDialogs, *m_memo, *m_session);
     m_importCommands = std::make_unique<TImportCommands>(m_tree, *m_fileDialogs, *m_session);
     m_fileDropImport = std::make_unique<TFileDropImport>(m_tree, *m_iconComboBox, *m_session, *m_descriptionPane,
@@ -120,7 +133,8 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_commands->Build(this,
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
                         m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get(),
-                        m_navigator.get(), m_linksHere.get()}},
+                        m_navigator.get(), m_linksHere.get(),
+                        m_descriptionSpelling.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);
@@ -128,6 +142,8 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     panes->AddPane(m_treeView.get(), m_treeView.get());
     panes->AddPane(m_memo, m_memo);
     panes->AddPane(&m_findAll->Pane(), m_findAll->Pane().FindText());
+    m_descriptionSpelling->AttachActions(m_commands->Action(TActionId::actViewCheckSpelling),
+                                         m_commands->Action(TActionId::actViewSpellingLanguage));
     QMenu* popupMenuTV = BuildMenus(*this, *m_commands);
     BuildRecentMenu(*this, *m_commands, *m_session);
     connect(m_treeView.get(), &QWidget::customContextMenuRequested, this, [this, popupMenuTV](const QPoint& pos) {
@@ -315,6 +331,13 @@ void TfrmTreeViewEditorMain::CreateFormStorage()
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "OpenDialog1", lastFolder(m_fileDialogs->OpenDialog1()));
     storage.AddSectionValue(TFileDialogs::LastFoldersSection, "SaveDialog1", lastFolder(m_fileDialogs->SaveDialog1()));
     storage.AddSectionValue(TThemeCommands::Section, TThemeCommands::ValueName, m_themeCommands->StoredTheme());
+    TDescriptionSpelling& spelling = *m_descriptionSpelling;
+    storage.AddSectionValue(SpellingSection, "CheckSpelling",
+                            BooleanProperty([&spelling] { return spelling.Wanted(); },
+                                            [&spelling](bool on) { spelling.SetChecking(on); }));
+    storage.AddSectionValue(SpellingSection, "Language",
+                            TextProperty([&spelling] { return spelling.Language(); },
+                                         [&spelling](const QString& language) { spelling.SetLanguage(language); }));
 }
 
 void TfrmTreeViewEditorMain::FormCreate()

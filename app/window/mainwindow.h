@@ -15,8 +15,10 @@ class TCollapseToolBar;
 class TCommandTable;
 class TDescriptionLinks;
 class TDescriptionPane;
+class TDescriptionSpelling;
 class TDocumentSession;
 class TDropFileTarget;
+class TEditorLayers;
 class TEditCommands;
 class TExportCommands;
 class TImportCommands;
@@ -33,6 +35,7 @@ class TNavigator;
 class TRecoveryManager;
 class TReplaceDialog;
 class TThemeCommands;
+class TSpellChecker;
 class TTreeListEvents;
 class TTreeListView;
 
@@ -68,6 +71,8 @@ public:
     TFileDropImport& FileDropImport() const { return *m_fileDropImport; }
     TItemCommands& ItemCommands() const { return *m_itemCommands; }
     TDescriptionLinks& DescriptionLinks() const { return *m_descriptionLinks; }
+    TDescriptionSpelling& DescriptionSpelling() const { return *m_descriptionSpelling; }
+    TSpellChecker& SpellChecker() const { return *m_spellChecker; }
     TImportCommands& ImportCommands() const { return *m_importCommands; }
     TCommandTable& Commands() const { return *m_commands; }
     TRecoveryManager& Recovery() const { return *m_recovery; }
@@ -103,7 +108,10 @@ private:
     std::unique_ptr<TEditCommands> m_editCommands;
     std::unique_ptr<TDescriptionPane> m_descriptionPane;
     std::unique_ptr<TItemCommands> m_itemCommands;
+    std::unique_ptr<TEditorLayers> m_editorLayers;
+    std::unique_ptr<TSpellChecker> m_spellChecker;
     std::unique_ptr<TDescriptionLinks> m_descriptionLinks;
+    std::unique_ptr<TDescriptionSpelling> m_descriptionSpelling;
     std::unique_ptr<TExportCommands> m_exportCommands;
     std::unique_ptr<TImportCommands> m_importCommands;
     std::unique_ptr<TFileDropImport> m_fileDropImport;
