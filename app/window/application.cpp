@@ -1,5 +1,6 @@
 #include "app/window/application.h"
 
+#include "app/language/translators.h"
 #include "app/window/prompter.h"
 #include "document/errortext.h"
 
@@ -31,6 +32,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     // Data folders are named after both: ~/.local/share/Vek/VekTreeViewEditor.
     setOrganizationName(QStringLiteral("Vek"));
     setApplicationName(QString::fromLatin1(ApplicationTitle));
+    InstallEnglishPlurals();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
@@ -42,7 +44,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         ShowException(error);
     } catch (...) {
         ++lastResortCount;
-        ShowException(std::runtime_error("Unknown error"));
+        ShowException(std::runtime_error(QCoreApplication::translate("TApplication", "Unknown error").toStdString()));
     }
     return false;
 }

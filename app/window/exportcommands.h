@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include <string>
 
 class TFileDialogs;
@@ -13,6 +15,8 @@ class TTreeListView;
 // asks before they run for a protected document. A name
 // still being typed is part of what the user exports.
 class TExportCommands {
+    Q_DECLARE_TR_FUNCTIONS(TExportCommands)
+
 public:
     TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs);
 

@@ -5,6 +5,7 @@
 #include "app/window/commandtable.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMainWindow>
@@ -39,10 +40,10 @@ void AddButton(const TCommandTable& commands, QToolBar* bar, TActionId id, const
 QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
 {
     using Id = TActionId;
-    const std::pair<const char*, const char*> menus[] = {{"menuFile", "&File"},
-                                                         {"menuEdit", "&Edit"},
-                                                         {"menuView", "&View"},
-                                                         {"menuHelp", "&Help"},
+    const std::pair<const char*, const char*> menus[] = {{"menuFile", QT_TRANSLATE_NOOP("TMainMenu", "&File")},
+                                                         {"menuEdit", QT_TRANSLATE_NOOP("TMainMenu", "&Edit")},
+                                                         {"menuView", QT_TRANSLATE_NOOP("TMainMenu", "&View")},
+                                                         {"menuHelp", QT_TRANSLATE_NOOP("TMainMenu", "&Help")},
                                                          {"miUNVISIBLE", "UNVISIBLE"}};
     const std::vector<std::vector<TMenuEntry>> entries = {
         {{"miNew", Id::actFileNew}, {"miOpen", Id::actFileOpen}, {"miSave", Id::actFileSave},
@@ -85,7 +86,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
     QMenuBar* mainMenu1 = window.menuBar();
     mainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     for (size_t i = 0; i < std::size(menus); ++i) {
-        QMenu* menu = mainMenu1->addMenu(QString::fromLatin1(menus[i].second));
+        QMenu* menu = mainMenu1->addMenu(QCoreApplication::translate("TMainMenu", menus[i].second));
         menu->setObjectName(QString::fromLatin1(menus[i].first));
         menu->menuAction()->setObjectName(QString::fromLatin1(menus[i].first));
         fill(menu, entries[i]);
@@ -138,7 +139,7 @@ TCollapseToolBar* BuildToolBarTV(const TCommandTable& commands, QWidget* iconCom
     AddButton(commands, toolBarTV, Id::actEditItemDelete, "BtnEditItemDelete");
     separator(toolBarTV, "ToolButton1");
     AddButton(commands, toolBarTV, Id::actEditItemMoveUp, "BtnEditItemMoveUp");
-    auto* labelIcon = new QLabel(QStringLiteral("  icon:  "));
+    auto* labelIcon = new QLabel(QCoreApplication::translate("TMainMenu", "  icon:  "));
     labelIcon->setObjectName(QStringLiteral("LabelIcon"));
     labelIcon->setAlignment(Qt::AlignCenter);
     labelIcon->setMinimumWidth(35);
