@@ -11,54 +11,46 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <cstring>
 #include <set>
 
 namespace {
 
-struct TEnvironmentCase {
+// The desktop's variables and what the settings store ("-": nothing).
+struct TLanguageCase {
     std::vector<std::pair<const char*, const char*>> variables;
+    const char* setting;
     QStringList expected;
 };
 
-class LanguageFromEnvironment : public ::testing::TestWithParam<TEnvironmentCase> {};
+class LanguageChoice : public ::testing::TestWithParam<TLanguageCase> {};
 
-TEST_P(LanguageFromEnvironment, FirstSetVariableWins)
+TEST_P(LanguageChoice, SettingElseFirstVariableSet)
 {
+    TSettingsFolder folder;
+    TRegIniFile ini(QStringLiteral("Vek"), QStringLiteral("VekTreeViewEditor"));
+    if (std::strcmp(GetParam().setting, "-") != 0)
+        ini.WriteString(QString::fromLatin1(TLanguageChoice::Section), QString::fromLatin1(TLanguageChoice::Ident),
+                        QString::fromLatin1(GetParam().setting));
     QProcessEnvironment environment;
     for (const auto& [name, value] : GetParam().variables)
         environment.insert(QString::fromLatin1(name), QString::fromLatin1(value));
-    EXPECT_EQ(TLanguageChoice::FromEnvironment(environment), GetParam().expected);
+    EXPECT_EQ(TLanguageChoice::Languages(ini, environment), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, LanguageFromEnvironment,
-    ::testing::Values(TEnvironmentCase{{{"LANGUAGE", "de_AT:fr"}, {"LC_ALL", "es_ES"}, {"LANG", "en_US.UTF-8"}},
-                                       {"de_AT", "fr"}},
-                      TEnvironmentCase{{{"LC_ALL", "de_DE.UTF-8@euro"}, {"LC_MESSAGES", "fr_FR"}}, {"de_DE"}},
-                      TEnvironmentCase{{{"LC_MESSAGES", "fr_FR.UTF-8"}, {"LANG", "de_DE"}}, {"fr_FR"}},
-                      TEnvironmentCase{{{"LANGUAGE", ""}, {"LANG", "de_DE.UTF-8"}}, {"de_DE"}},
-                      TEnvironmentCase{{{"LANG", "C.UTF-8"}}, {}},
-                      TEnvironmentCase{{{"LANGUAGE", "POSIX:de"}}, {}},
-                      TEnvironmentCase{{}, {}}));
-
-TEST(LanguageChoice, SettingOverridesTheDesktop)
-{
-    TSettingsFolder folder;
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
-    const QString section = QString::fromLatin1(TLanguageChoice::Section);
-    const QString ident = QString::fromLatin1(TLanguageChoice::Ident);
-    for (const auto& [stored, expected] : std::vector<std::pair<QString, QStringList>>{
-             {QStringLiteral("en"), {"en"}}, {QString(), {"de_DE"}}, {QStringLiteral(" fr_FR.UTF-8 "), {"fr_FR"}}}) {
-        TRegIniFile writer(QStringLiteral("Vek"), QStringLiteral("VekTreeViewEditor"));
-        writer.WriteString(section, ident, stored);
-        writer.Commit();
-        EXPECT_EQ(TLanguageChoice::Languages(TRegIniFile(QStringLiteral("Vek"), QStringLiteral("VekTreeViewEditor")),
-                                             environment),
-                  expected)
-            << stored.toStdString();
-    }
-}
+    Cases, LanguageChoice,
+    ::testing::Values(TLanguageCase{{{"LANGUAGE", "de_AT:fr"}, {"LC_ALL", "es_ES"}, {"LANG", "en_US.UTF-8"}}, "-",
+                                    {"de_AT", "fr"}},
+                      TLanguageCase{{{"LC_ALL", "de_DE.UTF-8@euro"}, {"LC_MESSAGES", "fr_FR"}}, "-", {"de_DE"}},
+                      TLanguageCase{{{"LC_MESSAGES", "fr_FR.UTF-8"}, {"LANG", "de_DE"}}, "-", {"fr_FR"}},
+                      TLanguageCase{{{"LANGUAGE", ""}, {"LANG", "de_DE.UTF-8"}}, "-", {"de_DE"}},
+                      TLanguageCase{{{"LANG", "C.UTF-8"}}, "-", {}},
+                      TLanguageCase{{{"LANGUAGE", "POSIX:de"}}, "-", {}},
+                      TLanguageCase{{}, "-", {}},
+                      TLanguageCase{{{"LANG", "de_DE.UTF-8"}}, "en", {"en"}},
+                      TLanguageCase{{{"LANG", "de_DE.UTF-8"}}, " fr_FR.UTF-8 ", {"fr_FR"}},
+                      TLanguageCase{{{"LANG", "de_DE.UTF-8"}}, "", {"de_DE"}}));
 
 // "%1", "%n", ... in the order of their numbers: a translation must keep
 // every one of its source's, or the message loses a name or a number.
@@ -143,19 +135,6 @@ TEST(Catalogues, CurrentWithTheSources)
     }
 }
 
-// The letter after a single "&", lower case; none when the text has none.
-QChar Accelerator(const QString& text)
-{
-    for (int i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != QLatin1Char('&'))
-            continue;
-        if (text[i + 1] != QLatin1Char('&'))
-            return text[i + 1].toLower();
-        ++i;
-    }
-    return {};
-}
-
 class GermanWindow : public WindowTest {
 protected:
     static void SetUpTestSuite()
@@ -182,10 +161,10 @@ TEST_F(GermanWindow, MenusAreGermanWithUniqueAccelerators)
     for (const QMenu* menu : window->findChildren<QMenu*>())
         menus.emplace_back(menu->objectName(), menu->actions());
     for (const auto& [name, actions] : menus) {
-        std::map<QChar, QString> taken;
+        std::map<QKeySequence, QString> taken;
         for (const QAction* action : actions) {
-            const QChar letter = Accelerator(action->text());
-            if (action->isSeparator() || !action->isVisible() || letter.isNull())
+            const QKeySequence letter = QKeySequence::mnemonic(action->text());
+            if (action->isSeparator() || !action->isVisible() || letter.isEmpty())
                 continue;
             const auto [previous, fresh] = taken.emplace(letter, action->text());
             EXPECT_TRUE(fresh) << name.toStdString() << ": " << action->text().toStdString() << " and "
