@@ -1,4 +1,5 @@
 #include "app/language/translators.h"
+#include "app/window/application.h"
 #include "settings/languagechoice.h"
 #include "settings/reginifile.h"
 #include "tests/apptestkit.h"
@@ -171,6 +172,24 @@ TEST_F(GermanWindow, MenusAreGermanWithUniqueAccelerators)
                                << previous->second.toStdString();
         }
     }
+}
+
+// The lower layers' English messages reach the error box in German, the
+// parts they name kept as they were.
+TEST_F(GermanWindow, LowerLayerMessages)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Cannot open file /n/a.trd: it is protected by a password",
+         "Die Datei /n/a.trd kann nicht geöffnet werden: sie ist durch ein Passwort geschützt."},
+        {"Cannot create file /n/%2.txt", "Die Datei /n/%2.txt kann nicht erstellt werden."},
+        {"Cannot import /n/x.md: line 3, column 7: the text is not valid UTF-8",
+         "/n/x.md kann nicht importiert werden: Zeile 3, Spalte 7: der Text ist kein gültiges UTF-8."},
+        {"Stream read error", "Lesefehler."},
+        {"Disk full: /n/b.trd", "Datenträger voll: /n/b.trd."},
+        {"Nothing known", "Nothing known."},
+    };
+    for (const auto& [english, german] : cases)
+        EXPECT_EQ(ErrorBoxMessage(std::runtime_error(english)), QString::fromUtf8(german)) << english;
 }
 
 }  // namespace

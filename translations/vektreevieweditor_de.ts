@@ -737,6 +737,117 @@ Mit diesem Dokument überschreiben?</translation>
     </message>
 </context>
 <context>
+    <name>TLowerLayerText</name>
+    <message>
+        <source>Cannot open file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Cannot export %1: %2</source>
+        <translation>%1 kann nicht exportiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: line %2, column %3: %4</source>
+        <translation>%1 kann nicht importiert werden: Zeile %2, Spalte %3: %4</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: line %2: %3</source>
+        <translation>%1 kann nicht importiert werden: Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: %2</source>
+        <translation>%1 kann nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Stream read error: %1</source>
+        <translation>Lesefehler: %1</translation>
+    </message>
+    <message>
+        <source>Stream read error</source>
+        <translation>Lesefehler</translation>
+    </message>
+    <message>
+        <source>Stream write error: %1</source>
+        <translation>Schreibfehler: %1</translation>
+    </message>
+    <message>
+        <source>Stream write error</source>
+        <translation>Schreibfehler</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>Datei nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Invalid filename: %1</source>
+        <translation>Ungültiger Dateiname: %1</translation>
+    </message>
+    <message>
+        <source>Too many open files: %1</source>
+        <translation>Zu viele offene Dateien: %1</translation>
+    </message>
+    <message>
+        <source>File access denied: %1</source>
+        <translation>Zugriff auf die Datei verweigert: %1</translation>
+    </message>
+    <message>
+        <source>Disk full: %1</source>
+        <translation>Datenträger voll: %1</translation>
+    </message>
+    <message>
+        <source>it is protected by a password</source>
+        <translation>sie ist durch ein Passwort geschützt</translation>
+    </message>
+    <message>
+        <source>no password given</source>
+        <translation>kein Passwort angegeben</translation>
+    </message>
+    <message>
+        <source>the password is wrong or the file is damaged</source>
+        <translation>das Passwort ist falsch oder die Datei ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it was made by a newer version of the program</source>
+        <translation>sie wurde von einer neueren Version des Programms erstellt</translation>
+    </message>
+    <message>
+        <source>the password is right but the file is damaged at byte %1</source>
+        <translation>das Passwort ist richtig, aber die Datei ist bei Byte %1 beschädigt</translation>
+    </message>
+    <message>
+        <source>The password file %1 is larger than 1 KiB</source>
+        <translation>Die Passwortdatei %1 ist größer als 1 KiB</translation>
+    </message>
+    <message>
+        <source>The cryptography library cannot start</source>
+        <translation>Die Kryptografie-Bibliothek kann nicht starten</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 bytes</source>
+        <translation>die Datei ist größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the text is not valid UTF-8</source>
+        <translation>der Text ist kein gültiges UTF-8</translation>
+    </message>
+    <message>
+        <source>not an OPML document</source>
+        <translation>kein OPML-Dokument</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>„%1“ ist keine gültige ganze Zahl</translation>
+    </message>
+</context>
+<context>
     <name>TMainMenu</name>
     <message>
         <source>&amp;File</source>

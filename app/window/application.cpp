@@ -1,5 +1,6 @@
 #include "app/window/application.h"
 
+#include "app/language/lowerlayertext.h"
 #include "app/language/translators.h"
 #include "app/window/prompter.h"
 #include "document/errortext.h"
@@ -16,9 +17,15 @@ public:
 };
 }  // namespace
 
+QString ErrorBoxMessage(const std::exception& error)
+{
+    return QString::fromStdString(
+        ErrorBoxText(TLowerLayerText::Translated(QString::fromStdString(error.what())).toStdString()));
+}
+
 void ShowException(const std::exception& error)
 {
-    Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())));
+    Prompter().ShowError(ErrorBoxMessage(error));
 }
 
 TGuard& WindowGuard()

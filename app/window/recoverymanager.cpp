@@ -3,7 +3,6 @@
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
-#include "document/errortext.h"
 #include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "recovery/recoverystore.h"
@@ -297,7 +296,7 @@ bool TRecoveryManager::RecoverHere(const std::string& name, const TRecoveryInfo&
         if (!m_session.OpenRecovered(QString::fromStdString(copy), QString::fromStdString(info.path)))
             return false;
     } catch (const EProtectedFileError& error) {
-        Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())) +
+        Prompter().ShowError(ErrorBoxMessage(error) +
                              tr(" It is kept for the next start."));
         return false;
     } catch (const std::exception&) {
