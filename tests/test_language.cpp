@@ -138,12 +138,13 @@ TEST(Catalogues, CurrentWithTheSources)
 
 class GermanWindow : public WindowTest {
 protected:
+    // As the program starts under LANGUAGE=de: through the settings (a
+    // fresh folder, which chooses nothing) and the process's environment.
     static void SetUpTestSuite()
     {
-        QProcessEnvironment environment;
-        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("de"));
-        environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        ASSERT_EQ(InstallTranslators(TLanguageChoice::FromEnvironment(environment)), QStringLiteral("de"));
+        qputenv("LANGUAGE", "de");
+        qputenv("LANG", "C.UTF-8");
+        ASSERT_EQ(InstallUserLanguage(), QStringLiteral("de"));
     }
 };
 
