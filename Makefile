@@ -13,7 +13,7 @@ FUZZ_TARGETS := fuzz_reader fuzz_roundtrip fuzz_protected fuzz_opml fuzz_markdow
 
 PREFIX ?= /usr/local
 
-.PHONY: all run test bench fuzz setup setup-fuzz build build-test build-bench build-fuzz screenshot install package clean
+.PHONY: all run test bench fuzz setup setup-fuzz build build-test build-bench build-fuzz screenshot translations install package clean
 
 all: build
 
@@ -76,6 +76,17 @@ screenshot: build
 	scripts/screenshot --states build/screenshot.png
 	scripts/screenshot --scale=2 build/screenshot-scale2.png
 	scripts/screenshot --theme=Dark build/screenshot-dark.png
+
+# The texts of the sources into each translations/*.ts, for a translator to
+# finish in Qt Linguist; entries no source has any more are dropped. English,
+# the texts' own language, keeps only its plural forms.
+LUPDATE = $(shell qtpaths6 --query QT_INSTALL_BINS)/lupdate
+TRANSLATED_SOURCES := app settings
+translations: setup
+	@for ts in translations/*.ts; do \
+	    case $$ts in *_en.ts) only=-pluralonly;; *) only=;; esac; \
+	    $(LUPDATE) -I . -locations none -no-obsolete $$only $(TRANSLATED_SOURCES) -ts $$ts || exit 1; \
+	done
 
 # `sudo make install`, or `make install PREFIX=~/.local` for one user.
 # As root in someone else's checkout (sudo), the build runs as the checkout's

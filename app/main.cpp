@@ -1,4 +1,5 @@
 #include "app/about/version.h"
+#include "app/language/translators.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/application.h"
 #include "app/window/documentprotection.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[])
         return 0;
     }
     TApplication application(argc, argv);
+    InstallUserLanguage();
     InitResources();
     application.setWindowIcon(ProductIcon());
     QStringList arguments = QApplication::arguments();

@@ -90,7 +90,7 @@ TfrmAboutDlg::TfrmAboutDlg(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAboutDlg"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
@@ -127,7 +127,7 @@ void TfrmAboutDlg::CreateComponents()
     // The two names overlap: the second sits just below and beside the first.
     AddLabel("lbProductName1", QStringLiteral("Vek"), {48, 8, 42, 24}, Serif(21, true));
     AddLabel("lbProductName2", QStringLiteral("TreeViewEditor"), {48, 24, 206, 29}, SansSerif(24, true));
-    AddLabel("lbVersion", QStringLiteral("Version " VEK_VERSION_MAJOR_MINOR), {48, 56, 53, 13}, font());
+    AddLabel("lbVersion", tr("Version %1").arg(QStringLiteral(VEK_VERSION_MAJOR_MINOR)), {48, 56, 53, 13}, font());
     AddLabel("lbCopyright", CopyrightNotice(), {48, 72, 133, 13}, font());
 
     QFont linkFont = font();
@@ -145,11 +145,11 @@ void TfrmAboutDlg::CreateComponents()
     BevelMidt->setFrameShadow(QFrame::Sunken);
     BevelMidt->setGeometry(48, 120, 261, 2);
 
-    AddLabel("lbMemory1", QStringLiteral("Physical memory:"), {48, 128, 144, 13}, font());
+    AddLabel("lbMemory1", tr("Physical memory:"), {48, 128, 144, 13}, font());
     m_lbMemory2 = AddLabel("lbMemory2", QStringLiteral("0 KB"), {286, 128, 23, 13}, font(),
                            Qt::AlignRight | Qt::AlignTop);
 
-    auto* BtnOk = new QPushButton(QStringLiteral("OK"), this);
+    auto* BtnOk = new QPushButton(tr("OK"), this);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnOk->setGeometry(234, 152, 75, 25);
     BtnOk->setDefault(true);
@@ -160,7 +160,7 @@ void TfrmAboutDlg::CreateComponents()
     pnlComments->setObjectName(QStringLiteral("pnlComments"));
     pnlComments->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     pnlComments->setGeometry(48, 192, 261, 73);
-    auto* comments = new QLabel(QStringLiteral("A note organiser: a tree of items, each with a name, an icon and "
+    auto* comments = new QLabel(tr("A note organiser: a tree of items, each with a name, an icon and "
                                                "a free-text description, kept in one tree data file."),
                                 pnlComments);
     comments->setObjectName(QStringLiteral("lbComments"));

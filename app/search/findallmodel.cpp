@@ -44,7 +44,7 @@ QVariant TFindAllModel::data(const QModelIndex& index, int role) const
         case ColumnItem:
             return ItemPath(result.item);
         case ColumnWhere:
-            return result.column == TreeListColumnName ? QStringLiteral("Name") : QStringLiteral("Description");
+            return result.column == TreeListColumnName ? tr("Name") : tr("Description");
         case ColumnLine:
             return result.line;
         default:
@@ -69,13 +69,13 @@ QVariant TFindAllModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     switch (section) {
     case ColumnItem:
-        return QStringLiteral("Item");
+        return tr("Item");
     case ColumnWhere:
-        return QStringLiteral("In");
+        return tr("In");
     case ColumnLine:
-        return QStringLiteral("Line");
+        return tr("Line");
     case ColumnText:
-        return QStringLiteral("Text");
+        return tr("Text");
     default:
         return {};
     }

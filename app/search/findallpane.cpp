@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -23,29 +25,31 @@ QString Number(long long n)
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);
 }
 
-QString Counted(long long n, const char* one, const char* many)
+// `text` in the plural form for n, with n grouped as above in place of %1.
+QString Counted(long long n, const char* text)
 {
-    return Number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    return QCoreApplication::translate("TFindAllPane", text, nullptr, static_cast<int>(std::min<long long>(n, INT_MAX)))
+        .arg(Number(n));
 }
 
 }  // namespace
 
 TFindAllPane::TFindAllPane(TTreeSearch& search, QWidget* parent)
     : QWidget(parent), m_search(search), m_model(new TFindAllModel(search, this)), m_findText(new QLineEdit),
-      m_matchCase(new QCheckBox(QStringLiteral("Match &case"))),
-      m_wholeWord(new QCheckBox(QStringLiteral("&Whole word"))), m_scope(new QComboBox), m_count(new QLabel),
+      m_matchCase(new QCheckBox(tr("Match &case"))),
+      m_wholeWord(new QCheckBox(tr("&Whole word"))), m_scope(new QComboBox), m_count(new QLabel),
       m_view(new QTreeView)
 {
     setObjectName(QStringLiteral("FindAllPane"));
     m_findText->setObjectName(QStringLiteral("FindAllText"));
-    m_findText->setPlaceholderText(QStringLiteral("Find in all items"));
+    m_findText->setPlaceholderText(tr("Find in all items"));
     m_findText->setClearButtonEnabled(true);
     m_findText->setAccessibleName(tr("Find in all items"));
     m_matchCase->setObjectName(QStringLiteral("FindAllMatchCase"));
     m_wholeWord->setObjectName(QStringLiteral("FindAllWholeWord"));
     m_scope->setObjectName(QStringLiteral("FindAllScope"));
     m_scope->setAccessibleName(tr("Look in"));
-    m_scope->addItems({QStringLiteral("Names and descriptions"), QStringLiteral("Names"), QStringLiteral("Descriptions")});
+    m_scope->addItems({tr("Names and descriptions"), tr("Names"), tr("Descriptions")});
     m_count->setObjectName(QStringLiteral("FindAllCount"));
     m_count->setAccessibleDescription(tr("Matches found"));
     m_count->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -146,14 +150,15 @@ QString TFindAllPane::CountText(const TTreeSearch& search)
     if (search.Matcher().IsEmpty())
         return QString();
     if (search.MatchCount() == 0)
-        return search.Running() ? QStringLiteral("Searching...") : QStringLiteral("No matches");
-    QString text = Counted(search.MatchCount(), "match", "matches") + QStringLiteral(" in ") +
-                   Counted(search.ItemCount(), "item", "items");
+        return search.Running() ? tr("Searching...") : tr("No matches");
+    QString text = tr("%1 in %2", "matches in items")
+                       .arg(Counted(search.MatchCount(), QT_TR_N_NOOP("%1 match(es)")),
+                            Counted(search.ItemCount(), QT_TR_N_NOOP("%1 item(s)")));
     if (search.UnlistedCount() > 0)
-        text += QStringLiteral("; the first %1 are listed, %2 more are not")
+        text += tr("; the first %1 are listed, %2 more are not")
                     .arg(Number(static_cast<long long>(search.Results().size())), Number(search.UnlistedCount()));
     if (search.Running())
-        text += QStringLiteral(", searching...");
+        text += tr(", searching...");
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "app/widgets/imagelists.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 
 TActionList::TActionList(const QString& name, const TImageList& images, QObject* parent)
@@ -17,9 +18,9 @@ QAction* TActionList::Add(QWidget* owner, const TActionDef& def)
     action->setObjectName(QString::fromLatin1(def.name));
     action->setProperty("category", QString::fromLatin1(def.category));
     action->setProperty("tag", def.tag);
-    const QString hint = QString::fromLatin1(def.hint);
+    const QString hint = QCoreApplication::translate(TActionDef::TextContext, def.hint);
     action->setProperty("hint", hint);
-    action->setText(QString::fromLatin1(def.caption));
+    action->setText(QCoreApplication::translate(TActionDef::TextContext, def.caption));
     action->setStatusTip(LongHint(hint));
     // Commands show no tooltips; the long hint goes to the status bar.
     action->setToolTip(QString());

@@ -21,8 +21,11 @@ using TCommandHandler = void (*)(const TCommandTargets& targets, QAction* sender
 // no such command can forget the question.
 enum class TCommandOutput { Document, ClearText };
 
-// One row of a command table.
+// One row of a command table. Caption and hint are the English texts,
+// translated in the context TextContext as the action is made.
 struct TActionDef {
+    static constexpr const char TextContext[] = "TActionTable";
+
     TActionId id;
     const char* name;
     const char* category;

@@ -1,5 +1,7 @@
 #include "app/window/application.h"
 
+#include "app/language/lowerlayertext.h"
+#include "app/language/translators.h"
 #include "app/window/prompter.h"
 #include "document/errortext.h"
 
@@ -15,9 +17,15 @@ public:
 };
 }  // namespace
 
+QString ErrorBoxMessage(const std::exception& error)
+{
+    return QString::fromStdString(
+        ErrorBoxText(TLowerLayerText::Translated(QString::fromStdString(error.what())).toStdString()));
+}
+
 void ShowException(const std::exception& error)
 {
-    Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())));
+    Prompter().ShowError(ErrorBoxMessage(error));
 }
 
 TGuard& WindowGuard()
@@ -31,6 +39,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
     // Data folders are named after both: ~/.local/share/Vek/VekTreeViewEditor.
     setOrganizationName(QStringLiteral("Vek"));
     setApplicationName(QString::fromLatin1(ApplicationTitle));
+    InstallEnglishPlurals();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
@@ -42,7 +51,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         ShowException(error);
     } catch (...) {
         ++lastResortCount;
-        ShowException(std::runtime_error("Unknown error"));
+        ShowException(std::runtime_error(QCoreApplication::translate("TApplication", "Unknown error").toStdString()));
     }
     return false;
 }

@@ -9,6 +9,10 @@
 
 inline constexpr const char ApplicationTitle[] = "VekTreeViewEditor";
 
+// A failure's message as the error box shows it: in the window's language,
+// ended as ErrorBoxText ends it.
+QString ErrorBoxMessage(const std::exception& error);
+
 // The one place where a failed command ends: its message goes to the error
 // box and the program goes on.
 void ShowException(const std::exception& error);

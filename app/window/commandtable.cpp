@@ -14,7 +14,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QCoreApplication>
 #include <algorithm>
+
+namespace {
+// The steps' names are marked for translation where the steps are made.
+constexpr char UndoStepContext[] = "TUndoStep";
+}  // namespace
 
 TCommandTable::TCommandTable(const TTreeList& tree, const TDocumentSession& session,
                              const TDescriptionPane& descriptionPane, const TEditCommands& editCommands,
@@ -141,9 +147,9 @@ void TCommandTable::ActionListTVUpdate()
     // to redo once it is recorded.
     const TUndoHistory& history = m_session.History();
     const bool typing = m_descriptionPane.TypingPending();
-    SetStepCaption(TActionId::actEditItemUndo, QStringLiteral("&Undo"),
+    SetStepCaption(TActionId::actEditItemUndo, tr("&Undo"),
                    typing ? m_descriptionPane.TypingStepName() : history.UndoName(), ready && (typing || history.CanUndo()));
-    SetStepCaption(TActionId::actEditItemRedo, QStringLiteral("&Redo"), history.RedoName(),
+    SetStepCaption(TActionId::actEditItemRedo, tr("&Redo"), history.RedoName(),
                    ready && !typing && history.CanRedo());
 
     const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
@@ -178,7 +184,9 @@ void TCommandTable::SetStepCaption(TActionId id, const QString& command, const s
     QAction* action = Action(id);
     QString caption = command;
     if (enabled && !step.empty())
-        caption += QLatin1Char(' ') + QString::fromStdString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        caption = tr("%1 %2", "the command and the step it takes")
+                      .arg(command, QCoreApplication::translate(UndoStepContext, step.c_str())
+                                        .replace(QLatin1Char('&'), QStringLiteral("&&")));
     if (action->text() != caption)
         action->setText(caption);
     action->setEnabled(enabled);

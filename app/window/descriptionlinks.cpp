@@ -207,7 +207,7 @@ void TDescriptionLinks::FollowItemLink(const QString& link)
     const QString name = QString::fromStdU16String(path.back());
     const TItemText parent = ItemBytesToText(focused->GetText(TreeListColumnName));
     if (Prompter().Ask(m_memo.window(), QMessageBox::Question, QString::fromLatin1(ApplicationTitle),
-                       QStringLiteral("No item is named \"%1\". Create it under \"%2\"?").arg(name, parent.text),
+                       tr("No item is named \"%1\". Create it under \"%2\"?").arg(name, parent.text),
                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     m_itemCommands.NewSubItemNamed(ItemTextToBytes(name, parent.encoding));
@@ -220,10 +220,10 @@ QMenu* TDescriptionLinks::CreateLinkMenu(const QPoint& point)
         return nullptr;
     QMenu* menu = m_memo.createStandardContextMenu();
     QAction* first = menu->actions().value(0);
-    auto* open = new QAction(QStringLiteral("Open Link"), menu);
+    auto* open = new QAction(tr("Open Link"), menu);
     open->setObjectName(QStringLiteral("pmiMemoOpenLink"));
     connect(open, &QAction::triggered, this, Guarded([this, target = *link] { FollowLink(target); }));
-    auto* copy = new QAction(QStringLiteral("Copy Link Address"), menu);
+    auto* copy = new QAction(tr("Copy Link Address"), menu);
     copy->setObjectName(QStringLiteral("pmiMemoCopyLinkAddress"));
     connect(copy, &QAction::triggered, this,
             Guarded([text = link->text] { QGuiApplication::clipboard()->setText(text); }));

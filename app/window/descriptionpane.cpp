@@ -17,6 +17,7 @@
 #include "exchange/multiexportnames.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QKeyEvent>
@@ -66,7 +67,7 @@ std::string TypingStepNameOf(const TTreeListTextNode* item)
     QString name = ItemBytesToText(item->GetText(TreeListColumnName)).text;
     if (name.size() > MaxNameLength)
         name = name.left(MaxNameLength - 3) + QStringLiteral("...");
-    return "Typing in " + name.toStdString();
+    return QCoreApplication::translate("TUndoStep", "Typing in %1").arg(name).toStdString();
 }
 
 // The selection with its line breaks as the editor's text has them.
@@ -416,7 +417,7 @@ void TDescriptionPane::LoadDescriptionFile(const std::string& path)
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size > static_cast<uintmax_t>(std::numeric_limits<int32_t>::max()))
-        throw std::runtime_error("Text exceeds memo capacity");
+        throw std::runtime_error(tr("Text exceeds memo capacity").toStdString());
     std::string bytes;
     try {
         bytes = ReadTextFile(path);
@@ -457,7 +458,7 @@ void TDescriptionPane::LoadDescriptionBytes(const std::string& bytes)
     }
     InSync();
     auto step =
-        std::make_unique<TTextStep>("Load Description", node, TreeListColumnDesc, std::move(before), countBefore);
+        std::make_unique<TTextStep>(QT_TRANSLATE_NOOP("TUndoStep", "Load Description"), node, TreeListColumnDesc, std::move(before), countBefore);
     step->FocusBefore = step->FocusAfter = node;
     m_session.Record(std::move(step));
 }
@@ -516,8 +517,8 @@ bool TDescriptionPane::Search(const QString& findText, const TSearchOptions& opt
         FindInText(m_memo.toPlainText(), findText, cursor.selectionStart(), cursor.selectionEnd(), options);
     if (found < 0) {
         if (reportFailure)
-            Prompter().Ask(m_memo.window(), QMessageBox::Information, QStringLiteral("Information"),
-                           QStringLiteral("Cannot find \"%1\"").arg(findText), QMessageBox::Ok);
+            Prompter().Ask(m_memo.window(), QMessageBox::Information, tr("Information"),
+                           tr("Cannot find \"%1\"").arg(findText), QMessageBox::Ok);
         return false;
     }
     m_memo.setFocus();
@@ -553,7 +554,7 @@ void TDescriptionPane::ReplaceDialog1Replace(bool all)
         // All its replacements are one step, apart from the typing before it.
         EndTypingStep();
         const QTextCursor last = ReplaceAllInDocument(*m_memo.document(), findText, replaceText, options);
-        EndTypingStep("Replace All");
+        EndTypingStep(QT_TRANSLATE_NOOP("TUndoStep", "Replace All"));
         if (last.isNull()) {
             Search(findText, options, true);
             return;

@@ -51,15 +51,15 @@ void TDocumentProtection::SetKey(std::shared_ptr<const TFileKey> key)
 void TDocumentProtection::UpdatePanel()
 {
     if (m_protectionPanel)
-        m_protectionPanel->setText(Protected() ? QStringLiteral("Protected") : QString());
+        m_protectionPanel->setText(Protected() ? tr("Protected") : QString());
 }
 
 TKeySource TDocumentProtection::PasswordQuestion(const QString& shownName, const std::string& fileName)
 {
     return [this, shownName, fileName](const TProtectionHeader& header) -> std::shared_ptr<const TFileKey> {
         std::optional<QString> answer =
-            Prompter().AskPassword(&m_window, QStringLiteral("Password"),
-                                   QStringLiteral("%1 is protected by a password. Password:").arg(shownName));
+            Prompter().AskPassword(&m_window, tr("Password"),
+                                   tr("%1 is protected by a password. Password:").arg(shownName));
         if (!answer)
             return nullptr;
         const TSecretBytes password = PasswordBytes(*answer);
@@ -72,11 +72,11 @@ void TDocumentProtection::actFileSetPasswordExecute()
 {
     m_session.FinishEditing();
     std::optional<QString> first =
-        Prompter().AskPassword(&m_window, QStringLiteral("Set Password"), QStringLiteral("New password:"));
+        Prompter().AskPassword(&m_window, tr("Set Password"), tr("New password:"));
     if (!first)
         return;
     std::optional<QString> second =
-        Prompter().AskPassword(&m_window, QStringLiteral("Set Password"), QStringLiteral("Repeat the password:"));
+        Prompter().AskPassword(&m_window, tr("Set Password"), tr("Repeat the password:"));
     if (!second) {
         first->fill(QChar(u'\0'));
         return;
@@ -85,9 +85,9 @@ void TDocumentProtection::actFileSetPasswordExecute()
     const TSecretBytes password = PasswordBytes(*first);
     const TSecretBytes repeated = PasswordBytes(*second);
     if (!same)
-        throw std::runtime_error("The passwords do not match. The password was not changed");
+        throw std::runtime_error(tr("The passwords do not match. The password was not changed").toStdString());
     if (password.View().empty())
-        throw std::runtime_error("The password must not be empty. The password was not changed");
+        throw std::runtime_error(tr("The password must not be empty. The password was not changed").toStdString());
     std::shared_ptr<const TFileKey> key;
     {
         TWaitCursor wait;
@@ -112,8 +112,8 @@ bool TDocumentProtection::ConfirmClearExport()
     if (!Protected() || m_clearExportConfirmed)
         return true;
     const auto answer = Prompter().Ask(
-        &m_window, QMessageBox::Warning, QStringLiteral("Export"),
-        QStringLiteral("This document is protected by a password, but the export writes its text without "
+        &m_window, QMessageBox::Warning, tr("Export"),
+        tr("This document is protected by a password, but the export writes its text without "
                        "protection. Export anyway?"),
         QMessageBox::Yes | QMessageBox::No);
     m_clearExportConfirmed = answer == QMessageBox::Yes;
@@ -158,8 +158,8 @@ bool TDocumentProtection::ConfirmClearFile(const QString& path)
     if (!WasProtected(PathKey(path)))
         return true;
     const auto answer = Prompter().Ask(
-        &m_window, QMessageBox::Warning, QStringLiteral("Password"),
-        QStringLiteral("The file %1 is not protected by a password, but the document last opened or saved there "
+        &m_window, QMessageBox::Warning, tr("Password"),
+        tr("The file %1 is not protected by a password, but the document last opened or saved there "
                        "was.\n\nOpen it without protection? No keeps the document as it is.")
             .arg(QDir::toNativeSeparators(path)),
         QMessageBox::Yes | QMessageBox::No);

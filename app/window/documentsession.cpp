@@ -61,9 +61,9 @@ QString TDocumentSession::FileNamePart(const QString& path)
 
 void TDocumentSession::UpdateTitle(bool modified)
 {
-    const QString name = FFileName.isEmpty() ? QStringLiteral("Untitled") : FileNamePart(FFileName);
+    const QString name = FFileName.isEmpty() ? tr("Untitled") : FileNamePart(FFileName);
     m_window.setWindowTitle(QStringLiteral("%1 - %2").arg(name, QString::fromLatin1(ApplicationTitle)));
-    m_modifiedPanel.setText(modified ? QStringLiteral("Modified") : QString());
+    m_modifiedPanel.setText(modified ? tr("Modified") : QString());
     m_protection->UpdatePanel();
 }
 

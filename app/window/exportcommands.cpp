@@ -46,7 +46,7 @@ void TExportCommands::actFileExportMultiExecute()
     // One file per item needs a folder the user chose; the working directory
     // is no place to scatter files into.
     m_treeView.FinishNameEdit();
-    const QString folder = m_fileDialogs.ChooseFolder(QStringLiteral("Export as Multiple Files"));
+    const QString folder = m_fileDialogs.ChooseFolder(tr("Export as Multiple Files"));
     if (folder.isEmpty())
         return;
     TWaitCursor wait;
@@ -67,17 +67,17 @@ void TExportCommands::ExportStructured(void (*writer)(const TTreeList&, const st
 
 void TExportCommands::actFileExportOpmlExecute()
 {
-    ExportStructured(&ExportOpml, "opml", "OPML Files (*.opml)|*.opml|All Files (*.*)|*.*");
+    ExportStructured(&ExportOpml, "opml", QT_TRANSLATE_NOOP("TFileDialog", "OPML Files (*.opml)|*.opml|All Files (*.*)|*.*"));
 }
 
 void TExportCommands::actFileExportMarkdownExecute()
 {
-    ExportStructured(&ExportMarkdown, "md", "Markdown Files (*.md)|*.md|All Files (*.*)|*.*");
+    ExportStructured(&ExportMarkdown, "md", QT_TRANSLATE_NOOP("TFileDialog", "Markdown Files (*.md)|*.md|All Files (*.*)|*.*"));
 }
 
 void TExportCommands::actFileExportHtmlExecute()
 {
-    ExportStructured(&ExportHtml, "html", "HTML Files (*.html;*.htm)|*.html;*.htm|All Files (*.*)|*.*");
+    ExportStructured(&ExportHtml, "html", QT_TRANSLATE_NOOP("TFileDialog", "HTML Files (*.html;*.htm)|*.html;*.htm|All Files (*.*)|*.*"));
 }
 
 void TExportCommands::actFilePrintExecute()

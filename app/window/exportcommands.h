@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include <memory>
 #include <string>
 
@@ -17,6 +19,8 @@ class TTreeListView;
 // asks before they run for a protected document. A name
 // still being typed is part of what the user exports.
 class TExportCommands {
+    Q_DECLARE_TR_FUNCTIONS(TExportCommands)
+
 public:
     // Printing takes the editor's font and the document's name.
     TExportCommands(TTreeList& tree, TTreeListView& treeView, TFileDialogs& fileDialogs, const QWidget& memo,

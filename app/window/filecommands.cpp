@@ -19,8 +19,8 @@
 
 namespace {
 const QString TreeFileExt = QStringLiteral("trd");
-const QString TreeFileFilter = QStringLiteral("VekTreeViewEditor File (*.trd)|*.trd");
-const QString SavePrompt = QStringLiteral("Do you want to save the changes?");
+const QString TreeFileFilter = QStringLiteral(QT_TRANSLATE_NOOP("TFileDialog", "VekTreeViewEditor File (*.trd)|*.trd"));
+const char SavePrompt[] = QT_TRANSLATE_NOOP("TFileCommands", "Do you want to save the changes?");
 }  // namespace
 
 TFileCommands::TFileCommands(TDocumentSession& session, TTreeList& tree, TFileDialogs& dialogs, QWidget& window,
@@ -153,8 +153,8 @@ TFileCommands::TSaveResult TFileCommands::SaveChanges()
 {
     if (!m_session.Modified())
         return TSaveResult::NothingSaved;
-    const auto answer = Prompter().Ask(&m_window, QMessageBox::Information, QStringLiteral("Information"),
-                                       SavePrompt, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer = Prompter().Ask(&m_window, QMessageBox::Information, tr("Information"),
+                                       tr(SavePrompt), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return TSaveResult::Cancelled;
     if (answer == QMessageBox::No)
@@ -200,7 +200,7 @@ bool TFileCommands::OpenRecovered(const QString& copyPath, const QString& fileNa
     m_session.CloseDocument();
     TDocumentProtection& protection = m_session.Protection();
     const QString shownName =
-        fileName.isEmpty() ? QStringLiteral("Untitled") : TDocumentSession::FileNamePart(fileName);
+        fileName.isEmpty() ? tr("Untitled") : TDocumentSession::FileNamePart(fileName);
     try {
         std::optional<TTreeFileBytes> file =
             ReadTreeFile(copyPath.toStdString(), protection.PasswordQuestion(shownName, copyPath.toStdString()));
@@ -264,7 +264,7 @@ void TFileCommands::FormShowInBackground()
         if (m_load->Done()) {
             FinishBackgroundLoad();
         } else if (m_load->ElapsedMs() >= ProgressAfterMs) {
-            emit LoadProgress(QStringLiteral("Loading %1 ... %2 s")
+            emit LoadProgress(tr("Loading %1 ... %2 s")
                                   .arg(TDocumentSession::FileNamePart(m_load->Path()))
                                   .arg(static_cast<double>(m_load->ElapsedMs()) / 1000.0, 0, 'f', 1));
         }

@@ -2,6 +2,7 @@
 
 #include "app/window/prompter.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 class QWidget;
@@ -13,7 +14,7 @@ class TFileDialogs {
 public:
     // Description text files and the single-file exports share these.
     static constexpr const char TextFileExt[] = "txt";
-    static constexpr const char TextFileFilter[] = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    static constexpr const char TextFileFilter[] = QT_TRANSLATE_NOOP("TFileDialog", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
     // The settings section of the folders last used, by dialog name.
     static constexpr const char LastFoldersSection[] = "LastFolders";
 

@@ -32,6 +32,8 @@ constexpr qint64 ProgressUpdateMs = 100;
 // Shows how far a long import is, once it has run long enough to need it,
 // and takes the user's Cancel.
 class TImportProgress {
+    Q_DECLARE_TR_FUNCTIONS(TImportProgress)
+
 public:
     TImportProgress(QWidget& window, int delayMs) : m_window(window), m_delayMs(delayMs) { m_clock.start(); }
 
@@ -45,7 +47,7 @@ public:
             return true;
         if (!m_dialog)
             Show();
-        m_dialog->setLabelText(QStringLiteral("Importing dropped files: %1 done").arg(count));
+        m_dialog->setLabelText(tr("Importing dropped files: %1 done").arg(count));
         m_nextUpdate = now + ProgressUpdateMs;
         // Only here, behind the modal dialog, may events run: no command can
         // reach the tree while the import is under way.
@@ -107,8 +109,10 @@ std::string FailureReport(const std::vector<std::string>& failures)
             report += '\n';
         report += ItemBytesToText(failures[i]).text.toStdString();
     }
-    if (failures.size() > listed)
-        report += "\nand " + std::to_string(failures.size() - listed) + " more";
+    if (failures.size() > listed) {
+        const int more = static_cast<int>(failures.size() - listed);
+        report += '\n' + QCoreApplication::translate("TFileDropImport", "and %n more", nullptr, more).toStdString();
+    }
     return report;
 }
 
@@ -184,7 +188,7 @@ void TFileDropImport::AddFilesAsItems(const std::vector<std::string>& files)
     const TFileImportResult result = ImportFiles(m_tree, files, options);
     // All the drop's files and folders are one step.
     if (result.ItemsAdded > 0)
-        m_session.RecordAppended("Drop Files", firstNew);
+        m_session.RecordAppended(QT_TRANSLATE_NOOP("TUndoStep", "Drop Files"), firstNew);
     if (!result.Failures.empty())
         throw std::runtime_error(FailureReport(result.Failures));
 }

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 namespace {
-const QString ChangedCaption = QStringLiteral("File Changed");
+const char ChangedCaption[] = QT_TRANSLATE_NOOP("TFileWatcher", "File Changed");
 }  // namespace
 
 TFileWatcher::TFileWatcher(TDocumentSession& session, QWidget& window) : m_session(session), m_window(window)
@@ -94,13 +94,13 @@ void TFileWatcher::CheckFileOnDisk()
     const QString name = QDir::toNativeSeparators(m_session.FileName());
     const QString text =
         m_session.Modified()
-            ? QStringLiteral("The file %1 was changed by another program.\n\nReload it and lose your changes? "
+            ? tr("The file %1 was changed by another program.\n\nReload it and lose your changes? "
                              "No keeps the document as it is.")
                   .arg(name)
-            : QStringLiteral("The file %1 was changed by another program.\n\nReload it?").arg(name);
+            : tr("The file %1 was changed by another program.\n\nReload it?").arg(name);
     m_asking = true;
     const auto answer =
-        Prompter().Ask(&m_window, QMessageBox::Warning, ChangedCaption, text, QMessageBox::Yes | QMessageBox::No);
+        Prompter().Ask(&m_window, QMessageBox::Warning, tr(ChangedCaption), text, QMessageBox::Yes | QMessageBox::No);
     m_asking = false;
     if (answer == QMessageBox::Yes && StampOf(m_session.FileName()) == now) {
         const QString path = m_session.FileName();  // the load starts by closing the document
@@ -121,9 +121,9 @@ bool TFileWatcher::MayOverwrite()
     const TDiskStamp now = StampOf(fileName);
     if (!now.exists || now == m_known)
         return true;
-    const QString text = QStringLiteral("The file %1 was changed by another program since it was opened or "
+    const QString text = tr("The file %1 was changed by another program since it was opened or "
                                         "saved.\n\nOverwrite it with this document?")
                              .arg(QDir::toNativeSeparators(fileName));
-    return Prompter().Ask(&m_window, QMessageBox::Warning, ChangedCaption, text,
+    return Prompter().Ask(&m_window, QMessageBox::Warning, tr(ChangedCaption), text,
                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }

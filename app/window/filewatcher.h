@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFileSystemWatcher>
 #include <QString>
 #include <QTimer>
@@ -13,6 +14,8 @@ class TDocumentSession;
 // "reload?"; a save over a version the document does not know asks
 // "overwrite?" first.
 class TFileWatcher {
+    Q_DECLARE_TR_FUNCTIONS(TFileWatcher)
+
 public:
     TFileWatcher(TDocumentSession& session, QWidget& window);
 

@@ -18,7 +18,7 @@
 TFindAllController::TFindAllController(QMainWindow& window, TTreeList& tree, TTreeListView& treeView,
                                        QPlainTextEdit& memo)
     : m_tree(tree), m_treeView(treeView), m_memo(memo), m_search(std::make_unique<TTreeSearch>(tree, WindowGuard())),
-      m_dock(std::make_unique<QDockWidget>(QStringLiteral("Find in All Items"), &window)),
+      m_dock(std::make_unique<QDockWidget>(tr("Find in All Items"), &window)),
       m_pane(new TFindAllPane(*m_search))
 {
     m_dock->setObjectName(QStringLiteral("DockFindAll"));

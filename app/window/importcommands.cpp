@@ -36,5 +36,5 @@ void TImportCommands::AppendImported(TTreeList& imported)
     const int firstNew = m_tree.TopItemCount();
     m_tree.AppendItemsFrom(imported);
     // The whole import is one step.
-    m_session.RecordAppended("Import", firstNew);
+    m_session.RecordAppended(QT_TRANSLATE_NOOP("TUndoStep", "Import"), firstNew);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 #include <string>
 
 class TDocumentSession;
@@ -11,9 +13,9 @@ class TTreeList;
 // top-level item as dropped files are.
 class TImportCommands {
 public:
-    static constexpr const char ImportFilter[] =
+    static constexpr const char ImportFilter[] = QT_TRANSLATE_NOOP("TFileDialog",
         "OPML Files (*.opml)|*.opml|Markdown Files (*.md;*.markdown)|*.md;*.markdown|"
-        "Indented Text Files (*.txt)|*.txt|Tree Data Files (*.trd)|*.trd|All Files (*.*)|*.*";
+        "Indented Text Files (*.txt)|*.txt|Tree Data Files (*.trd)|*.trd|All Files (*.*)|*.*");
 
     TImportCommands(TTreeList& tree, TFileDialogs& fileDialogs, TDocumentSession& session);
 

@@ -43,7 +43,7 @@ TItemCommands::TItemCommands(TTreeList& tree, TTreeListEvents& treeEvents, TTree
 void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& oldName, int oldCount)
 {
     m_session.BeginChange();
-    auto rename = std::make_unique<TTextStep>("Rename", node, TreeListColumnName, oldName, oldCount);
+    auto rename = std::make_unique<TTextStep>(QT_TRANSLATE_NOOP("TUndoStep", "Rename"), node, TreeListColumnName, oldName, oldCount);
     rename->FocusBefore = rename->FocusAfter = node;
     // The links that found the item went by its old name: the tree must hold
     // that name again while they are looked for.
@@ -65,12 +65,12 @@ void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& 
         count += links.links.size();
     if (count == 0 ||
         Prompter().Ask(m_treeView.window(), QMessageBox::Question, QString::fromLatin1(ApplicationTitle),
-                       QStringLiteral("Update %1 links to %2?").arg(count).arg(ItemBytesToText(newName).text),
+                       tr("Update %n links to %1?", nullptr, static_cast<int>(count)).arg(ItemBytesToText(newName).text),
                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         m_session.Record(std::move(rename));
         return;
     }
-    auto step = std::make_unique<TCompoundStep>("Rename");
+    auto step = std::make_unique<TCompoundStep>(QT_TRANSLATE_NOOP("TUndoStep", "Rename"));
     step->FocusBefore = step->FocusAfter = node;
     step->Add(std::move(rename));
     // The walk that found the links settled whether the new name alone finds the item.
@@ -79,7 +79,7 @@ void TItemCommands::TreeListRenamed(TTreeListTextNode* node, const std::string& 
         std::string before(links.holder->GetText(TreeListColumnDesc));
         const int countBefore = links.holder->TextCount();
         links.holder->SetText(TreeListColumnDesc, ReplaceLinks(links, link));
-        step->Add(std::make_unique<TTextStep>("Rename", links.holder, TreeListColumnDesc, std::move(before),
+        step->Add(std::make_unique<TTextStep>(QT_TRANSLATE_NOOP("TUndoStep", "Rename"), links.holder, TreeListColumnDesc, std::move(before),
                                               countBefore));
     }
     m_session.Record(std::move(step));
@@ -98,7 +98,7 @@ void TItemCommands::actEditItemNewExecute()
     const int32_t icon = m_iconComboBox.Value();
     m_session.BeginChange();
     TTreeListTextNode* focused = m_tree.FocusedItem();
-    StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon, "New Item");
+    StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon, QT_TRANSLATE_NOOP("TUndoStep", "New Item"));
 }
 
 void TItemCommands::actEditItemNewSubExecute()
@@ -108,7 +108,7 @@ void TItemCommands::actEditItemNewSubExecute()
         return;
     const int32_t icon = m_iconComboBox.Value();
     m_session.BeginChange();
-    StartNewItem(focused->AddChild(), icon, "New Sub Item");
+    StartNewItem(focused->AddChild(), icon, QT_TRANSLATE_NOOP("TUndoStep", "New Sub Item"));
 }
 
 void TItemCommands::NewSubItemNamed(const std::string& name)
@@ -120,7 +120,7 @@ void TItemCommands::NewSubItemNamed(const std::string& name)
     m_session.BeginChange();
     TTreeListTextNode* item = focused->AddChild();
     item->SetText(TreeListColumnName, name);
-    StartNewItem(item, icon, "New Sub Item", false);
+    StartNewItem(item, icon, QT_TRANSLATE_NOOP("TUndoStep", "New Sub Item"), false);
 }
 
 void TItemCommands::StartNewItem(TTreeListTextNode* item, int32_t icon, const char* stepName, bool rename)
@@ -145,11 +145,11 @@ void TItemCommands::actEditItemDeleteExecute()
 {
     if (m_tree.SelectedCount() == 0)
         return;
-    if (Prompter().Ask(m_treeView.window(), QMessageBox::Question, QStringLiteral("Warning !"),
-                       QStringLiteral("Delete selected nodes?"),
+    if (Prompter().Ask(m_treeView.window(), QMessageBox::Question, tr("Warning !"),
+                       tr("Delete selected nodes?"),
                        QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    RemoveSelection("Delete");
+    RemoveSelection(QT_TRANSLATE_NOOP("TUndoStep", "Delete"));
 }
 
 void TItemCommands::RemoveSelection(const char* stepName)
@@ -191,7 +191,7 @@ void TItemCommands::actEditItemMoveUpExecute()
     if (!item || !item->Parent())
         return;
     m_session.BeginChange();
-    auto step = std::make_unique<TMoveStep>("Move Up");
+    auto step = std::make_unique<TMoveStep>(QT_TRANSLATE_NOOP("TUndoStep", "Move Up"));
     step->FocusBefore = step->FocusAfter = item;
     if (TTreeListTextNode* grandParent = item->Parent()->Parent())
         step->MoveTo(m_tree, item, grandParent, amAddChild);
@@ -264,7 +264,7 @@ void TItemCommands::MoveSelectionTo(TTreeListTextNode* target, TItemAttachMode m
     if (m_tree.SelectedCount() == 0)
         return;
     m_session.BeginChange();
-    auto step = std::make_unique<TMoveStep>("Move");
+    auto step = std::make_unique<TMoveStep>(QT_TRANSLATE_NOOP("TUndoStep", "Move"));
     step->FocusBefore = m_tree.FocusedItem();
     // The selection is in document order, so items dropped together keep
     // their former order.
@@ -302,7 +302,7 @@ void TItemCommands::IconComboBoxChange()
         return;
     m_session.BeginChange();
     item->SetImageIndex(icon);
-    auto step = std::make_unique<TIconStep>("Change Icon", item, before, icon);
+    auto step = std::make_unique<TIconStep>(QT_TRANSLATE_NOOP("TUndoStep", "Change Icon"), item, before, icon);
     step->FocusBefore = step->FocusAfter = item;
     m_session.Record(std::move(step));
 }
@@ -315,7 +315,7 @@ void TItemCommands::actEditItemMoveDownExecute()
     if (orders.empty())
         return;
     m_session.BeginChange();
-    auto step = std::make_unique<TReorderStep>("Move Down");
+    auto step = std::make_unique<TReorderStep>(QT_TRANSLATE_NOOP("TUndoStep", "Move Down"));
     step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
     step->Show(items);
     for (TTreeListOrder& order : orders)
@@ -334,7 +334,7 @@ void TItemCommands::actEditItemIndentExecute()
     if (!target)
         return;
     m_session.BeginChange();
-    auto step = std::make_unique<TMoveStep>("Indent");
+    auto step = std::make_unique<TMoveStep>(QT_TRANSLATE_NOOP("TUndoStep", "Indent"));
     step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
     {
         TTreeListUpdate bracket(m_tree);
@@ -355,7 +355,7 @@ void TItemCommands::actEditItemOutdentExecute()
     if (!CanOutdent(items))
         return;
     m_session.BeginChange();
-    auto step = std::make_unique<TMoveStep>("Outdent");
+    auto step = std::make_unique<TMoveStep>(QT_TRANSLATE_NOOP("TUndoStep", "Outdent"));
     step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
     {
         TTreeListUpdate bracket(m_tree);
@@ -410,7 +410,7 @@ void TItemCommands::actEditItemCutExecute()
         return;
     actEditItemCopyExecute();
     // No question: Undo brings the items back.
-    RemoveSelection("Cut");
+    RemoveSelection(QT_TRANSLATE_NOOP("TUndoStep", "Cut"));
 }
 
 void TItemCommands::actEditItemPasteExecute()
@@ -437,7 +437,7 @@ void TItemCommands::PasteFrom(const QMimeData& data)
     TTreeListTextNode* focused = m_tree.FocusedItem();
     TTreeListTextNode* parent = focused ? focused->Parent() : nullptr;
     const int index = focused ? focused->Index() + 1 : m_tree.TopItemCount();
-    auto step = std::make_unique<TInsertStep>("Paste");
+    auto step = std::make_unique<TInsertStep>(QT_TRANSLATE_NOOP("TUndoStep", "Paste"));
     step->FocusBefore = focused;
     m_tree.InsertItemsFrom(pasted, parent, index);
     std::vector<TTreeListTextNode*> items;
@@ -474,7 +474,7 @@ void TItemCommands::actEditItemDuplicateExecute()
         return;
     m_session.BeginChange();
     m_tree.CommitEdits();
-    auto step = std::make_unique<TInsertStep>("Duplicate");
+    auto step = std::make_unique<TInsertStep>(QT_TRANSLATE_NOOP("TUndoStep", "Duplicate"));
     step->FocusBefore = m_tree.FocusedItem();
     std::vector<TTreeListTextNode*> copies;
     for (TTreeListTextNode* item : items) {
@@ -526,7 +526,7 @@ void TItemCommands::Sort(bool subtree)
     QCollator collator(locale);
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    auto step = std::make_unique<TReorderStep>(subtree ? "Sort Subtree" : "Sort Children");
+    auto step = std::make_unique<TReorderStep>(subtree ? QT_TRANSLATE_NOOP("TUndoStep", "Sort Subtree") : QT_TRANSLATE_NOOP("TUndoStep", "Sort Children"));
     step->FocusBefore = step->FocusAfter = root;
     step->Show(root ? std::vector<TTreeListTextNode*>{root} : std::vector<TTreeListTextNode*>{});
     std::vector<TTreeListTextNode*> parents{root};

@@ -208,7 +208,7 @@ void TfrmTreeViewEditorMain::CreateComponents()
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     m_iconComboBox = new TIconComboBox;
-    m_iconComboBox->setStatusTip(QStringLiteral("Change Folder Icon for the Selected Item"));
+    m_iconComboBox->setStatusTip(tr("Change Folder Icon for the Selected Item"));
 
     m_findDialog = new TFindDialog(this);
     m_findDialog->setObjectName(QStringLiteral("FindDialog1"));
@@ -233,7 +233,7 @@ void TfrmTreeViewEditorMain::CreateComponents()
         // Wide enough for "Modified" in the desktop's font, which may be
         // larger than the font the widths were chosen for.
         m_statusPanels[i]->setFixedWidth(
-            std::max(widths[i], m_statusPanels[i]->fontMetrics().horizontalAdvance(QStringLiteral("Modified")) + 12));
+            std::max(widths[i], m_statusPanels[i]->fontMetrics().horizontalAdvance(tr("Modified")) + 12));
     }
 }
 
@@ -245,7 +245,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     pnlTreeViewHeader->setFixedHeight(26);
     auto* headerLayout = new QHBoxLayout(pnlTreeViewHeader);
     headerLayout->setContentsMargins(2, 2, 2, 2);
-    headerLayout->addWidget(new QLabel(QStringLiteral(" Folders")), 1);
+    headerLayout->addWidget(new QLabel(tr(" Folders")), 1);
     auto* btnTreeViewHeader = new QToolButton;
     btnTreeViewHeader->setObjectName(QStringLiteral("BtnTreeViewHeader"));
     btnTreeViewHeader->setAutoRaise(true);

@@ -41,11 +41,11 @@ void AddButton(const TCommandTable& commands, QToolBar* bar, TActionId id, const
 QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
 {
     using Id = TActionId;
-    const std::pair<const char*, const char*> menus[] = {{"menuFile", "&File"},
-                                                         {"menuEdit", "&Edit"},
-                                                         {"menuView", "&View"},
-                                                         {"menuGo", "&Go"},
-                                                         {"menuHelp", "&Help"},
+    const std::pair<const char*, const char*> menus[] = {{"menuFile", QT_TRANSLATE_NOOP("TMainMenu", "&File")},
+                                                         {"menuEdit", QT_TRANSLATE_NOOP("TMainMenu", "&Edit")},
+                                                         {"menuView", QT_TRANSLATE_NOOP("TMainMenu", "&View")},
+                                                         {"menuGo", QT_TRANSLATE_NOOP("TMainMenu", "&Go")},
+                                                         {"menuHelp", QT_TRANSLATE_NOOP("TMainMenu", "&Help")},
                                                          {"miUNVISIBLE", "UNVISIBLE"}};
     const std::vector<std::vector<TMenuEntry>> entries = {
         {{"miNew", Id::actFileNew}, {"miOpen", Id::actFileOpen}, {"miSave", Id::actFileSave},
@@ -96,7 +96,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
         // the window holds itself: no menu to open, so it stays out of the bar.
         const bool shortcutsOnly = i + 1 == std::size(menus);
         QMenu* menu = shortcutsOnly ? new QMenu(QString::fromLatin1(menus[i].second), &window)
-                                    : mainMenu1->addMenu(QString::fromLatin1(menus[i].second));
+                                    : mainMenu1->addMenu(QCoreApplication::translate("TMainMenu", menus[i].second));
         menu->setObjectName(QString::fromLatin1(menus[i].first));
         menu->menuAction()->setObjectName(QString::fromLatin1(menus[i].first));
         fill(menu, entries[i]);
@@ -169,7 +169,7 @@ TCollapseToolBar* BuildToolBarTV(const TCommandTable& commands, QWidget* iconCom
     AddButton(commands, toolBarTV, Id::actEditItemDelete, "BtnEditItemDelete");
     separator(toolBarTV, "ToolButton1");
     AddButton(commands, toolBarTV, Id::actEditItemMoveUp, "BtnEditItemMoveUp");
-    auto* labelIcon = new QLabel(QStringLiteral("  icon:  "));
+    auto* labelIcon = new QLabel(QCoreApplication::translate("TMainMenu", "  icon:  "));
     labelIcon->setObjectName(QStringLiteral("LabelIcon"));
     labelIcon->setAlignment(Qt::AlignCenter);
     labelIcon->setMinimumWidth(35);

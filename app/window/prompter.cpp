@@ -12,7 +12,9 @@
 
 QString TFileDialog::QtFilter() const
 {
-    const QStringList parts = m_filter.split(QLatin1Char('|'));
+    // The filter's English text is the key of its translation, whole.
+    const QStringList parts =
+        QCoreApplication::translate("TFileDialog", m_filter.toUtf8().constData()).split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1];

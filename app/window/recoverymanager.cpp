@@ -3,7 +3,6 @@
 #include "app/window/application.h"
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
-#include "document/errortext.h"
 #include "document/protectedfile.h"
 #include "document/treefile.h"
 #include "recovery/recoverystore.h"
@@ -217,7 +216,7 @@ void TRecoveryManager::CopyFailed(const QString& message)
     ++m_copiesFailed;
     if (!m_problemShown) {
         m_problemShown = true;
-        m_problem->setText(QStringLiteral("Recovery copy not written: %1").arg(message));
+        m_problem->setText(tr("Recovery copy not written: %1").arg(message));
         m_problem->show();
     }
     if (m_session.Modified()) {
@@ -253,13 +252,13 @@ bool TRecoveryManager::OfferCopies()
     const bool windowTaken = QFileInfo(commandLine).isFile();
     bool recovered = false;
     for (const TRecoveryStore::TEntry& entry : found.orphans) {
-        const QString name = entry.info.path.empty() ? QStringLiteral("Untitled")
+        const QString name = entry.info.path.empty() ? tr("Untitled")
                                                      : QFileInfo(QString::fromStdString(entry.info.path)).fileName();
         const QString time =
             QDateTime::fromSecsSinceEpoch(entry.info.time).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
         const auto answer = Prompter().Ask(
             &m_window, QMessageBox::Question, QString::fromLatin1(ApplicationTitle),
-            QStringLiteral("%1 was not closed properly. Recover the unsaved changes to %2 from %3?")
+            tr("%1 was not closed properly. Recover the unsaved changes to %2 from %3?")
                 .arg(QString::fromLatin1(ApplicationTitle), name, time),
             QMessageBox::Yes | QMessageBox::No);
         if (answer == QMessageBox::No) {
@@ -297,8 +296,8 @@ bool TRecoveryManager::RecoverHere(const std::string& name, const TRecoveryInfo&
         if (!m_session.OpenRecovered(QString::fromStdString(copy), QString::fromStdString(info.path)))
             return false;
     } catch (const EProtectedFileError& error) {
-        Prompter().ShowError(QString::fromStdString(ErrorBoxText(error.what())) +
-                             QStringLiteral(" It is kept for the next start."));
+        Prompter().ShowError(ErrorBoxMessage(error) +
+                             tr(" It is kept for the next start."));
         return false;
     } catch (const std::exception&) {
         ReportUnreadable(copy);
@@ -313,7 +312,7 @@ bool TRecoveryManager::RecoverHere(const std::string& name, const TRecoveryInfo&
 
 void TRecoveryManager::ReportUnreadable(const std::string& copyPath)
 {
-    Prompter().ShowError(QStringLiteral("The recovery copy %1 cannot be read. It is kept for you to inspect.")
+    Prompter().ShowError(tr("The recovery copy %1 cannot be read. It is kept for you to inspect.")
                              .arg(QString::fromStdString(copyPath)));
 }
 
@@ -321,6 +320,6 @@ void TRecoveryManager::StartElsewhere(const QString& copyPath)
 {
     if (!QProcess::startDetached(QCoreApplication::applicationFilePath(), {RecoverOption, copyPath}))
         Prompter().ShowError(
-            QStringLiteral("Cannot start another %1 for the recovery copy %2. It is kept for the next start.")
+            tr("Cannot start another %1 for the recovery copy %2. It is kept for the next start.")
                 .arg(QString::fromLatin1(ApplicationTitle), copyPath));
 }

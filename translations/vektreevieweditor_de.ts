@@ -1,0 +1,1075 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>TActionTable</name>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>New data file.</source>
+        <translation>Neue Datendatei.</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>Ö&amp;ffnen</translation>
+    </message>
+    <message>
+        <source>Opens an existing data file.</source>
+        <translation>Öffnet eine vorhandene Datendatei.</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Saves the current data file.</source>
+        <translation>Speichert die aktuelle Datendatei.</translation>
+    </message>
+    <message>
+        <source>Save &amp;As</source>
+        <translation>Speichern &amp;unter</translation>
+    </message>
+    <message>
+        <source>Saves the current work as an new data file.</source>
+        <translation>Speichert die aktuelle Arbeit als neue Datendatei.</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Closes the current data file.</source>
+        <translation>Schließt die aktuelle Datendatei.</translation>
+    </message>
+    <message>
+        <source>&amp;New Item</source>
+        <translation>&amp;Neues Element</translation>
+    </message>
+    <message>
+        <source>Adds a new item.</source>
+        <translation>Fügt ein neues Element hinzu.</translation>
+    </message>
+    <message>
+        <source>New &amp;Sub Item</source>
+        <translation>Neues &amp;Unterelement</translation>
+    </message>
+    <message>
+        <source>Adds a new child item to the selected item.</source>
+        <translation>Fügt dem ausgewählten Element ein neues Unterelement hinzu.</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Deletea the selected item.</source>
+        <translation>Löscht das ausgewählte Element.</translation>
+    </message>
+    <message>
+        <source>Word &amp;Wrap</source>
+        <translation>&amp;Zeilenumbruch</translation>
+    </message>
+    <message>
+        <source>Wraps Around the Editor</source>
+        <translation>Bricht die Zeilen am Rand des Editors um</translation>
+    </message>
+    <message>
+        <source>Im&amp;port</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>Adds the items of an OPML, Markdown, indented text or tree data file at the end of the tree.</source>
+        <translation>Fügt die Elemente einer OPML-, Markdown-, eingerückten Text- oder Baumdatendatei am Ende des Baums hinzu.</translation>
+    </message>
+    <message>
+        <source>Export as &amp;Text File</source>
+        <translation>Als &amp;Textdatei exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the current data file to a single text file.</source>
+        <translation>Exportiert die aktuelle Datendatei in eine einzelne Textdatei.</translation>
+    </message>
+    <message>
+        <source>Export as &amp;Ini File</source>
+        <translation>Als INI-&amp;Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the current data file to a single ini file with the name as seaction header and decription as body.</source>
+        <translation>Exportiert die aktuelle Datendatei in eine einzelne INI-Datei, mit dem Namen als Abschnittskopf und der Beschreibung als Inhalt.</translation>
+    </message>
+    <message>
+        <source>Export as &amp;Multiple Files</source>
+        <translation>Als &amp;mehrere Dateien exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the current data file to multiple files each with the nodename as filename.</source>
+        <translation>Exportiert die aktuelle Datendatei in mehrere Dateien, jede mit dem Namen des Elements als Dateinamen.</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Quit the application.</source>
+        <translation>Beendet das Programm.</translation>
+    </message>
+    <message>
+        <source>&amp;Font...</source>
+        <translation>&amp;Schriftart...</translation>
+    </message>
+    <message>
+        <source>Changes the display font.</source>
+        <translation>Ändert die Schriftart der Anzeige.</translation>
+    </message>
+    <message>
+        <source>&amp;E-Mail</source>
+        <translation>&amp;E-Mail</translation>
+    </message>
+    <message>
+        <source>Email Author|Launchs your email application that you can send a email to Ulmar.</source>
+        <translation>E-Mail an den Autor|Startet Ihr E-Mail-Programm, damit Sie Ulmar eine E-Mail schreiben können.</translation>
+    </message>
+    <message>
+        <source>Home &amp;Page</source>
+        <translation>&amp;Homepage</translation>
+    </message>
+    <message>
+        <source>Author&apos;s Home page|Launchs your internet browser and connects to Ulmar&apos;s home page.</source>
+        <translation>Homepage des Autors|Startet Ihren Webbrowser und öffnet Ulmars Homepage.</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Über</translation>
+    </message>
+    <message>
+        <source>About the VekTreeViewEditor</source>
+        <translation>Über VekTreeViewEditor</translation>
+    </message>
+    <message>
+        <source>&amp;Move Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>Move up|Move the selected item up</source>
+        <translation>Nach oben|Verschiebt das ausgewählte Element nach oben</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>Undo|Takes back the last change of the tree or of a description</source>
+        <translation>Rückgängig|Nimmt die letzte Änderung am Baum oder an einer Beschreibung zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Redo|Does again the last change that was undone</source>
+        <translation>Wiederherstellen|Führt die zuletzt zurückgenommene Änderung erneut aus</translation>
+    </message>
+    <message>
+        <source>Set &amp;Password...</source>
+        <translation>&amp;Passwort festlegen...</translation>
+    </message>
+    <message>
+        <source>Set password|Protects the data file with a password: from the next save on it is encrypted.</source>
+        <translation>Passwort festlegen|Schützt die Datendatei mit einem Passwort: ab dem nächsten Speichern wird sie verschlüsselt.</translation>
+    </message>
+    <message>
+        <source>Remove Pass&amp;word</source>
+        <translation>Pass&amp;wort entfernen</translation>
+    </message>
+    <message>
+        <source>Remove password|Saves the data file without a password again.</source>
+        <translation>Passwort entfernen|Speichert die Datendatei wieder ohne Passwort.</translation>
+    </message>
+    <message>
+        <source>Export as &amp;OPML</source>
+        <translation>Als &amp;OPML exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the current data file as an OPML outline that other outliners read.</source>
+        <translation>Exportiert die aktuelle Datendatei als OPML-Gliederung, die andere Gliederungsprogramme lesen.</translation>
+    </message>
+    <message>
+        <source>Export as Mark&amp;down</source>
+        <translation>Als Mar&amp;kdown exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the current data file as a Markdown document with headings and nested lists.</source>
+        <translation>Exportiert die aktuelle Datendatei als Markdown-Dokument mit Überschriften und verschachtelten Listen.</translation>
+    </message>
+    <message>
+        <source>Export as &amp;HTML</source>
+        <translation>Als &amp;HTML exportieren</translation>
+    </message>
+    <message>
+        <source>Exports the current data file as one web page with collapsible sections.</source>
+        <translation>Exportiert die aktuelle Datendatei als eine Webseite mit einklappbaren Abschnitten.</translation>
+    </message>
+    <message>
+        <source>Move Do&amp;wn</source>
+        <translation>Nach un&amp;ten</translation>
+    </message>
+    <message>
+        <source>Move down|Moves the selected items one place down among their siblings</source>
+        <translation>Nach unten|Verschiebt die ausgewählten Elemente unter ihren Geschwistern um eine Stelle nach unten</translation>
+    </message>
+    <message>
+        <source>&amp;Indent</source>
+        <translation>&amp;Einrücken</translation>
+    </message>
+    <message>
+        <source>Indent|Makes the selected items children of the item above them</source>
+        <translation>Einrücken|Macht die ausgewählten Elemente zu Unterelementen des Elements über ihnen</translation>
+    </message>
+    <message>
+        <source>&amp;Outdent</source>
+        <translation>Au&amp;srücken</translation>
+    </message>
+    <message>
+        <source>Outdent|Makes the selected items siblings that follow their parent</source>
+        <translation>Ausrücken|Macht die ausgewählten Elemente zu Geschwistern, die ihrem übergeordneten Element folgen</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Cut|Moves the selected items with their sub-items to the clipboard</source>
+        <translation>Ausschneiden|Verschiebt die ausgewählten Elemente mit ihren Unterelementen in die Zwischenablage</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy|Copies the selected items with their sub-items to the clipboard</source>
+        <translation>Kopieren|Kopiert die ausgewählten Elemente mit ihren Unterelementen in die Zwischenablage</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>Einf&amp;ügen</translation>
+    </message>
+    <message>
+        <source>Paste|Inserts the items or the outline on the clipboard after the focused item</source>
+        <translation>Einfügen|Fügt die Elemente oder die Gliederung aus der Zwischenablage nach dem aktuellen Element ein</translation>
+    </message>
+    <message>
+        <source>Dup&amp;licate</source>
+        <translation>&amp;Duplizieren</translation>
+    </message>
+    <message>
+        <source>Duplicate|Puts a copy of each selected item with its sub-items right after it</source>
+        <translation>Duplizieren|Setzt eine Kopie jedes ausgewählten Elements mit seinen Unterelementen direkt dahinter</translation>
+    </message>
+    <message>
+        <source>Sort C&amp;hildren</source>
+        <translation>Unterele&amp;mente sortieren</translation>
+    </message>
+    <message>
+        <source>Sort children|Sorts the focused item&apos;s children by name</source>
+        <translation>Unterelemente sortieren|Sortiert die Unterelemente des aktuellen Elements nach Namen</translation>
+    </message>
+    <message>
+        <source>Sort Su&amp;btree</source>
+        <translation>Teil&amp;baum sortieren</translation>
+    </message>
+    <message>
+        <source>Sort subtree|Sorts the items at every level below the focused item by name</source>
+        <translation>Teilbaum sortieren|Sortiert die Elemente auf jeder Ebene unter dem aktuellen Element nach Namen</translation>
+    </message>
+    <message>
+        <source>&amp;Expand All</source>
+        <translation>Alle au&amp;fklappen</translation>
+    </message>
+    <message>
+        <source>Expand all|Expands the whole tree; with Shift, the focused item&apos;s subtree</source>
+        <translation>Alle aufklappen|Klappt den ganzen Baum auf; mit Umschalt den Teilbaum des aktuellen Elements</translation>
+    </message>
+    <message>
+        <source>Coll&amp;apse All</source>
+        <translation>Alle &amp;zuklappen</translation>
+    </message>
+    <message>
+        <source>Collapse all|Collapses the whole tree; with Shift, the focused item&apos;s subtree</source>
+        <translation>Alle zuklappen|Klappt den ganzen Baum zu; mit Umschalt den Teilbaum des aktuellen Elements</translation>
+    </message>
+    <message>
+        <source>Copy Lin&amp;k to Item</source>
+        <translation>L&amp;ink zum Element kopieren</translation>
+    </message>
+    <message>
+        <source>Copy link to item|Puts the shortest link that finds the focused item on the clipboard</source>
+        <translation>Link zum Element kopieren|Legt den kürzesten Link, der das aktuelle Element findet, in die Zwischenablage</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>Open|Open an existing document to the description window</source>
+        <translation>Öffnen|Öffnet ein vorhandenes Dokument im Beschreibungsfenster</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Speichern...</translation>
+    </message>
+    <message>
+        <source>Save|Saves the selected item to a file.</source>
+        <translation>Speichern|Speichert das ausgewählte Element in eine Datei.</translation>
+    </message>
+    <message>
+        <source>Undo|Undo the last action</source>
+        <translation>Rückgängig|Nimmt die letzte Aktion zurück</translation>
+    </message>
+    <message>
+        <source>Cut|Cut out the selection and put it into the Clipboard</source>
+        <translation>Ausschneiden|Schneidet die Auswahl aus und legt sie in die Zwischenablage</translation>
+    </message>
+    <message>
+        <source>Copy|Copy the selection and put it into the Clipboard</source>
+        <translation>Kopieren|Kopiert die Auswahl in die Zwischenablage</translation>
+    </message>
+    <message>
+        <source>Paste|Paste clipboard data into the window</source>
+        <translation>Einfügen|Fügt den Inhalt der Zwischenablage in das Fenster ein</translation>
+    </message>
+    <message>
+        <source>Delete|Deletes the selected text.</source>
+        <translation>Löschen|Löscht den ausgewählten Text.</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Alles &amp;markieren</translation>
+    </message>
+    <message>
+        <source>Select all|Selects all text.</source>
+        <translation>Alles markieren|Markiert den ganzen Text.</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>Su&amp;chen...</translation>
+    </message>
+    <message>
+        <source>Find|Finds text in the current document.</source>
+        <translation>Suchen|Sucht Text im aktuellen Dokument.</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>&amp;Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Find next|Repeats the last find</source>
+        <translation>Weitersuchen|Wiederholt die letzte Suche</translation>
+    </message>
+    <message>
+        <source>R&amp;eplace...</source>
+        <translation>Erse&amp;tzen...</translation>
+    </message>
+    <message>
+        <source>Replace|Replace specific text with the different text</source>
+        <translation>Ersetzen|Ersetzt einen bestimmten Text durch einen anderen</translation>
+    </message>
+    <message>
+        <source>Find in &amp;All Items...</source>
+        <translation>In allen &amp;Elementen suchen...</translation>
+    </message>
+    <message>
+        <source>Find in all items|Finds text in the names and descriptions of all items.</source>
+        <translation>In allen Elementen suchen|Sucht Text in den Namen und Beschreibungen aller Elemente.</translation>
+    </message>
+</context>
+<context>
+    <name>TApplication</name>
+    <message>
+        <source>Unknown error</source>
+        <translation>Unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>TCommandTable</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>the command and the step it takes</comment>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TDescriptionLinks</name>
+    <message>
+        <source>No item is named &quot;%1&quot;. Create it under &quot;%2&quot;?</source>
+        <translation>Kein Element heißt „%1“. Unter „%2“ anlegen?</translation>
+    </message>
+    <message>
+        <source>Open Link</source>
+        <translation>Link öffnen</translation>
+    </message>
+    <message>
+        <source>Copy Link Address</source>
+        <translation>Link-Adresse kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>TDescriptionPane</name>
+    <message>
+        <source>Text exceeds memo capacity</source>
+        <translation>Der Text übersteigt die Kapazität des Editors</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Cannot find &quot;%1&quot;</source>
+        <translation>„%1“ nicht gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>TDocumentProtection</name>
+    <message>
+        <source>Protected</source>
+        <translation>Geschützt</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>%1 is protected by a password. Password:</source>
+        <translation>%1 ist durch ein Passwort geschützt. Passwort:</translation>
+    </message>
+    <message>
+        <source>Set Password</source>
+        <translation>Passwort festlegen</translation>
+    </message>
+    <message>
+        <source>New password:</source>
+        <translation>Neues Passwort:</translation>
+    </message>
+    <message>
+        <source>Repeat the password:</source>
+        <translation>Passwort wiederholen:</translation>
+    </message>
+    <message>
+        <source>The passwords do not match. The password was not changed</source>
+        <translation>Die Passwörter stimmen nicht überein. Das Passwort wurde nicht geändert</translation>
+    </message>
+    <message>
+        <source>The password must not be empty. The password was not changed</source>
+        <translation>Das Passwort darf nicht leer sein. Das Passwort wurde nicht geändert</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>This document is protected by a password, but the export writes its text without protection. Export anyway?</source>
+        <translation>Dieses Dokument ist durch ein Passwort geschützt, aber der Export schreibt seinen Text ungeschützt. Trotzdem exportieren?</translation>
+    </message>
+    <message>
+        <source>The file %1 is not protected by a password, but the document last opened or saved there was.
+
+Open it without protection? No keeps the document as it is.</source>
+        <translation>Die Datei %1 ist nicht durch ein Passwort geschützt, das zuletzt dort geöffnete oder gespeicherte Dokument aber schon.
+
+Ohne Schutz öffnen? Nein lässt das Dokument, wie es ist.</translation>
+    </message>
+</context>
+<context>
+    <name>TDocumentSession</name>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+</context>
+<context>
+    <name>TExportCommands</name>
+    <message>
+        <source>Export as Multiple Files</source>
+        <translation>Als mehrere Dateien exportieren</translation>
+    </message>
+</context>
+<context>
+    <name>TFileCommands</name>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Loading %1 ... %2 s</source>
+        <translation>%1 wird geladen ... %2 s</translation>
+    </message>
+    <message>
+        <source>Do you want to save the changes?</source>
+        <translation>Möchten Sie die Änderungen speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>TFileDialog</name>
+    <message>
+        <source>OPML Files (*.opml)|*.opml|All Files (*.*)|*.*</source>
+        <translation>OPML-Dateien (*.opml)|*.opml|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Markdown Files (*.md)|*.md|All Files (*.*)|*.*</source>
+        <translation>Markdown-Dateien (*.md)|*.md|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>HTML Files (*.html;*.htm)|*.html;*.htm|All Files (*.*)|*.*</source>
+        <translation>HTML-Dateien (*.html;*.htm)|*.html;*.htm|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>VekTreeViewEditor File (*.trd)|*.trd</source>
+        <translation>VekTreeViewEditor-Datei (*.trd)|*.trd</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)|*.txt|All Files (*.*)|*.*</source>
+        <translation>Textdateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>OPML Files (*.opml)|*.opml|Markdown Files (*.md;*.markdown)|*.md;*.markdown|Indented Text Files (*.txt)|*.txt|Tree Data Files (*.trd)|*.trd|All Files (*.*)|*.*</source>
+        <translation>OPML-Dateien (*.opml)|*.opml|Markdown-Dateien (*.md;*.markdown)|*.md;*.markdown|Eingerückte Textdateien (*.txt)|*.txt|Baumdatendateien (*.trd)|*.trd|Alle Dateien (*.*)|*.*</translation>
+    </message>
+</context>
+<context>
+    <name>TFileDropImport</name>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weitere</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TFileWatcher</name>
+    <message>
+        <source>File Changed</source>
+        <translation>Datei geändert</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed by another program.
+
+Reload it and lose your changes? No keeps the document as it is.</source>
+        <translation>Die Datei %1 wurde von einem anderen Programm geändert.
+
+Neu laden und Ihre Änderungen verwerfen? Nein lässt das Dokument, wie es ist.</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed by another program.
+
+Reload it?</source>
+        <translation>Die Datei %1 wurde von einem anderen Programm geändert.
+
+Neu laden?</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed by another program since it was opened or saved.
+
+Overwrite it with this document?</source>
+        <translation>Die Datei %1 wurde seit dem Öffnen oder Speichern von einem anderen Programm geändert.
+
+Mit diesem Dokument überschreiben?</translation>
+    </message>
+</context>
+<context>
+    <name>TFindAllController</name>
+    <message>
+        <source>Find in All Items</source>
+        <translation>In allen Elementen suchen</translation>
+    </message>
+</context>
+<context>
+    <name>TFindAllModel</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Element</translation>
+    </message>
+    <message>
+        <source>In</source>
+        <translation>In</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>TFindAllPane</name>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Groß-/&amp;Kleinschreibung</translation>
+    </message>
+    <message>
+        <source>&amp;Whole word</source>
+        <translation>&amp;Ganzes Wort</translation>
+    </message>
+    <message>
+        <source>Find in all items</source>
+        <translation>In allen Elementen suchen</translation>
+    </message>
+    <message>
+        <source>Names and descriptions</source>
+        <translation>Namen und Beschreibungen</translation>
+    </message>
+    <message>
+        <source>Names</source>
+        <translation>Namen</translation>
+    </message>
+    <message>
+        <source>Descriptions</source>
+        <translation>Beschreibungen</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>Suche läuft...</translation>
+    </message>
+    <message>
+        <source>No matches</source>
+        <translation>Keine Treffer</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <comment>matches in items</comment>
+        <translation>%1 in %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 match(es)</source>
+        <translation>
+            <numerusform>%1 Treffer</numerusform>
+            <numerusform>%1 Treffer</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 item(s)</source>
+        <translation>
+            <numerusform>%1 Element</numerusform>
+            <numerusform>%1 Elementen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>; the first %1 are listed, %2 more are not</source>
+        <translation>; die ersten %1 sind aufgeführt, %2 weitere nicht</translation>
+    </message>
+    <message>
+        <source>, searching...</source>
+        <translation>, Suche läuft...</translation>
+    </message>
+</context>
+<context>
+    <name>TFindDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+</context>
+<context>
+    <name>TFontDialog</name>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>C&amp;olour...</source>
+        <translation>&amp;Farbe...</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>Farbe</translation>
+    </message>
+</context>
+<context>
+    <name>TImportProgress</name>
+    <message>
+        <source>Importing dropped files: %1 done</source>
+        <translation>Abgelegte Dateien werden importiert: %1 fertig</translation>
+    </message>
+</context>
+<context>
+    <name>TItemCommands</name>
+    <message numerus="yes">
+        <source>Update %n links to %1?</source>
+        <translation>
+            <numerusform>%n Link auf %1 anpassen?</numerusform>
+            <numerusform>%n Links auf %1 anpassen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Warning !</source>
+        <translation>Warnung!</translation>
+    </message>
+    <message>
+        <source>Delete selected nodes?</source>
+        <translation>Ausgewählte Elemente löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>TLowerLayerText</name>
+    <message>
+        <source>Cannot open file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Cannot export %1: %2</source>
+        <translation>%1 kann nicht exportiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: line %2, column %3: %4</source>
+        <translation>%1 kann nicht importiert werden: Zeile %2, Spalte %3: %4</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: line %2: %3</source>
+        <translation>%1 kann nicht importiert werden: Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>Cannot import %1: %2</source>
+        <translation>%1 kann nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Stream read error: %1</source>
+        <translation>Lesefehler: %1</translation>
+    </message>
+    <message>
+        <source>Stream read error</source>
+        <translation>Lesefehler</translation>
+    </message>
+    <message>
+        <source>Stream write error: %1</source>
+        <translation>Schreibfehler: %1</translation>
+    </message>
+    <message>
+        <source>Stream write error</source>
+        <translation>Schreibfehler</translation>
+    </message>
+    <message>
+        <source>File not found: %1</source>
+        <translation>Datei nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>Invalid filename: %1</source>
+        <translation>Ungültiger Dateiname: %1</translation>
+    </message>
+    <message>
+        <source>Too many open files: %1</source>
+        <translation>Zu viele offene Dateien: %1</translation>
+    </message>
+    <message>
+        <source>File access denied: %1</source>
+        <translation>Zugriff auf die Datei verweigert: %1</translation>
+    </message>
+    <message>
+        <source>Disk full: %1</source>
+        <translation>Datenträger voll: %1</translation>
+    </message>
+    <message>
+        <source>it is protected by a password</source>
+        <translation>sie ist durch ein Passwort geschützt</translation>
+    </message>
+    <message>
+        <source>no password given</source>
+        <translation>kein Passwort angegeben</translation>
+    </message>
+    <message>
+        <source>the password is wrong or the file is damaged</source>
+        <translation>das Passwort ist falsch oder die Datei ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it was made by a newer version of the program</source>
+        <translation>sie wurde von einer neueren Version des Programms erstellt</translation>
+    </message>
+    <message>
+        <source>the password is right but the file is damaged at byte %1</source>
+        <translation>das Passwort ist richtig, aber die Datei ist bei Byte %1 beschädigt</translation>
+    </message>
+    <message>
+        <source>The password file %1 is larger than 1 KiB</source>
+        <translation>Die Passwortdatei %1 ist größer als 1 KiB</translation>
+    </message>
+    <message>
+        <source>The cryptography library cannot start</source>
+        <translation>Die Kryptografie-Bibliothek kann nicht starten</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 bytes</source>
+        <translation>die Datei ist größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the text is not valid UTF-8</source>
+        <translation>der Text ist kein gültiges UTF-8</translation>
+    </message>
+    <message>
+        <source>not an OPML document</source>
+        <translation>kein OPML-Dokument</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>„%1“ ist keine gültige ganze Zahl</translation>
+    </message>
+</context>
+<context>
+    <name>TMainMenu</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>  icon:  </source>
+        <translation>  Symbol:  </translation>
+    </message>
+</context>
+<context>
+    <name>TRecoveryManager</name>
+    <message>
+        <source>Recovery copy not written: %1</source>
+        <translation>Wiederherstellungskopie nicht geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>%1 was not closed properly. Recover the unsaved changes to %2 from %3?</source>
+        <translation>%1 wurde nicht ordnungsgemäß beendet. Die nicht gespeicherten Änderungen an %2 vom %3 wiederherstellen?</translation>
+    </message>
+    <message>
+        <source> It is kept for the next start.</source>
+        <translation> Sie wird für den nächsten Start aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>The recovery copy %1 cannot be read. It is kept for you to inspect.</source>
+        <translation>Die Wiederherstellungskopie %1 kann nicht gelesen werden. Sie wird aufbewahrt, damit Sie sie prüfen können.</translation>
+    </message>
+    <message>
+        <source>Cannot start another %1 for the recovery copy %2. It is kept for the next start.</source>
+        <translation>Ein weiteres %1 für die Wiederherstellungskopie %2 kann nicht gestartet werden. Sie wird für den nächsten Start aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>TReplaceDialog</name>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>Re&amp;place with:</source>
+        <translation>&amp;Ersetzen durch:</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>E&amp;rsetzen</translation>
+    </message>
+    <message>
+        <source>Replace &amp;All</source>
+        <translation>&amp;Alle ersetzen</translation>
+    </message>
+</context>
+<context>
+    <name>TSearchDialog</name>
+    <message>
+        <source>Fi&amp;nd what:</source>
+        <translation>&amp;Suchen nach:</translation>
+    </message>
+    <message>
+        <source>Match &amp;whole word only</source>
+        <translation>Nur &amp;ganze Wörter</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Groß-/&amp;Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Richtung</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>&amp;Find Next</source>
+        <translation>&amp;Weitersuchen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TUndoStep</name>
+    <message>
+        <source>Typing in %1</source>
+        <translation>Eingabe in %1</translation>
+    </message>
+    <message>
+        <source>Load Description</source>
+        <translation>Beschreibung laden</translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation>Alle ersetzen</translation>
+    </message>
+    <message>
+        <source>Drop Files</source>
+        <translation>Dateien ablegen</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>New Item</source>
+        <translation>Neues Element</translation>
+    </message>
+    <message>
+        <source>New Sub Item</source>
+        <translation>Neues Unterelement</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Change Icon</source>
+        <translation>Symbol ändern</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Indent</source>
+        <translation>Einrücken</translation>
+    </message>
+    <message>
+        <source>Outdent</source>
+        <translation>Ausrücken</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Ausschneiden</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Einfügen</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplizieren</translation>
+    </message>
+    <message>
+        <source>Sort Subtree</source>
+        <translation>Teilbaum sortieren</translation>
+    </message>
+    <message>
+        <source>Sort Children</source>
+        <translation>Unterelemente sortieren</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAboutDlg</name>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Physical memory:</source>
+        <translation>Arbeitsspeicher:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>A note organiser: a tree of items, each with a name, an icon and a free-text description, kept in one tree data file.</source>
+        <translation>Ein Notizbaum: Elemente mit Name, Symbol und freier Beschreibung, in einer Baumdatendatei gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmTreeViewEditorMain</name>
+    <message>
+        <source>Change Folder Icon for the Selected Item</source>
+        <translation>Symbol des ausgewählten Elements ändern</translation>
+    </message>
+    <message>
+        <source>Modified</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source> Folders</source>
+        <translation> Ordner</translation>
+    </message>
+</context>
+</TS>

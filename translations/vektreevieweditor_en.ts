@@ -1,0 +1,41 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>TFileDropImport</name>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TFindAllPane</name>
+    <message numerus="yes">
+        <source>%1 match(es)</source>
+        <translation>
+            <numerusform>%1 match</numerusform>
+            <numerusform>%1 matches</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 item(s)</source>
+        <translation>
+            <numerusform>%1 item</numerusform>
+            <numerusform>%1 items</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TItemCommands</name>
+    <message numerus="yes">
+        <source>Update %n links to %1?</source>
+        <translation>
+            <numerusform>Update %n links to %1?</numerusform>
+            <numerusform>Update %n links to %1?</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
