@@ -2,6 +2,873 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>IconNames</name>
+    <message>
+        <source>folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remote folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>saved search folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>visited folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>folder accepting a drop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>home folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>start here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network workgroup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>full trash</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>text file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>text template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>document template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>script</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>web page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>spreadsheet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>spreadsheet template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>presentation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>presentation template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>drawing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>drawing template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>address book</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calendar</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sound</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>video</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>package</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>certificate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>favourite</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>important</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>system</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>photos</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>attachment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>update available</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>urgent update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>picture loading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>missing picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>clear sky</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>few clouds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>overcast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>scattered showers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>showers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>snow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>storm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>severe weather alert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>clear night</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>few clouds at night</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network idle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network sending</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network receiving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network sending and receiving</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network offline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>encrypted wireless network</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>volume high</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>volume medium</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>volume low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>volume muted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>battery low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>printer error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>hard disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>optical drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>removable drive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>optical disc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>floppy disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>flash memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>printer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>display</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mouse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>game controller</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>photo camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>video camera</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sound card</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>microphone</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>media player</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>wired network</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>wireless network</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>battery</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>text editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calculator</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>character map</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>calendar program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>web browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>news reader</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group chat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>file manager</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>users</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>installer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>software update</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>terminal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>system monitor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fonts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>theme</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>wallpaper</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>screensaver</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>language and region</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>keyboard shortcuts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>accessibility</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>assistive technology</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>multimedia settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remote desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>windows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>session</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>network proxy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>accessories</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>development</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>games</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>graphics</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>internet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>multimedia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>office</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>system tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>other programs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>desktop settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>devices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>system settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>smile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>big smile</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>grin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>wink</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>kiss</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>angel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>glasses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>plain face</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>surprise</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>sad face</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>crying</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>devil</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>monkey</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>open document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>save as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>properties</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>print preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cut</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>clear</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>undo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>redo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>find</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>find and replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>select all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new bookmark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new appointment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new contact</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new address book</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>reply to all</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>send and receive mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>junk mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not junk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>go home</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>forward arrow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>last</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>top</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bottom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>jump</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>underline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>strikethrough</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>align left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>centre</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>align right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>justify</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>indent more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>indent less</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>play</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>rewind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>fast forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>skip back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>skip forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>eject</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>refresh</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>full screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>new tab</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>stop sign</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lock screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>log out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>shut down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>home folder, old style</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>paper clip</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TActionTable</name>
     <message>
         <source>&amp;New</source>
@@ -172,32 +1039,16 @@
         <translation>Wiederherstellen|Führt die zuletzt zurückgenommene Änderung erneut aus</translation>
     </message>
     <message>
-        <source>Set &amp;Password...</source>
-        <translation>&amp;Passwort festlegen...</translation>
-    </message>
-    <message>
         <source>Set password|Protects the data file with a password: from the next save on it is encrypted.</source>
         <translation>Passwort festlegen|Schützt die Datendatei mit einem Passwort: ab dem nächsten Speichern wird sie verschlüsselt.</translation>
-    </message>
-    <message>
-        <source>Remove Pass&amp;word</source>
-        <translation>Pass&amp;wort entfernen</translation>
     </message>
     <message>
         <source>Remove password|Saves the data file without a password again.</source>
         <translation>Passwort entfernen|Speichert die Datendatei wieder ohne Passwort.</translation>
     </message>
     <message>
-        <source>Export as &amp;OPML</source>
-        <translation>Als &amp;OPML exportieren</translation>
-    </message>
-    <message>
         <source>Exports the current data file as an OPML outline that other outliners read.</source>
         <translation>Exportiert die aktuelle Datendatei als OPML-Gliederung, die andere Gliederungsprogramme lesen.</translation>
-    </message>
-    <message>
-        <source>Export as Mark&amp;down</source>
-        <translation>Als Mar&amp;kdown exportieren</translation>
     </message>
     <message>
         <source>Exports the current data file as a Markdown document with headings and nested lists.</source>
@@ -383,12 +1234,169 @@
         <source>Find in all items|Finds text in the names and descriptions of all items.</source>
         <translation>In allen Elementen suchen|Sucht Text in den Namen und Beschreibungen aller Elemente.</translation>
     </message>
+    <message>
+        <source>Set Pass&amp;word...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove Passwor&amp;d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export as OPM&amp;L</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export as Mar&amp;kdown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;System</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>System theme|Takes the colours and the style of the desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Light theme|Dark text on light faces, the same on every desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Dark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dark theme|Light text on dark faces, the same on every desktop</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back|Returns to the item focused before the last jump</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forward|Goes again to the item left by Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Go to Item...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Go to item|Finds an item by typing words of its name and focuses it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Clear Recent</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear recent|Empties the list of recent files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Options...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Options|Starting with the last document, saving automatically and printing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;rint...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print|Prints the tree or the focused item with its sub-items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print preview|Shows the pages as they would be printed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export as PD&amp;F...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export as PDF|Writes the tree or the focused item with its sub-items as a PDF document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Links Here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Links here|Shows the items whose descriptions link to the focused item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check &amp;Spelling</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check spelling|Underlines misspelled words in the description</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spelling Lan&amp;guage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Spelling language|Chooses the dictionary the description is checked with</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TApplication</name>
     <message>
         <source>Unknown error</source>
         <translation>Unbekannter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>TAutoSave</name>
+    <message>
+        <source>Saved automatically at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TCollapseSplitter</name>
+    <message>
+        <source>Fold handle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Its button folds the pane on the left away or brings it back</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TCollapseToolBar</name>
+    <message>
+        <source>Fold handle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Folds the toolbar away or brings it back</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -435,6 +1443,37 @@
     <message>
         <source>Cannot find &quot;%1&quot;</source>
         <translation>„%1“ nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No item is focused</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The description of the item %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TDescriptionSpelling</name>
+    <message>
+        <source>No spelling dictionary is installed: install one of the hunspell-* packages, such as hunspell-en-us, and start the program again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(No Suggestions)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add to Dictionary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ignore All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This document is protected by a password, but the personal dictionary is kept without protection. Add &quot;%1&quot; to it anyway?</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -523,6 +1562,10 @@ Ohne Schutz öffnen? Nein lässt das Dokument, wie es ist.</translation>
     <message>
         <source>Do you want to save the changes?</source>
         <translation>Möchten Sie die Änderungen speichern?</translation>
+    </message>
+    <message>
+        <source>%1 no longer exists. It is removed from the recent files.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -688,6 +1731,18 @@ Mit diesem Dokument überschreiben?</translation>
         <source>, searching...</source>
         <translation>, Suche läuft...</translation>
     </message>
+    <message>
+        <source>Look in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Matches found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Items found</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TFindDialog</name>
@@ -709,6 +1764,34 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>Colour</source>
         <translation>Farbe</translation>
+    </message>
+</context>
+<context>
+    <name>TGoToItemPopup</name>
+    <message>
+        <source>Name of the item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n matches so far</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n matches</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>TIconComboBox</name>
+    <message>
+        <source>Icon</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -734,6 +1817,47 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>Delete selected nodes?</source>
         <translation>Ausgewählte Elemente löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>TLinksHereController</name>
+    <message>
+        <source>Links Here</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TLinksHereModel</name>
+    <message>
+        <source>Item</source>
+        <translation type="unfinished">Element</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation type="unfinished">Zeile</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation type="unfinished">Text</translation>
+    </message>
+</context>
+<context>
+    <name>TLinksHerePane</name>
+    <message>
+        <source>Looking for links to %1...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No links to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 link to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 links to %2</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -869,6 +1993,85 @@ Mit diesem Dokument überschreiben?</translation>
         <source>  icon:  </source>
         <translation>  Symbol:  </translation>
     </message>
+    <message>
+        <source>&amp;Go</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TMenuBuilder</name>
+    <message>
+        <source>&amp;Theme</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TOptionsDialog</name>
+    <message>
+        <source>&amp;Start with the last document</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save &amp;automatically</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Number the headings when printing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When no file is given on the command line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> s after the last change</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TPersonalWords</name>
+    <message>
+        <source>Cannot write the personal dictionary %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TPrintCommands</name>
+    <message>
+        <source>Untitled</source>
+        <translation type="unfinished">Unbenannt</translation>
+    </message>
+    <message>
+        <source>Only &quot;%1&quot; with its sub-items? No takes the whole tree.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The printer could not be started.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Laying out the pages...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Abbrechen</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)|*.pdf</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TRecentMenu</name>
+    <message>
+        <source>Open R&amp;ecent</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TRecoveryManager</name>
@@ -949,6 +2152,51 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TTreeListAccessible</name>
+    <message>
+        <source>Items</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished">Name</translation>
+    </message>
+</context>
+<context>
+    <name>TTreeListAccessibleRow</name>
+    <message>
+        <source>Level %1, %2 of %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Expand</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Collapse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Shows the item&apos;s children</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hides the item&apos;s children</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TTreePrinter</name>
+    <message>
+        <source>Page %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document changed while it was printed.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1070,6 +2318,30 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source> Folders</source>
         <translation> Ordner</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unsaved changes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation type="unfinished">Beschreibung</translation>
+    </message>
+    <message>
+        <source>Close Folders</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password protection</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>

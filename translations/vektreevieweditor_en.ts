@@ -29,6 +29,23 @@
     </message>
 </context>
 <context>
+    <name>TGoToItemPopup</name>
+    <message numerus="yes">
+        <source>%n matches so far</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n matches</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>TItemCommands</name>
     <message numerus="yes">
         <source>Update %n links to %1?</source>
