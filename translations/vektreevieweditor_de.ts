@@ -5,867 +5,867 @@
     <name>IconNames</name>
     <message>
         <source>folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner</translation>
     </message>
     <message>
         <source>remote folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernter Ordner</translation>
     </message>
     <message>
         <source>saved search folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner mit gespeicherter Suche</translation>
     </message>
     <message>
         <source>open folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Geöffneter Ordner</translation>
     </message>
     <message>
         <source>visited folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Besuchter Ordner</translation>
     </message>
     <message>
         <source>folder accepting a drop</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner, der Abgelegtes annimmt</translation>
     </message>
     <message>
         <source>new folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Ordner</translation>
     </message>
     <message>
         <source>home folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Persönlicher Ordner</translation>
     </message>
     <message>
         <source>desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitsfläche</translation>
     </message>
     <message>
         <source>start here</source>
-        <translation type="unfinished"></translation>
+        <translation>Hier starten</translation>
     </message>
     <message>
         <source>network server</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerkserver</translation>
     </message>
     <message>
         <source>network workgroup</source>
-        <translation type="unfinished"></translation>
+        <translation>Arbeitsgruppe im Netzwerk</translation>
     </message>
     <message>
         <source>trash</source>
-        <translation type="unfinished"></translation>
+        <translation>Papierkorb</translation>
     </message>
     <message>
         <source>full trash</source>
-        <translation type="unfinished"></translation>
+        <translation>Voller Papierkorb</translation>
     </message>
     <message>
         <source>text file</source>
-        <translation type="unfinished"></translation>
+        <translation>Textdatei</translation>
     </message>
     <message>
         <source>document</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokument</translation>
     </message>
     <message>
         <source>text template</source>
-        <translation type="unfinished"></translation>
+        <translation>Textvorlage</translation>
     </message>
     <message>
         <source>document template</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokumentvorlage</translation>
     </message>
     <message>
         <source>script</source>
-        <translation type="unfinished"></translation>
+        <translation>Skript</translation>
     </message>
     <message>
         <source>web page</source>
-        <translation type="unfinished"></translation>
+        <translation>Webseite</translation>
     </message>
     <message>
         <source>spreadsheet</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabelle</translation>
     </message>
     <message>
         <source>spreadsheet template</source>
-        <translation type="unfinished"></translation>
+        <translation>Tabellenvorlage</translation>
     </message>
     <message>
         <source>presentation</source>
-        <translation type="unfinished"></translation>
+        <translation>Präsentation</translation>
     </message>
     <message>
         <source>presentation template</source>
-        <translation type="unfinished"></translation>
+        <translation>Präsentationsvorlage</translation>
     </message>
     <message>
         <source>drawing</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeichnung</translation>
     </message>
     <message>
         <source>drawing template</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeichnungsvorlage</translation>
     </message>
     <message>
         <source>address book</source>
-        <translation type="unfinished"></translation>
+        <translation>Adressbuch</translation>
     </message>
     <message>
         <source>calendar</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalender</translation>
     </message>
     <message>
         <source>picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild</translation>
     </message>
     <message>
         <source>sound</source>
-        <translation type="unfinished"></translation>
+        <translation>Klang</translation>
     </message>
     <message>
         <source>video</source>
-        <translation type="unfinished"></translation>
+        <translation>Video</translation>
     </message>
     <message>
         <source>font</source>
-        <translation type="unfinished"></translation>
+        <translation>Schrift</translation>
     </message>
     <message>
         <source>package</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket</translation>
     </message>
     <message>
         <source>program</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm</translation>
     </message>
     <message>
         <source>certificate</source>
-        <translation type="unfinished"></translation>
+        <translation>Zertifikat</translation>
     </message>
     <message>
         <source>favourite</source>
-        <translation type="unfinished"></translation>
+        <translation>Favorit</translation>
     </message>
     <message>
         <source>important</source>
-        <translation type="unfinished"></translation>
+        <translation>Wichtig</translation>
     </message>
     <message>
         <source>read-only</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreibgeschützt</translation>
     </message>
     <message>
         <source>unreadable</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht lesbar</translation>
     </message>
     <message>
         <source>link</source>
-        <translation type="unfinished"></translation>
+        <translation>Verknüpfung</translation>
     </message>
     <message>
         <source>system</source>
-        <translation type="unfinished"></translation>
+        <translation>System</translation>
     </message>
     <message>
         <source>photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Fotos</translation>
     </message>
     <message>
         <source>information</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung</translation>
     </message>
     <message>
         <source>error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <source>attachment</source>
-        <translation type="unfinished"></translation>
+        <translation>Anhang</translation>
     </message>
     <message>
         <source>update available</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierung verfügbar</translation>
     </message>
     <message>
         <source>urgent update</source>
-        <translation type="unfinished"></translation>
+        <translation>Dringende Aktualisierung</translation>
     </message>
     <message>
         <source>picture loading</source>
-        <translation type="unfinished"></translation>
+        <translation>Bild wird geladen</translation>
     </message>
     <message>
         <source>missing picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlendes Bild</translation>
     </message>
     <message>
         <source>clear sky</source>
-        <translation type="unfinished"></translation>
+        <translation>Klarer Himmel</translation>
     </message>
     <message>
         <source>few clouds</source>
-        <translation type="unfinished"></translation>
+        <translation>Leicht bewölkt</translation>
     </message>
     <message>
         <source>overcast</source>
-        <translation type="unfinished"></translation>
+        <translation>Bedeckt</translation>
     </message>
     <message>
         <source>scattered showers</source>
-        <translation type="unfinished"></translation>
+        <translation>Vereinzelte Schauer</translation>
     </message>
     <message>
         <source>showers</source>
-        <translation type="unfinished"></translation>
+        <translation>Schauer</translation>
     </message>
     <message>
         <source>snow</source>
-        <translation type="unfinished"></translation>
+        <translation>Schnee</translation>
     </message>
     <message>
         <source>storm</source>
-        <translation type="unfinished"></translation>
+        <translation>Sturm</translation>
     </message>
     <message>
         <source>severe weather alert</source>
-        <translation type="unfinished"></translation>
+        <translation>Unwetterwarnung</translation>
     </message>
     <message>
         <source>clear night</source>
-        <translation type="unfinished"></translation>
+        <translation>Klare Nacht</translation>
     </message>
     <message>
         <source>few clouds at night</source>
-        <translation type="unfinished"></translation>
+        <translation>Leicht bewölkte Nacht</translation>
     </message>
     <message>
         <source>network idle</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerk im Leerlauf</translation>
     </message>
     <message>
         <source>network sending</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerk sendet</translation>
     </message>
     <message>
         <source>network receiving</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerk empfängt</translation>
     </message>
     <message>
         <source>network sending and receiving</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerk sendet und empfängt</translation>
     </message>
     <message>
         <source>network offline</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerk getrennt</translation>
     </message>
     <message>
         <source>network error</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerkfehler</translation>
     </message>
     <message>
         <source>encrypted wireless network</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsseltes Funknetzwerk</translation>
     </message>
     <message>
         <source>volume high</source>
-        <translation type="unfinished"></translation>
+        <translation>Lautstärke hoch</translation>
     </message>
     <message>
         <source>volume medium</source>
-        <translation type="unfinished"></translation>
+        <translation>Lautstärke mittel</translation>
     </message>
     <message>
         <source>volume low</source>
-        <translation type="unfinished"></translation>
+        <translation>Lautstärke niedrig</translation>
     </message>
     <message>
         <source>volume muted</source>
-        <translation type="unfinished"></translation>
+        <translation>Stumm geschaltet</translation>
     </message>
     <message>
         <source>battery low</source>
-        <translation type="unfinished"></translation>
+        <translation>Akku schwach</translation>
     </message>
     <message>
         <source>printer error</source>
-        <translation type="unfinished"></translation>
+        <translation>Druckerfehler</translation>
     </message>
     <message>
         <source>computer</source>
-        <translation type="unfinished"></translation>
+        <translation>Computer</translation>
     </message>
     <message>
         <source>hard disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Festplatte</translation>
     </message>
     <message>
         <source>optical drive</source>
-        <translation type="unfinished"></translation>
+        <translation>Optisches Laufwerk</translation>
     </message>
     <message>
         <source>removable drive</source>
-        <translation type="unfinished"></translation>
+        <translation>Wechsellaufwerk</translation>
     </message>
     <message>
         <source>optical disc</source>
-        <translation type="unfinished"></translation>
+        <translation>Optischer Datenträger</translation>
     </message>
     <message>
         <source>floppy disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Diskette</translation>
     </message>
     <message>
         <source>flash memory</source>
-        <translation type="unfinished"></translation>
+        <translation>Flash-Speicher</translation>
     </message>
     <message>
         <source>printer</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucker</translation>
     </message>
     <message>
         <source>display</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirm</translation>
     </message>
     <message>
         <source>keyboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Tastatur</translation>
     </message>
     <message>
         <source>mouse</source>
-        <translation type="unfinished"></translation>
+        <translation>Maus</translation>
     </message>
     <message>
         <source>game controller</source>
-        <translation type="unfinished"></translation>
+        <translation>Gamecontroller</translation>
     </message>
     <message>
         <source>photo camera</source>
-        <translation type="unfinished"></translation>
+        <translation>Fotokamera</translation>
     </message>
     <message>
         <source>video camera</source>
-        <translation type="unfinished"></translation>
+        <translation>Videokamera</translation>
     </message>
     <message>
         <source>sound card</source>
-        <translation type="unfinished"></translation>
+        <translation>Soundkarte</translation>
     </message>
     <message>
         <source>microphone</source>
-        <translation type="unfinished"></translation>
+        <translation>Mikrofon</translation>
     </message>
     <message>
         <source>media player</source>
-        <translation type="unfinished"></translation>
+        <translation>Mediaplayer</translation>
     </message>
     <message>
         <source>wired network</source>
-        <translation type="unfinished"></translation>
+        <translation>Kabelnetzwerk</translation>
     </message>
     <message>
         <source>wireless network</source>
-        <translation type="unfinished"></translation>
+        <translation>Funknetzwerk</translation>
     </message>
     <message>
         <source>battery</source>
-        <translation type="unfinished"></translation>
+        <translation>Akku</translation>
     </message>
     <message>
         <source>text editor</source>
-        <translation type="unfinished"></translation>
+        <translation>Texteditor</translation>
     </message>
     <message>
         <source>calculator</source>
-        <translation type="unfinished"></translation>
+        <translation>Taschenrechner</translation>
     </message>
     <message>
         <source>character map</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeichentabelle</translation>
     </message>
     <message>
         <source>calendar program</source>
-        <translation type="unfinished"></translation>
+        <translation>Kalenderprogramm</translation>
     </message>
     <message>
         <source>mail</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mail</translation>
     </message>
     <message>
         <source>web browser</source>
-        <translation type="unfinished"></translation>
+        <translation>Webbrowser</translation>
     </message>
     <message>
         <source>news reader</source>
-        <translation type="unfinished"></translation>
+        <translation>Newsreader</translation>
     </message>
     <message>
         <source>group chat</source>
-        <translation type="unfinished"></translation>
+        <translation>Gruppenchat</translation>
     </message>
     <message>
         <source>help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>file manager</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateimanager</translation>
     </message>
     <message>
         <source>users</source>
-        <translation type="unfinished"></translation>
+        <translation>Benutzer</translation>
     </message>
     <message>
         <source>installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsprogramm</translation>
     </message>
     <message>
         <source>software update</source>
-        <translation type="unfinished"></translation>
+        <translation>Softwareaktualisierung</translation>
     </message>
     <message>
         <source>terminal</source>
-        <translation type="unfinished"></translation>
+        <translation>Terminal</translation>
     </message>
     <message>
         <source>system monitor</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemmonitor</translation>
     </message>
     <message>
         <source>fonts</source>
-        <translation type="unfinished"></translation>
+        <translation>Schriftarten</translation>
     </message>
     <message>
         <source>theme</source>
-        <translation type="unfinished"></translation>
+        <translation>Design</translation>
     </message>
     <message>
         <source>wallpaper</source>
-        <translation type="unfinished"></translation>
+        <translation>Hintergrundbild</translation>
     </message>
     <message>
         <source>screensaver</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirmschoner</translation>
     </message>
     <message>
         <source>language and region</source>
-        <translation type="unfinished"></translation>
+        <translation>Sprache und Region</translation>
     </message>
     <message>
         <source>keyboard shortcuts</source>
-        <translation type="unfinished"></translation>
+        <translation>Tastenkürzel</translation>
     </message>
     <message>
         <source>accessibility</source>
-        <translation type="unfinished"></translation>
+        <translation>Barrierefreiheit</translation>
     </message>
     <message>
         <source>assistive technology</source>
-        <translation type="unfinished"></translation>
+        <translation>Unterstützende Technologien</translation>
     </message>
     <message>
         <source>multimedia settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Multimedia-Einstellungen</translation>
     </message>
     <message>
         <source>remote desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernte Arbeitsfläche</translation>
     </message>
     <message>
         <source>windows</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenster</translation>
     </message>
     <message>
         <source>session</source>
-        <translation type="unfinished"></translation>
+        <translation>Sitzung</translation>
     </message>
     <message>
         <source>network proxy</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerk-Proxy</translation>
     </message>
     <message>
         <source>accessories</source>
-        <translation type="unfinished"></translation>
+        <translation>Zubehör</translation>
     </message>
     <message>
         <source>development</source>
-        <translation type="unfinished"></translation>
+        <translation>Entwicklung</translation>
     </message>
     <message>
         <source>games</source>
-        <translation type="unfinished"></translation>
+        <translation>Spiele</translation>
     </message>
     <message>
         <source>graphics</source>
-        <translation type="unfinished"></translation>
+        <translation>Grafik</translation>
     </message>
     <message>
         <source>internet</source>
-        <translation type="unfinished"></translation>
+        <translation>Internet</translation>
     </message>
     <message>
         <source>multimedia</source>
-        <translation type="unfinished"></translation>
+        <translation>Multimedia</translation>
     </message>
     <message>
         <source>office</source>
-        <translation type="unfinished"></translation>
+        <translation>Büro</translation>
     </message>
     <message>
         <source>system tools</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemwerkzeuge</translation>
     </message>
     <message>
         <source>other programs</source>
-        <translation type="unfinished"></translation>
+        <translation>Andere Programme</translation>
     </message>
     <message>
         <source>desktop settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen der Arbeitsfläche</translation>
     </message>
     <message>
         <source>devices</source>
-        <translation type="unfinished"></translation>
+        <translation>Geräte</translation>
     </message>
     <message>
         <source>system settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemeinstellungen</translation>
     </message>
     <message>
         <source>smile</source>
-        <translation type="unfinished"></translation>
+        <translation>Lächeln</translation>
     </message>
     <message>
         <source>big smile</source>
-        <translation type="unfinished"></translation>
+        <translation>Breites Lächeln</translation>
     </message>
     <message>
         <source>grin</source>
-        <translation type="unfinished"></translation>
+        <translation>Grinsen</translation>
     </message>
     <message>
         <source>wink</source>
-        <translation type="unfinished"></translation>
+        <translation>Zwinkern</translation>
     </message>
     <message>
         <source>kiss</source>
-        <translation type="unfinished"></translation>
+        <translation>Kuss</translation>
     </message>
     <message>
         <source>angel</source>
-        <translation type="unfinished"></translation>
+        <translation>Engel</translation>
     </message>
     <message>
         <source>glasses</source>
-        <translation type="unfinished"></translation>
+        <translation>Brille</translation>
     </message>
     <message>
         <source>plain face</source>
-        <translation type="unfinished"></translation>
+        <translation>Neutrales Gesicht</translation>
     </message>
     <message>
         <source>surprise</source>
-        <translation type="unfinished"></translation>
+        <translation>Überraschung</translation>
     </message>
     <message>
         <source>sad face</source>
-        <translation type="unfinished"></translation>
+        <translation>Trauriges Gesicht</translation>
     </message>
     <message>
         <source>crying</source>
-        <translation type="unfinished"></translation>
+        <translation>Weinen</translation>
     </message>
     <message>
         <source>devil</source>
-        <translation type="unfinished"></translation>
+        <translation>Teufel</translation>
     </message>
     <message>
         <source>monkey</source>
-        <translation type="unfinished"></translation>
+        <translation>Affe</translation>
     </message>
     <message>
         <source>new document</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Dokument</translation>
     </message>
     <message>
         <source>open document</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokument öffnen</translation>
     </message>
     <message>
         <source>save</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern</translation>
     </message>
     <message>
         <source>save as</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern unter</translation>
     </message>
     <message>
         <source>properties</source>
-        <translation type="unfinished"></translation>
+        <translation>Eigenschaften</translation>
     </message>
     <message>
         <source>print</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucken</translation>
     </message>
     <message>
         <source>print preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Seitenvorschau</translation>
     </message>
     <message>
         <source>copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopieren</translation>
     </message>
     <message>
         <source>cut</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausschneiden</translation>
     </message>
     <message>
         <source>paste</source>
-        <translation type="unfinished"></translation>
+        <translation>Einfügen</translation>
     </message>
     <message>
         <source>delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen</translation>
     </message>
     <message>
         <source>clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Leeren</translation>
     </message>
     <message>
         <source>undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgängig</translation>
     </message>
     <message>
         <source>redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>find</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchen</translation>
     </message>
     <message>
         <source>find and replace</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchen und Ersetzen</translation>
     </message>
     <message>
         <source>select all</source>
-        <translation type="unfinished"></translation>
+        <translation>Alles markieren</translation>
     </message>
     <message>
         <source>search</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche</translation>
     </message>
     <message>
         <source>new bookmark</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Lesezeichen</translation>
     </message>
     <message>
         <source>new appointment</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Termin</translation>
     </message>
     <message>
         <source>new contact</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Kontakt</translation>
     </message>
     <message>
         <source>new address book</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Adressbuch</translation>
     </message>
     <message>
         <source>new mail</source>
-        <translation type="unfinished"></translation>
+        <translation>Neue E-Mail</translation>
     </message>
     <message>
         <source>reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Antworten</translation>
     </message>
     <message>
         <source>reply to all</source>
-        <translation type="unfinished"></translation>
+        <translation>Allen antworten</translation>
     </message>
     <message>
         <source>forward</source>
-        <translation type="unfinished"></translation>
+        <translation>Weiterleiten</translation>
     </message>
     <message>
         <source>send and receive mail</source>
-        <translation type="unfinished"></translation>
+        <translation>E-Mails senden und empfangen</translation>
     </message>
     <message>
         <source>junk mail</source>
-        <translation type="unfinished"></translation>
+        <translation>Spam</translation>
     </message>
     <message>
         <source>not junk</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Spam</translation>
     </message>
     <message>
         <source>add</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <source>go home</source>
-        <translation type="unfinished"></translation>
+        <translation>Startseite</translation>
     </message>
     <message>
         <source>up</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach oben</translation>
     </message>
     <message>
         <source>down</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach unten</translation>
     </message>
     <message>
         <source>back</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurück</translation>
     </message>
     <message>
         <source>forward arrow</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorwärts</translation>
     </message>
     <message>
         <source>first</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Anfang</translation>
     </message>
     <message>
         <source>last</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Ende</translation>
     </message>
     <message>
         <source>top</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganz nach oben</translation>
     </message>
     <message>
         <source>bottom</source>
-        <translation type="unfinished"></translation>
+        <translation>Ganz nach unten</translation>
     </message>
     <message>
         <source>jump</source>
-        <translation type="unfinished"></translation>
+        <translation>Springen</translation>
     </message>
     <message>
         <source>bold</source>
-        <translation type="unfinished"></translation>
+        <translation>Fett</translation>
     </message>
     <message>
         <source>italic</source>
-        <translation type="unfinished"></translation>
+        <translation>Kursiv</translation>
     </message>
     <message>
         <source>underline</source>
-        <translation type="unfinished"></translation>
+        <translation>Unterstrichen</translation>
     </message>
     <message>
         <source>strikethrough</source>
-        <translation type="unfinished"></translation>
+        <translation>Durchgestrichen</translation>
     </message>
     <message>
         <source>align left</source>
-        <translation type="unfinished"></translation>
+        <translation>Linksbündig</translation>
     </message>
     <message>
         <source>centre</source>
-        <translation type="unfinished"></translation>
+        <translation>Zentriert</translation>
     </message>
     <message>
         <source>align right</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechtsbündig</translation>
     </message>
     <message>
         <source>justify</source>
-        <translation type="unfinished"></translation>
+        <translation>Blocksatz</translation>
     </message>
     <message>
         <source>indent more</source>
-        <translation type="unfinished"></translation>
+        <translation>Einzug vergrößern</translation>
     </message>
     <message>
         <source>indent less</source>
-        <translation type="unfinished"></translation>
+        <translation>Einzug verkleinern</translation>
     </message>
     <message>
         <source>play</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiedergabe</translation>
     </message>
     <message>
         <source>pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stopp</translation>
     </message>
     <message>
         <source>record</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufnahme</translation>
     </message>
     <message>
         <source>rewind</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurückspulen</translation>
     </message>
     <message>
         <source>fast forward</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorspulen</translation>
     </message>
     <message>
         <source>skip back</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorheriger Titel</translation>
     </message>
     <message>
         <source>skip forward</source>
-        <translation type="unfinished"></translation>
+        <translation>Nächster Titel</translation>
     </message>
     <message>
         <source>eject</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswerfen</translation>
     </message>
     <message>
         <source>refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>full screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Vollbild</translation>
     </message>
     <message>
         <source>new window</source>
-        <translation type="unfinished"></translation>
+        <translation>Neues Fenster</translation>
     </message>
     <message>
         <source>new tab</source>
-        <translation type="unfinished"></translation>
+        <translation>Neuer Tab</translation>
     </message>
     <message>
         <source>stop sign</source>
-        <translation type="unfinished"></translation>
+        <translation>Stoppschild</translation>
     </message>
     <message>
         <source>lock screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Bildschirm sperren</translation>
     </message>
     <message>
         <source>log out</source>
-        <translation type="unfinished"></translation>
+        <translation>Abmelden</translation>
     </message>
     <message>
         <source>shut down</source>
-        <translation type="unfinished"></translation>
+        <translation>Herunterfahren</translation>
     </message>
     <message>
         <source>home folder, old style</source>
-        <translation type="unfinished"></translation>
+        <translation>Persönlicher Ordner, alter Stil</translation>
     </message>
     <message>
         <source>paper clip</source>
-        <translation type="unfinished"></translation>
+        <translation>Büroklammer</translation>
     </message>
 </context>
 <context>
@@ -1236,131 +1236,131 @@
     </message>
     <message>
         <source>Set Pass&amp;word...</source>
-        <translation type="unfinished"></translation>
+        <translation>Pass&amp;wort festlegen...</translation>
     </message>
     <message>
         <source>Remove Passwor&amp;d</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort &amp;entfernen</translation>
     </message>
     <message>
         <source>Export as OPM&amp;L</source>
-        <translation type="unfinished"></translation>
+        <translation>Als &amp;OPML exportieren</translation>
     </message>
     <message>
         <source>Export as Mar&amp;kdown</source>
-        <translation type="unfinished"></translation>
+        <translation>Als Mar&amp;kdown exportieren</translation>
     </message>
     <message>
         <source>&amp;System</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;System</translation>
     </message>
     <message>
         <source>System theme|Takes the colours and the style of the desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>Systemdesign|Übernimmt die Farben und den Stil der Arbeitsfläche</translation>
     </message>
     <message>
         <source>&amp;Light</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hell</translation>
     </message>
     <message>
         <source>Light theme|Dark text on light faces, the same on every desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>Helles Design|Dunkler Text auf hellen Flächen, auf jeder Arbeitsfläche gleich</translation>
     </message>
     <message>
         <source>&amp;Dark</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Dunkel</translation>
     </message>
     <message>
         <source>Dark theme|Light text on dark faces, the same on every desktop</source>
-        <translation type="unfinished"></translation>
+        <translation>Dunkles Design|Heller Text auf dunklen Flächen, auf jeder Arbeitsfläche gleich</translation>
     </message>
     <message>
         <source>&amp;Back</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zurück</translation>
     </message>
     <message>
         <source>Back|Returns to the item focused before the last jump</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurück|Kehrt zu dem Element zurück, das vor dem letzten Sprung das aktuelle war</translation>
     </message>
     <message>
         <source>&amp;Forward</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorwärts</translation>
     </message>
     <message>
         <source>Forward|Goes again to the item left by Back</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorwärts|Geht wieder zu dem Element, das mit Zurück verlassen wurde</translation>
     </message>
     <message>
         <source>&amp;Go to Item...</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu &amp;Element gehen...</translation>
     </message>
     <message>
         <source>Go to item|Finds an item by typing words of its name and focuses it</source>
-        <translation type="unfinished"></translation>
+        <translation>Zu Element gehen|Findet ein Element über eingetippte Wörter seines Namens und macht es zum aktuellen Element</translation>
     </message>
     <message>
         <source>&amp;Clear Recent</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste &amp;leeren</translation>
     </message>
     <message>
         <source>Clear recent|Empties the list of recent files</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste leeren|Leert die Liste der zuletzt geöffneten Dateien</translation>
     </message>
     <message>
         <source>&amp;Options...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Einstellungen...</translation>
     </message>
     <message>
         <source>Options|Starting with the last document, saving automatically and printing</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen|Start mit dem letzten Dokument, automatisches Speichern und Drucken</translation>
     </message>
     <message>
         <source>P&amp;rint...</source>
-        <translation type="unfinished"></translation>
+        <translation>D&amp;rucken...</translation>
     </message>
     <message>
         <source>Print|Prints the tree or the focused item with its sub-items</source>
-        <translation type="unfinished"></translation>
+        <translation>Drucken|Druckt den Baum oder das aktuelle Element mit seinen Unterelementen</translation>
     </message>
     <message>
         <source>Print Pre&amp;view...</source>
-        <translation type="unfinished"></translation>
+        <translation>Seiten&amp;vorschau...</translation>
     </message>
     <message>
         <source>Print preview|Shows the pages as they would be printed</source>
-        <translation type="unfinished"></translation>
+        <translation>Seitenvorschau|Zeigt die Seiten so, wie sie gedruckt würden</translation>
     </message>
     <message>
         <source>Export as PD&amp;F...</source>
-        <translation type="unfinished"></translation>
+        <translation>Als &amp;PDF exportieren...</translation>
     </message>
     <message>
         <source>Export as PDF|Writes the tree or the focused item with its sub-items as a PDF document</source>
-        <translation type="unfinished"></translation>
+        <translation>Als PDF exportieren|Schreibt den Baum oder das aktuelle Element mit seinen Unterelementen als PDF-Dokument</translation>
     </message>
     <message>
         <source>&amp;Links Here</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Links auf dieses Element</translation>
     </message>
     <message>
         <source>Links here|Shows the items whose descriptions link to the focused item</source>
-        <translation type="unfinished"></translation>
+        <translation>Links auf dieses Element|Zeigt die Elemente, deren Beschreibungen auf das aktuelle Element verweisen</translation>
     </message>
     <message>
         <source>Check &amp;Spelling</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rechtschreibung prüfen</translation>
     </message>
     <message>
         <source>Check spelling|Underlines misspelled words in the description</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechtschreibung prüfen|Unterstreicht falsch geschriebene Wörter in der Beschreibung</translation>
     </message>
     <message>
         <source>Spelling Lan&amp;guage</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechtschreibs&amp;prache</translation>
     </message>
     <message>
         <source>Spelling language|Chooses the dictionary the description is checked with</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechtschreibsprache|Wählt das Wörterbuch, mit dem die Beschreibung geprüft wird</translation>
     </message>
 </context>
 <context>
@@ -1374,29 +1374,29 @@
     <name>TAutoSave</name>
     <message>
         <source>Saved automatically at %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch gespeichert um %1</translation>
     </message>
 </context>
 <context>
     <name>TCollapseSplitter</name>
     <message>
         <source>Fold handle</source>
-        <translation type="unfinished"></translation>
+        <translation>Einklappgriff</translation>
     </message>
     <message>
         <source>Its button folds the pane on the left away or brings it back</source>
-        <translation type="unfinished"></translation>
+        <translation>Sein Knopf klappt den linken Bereich weg oder holt ihn zurück</translation>
     </message>
 </context>
 <context>
     <name>TCollapseToolBar</name>
     <message>
         <source>Fold handle</source>
-        <translation type="unfinished"></translation>
+        <translation>Einklappgriff</translation>
     </message>
     <message>
         <source>Folds the toolbar away or brings it back</source>
-        <translation type="unfinished"></translation>
+        <translation>Klappt die Werkzeugleiste weg oder holt sie zurück</translation>
     </message>
 </context>
 <context>
@@ -1446,34 +1446,34 @@
     </message>
     <message>
         <source>No item is focused</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Element hat den Fokus</translation>
     </message>
     <message>
         <source>The description of the item %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Beschreibung des Elements %1</translation>
     </message>
 </context>
 <context>
     <name>TDescriptionSpelling</name>
     <message>
         <source>No spelling dictionary is installed: install one of the hunspell-* packages, such as hunspell-en-us, and start the program again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es ist kein Wörterbuch für die Rechtschreibprüfung installiert: Installieren Sie eines der Pakete hunspell-*, etwa hunspell-de-de, und starten Sie das Programm neu.</translation>
     </message>
     <message>
         <source>(No Suggestions)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Keine Vorschläge)</translation>
     </message>
     <message>
         <source>Add to Dictionary</source>
-        <translation type="unfinished"></translation>
+        <translation>Zum Wörterbuch hinzufügen</translation>
     </message>
     <message>
         <source>Ignore All</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle ignorieren</translation>
     </message>
     <message>
         <source>This document is protected by a password, but the personal dictionary is kept without protection. Add &quot;%1&quot; to it anyway?</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieses Dokument ist durch ein Passwort geschützt, aber das persönliche Wörterbuch wird ungeschützt gespeichert. „%1“ trotzdem hinzufügen?</translation>
     </message>
 </context>
 <context>
@@ -1565,7 +1565,7 @@ Ohne Schutz öffnen? Nein lässt das Dokument, wie es ist.</translation>
     </message>
     <message>
         <source>%1 no longer exists. It is removed from the recent files.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 existiert nicht mehr. Die Datei wird aus der Liste der zuletzt geöffneten Dateien entfernt.</translation>
     </message>
 </context>
 <context>
@@ -1733,15 +1733,15 @@ Mit diesem Dokument überschreiben?</translation>
     </message>
     <message>
         <source>Look in</source>
-        <translation type="unfinished"></translation>
+        <translation>Suchen in</translation>
     </message>
     <message>
         <source>Matches found</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Treffer</translation>
     </message>
     <message>
         <source>Items found</source>
-        <translation type="unfinished"></translation>
+        <translation>Gefundene Elemente</translation>
     </message>
 </context>
 <context>
@@ -1770,20 +1770,20 @@ Mit diesem Dokument überschreiben?</translation>
     <name>TGoToItemPopup</name>
     <message>
         <source>Name of the item</source>
-        <translation type="unfinished"></translation>
+        <translation>Name des Elements</translation>
     </message>
     <message numerus="yes">
         <source>%n matches so far</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Treffer bisher</numerusform>
+            <numerusform>%n Treffer bisher</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n matches</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n Treffer</numerusform>
+            <numerusform>%n Treffer</numerusform>
         </translation>
     </message>
 </context>
@@ -1791,7 +1791,7 @@ Mit diesem Dokument überschreiben?</translation>
     <name>TIconComboBox</name>
     <message>
         <source>Icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Symbol</translation>
     </message>
 </context>
 <context>
@@ -1823,41 +1823,41 @@ Mit diesem Dokument überschreiben?</translation>
     <name>TLinksHereController</name>
     <message>
         <source>Links Here</source>
-        <translation type="unfinished"></translation>
+        <translation>Links auf dieses Element</translation>
     </message>
 </context>
 <context>
     <name>TLinksHereModel</name>
     <message>
         <source>Item</source>
-        <translation type="unfinished">Element</translation>
+        <translation>Element</translation>
     </message>
     <message>
         <source>Line</source>
-        <translation type="unfinished">Zeile</translation>
+        <translation>Zeile</translation>
     </message>
     <message>
         <source>Text</source>
-        <translation type="unfinished">Text</translation>
+        <translation>Text</translation>
     </message>
 </context>
 <context>
     <name>TLinksHerePane</name>
     <message>
         <source>Looking for links to %1...</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche nach Links auf %1...</translation>
     </message>
     <message>
         <source>No links to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Links auf %1</translation>
     </message>
     <message>
         <source>1 link to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Link auf %1</translation>
     </message>
     <message>
         <source>%1 links to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Links auf %2</translation>
     </message>
 </context>
 <context>
@@ -1995,82 +1995,82 @@ Mit diesem Dokument überschreiben?</translation>
     </message>
     <message>
         <source>&amp;Go</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Gehe zu</translation>
     </message>
 </context>
 <context>
     <name>TMenuBuilder</name>
     <message>
         <source>&amp;Theme</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Design</translation>
     </message>
 </context>
 <context>
     <name>TOptionsDialog</name>
     <message>
         <source>&amp;Start with the last document</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem &amp;letzten Dokument starten</translation>
     </message>
     <message>
         <source>Save &amp;automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatisch &amp;speichern</translation>
     </message>
     <message>
         <source>&amp;Number the headings when printing</source>
-        <translation type="unfinished"></translation>
+        <translation>Überschriften beim Drucken &amp;nummerieren</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>When no file is given on the command line</source>
-        <translation type="unfinished"></translation>
+        <translation>Wenn auf der Befehlszeile keine Datei angegeben ist</translation>
     </message>
     <message>
         <source> s after the last change</source>
-        <translation type="unfinished"></translation>
+        <translation> s nach der letzten Änderung</translation>
     </message>
 </context>
 <context>
     <name>TPersonalWords</name>
     <message>
         <source>Cannot write the personal dictionary %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Das persönliche Wörterbuch %1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
     <name>TPrintCommands</name>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished">Unbenannt</translation>
+        <translation>Unbenannt</translation>
     </message>
     <message>
         <source>Only &quot;%1&quot; with its sub-items? No takes the whole tree.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur „%1“ mit seinen Unterelementen? Nein nimmt den ganzen Baum.</translation>
     </message>
     <message>
         <source>The printer could not be started.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Drucker konnte nicht gestartet werden.</translation>
     </message>
     <message>
         <source>Laying out the pages...</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seiten werden aufgebaut...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Abbrechen</translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>PDF Files (*.pdf)|*.pdf</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF-Dateien (*.pdf)|*.pdf</translation>
     </message>
 </context>
 <context>
     <name>TRecentMenu</name>
     <message>
         <source>Open R&amp;ecent</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Zuletzt geöffnet</translation>
     </message>
 </context>
 <context>
@@ -2158,45 +2158,45 @@ Mit diesem Dokument überschreiben?</translation>
     <name>TTreeListAccessible</name>
     <message>
         <source>Items</source>
-        <translation type="unfinished"></translation>
+        <translation>Elemente</translation>
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
 </context>
 <context>
     <name>TTreeListAccessibleRow</name>
     <message>
         <source>Level %1, %2 of %3</source>
-        <translation type="unfinished"></translation>
+        <translation>Ebene %1, %2 von %3</translation>
     </message>
     <message>
         <source>Expand</source>
-        <translation type="unfinished"></translation>
+        <translation>Aufklappen</translation>
     </message>
     <message>
         <source>Collapse</source>
-        <translation type="unfinished"></translation>
+        <translation>Zuklappen</translation>
     </message>
     <message>
         <source>Shows the item&apos;s children</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeigt die Unterelemente des Elements</translation>
     </message>
     <message>
         <source>Hides the item&apos;s children</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbirgt die Unterelemente des Elements</translation>
     </message>
 </context>
 <context>
     <name>TTreePrinter</name>
     <message>
         <source>Page %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite %1</translation>
     </message>
     <message>
         <source>The document changed while it was printed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Dokument wurde während des Druckens geändert.</translation>
     </message>
 </context>
 <context>
@@ -2321,27 +2321,27 @@ Mit diesem Dokument überschreiben?</translation>
     </message>
     <message>
         <source>Messages</source>
-        <translation type="unfinished"></translation>
+        <translation>Meldungen</translation>
     </message>
     <message>
         <source>Unsaved changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht gespeicherte Änderungen</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished">Beschreibung</translation>
+        <translation>Beschreibung</translation>
     </message>
     <message>
         <source>Close Folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner schließen</translation>
     </message>
     <message>
         <source>Password protection</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwortschutz</translation>
     </message>
 </context>
 </TS>
