@@ -167,7 +167,7 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(TActionList::Tag(action), row.tag);
     const std::string name = row.name;
     EXPECT_EQ(action->isCheckable(), name.rfind("actView", 0) == 0 && name != "actViewFont" && name != "actViewOptions" &&
-                                         name != "actViewSpellingLanguage");
+                                         name != "actViewSpellingLanguage" && name != "actViewLinksHere");
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();

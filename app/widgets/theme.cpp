@@ -118,3 +118,8 @@ void SetOwnTextColor(QWidget& widget, const QColor& color)
         palette.setColor(QPalette::Text, color);
     widget.setPalette(palette);
 }
+
+QColor MisspellingColor(const QPalette& palette)
+{
+    return palette.color(QPalette::Base).lightness() < 128 ? QColor(0xFF6B6B) : QColor(0xD00000);
+}

@@ -22,6 +22,10 @@ void ApplyTheme(TTheme theme);
 // define it, from 1 (the same) to 21 (black on white).
 double ContrastRatio(const QColor& first, const QColor& second);
 
+// The red of the wavy line under a misspelled word, strong enough to be seen
+// on the palette's text background, light or dark.
+QColor MisspellingColor(const QPalette& palette);
+
 // Gives `widget` a text colour of its own; the palette's own text colour is
 // no choice of the user's, so with it the widget follows the theme instead.
 void SetOwnTextColor(QWidget& widget, const QColor& color);

@@ -2,6 +2,7 @@
 
 #include "app/spelling/spellchecker.h"
 #include "app/spelling/spelldictionary.h"
+#include "app/widgets/theme.h"
 #include "app/window/application.h"
 #include "app/window/descriptionlinks.h"
 #include "app/window/documentsession.h"
@@ -202,13 +203,14 @@ void TDescriptionSpelling::RefreshSpelling()
     if (words == m_drawn)
         return;
     QList<QTextEdit::ExtraSelection> selections;
+    const QColor underline = MisspellingColor(m_memo.palette());
     for (const TSpellWord& word : words) {
         QTextEdit::ExtraSelection selection;
         selection.cursor = QTextCursor(m_memo.document());
         selection.cursor.setPosition(word.start);
         selection.cursor.setPosition(word.End(), QTextCursor::KeepAnchor);
         selection.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-        selection.format.setUnderlineColor(Qt::red);
+        selection.format.setUnderlineColor(underline);
         selections << selection;
     }
     m_layers.SetLayer(TEditorLayer::Spelling, std::move(selections));
