@@ -89,6 +89,12 @@ TTreeListPlace TTreeList::RemoveSubtree(TTreeListTextNode* item, bool free)
 
     item->m_deleting = true;
     Detach(item);
+    // Observers of the removal ask for the focus and the top row: neither may
+    // still be an item that is gone, or about to be freed, by then.
+    if (focusInside)
+        m_focused = nullptr;
+    if (topRowInside)
+        m_topRow = m_top.count > 0 ? m_top.items[0] : nullptr;
     const bool parentEmptied = parent && !parent->HasChildren();
     if (free)
         FreeSubtree(item);
@@ -107,11 +113,12 @@ TTreeListPlace TTreeList::RemoveSubtree(TTreeListTextNode* item, bool free)
         m_topRow = nullptr;
         m_selection.clear();
         m_selectionSorted = true;
-        Focus(nullptr, false);
+        if (focusInside)
+            Notify([](TTreeListObserver& o) { o.FocusChanged(nullptr); });
+        else
+            Focus(nullptr, false);
         return place;
     }
-    if (topRowInside)
-        m_topRow = m_top.items[0];
     if (focusInside)
         Focus(nextFocus, false);
     return place;

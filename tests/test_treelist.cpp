@@ -60,7 +60,11 @@ struct Tree : public ::testing::Test, public TTreeListObserver {
     void ItemsAboutToBeInserted(TTreeListTextNode* p, int f, int l) override { Rows("insert", p, f, l); }
     void ItemsInserted() override { log.push_back("inserted"); }
     void ItemsAboutToBeRemoved(TTreeListTextNode* p, int f, int l) override { Rows("remove", p, f, l); }
-    void ItemsRemoved() override { log.push_back("removed"); }
+    void ItemsRemoved() override
+    {
+        log.push_back("removed");
+        focusAtRemoval = Name(tree.FocusedItem());  // a freed item here is a sanitizer report
+    }
     void ItemAboutToBeMoved(TTreeListTextNode* i, TTreeListTextNode* d, int r) override
     {
         Rows("move " + Name(i) + " to", d, r);
@@ -78,6 +82,7 @@ struct Tree : public ::testing::Test, public TTreeListObserver {
     }
 
     TTreeList tree;
+    std::string focusAtRemoval;
     std::map<std::string, TTreeListTextNode*> items;
     std::vector<std::string> log;
     std::vector<std::string> changes;  // OnChangeNode as "old>new"
@@ -291,6 +296,7 @@ TEST_F(Tree, DeletePassesFocusWithoutNotification)
         Watch();
         tree.Delete(I(deleted));
         EXPECT_EQ(Name(tree.FocusedItem()), focusedAfter) << deleted << " " << focusedBefore;
+        EXPECT_EQ(focusAtRemoval, "-") << deleted << " " << focusedBefore;
         EXPECT_THAT(changes, IsEmpty());
     }
 }
