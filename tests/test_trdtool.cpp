@@ -145,6 +145,7 @@ TEST_F(TrdTool, SpeaksGerman)
         {"check '" VEK_TEST_DATA "/fuzz/old-variant.trd'", 0, "3 Elemente, alte Variante\n", ""},
         {"dump '" + Path("missing.trd") + "'", 1, "",
          "Die Datei " + Path("missing.trd") + " kann nicht geöffnet werden.\n"},
+        {"dump '" + Path("\xE9.trd") + "'", 1, "", "Cannot open file " + Path("\xE9.trd") + ".\n"},
         {"--password-file '" + Path("pw") + "' decrypt '" + Path("t.trd") + "' '" + Path("x.trd") + "'", 1, "",
          "Warnung: Nicht nur Sie können die Passwortdatei " + Path("pw") + " lesen.\n" + Path("t.trd") +
              " ist nicht durch ein Passwort geschützt.\n"},

@@ -34,10 +34,9 @@ int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments,
                 writer = candidate;
     }
     if (!writer) {
-        std::fputs(
-            ToolText(QT_TRANSLATE_NOOP("trdtool", "Usage: trdtool export txt|ini|multi|opml|md|html FILE TARGET\n"))
-                .c_str(),
-            stderr);
+        const char* const usage =
+            QT_TRANSLATE_NOOP("trdtool", "Usage: trdtool export txt|ini|multi|opml|md|html FILE TARGET\n");
+        std::fputs(ToolText(usage).c_str(), stderr);
         return 2;
     }
     LoadItems(tree, arguments[1], keySource);

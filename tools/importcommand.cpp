@@ -19,7 +19,8 @@ int RunImportCommand(TTreeList& tree, const std::vector<std::string>& arguments)
 {
     TImportFormat format{};
     if (arguments.size() != 3 || !ImportFormatOfWord(arguments[0], format)) {
-        std::fputs(ToolText(QT_TRANSLATE_NOOP("trdtool", "Usage: trdtool import opml|md|txt|trd SOURCE OUT\n")).c_str(), stderr);
+        const char* const usage = QT_TRANSLATE_NOOP("trdtool", "Usage: trdtool import opml|md|txt|trd SOURCE OUT\n");
+        std::fputs(ToolText(usage).c_str(), stderr);
         return 2;
     }
     ImportFile(tree, arguments[1], format);

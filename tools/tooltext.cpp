@@ -56,7 +56,10 @@ std::string ToolCountText(const char* source, long long count)
 
 std::string ToolErrorText(const std::string& message)
 {
-    if (!Translating)
+    const QString text = QString::fromStdString(message);
+    // A name that is not UTF-8 would lose its bytes on the way through
+    // QString: the exact name in English serves better than a mangled one.
+    if (!Translating || text.toStdString() != message)
         return ErrorBoxText(message);
-    return ErrorBoxText(TLowerLayerText::Translated(QString::fromStdString(message)).toStdString());
+    return ErrorBoxText(TLowerLayerText::Translated(text).toStdString());
 }

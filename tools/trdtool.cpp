@@ -158,7 +158,9 @@ std::string AskTerminal(const std::string& prompt)
 
 std::string Password(const std::string& fileName)
 {
-    return FilePassword.text ? *FilePassword.text : AskTerminal(ToolText(QT_TRANSLATE_NOOP("trdtool", "Password for %1: "), {fileName}));
+    if (FilePassword.text)
+        return *FilePassword.text;
+    return AskTerminal(ToolText(QT_TRANSLATE_NOOP("trdtool", "Password for %1: "), {fileName}));
 }
 
 // A new password: typed twice on the terminal, or the password file's.
@@ -239,9 +241,11 @@ int Check(const std::string& fileName)
         ++count;
     // The English plural forms are not installed: the English line keeps the
     // one form scripts have always read ("1 items").
-    const char* const line = variant == TTreeFileVariant::Protected ? QT_TRANSLATE_N_NOOP("trdtool", "%1 items, protected")
-                             : variant == TTreeFileVariant::Current ? QT_TRANSLATE_N_NOOP("trdtool", "%1 items, current variant")
-                                                                    : QT_TRANSLATE_N_NOOP("trdtool", "%1 items, old variant");
+    const char* line = QT_TRANSLATE_N_NOOP("trdtool", "%1 items, old variant");
+    if (variant == TTreeFileVariant::Protected)
+        line = QT_TRANSLATE_N_NOOP("trdtool", "%1 items, protected");
+    else if (variant == TTreeFileVariant::Current)
+        line = QT_TRANSLATE_N_NOOP("trdtool", "%1 items, current variant");
     std::puts(ToolCountText(line, count).c_str());
     return OutputStatus();
 }
@@ -307,11 +311,11 @@ int main(int argc, char** argv)
         // Before any other work, so a wrong file cannot leave half a job done.
         try {
             TPasswordFile file = ReadPasswordFile(passwordFile);
-            if (file.readableByOthers)
-                std::fprintf(stderr, "%s\n",
-                             ToolText(QT_TRANSLATE_NOOP("trdtool", "Warning: others than you can read the password file %1."),
-                                      {passwordFile})
-                                 .c_str());
+            if (file.readableByOthers) {
+                const char* const warning =
+                    QT_TRANSLATE_NOOP("trdtool", "Warning: others than you can read the password file %1.");
+                std::fprintf(stderr, "%s\n", ToolText(warning, {passwordFile}).c_str());
+            }
             FilePassword.text = file.password;
             Wipe(file.password);
         } catch (const EPasswordFileError& e) {
