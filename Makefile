@@ -81,7 +81,7 @@ screenshot: build
 # finish in Qt Linguist; entries no source has any more are dropped. English,
 # the texts' own language, keeps only its plural forms.
 LUPDATE = $(shell qtpaths6 --query QT_INSTALL_BINS)/lupdate
-TRANSLATED_SOURCES := app settings
+TRANSLATED_SOURCES := app settings tools
 translations: setup
 	@for ts in translations/*.ts; do \
 	    case $$ts in *_en.ts) only=-pluralonly;; *) only=;; esac; \

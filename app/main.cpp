@@ -14,11 +14,11 @@
 #include <cstring>
 
 namespace {
-const char Usage[] =
+const char* const Usage = QT_TRANSLATE_NOOP("main",
     "Usage: vektreevieweditor [FILE]\n"
     "       vektreevieweditor --help | --version\n"
     "\n"
-    "Opens FILE, a tree data file (.trd), in the editor's window.\n";
+    "Opens FILE, a tree data file (.trd), in the editor's window.\n");
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -31,7 +31,12 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(Usage, stdout);
+        // A core application only, for the catalogues: still no display.
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("Vek"));
+        QCoreApplication::setApplicationName(QString::fromLatin1(ApplicationTitle));
+        InstallUserLanguage();
+        std::fputs(QCoreApplication::translate("main", Usage).toUtf8().constData(), stdout);
         return 0;
     }
     TApplication application(argc, argv);

@@ -127,7 +127,7 @@ TEST(Catalogues, CurrentWithTheSources)
         QStringList arguments{"-silent", "-I", VEK_SOURCE_DIR, "-locations", "none"};
         if (file.fileName().endsWith(QLatin1String("_en.ts")))
             arguments << QStringLiteral("-pluralonly");
-        arguments << VEK_SOURCE_DIR "/app" << VEK_SOURCE_DIR "/settings" << "-ts" << copy;
+        arguments << VEK_SOURCE_DIR "/app" << VEK_SOURCE_DIR "/settings" << VEK_SOURCE_DIR "/tools" << "-ts" << copy;
         QProcess lupdate;
         lupdate.start(QStringLiteral(VEK_LUPDATE), arguments);
         ASSERT_TRUE(lupdate.waitForFinished(60000));

@@ -5,7 +5,8 @@
 # value; started again on a hand-written settings file, it comes up at the
 # stored frame and writes every value back as it read it, which it can only do
 # when it restored each one. Last, a password-protected file on the command
-# line: its password typed into the real question opens it.
+# line: its password typed into the real question opens it. Before all, --help
+# in English and German.
 # Usage: test_realwindow.sh EDITOR DATA-FOLDER
 set -euo pipefail
 
@@ -18,6 +19,12 @@ data=$3
 file="$work/file.trd"
 cp "$data/worked-example.trd" "$file"
 conf="$HOME/.config/Vek/VekTreeViewEditor.conf"
+
+# --help needs no display and speaks the language asked for.
+for case in "C:Usage: vektreevieweditor [FILE]" "de:Aufruf: vektreevieweditor [DATEI]"; do
+    help=$(env -u DISPLAY LANGUAGE="${case%%:*}" "$editor" --help) || fail "--help failed under LANGUAGE=${case%%:*}"
+    [ "${help%%$'\n'*}" = "${case#*:}" ] || fail "--help under LANGUAGE=${case%%:*} begins: ${help%%$'\n'*}"
+done
 
 # Starts the editor and waits until its window with this title is on screen;
 # window holds its id.

@@ -19,10 +19,13 @@ struct ToolRun {
 
 class TrdTool : public TTempFolderTest {
 protected:
-    // `input` is a shell command piped into the tool.
-    ToolRun Tool(const std::string& arguments, const std::string& redirect = "", const std::string& input = "") const
+    // `input` is a shell command piped into the tool. The language is the
+    // test's, whatever the desktop's or the user's settings say.
+    ToolRun Tool(const std::string& arguments, const std::string& redirect = "", const std::string& input = "",
+                 const std::string& language = "C") const
     {
-        const int code = RunCommand((input.empty() ? "" : input + " | ") + "'" TRDTOOL_PATH "' " + arguments +
+        const int code = RunCommand((input.empty() ? "" : input + " | ") + "env XDG_CONFIG_HOME='" + m_dir.string() +
+                                    "' LANGUAGE=" + language + " '" TRDTOOL_PATH "' " + arguments +
                                     (redirect.empty() ? " >'" + Path("out") + "' 2>'" + Path("err") + "'" : redirect));
         return {code, ReadFile(Path("out")), ReadFile(Path("err"))};
     }
@@ -118,6 +121,47 @@ TEST_F(TrdTool, EncryptsReadsAndDecryptsWithAPasswordFile)
     EXPECT_EQ(wrong.err, "Cannot open file " + Path("p.trd") + ": the password is wrong or the file is damaged.\n");
     EXPECT_EQ(wrong.out, "");
     EXPECT_EQ(Tool(pw + "decrypt '" + Path("clear.trd") + "' '" + Path("x.trd") + "'").exitCode, 1);
+}
+
+// The user's language: the tool's own texts and the lower layers' messages.
+TEST_F(TrdTool, SpeaksGerman)
+{
+    TTreeList tree;
+    tree.AddItem();
+    SaveItems(tree, Path("t.trd"));
+    WriteFile(Path("pw"), "pw\n");
+    ::chmod(Path("pw").c_str(), 0644);
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string out;
+        std::string errStart;
+    };
+    const Case cases[] = {
+        {"--help", 0, "Aufruf: trdtool [--password-file PWDATEI] BEFEHL ARGUMENTE\n", ""},
+        {"check", 2, "", "Aufruf: trdtool [--password-file PWDATEI] BEFEHL ARGUMENTE\n"},
+        {"export doc a b", 2, "", "Aufruf: trdtool export txt|ini|multi|opml|md|html DATEI ZIEL\n"},
+        {"check '" + Path("t.trd") + "'", 0, "1 Element, aktuelle Variante\n", ""},
+        {"check '" VEK_TEST_DATA "/fuzz/old-variant.trd'", 0, "3 Elemente, alte Variante\n", ""},
+        {"dump '" + Path("missing.trd") + "'", 1, "",
+         "Die Datei " + Path("missing.trd") + " kann nicht geöffnet werden.\n"},
+        {"dump '" + Path("\xE9.trd") + "'", 1, "", "Cannot open file " + Path("\xE9.trd") + ".\n"},
+        {"--password-file '" + Path("pw") + "' decrypt '" + Path("t.trd") + "' '" + Path("x.trd") + "'", 1, "",
+         "Warnung: Nicht nur Sie können die Passwortdatei " + Path("pw") + " lesen.\n" + Path("t.trd") +
+             " ist nicht durch ein Passwort geschützt.\n"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = Tool(c.arguments, "", "", "de");
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
+        EXPECT_EQ(run.out.substr(0, c.out.size()), c.out) << c.arguments;
+        EXPECT_EQ(run.err.substr(0, c.errStart.size()), c.errStart) << c.arguments;
+        EXPECT_EQ(run.out.empty(), c.out.empty()) << c.arguments;
+        EXPECT_EQ(run.err.empty(), c.errStart.empty()) << c.arguments;
+    }
+    // The settings' choice comes before the desktop's.
+    std::filesystem::create_directories(m_dir / "Vek");
+    WriteFile(m_dir / "Vek" / "VekTreeViewEditor.conf", "[Translation]\nLanguage=de\n");
+    EXPECT_EQ(Tool("check '" + Path("t.trd") + "'").out, "1 Element, aktuelle Variante\n");
 }
 
 TEST_F(TrdTool, UsageErrorsExitWithTwo)

@@ -6,16 +6,19 @@
 #include "exchange/htmlexport.h"
 #include "exchange/markdown.h"
 #include "exchange/opml.h"
+#include "tools/tooltext.h"
+
+#include <QtGlobal>
 
 #include <cstdio>
 
-const char* const ExportCommandHelp =
+const char* const ExportCommandHelp = QT_TRANSLATE_NOOP("trdtool",
     "  export txt|ini|multi FILE TARGET\n"
     "               write the tree as one text file, one ini file or one file\n"
     "               per item into the existing folder TARGET\n"
     "  export opml|md|html FILE TARGET\n"
     "               write the tree as an OPML outline, a Markdown document or\n"
-    "               one HTML page\n";
+    "               one HTML page\n");
 
 int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments, const TKeySource& keySource)
 {
@@ -31,7 +34,9 @@ int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments,
                 writer = candidate;
     }
     if (!writer) {
-        std::fprintf(stderr, "Usage: trdtool export txt|ini|multi|opml|md|html FILE TARGET\n");
+        const char* const usage =
+            QT_TRANSLATE_NOOP("trdtool", "Usage: trdtool export txt|ini|multi|opml|md|html FILE TARGET\n");
+        std::fputs(ToolText(usage).c_str(), stderr);
         return 2;
     }
     LoadItems(tree, arguments[1], keySource);

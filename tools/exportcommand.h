@@ -15,5 +15,5 @@ class TTreeList;
 // `keySource` gives the key of a protected FILE.trd.
 int RunExportCommand(TTreeList& tree, const std::vector<std::string>& arguments, const TKeySource& keySource);
 
-// The command's line in the tool's help text.
+// The command's line in the tool's help text, in English: print it through ToolText.
 extern const char* const ExportCommandHelp;

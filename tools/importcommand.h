@@ -13,5 +13,5 @@ class TTreeList;
 // errors are thrown for the tool to report.
 int RunImportCommand(TTreeList& tree, const std::vector<std::string>& arguments);
 
-// The command's line in the tool's help text.
+// The command's line in the tool's help text, in English: print it through ToolText.
 extern const char* const ImportCommandHelp;

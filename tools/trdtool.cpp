@@ -1,7 +1,6 @@
 // trdtool: inspects tree data files from the command line.
 
 #include "app/about/version.h"
-#include "document/errortext.h"
 #include "document/passwordfile.h"
 #include "document/processhardening.h"
 #include "document/protectedfile.h"
@@ -11,8 +10,12 @@
 #include "exchange/treewalk.h"
 #include "tools/exportcommand.h"
 #include "tools/importcommand.h"
+#include "tools/tooltext.h"
+
+#include <QCoreApplication>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -28,7 +31,7 @@
 namespace {
 
 // Add a line here for every entry of Commands below.
-const char Usage[] =
+const char* const Usage = QT_TRANSLATE_NOOP("trdtool",
     "Usage: trdtool [--password-file PWFILE] COMMAND ARGUMENTS\n"
     "       trdtool --help | --version\n"
     "\n"
@@ -41,13 +44,12 @@ const char Usage[] =
     "  encrypt IN OUT\n"
     "               write IN protected by a new password as OUT\n"
     "  decrypt IN OUT\n"
-    "               write the protected IN without protection as OUT\n";
+    "               write the protected IN without protection as OUT\n");
 
 void PrintUsage(std::FILE* to)
 {
-    std::fputs(Usage, to);
-    std::fputs(ExportCommandHelp, to);
-    std::fputs(ImportCommandHelp, to);
+    for (const char* text : {Usage, ExportCommandHelp, ImportCommandHelp})
+        std::fputs(ToolText(text).c_str(), to);
 }
 
 int UsageError()
@@ -118,7 +120,8 @@ std::string AskTerminal(const std::string& prompt)
 {
     const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (tty < 0)
-        throw std::runtime_error("No terminal to ask the password on; use --password-file");
+        throw std::runtime_error(
+            ToolText(QT_TRANSLATE_NOOP("trdtool", "No terminal to ask the password on; use --password-file")));
     termios saved{};
     const bool isTerminal = ::tcgetattr(tty, &saved) == 0;
     if (isTerminal) {
@@ -148,14 +151,16 @@ std::string AskTerminal(const std::string& prompt)
     ::close(tty);
     if (!ended) {
         Wipe(line);
-        throw std::runtime_error("No password given");
+        throw std::runtime_error(ToolText(QT_TRANSLATE_NOOP("trdtool", "No password given")));
     }
     return line;
 }
 
 std::string Password(const std::string& fileName)
 {
-    return FilePassword.text ? *FilePassword.text : AskTerminal("Password for " + fileName + ": ");
+    if (FilePassword.text)
+        return *FilePassword.text;
+    return AskTerminal(ToolText(QT_TRANSLATE_NOOP("trdtool", "Password for %1: "), {fileName}));
 }
 
 // A new password: typed twice on the terminal, or the password file's.
@@ -165,17 +170,17 @@ std::string NewPassword(const std::string& fileName)
     if (FilePassword.text) {
         password = *FilePassword.text;
     } else {
-        password = AskTerminal("New password for " + fileName + ": ");
-        std::string again = AskTerminal("Repeat the password: ");
+        password = AskTerminal(ToolText(QT_TRANSLATE_NOOP("trdtool", "New password for %1: "), {fileName}));
+        std::string again = AskTerminal(ToolText(QT_TRANSLATE_NOOP("trdtool", "Repeat the password: ")));
         const bool same = again == password;
         Wipe(again);
         if (!same) {
             Wipe(password);
-            throw std::runtime_error("The passwords do not match");
+            throw std::runtime_error(ToolText(QT_TRANSLATE_NOOP("trdtool", "The passwords do not match")));
         }
     }
     if (password.empty())
-        throw std::runtime_error("The password is empty");
+        throw std::runtime_error(ToolText(QT_TRANSLATE_NOOP("trdtool", "The password is empty")));
     return password;
 }
 
@@ -234,10 +239,14 @@ int Check(const std::string& fileName)
     long long count = 0;
     for (const TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
         ++count;
+    // The English plural forms are not installed: the English line keeps the
+    // one form scripts have always read ("1 items").
+    const char* line = QT_TRANSLATE_N_NOOP("trdtool", "%1 items, old variant");
     if (variant == TTreeFileVariant::Protected)
-        std::printf("%lld items, protected\n", count);
-    else
-        std::printf("%lld items, %s variant\n", count, variant == TTreeFileVariant::Current ? "current" : "old");
+        line = QT_TRANSLATE_N_NOOP("trdtool", "%1 items, protected");
+    else if (variant == TTreeFileVariant::Current)
+        line = QT_TRANSLATE_N_NOOP("trdtool", "%1 items, current variant");
+    std::puts(ToolCountText(line, count).c_str());
     return OutputStatus();
 }
 
@@ -262,7 +271,7 @@ int Decrypt(const std::string& in, const std::string& out)
 {
     TTreeList& tree = CommandTree();
     if (LoadItems(tree, in, KeySourceFor(in)) != TTreeFileVariant::Protected)
-        throw std::runtime_error(in + " is not protected by a password");
+        throw std::runtime_error(ToolText(QT_TRANSLATE_NOOP("trdtool", "%1 is not protected by a password"), {in}));
     SaveItems(tree, out);
     return 0;
 }
@@ -289,6 +298,12 @@ const Command Commands[] = {
 int main(int argc, char** argv)
 {
     DisableCoreDumps();
+    // No display needed: only the catalogues, for the texts.
+    QCoreApplication application(argc, argv);
+    // Qt takes the C library's locale from the environment; the tool's file
+    // handling was written for the "C" one.
+    std::setlocale(LC_ALL, "C");
+    InstallToolLanguage();
     if (argc >= 3 && std::string_view(argv[1]) == "--password-file") {
         const std::string passwordFile = argv[2];
         if (passwordFile.empty())
@@ -296,13 +311,15 @@ int main(int argc, char** argv)
         // Before any other work, so a wrong file cannot leave half a job done.
         try {
             TPasswordFile file = ReadPasswordFile(passwordFile);
-            if (file.readableByOthers)
-                std::fprintf(stderr, "Warning: others than you can read the password file %s.\n",
-                             passwordFile.c_str());
+            if (file.readableByOthers) {
+                const char* const warning =
+                    QT_TRANSLATE_NOOP("trdtool", "Warning: others than you can read the password file %1.");
+                std::fprintf(stderr, "%s\n", ToolText(warning, {passwordFile}).c_str());
+            }
             FilePassword.text = file.password;
             Wipe(file.password);
         } catch (const EPasswordFileError& e) {
-            std::fprintf(stderr, "%s\n", ErrorBoxText(e.what()).c_str());
+            std::fprintf(stderr, "%s\n", ToolErrorText(e.what()).c_str());
             return 2;
         }
         argv += 2;
@@ -330,7 +347,7 @@ int main(int argc, char** argv)
             return command.run(arguments);
         } catch (const std::exception& e) {
             std::fflush(stdout);
-            std::fprintf(stderr, "%s\n", ErrorBoxText(e.what()).c_str());
+            std::fprintf(stderr, "%s\n", ToolErrorText(e.what()).c_str());
             return 1;
         }
     }

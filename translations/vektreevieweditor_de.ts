@@ -1970,6 +1970,14 @@ Mit diesem Dokument überschreiben?</translation>
         <source>&apos;%1&apos; is not a valid integer value</source>
         <translation>„%1“ ist keine gültige ganze Zahl</translation>
     </message>
+    <message>
+        <source>The password file %1 is neither a regular file nor a pipe</source>
+        <translation>Die Passwortdatei %1 ist weder eine gewöhnliche Datei noch eine Pipe</translation>
+    </message>
+    <message>
+        <source>Cannot read the password file %1</source>
+        <translation>Die Passwortdatei %1 kann nicht gelesen werden</translation>
+    </message>
 </context>
 <context>
     <name>TMainMenu</name>
@@ -2342,6 +2350,151 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>Password protection</source>
         <translation>Passwortschutz</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Usage: vektreevieweditor [FILE]
+       vektreevieweditor --help | --version
+
+Opens FILE, a tree data file (.trd), in the editor&apos;s window.
+</source>
+        <translation>Aufruf: vektreevieweditor [DATEI]
+       vektreevieweditor --help | --version
+
+Öffnet DATEI, eine Baumdatendatei (.trd), im Fenster des Editors.
+</translation>
+    </message>
+</context>
+<context>
+    <name>trdtool</name>
+    <message>
+        <source>  export txt|ini|multi FILE TARGET
+               write the tree as one text file, one ini file or one file
+               per item into the existing folder TARGET
+  export opml|md|html FILE TARGET
+               write the tree as an OPML outline, a Markdown document or
+               one HTML page
+</source>
+        <translation>  export txt|ini|multi DATEI ZIEL
+               den Baum als eine Textdatei, eine INI-Datei oder eine Datei
+               je Element in den vorhandenen Ordner ZIEL schreiben
+  export opml|md|html DATEI ZIEL
+               den Baum als OPML-Gliederung, als Markdown-Dokument oder
+               als eine HTML-Seite schreiben
+</translation>
+    </message>
+    <message>
+        <source>Usage: trdtool export txt|ini|multi|opml|md|html FILE TARGET
+</source>
+        <translation>Aufruf: trdtool export txt|ini|multi|opml|md|html DATEI ZIEL
+</translation>
+    </message>
+    <message>
+        <source>  import opml|md|txt|trd SOURCE OUT
+               read an OPML outline, a Markdown document, indented text
+               or a tree data file and save its items as the tree data
+               file OUT
+</source>
+        <translation>  import opml|md|txt|trd QUELLE AUS
+               eine OPML-Gliederung, ein Markdown-Dokument, eingerückten
+               Text oder eine Baumdatendatei lesen und ihre Elemente als
+               Baumdatendatei AUS speichern
+</translation>
+    </message>
+    <message>
+        <source>Usage: trdtool import opml|md|txt|trd SOURCE OUT
+</source>
+        <translation>Aufruf: trdtool import opml|md|txt|trd QUELLE AUS
+</translation>
+    </message>
+    <message>
+        <source>Usage: trdtool [--password-file PWFILE] COMMAND ARGUMENTS
+       trdtool --help | --version
+
+The password of a protected file is asked on the terminal, or is the
+first line of PWFILE.
+
+Commands:
+  dump FILE    print every item in document order
+  check FILE   print the number of items and the file variant
+  encrypt IN OUT
+               write IN protected by a new password as OUT
+  decrypt IN OUT
+               write the protected IN without protection as OUT
+</source>
+        <translation>Aufruf: trdtool [--password-file PWDATEI] BEFEHL ARGUMENTE
+       trdtool --help | --version
+
+Das Passwort einer geschützten Datei wird im Terminal erfragt oder ist
+die erste Zeile von PWDATEI.
+
+Befehle:
+  dump DATEI   jedes Element in der Reihenfolge des Dokuments ausgeben
+  check DATEI  die Zahl der Elemente und die Dateivariante ausgeben
+  encrypt EIN AUS
+               EIN durch ein neues Passwort geschützt als AUS schreiben
+  decrypt EIN AUS
+               die geschützte Datei EIN ohne Schutz als AUS schreiben
+</translation>
+    </message>
+    <message>
+        <source>No terminal to ask the password on; use --password-file</source>
+        <translation>Kein Terminal, um nach dem Passwort zu fragen; --password-file verwenden</translation>
+    </message>
+    <message>
+        <source>No password given</source>
+        <translation>Kein Passwort angegeben</translation>
+    </message>
+    <message>
+        <source>Password for %1: </source>
+        <translation>Passwort für %1: </translation>
+    </message>
+    <message>
+        <source>New password for %1: </source>
+        <translation>Neues Passwort für %1: </translation>
+    </message>
+    <message>
+        <source>Repeat the password: </source>
+        <translation>Passwort wiederholen: </translation>
+    </message>
+    <message>
+        <source>The passwords do not match</source>
+        <translation>Die Passwörter stimmen nicht überein</translation>
+    </message>
+    <message>
+        <source>The password is empty</source>
+        <translation>Das Passwort ist leer</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 items, protected</source>
+        <translation>
+            <numerusform>%1 Element, geschützt</numerusform>
+            <numerusform>%1 Elemente, geschützt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 items, current variant</source>
+        <translation>
+            <numerusform>%1 Element, aktuelle Variante</numerusform>
+            <numerusform>%1 Elemente, aktuelle Variante</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 items, old variant</source>
+        <translation>
+            <numerusform>%1 Element, alte Variante</numerusform>
+            <numerusform>%1 Elemente, alte Variante</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 is not protected by a password</source>
+        <translation>%1 ist nicht durch ein Passwort geschützt</translation>
+    </message>
+    <message>
+        <source>Warning: others than you can read the password file %1.</source>
+        <translation>Warnung: Nicht nur Sie können die Passwortdatei %1 lesen.</translation>
     </message>
 </context>
 </TS>

@@ -55,4 +55,28 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>trdtool</name>
+    <message numerus="yes">
+        <source>%1 items, protected</source>
+        <translation>
+            <numerusform>%1 item, protected</numerusform>
+            <numerusform>%1 items, protected</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 items, current variant</source>
+        <translation>
+            <numerusform>%1 item, current variant</numerusform>
+            <numerusform>%1 items, current variant</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 items, old variant</source>
+        <translation>
+            <numerusform>%1 item, old variant</numerusform>
+            <numerusform>%1 items, old variant</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -32,6 +32,8 @@ const char* const Patterns[] = {
     QT_TRANSLATE_NOOP("TLowerLayerText", "it was made by a newer version of the program"),
     QT_TRANSLATE_NOOP("TLowerLayerText", "the password is right but the file is damaged at byte %1"),
     QT_TRANSLATE_NOOP("TLowerLayerText", "The password file %1 is larger than 1 KiB"),
+    QT_TRANSLATE_NOOP("TLowerLayerText", "The password file %1 is neither a regular file nor a pipe"),
+    QT_TRANSLATE_NOOP("TLowerLayerText", "Cannot read the password file %1"),
     QT_TRANSLATE_NOOP("TLowerLayerText", "The cryptography library cannot start"),
     QT_TRANSLATE_NOOP("TLowerLayerText", "the file is larger than %1 bytes"),
     QT_TRANSLATE_NOOP("TLowerLayerText", "the text is not valid UTF-8"),
