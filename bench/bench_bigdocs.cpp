@@ -9,6 +9,7 @@
 // page, and leaving it; and the
 // editor's whole process after it opened the benchmark file named on its
 // command line.
+// BENCH_FILE names a file to measure instead of the benchmark tree.
 // An optional argument names the trdtool to measure against (default: the
 // one built with this benchmark); BIGDOCS_EDITOR names another editor to
 // measure.
@@ -19,6 +20,7 @@
 #include "app/view/treelistview.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/descriptionspelling.h"
+#include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "bench/benchtree.h"
 #include "document/treefile.h"
@@ -188,7 +190,23 @@ TTreeListTextNode* NthInDocument(TTreeList& tree, long n)
     return item;
 }
 
-void FirstShow(const std::string& file, const std::string& empty)
+// The best of `runs` runs of trdtool with `arguments`, in ms.
+double ToolMs(const std::string& trdtool, const QStringList& arguments, int runs = 3)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        QProcess process;
+        const auto start = TClock::now();
+        process.start(QString::fromStdString(trdtool), arguments);
+        process.waitForFinished(-1);
+        best = std::min(best, Ms(TClock::now() - start));
+        if (process.exitCode() != 0)
+            std::printf("error: trdtool %s failed\n", qPrintable(arguments.value(0)));
+    }
+    return best;
+}
+
+void FirstShow(const std::string& file, const std::string& empty, const std::string& trdtool)
 {
     std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "first show", "measured", "floor", "ratio", "floor is", "target");
     double emptyShow = 0;
@@ -202,6 +220,9 @@ void FirstShow(const std::string& file, const std::string& empty)
         emptyShow = paint.Ms();
         Settle();
     }
+    // trdtool once before the editor, in the memory the editor meets, and
+    // at its best after it.
+    const double checkFirst = ToolMs(trdtool, {QStringLiteral("check"), QString::fromStdString(file)}, 1);
     const auto start = TClock::now();
     TfrmTreeViewEditorMain window({QString::fromStdString(file)});
     TFirstPaint paint(window, start);
@@ -220,20 +241,24 @@ void FirstShow(const std::string& file, const std::string& empty)
         TTreeList tree;
         LoadItems(tree, file);
     });
-    Row("window painted, 1.1 M-item file", shown, emptyShow, "window with a 1-item file", "100 ms");
+    const double check = ToolMs(trdtool, {QStringLiteral("check"), QString::fromStdString(file)});
+    Row("window painted, benchmark file", shown, emptyShow, "window with a 1-item file", "100 ms");
     Row("  document in", loaded, loadFloor, "LoadItems alone", "");
+    Row("  document in, against trdtool", loaded, check, "trdtool check", "1.5x");
+    Row("  the same, trdtool run first", loaded, checkFirst, "trdtool check before it", "1.5x");
     Row("  longest stall until it is in", stall, 0, "", "");
 }
 
-// The resident memory of process `pid` in bytes; 0 once it is gone.
-long ResidentBytesOf(qint64 pid)
+// The resident memory of process `pid` in bytes (`field` VmHWM: its peak);
+// 0 once it is gone.
+long ResidentBytesOf(qint64 pid, const QByteArray& field = "VmRSS:")
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong() * 1024;
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLong() * 1024;
     return 0;
 }
 
@@ -257,6 +282,7 @@ void EditorMemory(const std::string& file, const fs::path& folder)
     }
     constexpr long Level = 1 << 20;
     long resident = 0;
+    long peak = 0;
     for (int steady = 0; steady < 20;) {
         QThread::msleep(100);
         const long now = ResidentBytesOf(editor.processId());
@@ -264,12 +290,47 @@ void EditorMemory(const std::string& file, const fs::path& folder)
         resident = now;
         if (now == 0)
             break;
+        peak = ResidentBytesOf(editor.processId(), "VmHWM:");
     }
     editor.kill();
     editor.waitForFinished(-1);
     const long fileSize = static_cast<long>(fs::file_size(file));
     std::printf("\n%-40s %9.1f MB %9.1f MB %7.3fx  %-28s %s\n", "editor's memory after opening", resident / 1e6,
                 fileSize / 1e6, static_cast<double>(resident) / fileSize, "file size", "1.5x");
+    std::printf("%-40s %9.1f MB %9.1f MB %7.3fx  %-28s %s\n", "editor's peak memory while opening", peak / 1e6,
+                fileSize / 1e6, static_cast<double>(peak) / fileSize, "file size", "1.6x");
+}
+
+// Focus change, delete and move of a top item's subtree with every item
+// collapsed, against the same on a tree without a view (`bare`, the same
+// items), which loses the same items.
+void CollapsedTree(TTreeList& tree, TTreeList& bare)
+{
+    const auto focusChanges = [](TTreeList& t) {
+        double best = 1e30;
+        for (int i = 0; i < 3; ++i)
+            for (int top : {1, t.TopItemCount() - 2})
+                best = std::min(best, TimeMs([&] {
+                                    t.TopItem(top)->SetFocused();
+                                    Settle();
+                                }));
+        return best;
+    };
+    const double focus = focusChanges(tree);
+    const double focusFloor = focusChanges(bare);
+    const double deleted = TimeMs([&] {
+        tree.Delete(tree.TopItem(2));
+        Settle();
+    });
+    const double deleteFloor = TimeMs([&] { bare.Delete(bare.TopItem(2)); });
+    const double moved = TimeMs([&] {
+        tree.TopItem(0)->MoveTo(tree.TopItem(tree.TopItemCount() - 1), amAdd);
+        Settle();
+    });
+    const double moveFloor = TimeMs([&] { bare.TopItem(0)->MoveTo(bare.TopItem(bare.TopItemCount() - 1), amAdd); });
+    Row("collapsed: focus change", focus, focusFloor, "same on a tree without view", "100 ms");
+    Row("collapsed: delete a top item's subtree", deleted, deleteFloor, "same on a tree without view", "100 ms");
+    Row("collapsed: move a top item's subtree", moved, moveFloor, "same on a tree without view", "100 ms");
 }
 
 void ExpandedTree(const std::string& file, const std::string& trdtool, const fs::path& folder)
@@ -285,29 +346,42 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     Settle();
     const long fileSize = static_cast<long>(fs::file_size(file));
 
-    // trdtool's export of the same file, best of three.
+    // trdtool's export of the same file.
     const std::string toolOut = (folder / "tool.txt").string();
-    double tool = 1e30;
-    for (int i = 0; i < 3; ++i) {
-        fs::remove(toolOut);
-        QProcess process;
-        const auto start = TClock::now();
-        process.start(QString::fromStdString(trdtool),
-                      {QStringLiteral("export"), QStringLiteral("txt"), QString::fromStdString(file),
-                       QString::fromStdString(toolOut)});
-        process.waitForFinished(-1);
-        tool = std::min(tool, Ms(TClock::now() - start));
-        if (process.exitCode() != 0)
-            std::printf("error: trdtool export failed\n");
-    }
+    const double tool = ToolMs(trdtool, {QStringLiteral("export"), QStringLiteral("txt"),
+                                         QString::fromStdString(file), QString::fromStdString(toolOut)});
+    fs::remove(toolOut);
+    TTreeList& tree = window.TreeList();
+    TTreeList bare;
+    LoadItems(bare, file);
+    CollapsedTree(tree, bare);
+
+    // Expand All and Collapse All against one walk of every item.
+    const double walk = TimeMs([&] {
+        long count = 0;
+        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+            count += item->Count();
+        if (count < 0)
+            std::printf("error\n");
+    });
+    TItemCommands& commands = window.ItemCommands();
+    const double expanded = TimeMs([&] {
+        commands.actEditItemExpandAllExecute();
+        Settle();
+    });
+    const double collapsed = TimeMs([&] {
+        commands.actEditItemCollapseAllExecute();
+        Settle();
+    });
+    Row("Expand All", expanded, walk, "walk in document order", "1 s");
+    Row("Collapse All", collapsed, walk, "walk in document order", "1 s");
 
     malloc_trim(0);
     const long before = ResidentBytes();
     const std::string out = (folder / "editor.txt").string();
-    fs::remove(toolOut);
     const double exported = TimeMs([&] {
-        window.TreeList().ExpandAll();
-        ExportTxt(window.TreeList(), out);
+        tree.ExpandAll();
+        ExportTxt(tree, out);
         Settle();
     });
     malloc_trim(0);
@@ -321,10 +395,7 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     // Subtree operations with the focus deep in the expanded tree, each
     // against the same operation on a tree without a view. The focused item
     // (a moved item takes the focus) must stay on screen.
-    TTreeList bare;
-    LoadItems(bare, file);
     TTreeListView& view = *window.TreeListView();
-    TTreeList& tree = window.TreeList();
     TTreeListTextNode* focused = NthInDocument(tree, 600000);
     focused->SetFocused();
     Settle();
@@ -355,9 +426,9 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     });
     kept = kept && InView(view, tree.FocusedItem());
     const double insertFloor = TimeMs([&] { bare.AppendItemsFrom(barePart); });
-    Row("delete 111,111-item subtree", deleted, deleteFloor, "same on a tree without view", "100 ms");
-    Row("move 111,111-item subtree", moved, moveFloor, "same on a tree without view", "100 ms");
-    Row("insert 111,111-item subtree", inserted, insertFloor, "same on a tree without view", "100 ms");
+    Row("delete a top item's subtree", deleted, deleteFloor, "same on a tree without view", "100 ms");
+    Row("move a top item's subtree", moved, moveFloor, "same on a tree without view", "100 ms");
+    Row("insert a 111,111-item subtree", inserted, insertFloor, "same on a tree without view", "100 ms");
     std::printf("%-40s %s\n", "focused item kept in view", kept ? "yes" : "NO");
 
     // The same with a screen reader listening, each against the same
@@ -395,8 +466,8 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     });
     TTreeListAccessible::SetAnnouncer(nullptr);
     Row("focus change, reader listening", focusRead, focusFloor, "same without reader", "100 ms");
-    Row("delete 111,111, reader listening", deletedRead, deleted, "same without reader", "100 ms");
-    Row("move 111,111, reader listening", movedRead, moved, "same without reader", "100 ms");
+    Row("delete a subtree, reader listening", deletedRead, deleted, "same without reader", "100 ms");
+    Row("move a subtree, reader listening", movedRead, moved, "same without reader", "100 ms");
     std::printf("%-40s %d announcements, %d rows held\n", "reader heard", reader.Heard(),
                 static_cast<TTreeListAccessible*>(tree11y)->CachedRows());
 }
@@ -547,26 +618,31 @@ int main(int argc, char* argv[])
     const std::string trdtool = argc > 1 ? argv[1] : TRDTOOL_PATH;
     const fs::path folder = fs::temp_directory_path() / ("vek-bench-bigdocs-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    const std::string file = (folder / "bench.trd").string();
+    const std::string given = BenchFile();
+    const std::string file = given.empty() ? (folder / "bench.trd").string() : given;
     const std::string empty = (folder / "small.trd").string();
     {
         TTreeList tree;
-        BuildBenchTree(tree);
-        SaveItems(tree, file);
-        tree.ClearItems();
+        if (given.empty()) {
+            BuildBenchTree(tree);
+            SaveItems(tree, file);
+            tree.ClearItems();
+        }
         tree.AddItem()->SetText(TreeListColumnName, "one");
         SaveItems(tree, empty);
     }
     std::printf("bench_bigdocs: benchmark file %.1f MB\n", fs::file_size(file) / 1e6);
-    // BIGDOCS_PART=description, show, memory or tree runs one part alone.
-    const QByteArray part = qgetenv("BIGDOCS_PART");
-    if (part.isEmpty() || part == "description")
+    // BIGDOCS_PART=description, show, memory or tree runs that part alone;
+    // several, separated by commas, run those.
+    const QList<QByteArray> parts = qgetenv("BIGDOCS_PART").split(',');
+    const auto runs = [&parts](const char* part) { return parts == QList<QByteArray>{""} || parts.contains(part); };
+    if (runs("description"))
         BigDescription();
-    if (part.isEmpty() || part == "show")
-        FirstShow(file, empty);
-    if (part.isEmpty() || part == "memory")
+    if (runs("show"))
+        FirstShow(file, empty, trdtool);
+    if (runs("memory"))
         EditorMemory(file, folder);
-    if (part.isEmpty() || part == "tree")
+    if (runs("tree"))
         ExpandedTree(file, trdtool, folder);
     fs::remove_all(folder);
     return 0;

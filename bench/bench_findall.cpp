@@ -103,8 +103,9 @@ int main(int argc, char* argv[])
     InitResources();
     const fs::path folder = fs::temp_directory_path() / ("vek-bench-findall-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    const std::string file = (folder / "bench.trd").string();
-    {
+    const std::string given = BenchFile();
+    const std::string file = given.empty() ? (folder / "bench.trd").string() : given;
+    if (given.empty()) {
         TTreeList tree;
         BuildBenchTree(tree);
         PlantWords(tree);
@@ -114,11 +115,14 @@ int main(int argc, char* argv[])
     TfrmTreeViewEditorMain window;
     window.show();
     LoadItems(window.TreeList(), file);
+    if (!given.empty())
+        PlantWords(window.TreeList());
     window.TreeList().TopItem(0)->SetFocused();
     QApplication::processEvents();
     window.FindAll().actSearchFindAllExecute();
 
     TFloor floor;
+    floor.bytes.reserve(static_cast<size_t>(fs::file_size(file)));
     for (const TTreeListTextNode* item = window.TreeList().TopItem(0); item;
          item = window.TreeList().NextInDocument(item)) {
         floor.bytes += item->GetText(TreeListColumnName);

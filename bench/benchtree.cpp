@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int FanOut = 10;
-constexpr int Depth = 6;
 
 std::string Description(long number)
 {
@@ -36,20 +35,20 @@ void Fill(TTreeListTextNode& item, long& counter)
     item.SetImageIndex(static_cast<int32_t>(counter % 216));
 }
 
-void AddLevel(TTreeListTextNode& parent, int level, long& counter)
+void AddLevel(TTreeListTextNode& parent, int level, int levels, long& counter)
 {
-    if (level >= Depth)
+    if (level >= levels)
         return;
     for (int i = 0; i < FanOut; ++i) {
         TTreeListTextNode* child = parent.AddChild();
         Fill(*child, counter);
-        AddLevel(*child, level + 1, counter);
+        AddLevel(*child, level + 1, levels, counter);
     }
 }
 
 }  // namespace
 
-void BuildBenchTree(TTreeList& tree)
+void BuildBenchTree(TTreeList& tree, int levels)
 {
     tree.BeginUpdate();
     tree.ClearItems();
@@ -57,9 +56,15 @@ void BuildBenchTree(TTreeList& tree)
     for (int i = 0; i < FanOut; ++i) {
         TTreeListTextNode* item = tree.AddItem();
         Fill(*item, counter);
-        AddLevel(*item, 1, counter);
+        AddLevel(*item, 1, levels, counter);
     }
     tree.EndUpdate();
+}
+
+std::string BenchFile()
+{
+    const char* file = std::getenv("BENCH_FILE");
+    return file ? file : "";
 }
 
 double Seconds(const std::function<void()>& action)

@@ -11,7 +11,14 @@ class TTreeList;
 // level with 10 children, 1,111,110 items in all. Names run "Item 1",
 // "Item 2", ... in document order; every description is about 200 bytes in
 // three CR LF separated lines. The same call always builds the same tree.
-void BuildBenchTree(TTreeList& tree);
+// `levels` 7 builds the same tree one level deeper: 11,111,110 items.
+constexpr int BenchTreeLevels = 6;
+void BuildBenchTree(TTreeList& tree, int levels = BenchTreeLevels);
+
+// The benchmark file named by the environment variable BENCH_FILE (for
+// instance the tree one level deeper that `make bench-huge` writes), or empty:
+// the benchmark then builds its own tree.
+std::string BenchFile();
 
 // How long one run of `action` takes, in seconds.
 double Seconds(const std::function<void()>& action);

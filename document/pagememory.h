@@ -17,8 +17,8 @@
 // Memory for the tree's large pieces (the loaded file's bytes, the blocks its
 // items live in), taken from the system apart from the heap, so that giving
 // a piece back returns it at once instead of leaving a hole in the heap.
-// Pieces of 2 MiB and more ask for huge pages: fewer page faults while they
-// fill, and freeing hundreds of megabytes costs a millisecond.
+// Ordinary pages, not huge ones: the kernel can stall for seconds making room
+// for huge pages where cached files fill the memory (see pagememory.cpp).
 //
 // In a sanitizer build the pieces come from the heap instead, so that the
 // address sanitizer sees them freed and reports any use after that (a text

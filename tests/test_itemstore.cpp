@@ -198,3 +198,52 @@ TEST(ItemStore, ALoadedTreeMovesIntoAnEmptyOneWithItsBytes)
     }
     EXPECT_EQ(model.Mismatch(document), "");
 }
+
+// The editor's loads: straight into its tree (the Open dialog), or into a
+// worker's tree moved over once read (a file named on the command line);
+// each also into a tree that held an edited document before.
+struct TLoadPath {
+    const char* name;
+    bool throughWorker;
+    bool documentBefore;
+};
+
+class LoadPaths : public TTempFolderTest, public ::testing::WithParamInterface<TLoadPath> {};
+
+TEST_P(LoadPaths, GiveTheSameTreeAndBytesWithoutCopyingTexts)
+{
+    const std::string path = Path("doc.trd");
+    const std::string content = FileOf(300, "item ");
+    WriteFile(path, content);
+    TTreeList document;
+    if (GetParam().documentBefore) {
+        const std::string before = FileOf(50, "before ");
+        ReadItems(document, before.data(), before.size());
+        document.TopItem(1)->SetText(TreeListColumnDesc, "edited");
+        document.ClearItems();
+    }
+    const char* text = nullptr;
+    if (GetParam().throughWorker) {
+        TTreeList worker;
+        LoadItems(worker, path);
+        text = worker.TopItem(7)->GetText(TreeListColumnDesc).data();
+        document.AppendItemsFrom(worker);
+    } else {
+        LoadItems(document, path);
+        text = document.TopItem(7)->GetText(TreeListColumnDesc).data();
+    }
+    EXPECT_EQ(document.TopItem(7)->GetText(TreeListColumnDesc).data(), text);
+    // A copy of each text would show in the memory held, beside a plain
+    // load; a move makes the top-level list anew.
+    TTreeList plain;
+    LoadItems(plain, path);
+    EXPECT_LE(document.MemoryBytes(), plain.MemoryBytes() + 300 * sizeof(void*));
+    SaveItems(document, Path("saved.trd"));
+    EXPECT_EQ(ReadFile(Path("saved.trd")), content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Editor, LoadPaths,
+                         ::testing::Values(TLoadPath{"Dialog", false, false}, TLoadPath{"DialogAfterClose", false, true},
+                                           TLoadPath{"CommandLine", true, false},
+                                           TLoadPath{"CommandLineAfterClose", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
