@@ -444,6 +444,11 @@ void TTreeListAccessible::AboutToReset()
     ForgetAll();
 }
 
+void TTreeListAccessible::RowsReplaced()
+{
+    ResetDone();
+}
+
 void TTreeListAccessible::ResetDone()
 {
     ForgetAll();

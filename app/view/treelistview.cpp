@@ -292,6 +292,17 @@ void TTreeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& b
     viewport()->update();
 }
 
+void TTreeListView::SetRoot(TTreeListTextNode* root)
+{
+    m_layout->SetRoot(root);
+    verticalScrollBar()->setValue(0);
+    RowsChanged();
+    if (m_accessible)
+        m_accessible->RowsReplaced();
+    if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)
+        scrollTo(m_model->IndexOf(focused));
+}
+
 void TTreeListView::RowsChanged()
 {
     m_columnWidth = -1;

@@ -154,6 +154,7 @@ void TDocumentSession::Saved()
     m_changedOutsideHistory = false;
     m_history.SetClean();
     TRecentFiles::Note(FFileName);
+    emit Written();
 }
 
 void TDocumentSession::Loaded(const QString& path)

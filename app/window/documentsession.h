@@ -132,6 +132,8 @@ signals:
     // for each change of the document, false when it matches its file again
     // (saved, loaded) or is closed.
     void ModifiedSet(bool modified);
+    // The document was written to its file, which holds this version now.
+    void Written();
     // A password was set or removed, or another document came. What is
     // written from it follows.
     void ProtectionChanged();
