@@ -2,6 +2,7 @@
 
 #include "app/view/treelistlayout.h"
 #include "app/window/commandtable.h"
+#include "app/window/filedropimport.h"
 #include "app/window/subtreefocus.h"
 #include "settings/subtreeplace.h"
 #include "tests/outlinetestkit.h"
@@ -148,4 +149,20 @@ TEST_F(WindowTest, FocusedSubtreeComesBackWithItsFile)
             << text;
     }
     EXPECT_EQ(TSubtreePlace::FromText(TSubtreePlace::ToText({0, 12, 3})), (std::vector<int>{0, 12, 3}));
+}
+
+// Files dropped from another program become the last children of the
+// subtree's top item, as one step.
+TEST_F(WindowTest, DroppedFilesLandInTheSubtree)
+{
+    auto window = MakeWindow();
+    TTreeList& tree = window->TreeList();
+    BuildOutline(tree, "A\n>B\n\tC\nD");
+    Run(*window, Id::actViewFocusSubtree);
+    WriteBytes(Path(QStringLiteral("note.txt")), "text");
+    window->FileDropImport().AddFilesAsItems({Path(QStringLiteral("note.txt")).toStdString()});
+    EXPECT_EQ(Dump(tree), "A B(C note.txt) D");
+    Run(*window, Id::actEditItemUndo);
+    EXPECT_EQ(Dump(tree), "A B(C) D");
+    EXPECT_EQ(window->SubtreeFocus().Root(), Find(tree, "B"));
 }

@@ -58,9 +58,10 @@ public:
     // None: what looked like a change was taken back before it became a
     // step, and the history alone decides whether the document is modified.
     void Record(std::unique_ptr<TUndoStep> step);
-    // The top-level items from `firstNew` on, just appended (an import, a file
-    // drop), become one step, and come into view; the focus stays.
-    void RecordAppended(const char* stepName, int firstNew);
+    // The top-level items (or `parent`'s children) from `firstNew` on, just
+    // appended (an import, a file drop), become one step, and come into view;
+    // the focus stays.
+    void RecordAppended(const char* stepName, int firstNew, TTreeListTextNode* parent = nullptr);
     // Finishes the name still being typed, if any.
     void FinishEditing();
 

@@ -129,6 +129,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     connect(m_session.get(), &TDocumentSession::LoadProgress, m_statusPanels[0], &QLabel::setText);
     m_navigator = std::make_unique<TNavigator>(*this, m_tree, *m_treeView, *m_commands);
     m_subtreeFocus = std::make_unique<TSubtreeFocus>(m_tree, *m_treeView, *m_session);
+    m_fileDropImport->FollowSubtree(*m_subtreeFocus);
     connect(m_findAll.get(), &TFindAllController::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
     connect(m_descriptionLinks.get(), &TDescriptionLinks::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
 
