@@ -32,16 +32,16 @@
     <name>TGoToItemPopup</name>
     <message numerus="yes">
         <source>%n matches so far</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n match so far</numerusform>
+            <numerusform>%n matches so far</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n matches</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n match</numerusform>
+            <numerusform>%n matches</numerusform>
         </translation>
     </message>
 </context>

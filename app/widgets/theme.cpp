@@ -118,3 +118,8 @@ void SetOwnTextColor(QWidget& widget, const QColor& color)
         palette.setColor(QPalette::Text, color);
     widget.setPalette(palette);
 }
+
+QColor MisspellingColor()
+{
+    return QColor(Qt::red);
+}

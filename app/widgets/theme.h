@@ -22,6 +22,10 @@ void ApplyTheme(TTheme theme);
 // define it, from 1 (the same) to 21 (black on white).
 double ContrastRatio(const QColor& first, const QColor& second);
 
+// The wavy line under a misspelled word, in every theme: red reads on light
+// and dark faces alike.
+QColor MisspellingColor();
+
 // Gives `widget` a text colour of its own; the palette's own text colour is
 // no choice of the user's, so with it the widget follows the theme instead.
 void SetOwnTextColor(QWidget& widget, const QColor& color);

@@ -2,6 +2,7 @@
 
 #include "app/spelling/spellchecker.h"
 #include "app/spelling/spelldictionary.h"
+#include "app/widgets/theme.h"
 #include "app/window/application.h"
 #include "app/window/descriptionlinks.h"
 #include "app/window/documentsession.h"
@@ -208,7 +209,7 @@ void TDescriptionSpelling::RefreshSpelling()
         selection.cursor.setPosition(word.start);
         selection.cursor.setPosition(word.End(), QTextCursor::KeepAnchor);
         selection.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-        selection.format.setUnderlineColor(Qt::red);
+        selection.format.setUnderlineColor(MisspellingColor());
         selections << selection;
     }
     m_layers.SetLayer(TEditorLayer::Spelling, std::move(selections));
