@@ -115,6 +115,12 @@ TEST_F(WindowTest, PathBarLeadsBackUp)
     EXPECT_EQ(window->SubtreeFocus().Root(), nullptr);
     EXPECT_EQ(window->TreeListView()->RowCount(), 4);  // A B C E
     EXPECT_TRUE(Find(tree, "B")->Expanded());
+    // A jump to an item outside (Go to Item, a link, Back) shows the whole tree.
+    Run(*window, Id::actViewFocusSubtree);
+    ASSERT_NE(window->SubtreeFocus().Root(), nullptr);
+    Find(tree, "E")->SetFocused();
+    EXPECT_EQ(window->SubtreeFocus().Root(), nullptr);
+    EXPECT_GE(window->TreeListView()->Layout().RowOf(Find(tree, "E")), 0);
 }
 
 // Stored per file: the next open of that file shows the same subtree, and

@@ -68,7 +68,7 @@ TTreeListTextNode* TTreeListInput::CursorTarget(TTreeListView::CursorAction acti
         // An open item closes first; a closed one hands over to its parent.
         if (current->Expanded() && current->HasChildren())
             current->SetExpanded(false);
-        else if (current->Parent())
+        else if (current->Parent() && current != layout.Root())
             target = current->Parent();
         break;
     case TAction::MoveRight:
