@@ -22,6 +22,7 @@
 #include "app/window/descriptionspelling.h"
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
+#include "app/window/subtreefocus.h"
 #include "bench/benchtree.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
@@ -42,6 +43,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <chrono>
 #include <cstdio>
@@ -470,6 +472,40 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     Row("move a subtree, reader listening", movedRead, moved, "same without reader", "100 ms");
     std::printf("%-40s %d announcements, %d rows held\n", "reader heard", reader.Heard(),
                 static_cast<TTreeListAccessible*>(tree11y)->CachedRows());
+
+    // Inside a focused subtree of 111,111 items, against the same on another
+    // top-level item of the whole tree: rows that start at an item cost no
+    // more than rows that start at the top.
+    const auto subtreeWork = [&](TTreeListTextNode* top) {
+        TTreeListTextNode* a = top->Child(1);
+        TTreeListTextNode* b = top->Child(8)->Child(8)->Child(8);
+        double focus = 1e30;
+        for (int i = 0; i < 3; ++i)
+            for (TTreeListTextNode* item : {a, b})
+                focus = std::min(focus, TimeMs([&] {
+                                     item->SetFocused();
+                                     Settle();
+                                 }));
+        const double del = TimeMs([&] {
+            tree.Delete(top->Child(2));
+            Settle();
+        });
+        const double move = TimeMs([&] {
+            top->Child(0)->MoveTo(top->Child(top->Count() - 1), amAdd);
+            Settle();
+        });
+        return std::array<double, 3>{focus, del, move};
+    };
+    const std::array<double, 3> whole = subtreeWork(tree.TopItem(2));
+    window.SubtreeFocus().FocusOn(tree.TopItem(1));
+    Settle();
+    const std::array<double, 3> focusedOn = subtreeWork(tree.TopItem(1));
+    const bool stillFocused = window.SubtreeFocus().Root() == tree.TopItem(1) && InView(view, tree.FocusedItem());
+    window.SubtreeFocus().FocusOn(nullptr);
+    Row("subtree shown: focus change", focusedOn[0], whole[0], "same in whole tree", "100 ms");
+    Row("subtree shown: delete 11,111", focusedOn[1], whole[1], "same in whole tree", "100 ms");
+    Row("subtree shown: move 11,111", focusedOn[2], whole[2], "same in whole tree", "100 ms");
+    std::printf("%-40s %s\n", "subtree kept, focused item in view", stillFocused ? "yes" : "NO");
 }
 
 void BigDescription()

@@ -88,6 +88,8 @@ const TActionRow ActionTable[] = {
     {"TV",   "actViewLinksHere",        "View", "&Links Here",    "Links here|Shows the items whose descriptions link to the focused item", -1, "Ctrl+Shift+L", 0, '+'},
     {"TV",   "actViewCheckSpelling",    "View", "Check &Spelling", "Check spelling|Underlines misspelled words in the description", -1, "", 0, '+'},
     {"TV",   "actViewSpellingLanguage", "View", "Spelling Lan&guage", "Spelling language|Chooses the dictionary the description is checked with", -1, "", 0, '+'},
+    {"TV",   "actViewFocusSubtree",     "Go",   "Focus on &Subtree", "Focus on subtree|Shows only the focused item with its sub-items", -1, "Ctrl+Shift+H", 0, '-'},
+    {"TV",   "actViewShowWholeTree",    "Go",   "Show &Whole Tree", "Show whole tree|Shows every item again after Focus on Subtree", -1, "Alt+Home", 0, '-'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -167,7 +169,9 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(TActionList::Tag(action), row.tag);
     const std::string name = row.name;
     EXPECT_EQ(action->isCheckable(), name.rfind("actView", 0) == 0 && name != "actViewFont" && name != "actViewOptions" &&
-                                         name != "actViewSpellingLanguage" && name != "actViewLinksHere");
+                                         name != "actViewSpellingLanguage" && name != "actViewLinksHere" &&
+                                         name != "actViewFocusSubtree" &&
+                                         name != "actViewShowWholeTree");
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();
@@ -214,7 +218,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
                             "miTheme miTheme", "N14-", "miOptions actViewOptions"}},
         {menu("miTheme"), {"miThemeSystem actViewThemeSystem", "miThemeLight actViewThemeLight",
                            "miThemeDark actViewThemeDark"}},
-        {menu("menuGo"), {"miGoToItem actGoToItem", "N16-", "miGoBack actGoBack", "miGoForward actGoForward"}},
+        {menu("menuGo"), {"miGoToItem actGoToItem", "N16-", "miGoBack actGoBack", "miGoForward actGoForward", "N17-",
+                          "miFocusSubtree actViewFocusSubtree", "miShowWholeTree actViewShowWholeTree"}},
         {menu("menuHelp"), {"miHelpEmail actHelpEmail", "miHelpHomePage actHelpHomePage", "N3-",
                             "miHelpAbout actHelpAbout"}},
         {menu("miUNVISIBLE"),

@@ -186,3 +186,75 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "B C C0 C0a C1 C2"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct TRootCase {
+    const char* name;
+    const char* outline;
+    const char* root;
+    std::function<void(TTreeList&)> change;
+    const char* rows;  // the names on the rows after the change; the whole tree's once the root is gone
+};
+
+class RootedLayoutTest : public ::testing::TestWithParam<TRootCase> {};
+
+// Rows that start at a root: walking them row by row, by the next and
+// previous rows, and by item and row agree, and nothing outside has a row.
+TEST_P(RootedLayoutTest, RowsStartAtTheRoot)
+{
+    const TRootCase& c = GetParam();
+    TTreeList tree;
+    Build(tree, c.outline);
+    TTreeListLayout layout(tree);
+    const TRowAsker asker(tree, layout);
+    layout.SetRoot(Find(tree, c.root));
+    layout.RowCount();
+    c.change(tree);
+
+    std::string rows;
+    std::vector<TTreeListTextNode*> shown;
+    for (TTreeListTextNode* item = layout.ItemAtRow(0); item; item = layout.NextRow(item)) {
+        shown.push_back(item);
+        rows += (rows.empty() ? "" : " ") + std::string(item->GetText(TreeListColumnName));
+    }
+    EXPECT_EQ(rows, c.rows);
+    ASSERT_EQ(layout.RowCount(), static_cast<int>(shown.size()));
+    EXPECT_EQ(layout.LastRow(), shown.empty() ? nullptr : shown.back());
+    for (size_t row = 0; row < shown.size(); ++row) {
+        EXPECT_EQ(layout.ItemAtRow(static_cast<int>(row)), shown[row]) << row;
+        EXPECT_EQ(layout.RowOf(shown[row]), static_cast<int>(row)) << row;
+        EXPECT_EQ(layout.PreviousRow(shown[row]), row ? shown[row - 1] : nullptr) << row;
+    }
+    EXPECT_EQ(layout.ItemAtRow(layout.RowCount()), nullptr);
+    if (layout.Root())
+        EXPECT_EQ(layout.Depth(layout.Root()), 0);
+    for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
+        const bool isShown = std::find(shown.begin(), shown.end(), item) != shown.end();
+        EXPECT_EQ(layout.RowOf(item) >= 0, isShown) << item->GetText(TreeListColumnName);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outlines, RootedLayoutTest,
+    ::testing::Values(
+        TRootCase{"innerRoot", "+A(+A1(A1a) A2) +B(B1)", "A1", [](TTreeList&) {}, "A1 A1a"},
+        TRootCase{"closedRootShowsItselfAlone", "+A(A1(A1a) A2) B", "A1", [](TTreeList&) {}, "A1"},
+        TRootCase{"rootUnderAClosedParent", "A(+A1(A1a)) B", "A1", [](TTreeList&) {}, "A1 A1a"},
+        TRootCase{"lastTopItem", "A +B(B1 +B2(B2a))", "B", [](TTreeList&) {}, "B B1 B2 B2a"},
+        TRootCase{"addingBesideTheRootShowsNothing", "+A(+A1(A1a))", "A1",
+                  [](TTreeList& t) { Find(t, "A")->AddChild()->SetText(TreeListColumnName, "A2"); }, "A1 A1a"},
+        TRootCase{"movingOutOfTheRoot", "+A(+A1(A1a A1b))", "A1",
+                  [](TTreeList& t) { t.MoveItem(Find(t, "A1a"), Find(t, "A"), 1); }, "A1 A1b"},
+        TRootCase{"deletingInsideTheRoot", "+A(+A1(+A1a(x) A1b))", "A1",
+                  [](TTreeList& t) { t.Delete(Find(t, "A1a")); }, "A1 A1b"},
+        TRootCase{"deletingTheRootShowsTheWholeTree", "+A(+A1(A1a)) B", "A1",
+                  [](TTreeList& t) { t.Delete(Find(t, "A1")); }, "A B"},
+        TRootCase{"deletingAnAncestorShowsTheWholeTree", "+A(+A1(A1a)) B", "A1",
+                  [](TTreeList& t) { t.Delete(Find(t, "A")); }, "B"},
+        TRootCase{"resetShowsTheWholeTree", "+A(+A1(A1a))", "A1",
+                  [](TTreeList& t) {
+                      const TTreeListReset reset(t);
+                      t.ClearItems();
+                      Build(t, "X +Y(Y1)");
+                  },
+                  "X Y Y1"}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -1362,6 +1362,22 @@
         <source>Spelling language|Chooses the dictionary the description is checked with</source>
         <translation>Rechtschreibsprache|Wählt das Wörterbuch, mit dem die Beschreibung geprüft wird</translation>
     </message>
+    <message>
+        <source>Focus on &amp;Subtree</source>
+        <translation>Auf &amp;Teilbaum beschränken</translation>
+    </message>
+    <message>
+        <source>Focus on subtree|Shows only the focused item with its sub-items</source>
+        <translation>Auf Teilbaum beschränken|Zeigt nur das aktuelle Element mit seinen Unterelementen</translation>
+    </message>
+    <message>
+        <source>Show &amp;Whole Tree</source>
+        <translation>&amp;Ganzen Baum zeigen</translation>
+    </message>
+    <message>
+        <source>Show whole tree|Shows every item again after Focus on Subtree</source>
+        <translation>Ganzen Baum zeigen|Zeigt nach Auf Teilbaum beschränken wieder alle Elemente</translation>
+    </message>
 </context>
 <context>
     <name>TApplication</name>
@@ -2160,6 +2176,17 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>TSubtreeFocus</name>
+    <message>
+        <source>Path of the focused subtree</source>
+        <translation>Pfad des gezeigten Teilbaums</translation>
+    </message>
+    <message>
+        <source>Whole Tree</source>
+        <translation>Ganzer Baum</translation>
     </message>
 </context>
 <context>

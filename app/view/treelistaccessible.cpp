@@ -167,7 +167,7 @@ void TTreeListAccessible::Prune() const
     std::vector<const TTreeListTextNode*> keep{m_tree->FocusedItem()};
     const int height = view->viewport()->height();
     TTreeListTextNode* item = view->Model()->ItemOf(view->indexAt(QPoint(0, 0)));
-    for (; item && view->visualRect(view->Model()->IndexOf(item)).top() < height; item = m_tree->NextVisible(item))
+    for (; item && view->visualRect(view->Model()->IndexOf(item)).top() < height; item = view->Layout().NextRow(item))
         keep.push_back(item);
     std::vector<std::pair<unsigned long long, TTreeListTextNode*>> others;
     for (const auto& [rowItem, entry] : m_rows)
@@ -442,6 +442,11 @@ void TTreeListAccessible::ChildrenReordered()
 void TTreeListAccessible::AboutToReset()
 {
     ForgetAll();
+}
+
+void TTreeListAccessible::RowsReplaced()
+{
+    ResetDone();
 }
 
 void TTreeListAccessible::ResetDone()

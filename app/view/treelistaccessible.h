@@ -43,6 +43,8 @@ public:
     int RowIndexOf(const TTreeListTextNode* item) const;
     // Focus announced for the focused row, when the view has the keyboard.
     void AnnounceFocus();
+    // The view shows other rows all at once (its rows start at another item).
+    void RowsReplaced();
     // The view is going away before its interface: stop listening to the tree.
     void Detach();
     // Row interfaces held right now.

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/view/treelistaccessible.h"
+#include "app/view/treelistlayout.h"
 #include "app/view/treelistmodel.h"
 #include "app/view/treelistview.h"
 
@@ -50,7 +51,7 @@ QString TTreeListAccessibleRow::text(QAccessible::Text type) const
         const TTreeListTextNode* parent = m_item.Parent();
         const int siblings = parent ? parent->Count() : view->Tree().TopItemCount();
         return QCoreApplication::translate("TTreeListAccessibleRow", "Level %1, %2 of %3")
-            .arg(m_item.Level() + 1)
+            .arg(view->Layout().Depth(&m_item) + 1)
             .arg(m_item.Index() + 1)
             .arg(siblings);
     }

@@ -44,12 +44,12 @@ TTreeListTextNode* TTreeListInput::CursorTarget(TTreeListView::CursorAction acti
     switch (action) {
     case TAction::MoveUp:
     case TAction::MovePrevious:
-        if (TTreeListTextNode* previous = m_tree.PrevVisible(current))
+        if (TTreeListTextNode* previous = layout.PreviousRow(current))
             target = previous;
         break;
     case TAction::MoveDown:
     case TAction::MoveNext:
-        if (TTreeListTextNode* next = m_tree.NextVisible(current))
+        if (TTreeListTextNode* next = layout.NextRow(current))
             target = next;
         break;
     case TAction::MovePageUp:
@@ -62,13 +62,13 @@ TTreeListTextNode* TTreeListInput::CursorTarget(TTreeListView::CursorAction acti
         target = layout.ItemAtRow(0);
         break;
     case TAction::MoveEnd:
-        target = m_tree.LastVisible();
+        target = layout.LastRow();
         break;
     case TAction::MoveLeft:
         // An open item closes first; a closed one hands over to its parent.
         if (current->Expanded() && current->HasChildren())
             current->SetExpanded(false);
-        else if (current->Parent())
+        else if (current->Parent() && current != layout.Root())
             target = current->Parent();
         break;
     case TAction::MoveRight:
@@ -359,10 +359,11 @@ bool TTreeListInput::MoveTo(TTreeListTextNode* target, Qt::KeyboardModifiers mod
 void TTreeListInput::KeyboardSearch(const QString& search)
 {
     TTreeListTextNode* focused = m_tree.FocusedItem();
-    if (m_tree.TopItemCount() == 0)
+    const TTreeListLayout& layout = m_view.Layout();
+    if (layout.RowCount() == 0)
         return;
-    const bool hadFocus = focused && m_view.Layout().RowOf(focused) >= 0;
-    TTreeListTextNode* start = hadFocus ? focused : m_tree.TopItem(0);
+    const bool hadFocus = focused && layout.RowOf(focused) >= 0;
+    TTreeListTextNode* start = hadFocus ? focused : layout.ItemAtRow(0);
     const bool timed = m_keyboardInputTime.isValid();
     const qint64 elapsed = timed ? m_keyboardInputTime.restart() : 0;
     if (!timed)
@@ -382,17 +383,17 @@ void TTreeListInput::KeyboardSearch(const QString& search)
     if (typed.isEmpty())
         return;
     // Every row shown, from the start to the end and round to the start.
-    TTreeListTextNode* item = skipRow ? m_tree.NextVisible(start) : start;
+    TTreeListTextNode* item = skipRow ? layout.NextRow(start) : start;
     if (!item)
-        item = m_tree.TopItem(0);
+        item = layout.ItemAtRow(0);
     for (TTreeListTextNode* first = item; item;) {
         if (NameStartsWith(*item, typed)) {
             m_view.setCurrentIndex(m_view.Model()->IndexOf(item));  // selects by the modifiers held, as Qt's views do
             return;
         }
-        item = m_tree.NextVisible(item);
+        item = layout.NextRow(item);
         if (!item)
-            item = m_tree.TopItem(0);
+            item = layout.ItemAtRow(0);
         if (item == first)
             break;
     }
@@ -535,8 +536,12 @@ void TTreeListInput::UpdateDropMark(const QPoint& pos)
         }
         break;
     case iaNone:
-        if (TTreeListTextNode* last = m_tree.LastVisible()) {
-            const QRect row = m_view.visualRect(model.IndexOf(m_tree.TopItem(m_tree.TopItemCount() - 1)));
+        if (TTreeListTextNode* last = m_view.Layout().LastRow()) {
+            // The line stands where a drop there lands: behind the last item of the first row's children.
+            const TTreeListTextNode* root = m_view.Layout().Root();
+            const TTreeListTextNode* level = !root ? m_tree.TopItem(m_tree.TopItemCount() - 1)
+                                             : root->HasChildren() ? root->Child(root->Count() - 1) : root;
+            const QRect row = m_view.visualRect(model.IndexOf(const_cast<TTreeListTextNode*>(level)));
             const int bottom = m_view.visualRect(model.IndexOf(last)).bottom() + 1;
             SetDropMark(QRect(row.left(), bottom, width - row.left(), 2), true);
             return;

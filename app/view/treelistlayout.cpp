@@ -77,7 +77,9 @@ int TTreeListLayout::ChildRows(const TTreeListTextNode* item) const
 
 int TTreeListLayout::RowCount() const
 {
-    if (m_rowCount < 0) {
+    if (m_rowCount < 0 && m_root) {
+        m_rowCount = 1 + RowsBelow(m_root);
+    } else if (m_rowCount < 0) {
         int rows = 0;
         for (int i = 0; i < m_tree.TopItemCount(); ++i)
             rows += 1 + RowsBelow(m_tree.TopItem(i));
@@ -88,13 +90,18 @@ int TTreeListLayout::RowCount() const
 
 int TTreeListLayout::RowOf(const TTreeListTextNode* item) const
 {
-    if (!item)
+    if (!item || (m_root && !item->IsInside(m_root)))
         return -1;
-    for (const TTreeListTextNode* p = item->Parent(); p; p = p->Parent())
+    if (item == m_root)
+        return 0;
+    for (const TTreeListTextNode* p = item->Parent(); p; p = p->Parent()) {
         if (!p->Expanded())
             return -1;
+        if (p == m_root)
+            break;
+    }
     int row = 0;
-    for (const TTreeListTextNode* node = item; node; node = node->Parent()) {
+    for (const TTreeListTextNode* node = item; node != m_root; node = node->Parent()) {
         const TTreeListTextNode* parent = node->Parent();
         for (int i = 0; i < node->Index(); ++i)
             row += 1 + RowsBelow(ChildOf(m_tree, parent, i));
@@ -108,7 +115,11 @@ TTreeListTextNode* TTreeListLayout::ItemAtRow(int row) const
 {
     if (row < 0)
         return nullptr;
-    const TTreeListTextNode* parent = nullptr;
+    if (m_root && row == 0)
+        return m_root;
+    if (m_root && --row >= RowsBelow(m_root))
+        return nullptr;
+    const TTreeListTextNode* parent = m_root;
     for (;;) {
         const int count = ChildCountOf(m_tree, parent);
         bool descended = false;
@@ -128,6 +139,38 @@ TTreeListTextNode* TTreeListLayout::ItemAtRow(int row) const
         if (!descended)
             return nullptr;
     }
+}
+
+void TTreeListLayout::SetRoot(TTreeListTextNode* root)
+{
+    m_root = root;
+    m_rowCount = -1;
+}
+
+TTreeListTextNode* TTreeListLayout::NextRow(const TTreeListTextNode* item) const
+{
+    TTreeListTextNode* next = item ? m_tree.NextVisible(item) : nullptr;
+    return next && (!m_root || next->IsInside(m_root)) ? next : nullptr;
+}
+
+TTreeListTextNode* TTreeListLayout::PreviousRow(const TTreeListTextNode* item) const
+{
+    return item && item != m_root ? m_tree.PrevVisible(item) : nullptr;
+}
+
+TTreeListTextNode* TTreeListLayout::LastRow() const
+{
+    if (!m_root)
+        return m_tree.LastVisible();
+    TTreeListTextNode* item = m_root;
+    while (item->Expanded() && item->HasChildren())
+        item = item->Child(item->Count() - 1);
+    return item;
+}
+
+int TTreeListLayout::Depth(const TTreeListTextNode* item) const
+{
+    return item->Level() - (m_root ? m_root->Level() : 0);
 }
 
 void TTreeListLayout::Invalidate(const TTreeListTextNode* item)
@@ -168,6 +211,8 @@ void TTreeListLayout::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first
     m_leaving.clear();
     for (int row = first; row <= last; ++row) {
         const TTreeListTextNode* root = ChildOf(m_tree, parent, row);
+        if (root && m_root && m_root->IsInside(root))
+            m_rootLeaving = true;
         if (!root || !root->HasChildren())
             continue;
         std::vector<const TTreeListTextNode*> open{root};
@@ -186,6 +231,9 @@ void TTreeListLayout::ItemsRemoved()
 {
     ForgetLeaving();
     m_leaving.clear();
+    if (m_rootLeaving)
+        m_root = nullptr;
+    m_rootLeaving = false;
     Invalidate(m_changingParent);
     m_changingParent = nullptr;
 }
@@ -208,6 +256,7 @@ void TTreeListLayout::ItemMoved()
 
 void TTreeListLayout::AboutToReset()
 {
+    m_root = nullptr;
     Clear();
 }
 

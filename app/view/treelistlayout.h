@@ -31,6 +31,17 @@ public:
     // None outside 0 .. RowCount() - 1.
     TTreeListTextNode* ItemAtRow(int row) const;
 
+    // The rows start at `root` and show only its subtree (the whole tree for
+    // none). The root is forgotten when it leaves the tree or the tree is reset.
+    void SetRoot(TTreeListTextNode* root);
+    TTreeListTextNode* Root() const { return m_root; }
+    // The rows next to an item's row, and the last row; none beyond the rows.
+    TTreeListTextNode* NextRow(const TTreeListTextNode* item) const;
+    TTreeListTextNode* PreviousRow(const TTreeListTextNode* item) const;
+    TTreeListTextNode* LastRow() const;
+    // How far the item is indented: 0 for the first row's level.
+    int Depth(const TTreeListTextNode* item) const;
+
 private:
     // The counts of `item` and its ancestors are stale (only the total for none).
     void Invalidate(const TTreeListTextNode* item);
@@ -59,4 +70,6 @@ private:
     // The items with children of subtrees being removed: a count asked for
     // between the announcement and the removal must not outlive them.
     std::vector<const TTreeListTextNode*> m_leaving;
+    TTreeListTextNode* m_root = nullptr;
+    bool m_rootLeaving = false;
 };

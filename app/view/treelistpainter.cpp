@@ -40,12 +40,11 @@ void TTreeListPainter::Paint()
 {
     QWidget* viewport = m_view.viewport();
     QPainter painter(viewport);
-    const TTreeList& tree = m_view.Tree();
     const TTreeListModel& model = *m_view.Model();
     const int height = m_view.RowHeight();
     const int step = m_view.indentation();
     TTreeListTextNode* item = m_view.Layout().ItemAtRow(m_view.TopRow());
-    for (int y = 0; item && y < viewport->height(); y += height, item = tree.NextVisible(item)) {
+    for (int y = 0; item && y < viewport->height(); y += height, item = m_view.Layout().NextRow(item)) {
         const QModelIndex index = model.IndexOf(item);
         const QStyleOptionViewItem option = m_view.RowOption(index);
         if (item->HasChildren()) {

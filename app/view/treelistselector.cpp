@@ -66,7 +66,7 @@ void TTreeListSelector::SelectRows(int from, int to, bool selected, bool alone)
             item->SetSelected(!item->Selected());
     m_changed.clear();
     TTreeListTextNode* item = from <= to ? m_layout.ItemAtRow(from) : nullptr;
-    for (int row = from; item && row <= to; ++row, item = m_tree.NextVisible(item)) {
+    for (int row = from; item && row <= to; ++row, item = m_layout.NextRow(item)) {
         if (item->Selected() != selected) {
             item->SetSelected(selected);
             m_changed.push_back(item);

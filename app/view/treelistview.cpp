@@ -114,7 +114,7 @@ int TTreeListView::indentation() const
 
 int TTreeListView::ItemLeft(const TTreeListTextNode* item) const
 {
-    return (item->Level() + 1) * indentation();
+    return (m_layout->Depth(item) + 1) * indentation();
 }
 
 QStyleOptionViewItem TTreeListView::RowOption(const QModelIndex& index) const
@@ -130,7 +130,7 @@ int TTreeListView::columnWidth(int column) const
     if (m_columnWidth < 0) {
         int width = 0;
         TTreeListTextNode* item = m_layout->ItemAtRow(TopRow());
-        for (int i = 0; item && i <= PageRows(); ++i, item = m_tree.NextVisible(item))
+        for (int i = 0; item && i <= PageRows(); ++i, item = m_layout->NextRow(item))
             width = std::max(width, ItemLeft(item) + m_painter->ContentWidth(item));
         m_columnWidth = width;
     }
@@ -232,7 +232,7 @@ void TTreeListView::setSelection(const QRect& rect, QItemSelectionModel::Selecti
     const int last = std::min(RowCount() - 1, RowAtY(area.bottom()));
     QItemSelection selection;
     TTreeListTextNode* item = first <= last ? m_layout->ItemAtRow(first) : nullptr;
-    for (int row = first; item && row <= last; ++row, item = m_tree.NextVisible(item))
+    for (int row = first; item && row <= last; ++row, item = m_layout->NextRow(item))
         selection.select(m_model->IndexOf(item), m_model->IndexOf(item));
     selectionModel()->select(selection, command);
 }
@@ -290,6 +290,17 @@ void TTreeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& b
     m_columnWidth = -1;
     QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
     viewport()->update();
+}
+
+void TTreeListView::SetRoot(TTreeListTextNode* root)
+{
+    m_layout->SetRoot(root);
+    verticalScrollBar()->setValue(0);
+    RowsChanged();
+    if (m_accessible)
+        m_accessible->RowsReplaced();
+    if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)
+        scrollTo(m_model->IndexOf(focused));
 }
 
 void TTreeListView::RowsChanged()

@@ -33,6 +33,9 @@ public:
     TTreeListModel* Model() const { return m_model.get(); }
     TTreeList& Tree() const { return m_tree; }
     const TTreeListLayout& Layout() const { return *m_layout; }
+    // Shows only `root`'s subtree, `root` on the first row (the whole tree
+    // for none); the focused item is brought into view.
+    void SetRoot(TTreeListTextNode* root);
     // The tree's focused item, as an index of Model().
     QModelIndex FocusedIndex() const;
 

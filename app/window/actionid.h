@@ -58,6 +58,8 @@ enum class TActionId {
     actViewLinksHere,
     actViewCheckSpelling,
     actViewSpellingLanguage,
+    actViewFocusSubtree,
+    actViewShowWholeTree,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

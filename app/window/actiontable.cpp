@@ -13,6 +13,7 @@
 #include "app/window/mainwindow.h"
 #include "app/window/themecommands.h"
 #include "app/window/navigator.h"
+#include "app/window/subtreefocus.h"
 
 #include <QCoreApplication>
 
@@ -89,6 +90,8 @@ std::vector<TActionDef> TActionTable::ListTV()
         {Id::actViewLinksHere,        "actViewLinksHere",        "View", QT_TR_NOOP("&Links Here"), QT_TR_NOOP("Links here|Shows the items whose descriptions link to the focused item"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), 0, Handler<&TLinksHereController::actViewLinksHereExecute>},
         {Id::actViewCheckSpelling,    "actViewCheckSpelling",    "View", QT_TR_NOOP("Check &Spelling"), QT_TR_NOOP("Check spelling|Underlines misspelled words in the description"), -1, None, 0, Handler<&TDescriptionSpelling::actViewCheckSpellingExecute>},
         {Id::actViewSpellingLanguage, "actViewSpellingLanguage", "View", QT_TR_NOOP("Spelling Lan&guage"), QT_TR_NOOP("Spelling language|Chooses the dictionary the description is checked with"), -1, None, 0, Handler<&TDescriptionSpelling::actViewSpellingLanguageExecute>},
+        {Id::actViewFocusSubtree,     "actViewFocusSubtree",     "Go",   QT_TR_NOOP("Focus on &Subtree"), QT_TR_NOOP("Focus on subtree|Shows only the focused item with its sub-items"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), 0, Handler<&TSubtreeFocus::actViewFocusSubtreeExecute>},
+        {Id::actViewShowWholeTree,    "actViewShowWholeTree",    "Go",   QT_TR_NOOP("Show &Whole Tree"), QT_TR_NOOP("Show whole tree|Shows every item again after Focus on Subtree"), -1, QKeySequence(Qt::ALT | Qt::Key_Home), 0, Handler<&TSubtreeFocus::actViewShowWholeTreeExecute>},
     };
 }
 

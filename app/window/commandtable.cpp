@@ -7,6 +7,7 @@
 #include "app/window/documentsession.h"
 #include "app/window/editcommands.h"
 #include "app/window/navigator.h"
+#include "app/window/subtreefocus.h"
 #include "app/window/treelistevents.h"
 #include "document/outlineedit.h"
 #include "document/treelist.h"
@@ -155,7 +156,10 @@ void TCommandTable::ActionListTVUpdate()
     const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
     Action(TActionId::actEditItemMoveDown)->setEnabled(ready && CanMoveDown(items));
     Action(TActionId::actEditItemIndent)->setEnabled(ready && IndentTarget(m_tree, items) != nullptr);
-    Action(TActionId::actEditItemOutdent)->setEnabled(ready && CanOutdent(items));
+    // Inside a focused subtree, outdenting its top items would move them out of sight.
+    const TSubtreeFocus* subtree = std::get<TSubtreeFocus*>(m_targets.parts);
+    TTreeListTextNode* root = subtree ? subtree->Root() : nullptr;
+    Action(TActionId::actEditItemOutdent)->setEnabled(ready && CanOutdent(items) && OutdentStaysInside(items, root));
     SetEnabled({TActionId::actEditItemCut, TActionId::actEditItemCopy, TActionId::actEditItemDuplicate},
                ready && m_tree.SelectedCount() > 0);
     Action(TActionId::actEditItemPaste)
@@ -171,6 +175,8 @@ void TCommandTable::ActionListTVUpdate()
     Action(TActionId::actGoBack)->setEnabled(ready && navigator && navigator->CanGoBack());
     Action(TActionId::actGoForward)->setEnabled(ready && navigator && navigator->CanGoForward());
     Action(TActionId::actGoToItem)->setEnabled(ready && m_tree.TopItemCount() > 0);
+    Action(TActionId::actViewFocusSubtree)->setEnabled(ready && subtree && focused && focused != root);
+    Action(TActionId::actViewShowWholeTree)->setEnabled(ready && root);
     // Without a dictionary there is nothing to check with; the commands' hint says so.
     const TDescriptionSpelling* spelling = std::get<TDescriptionSpelling*>(m_targets.parts);
     SetEnabled({TActionId::actViewCheckSpelling, TActionId::actViewSpellingLanguage},

@@ -23,6 +23,7 @@ class TFindAllController;
 class TImportCommands;
 class TItemCommands;
 class TNavigator;
+class TSubtreeFocus;
 class TLinksHereController;
 class TTreeList;
 class TTreeListEvents;
@@ -33,7 +34,7 @@ class TfrmTreeViewEditorMain;
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
                TImportCommands*, TFindAllController*, TEditCommands*, TThemeCommands*, TNavigator*,
-               TLinksHereController*, TDescriptionSpelling*>
+               TLinksHereController*, TDescriptionSpelling*, TSubtreeFocus*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

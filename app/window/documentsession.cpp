@@ -99,18 +99,19 @@ void TDocumentSession::Record(std::unique_ptr<TUndoStep> step)
         HistoryChanged();
 }
 
-void TDocumentSession::RecordAppended(const char* stepName, int firstNew)
+void TDocumentSession::RecordAppended(const char* stepName, int firstNew, TTreeListTextNode* parent)
 {
-    const int count = m_tree.TopItemCount();
+    const int count = parent ? parent->Count() : m_tree.TopItemCount();
     if (firstNew >= count)
         return;
+    auto item = [this, parent](int i) { return parent ? parent->Child(i) : m_tree.TopItem(i); };
     auto step = std::make_unique<TInsertStep>(stepName);
     step->FocusBefore = step->FocusAfter = m_tree.FocusedItem();
     for (int i = firstNew; i < count; ++i)
-        step->Add(m_tree, m_tree.TopItem(i));
+        step->Add(m_tree, item(i));
     Record(std::move(step));
-    m_tree.TopItem(count - 1)->MakeVisible();
-    m_tree.TopItem(firstNew)->MakeVisible();
+    item(count - 1)->MakeVisible();
+    item(firstNew)->MakeVisible();
 }
 
 // Undoing back to the state of the file makes the document unmodified again.
@@ -154,6 +155,7 @@ void TDocumentSession::Saved()
     m_changedOutsideHistory = false;
     m_history.SetClean();
     TRecentFiles::Note(FFileName);
+    emit Written();
 }
 
 void TDocumentSession::Loaded(const QString& path)

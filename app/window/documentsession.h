@@ -58,9 +58,10 @@ public:
     // None: what looked like a change was taken back before it became a
     // step, and the history alone decides whether the document is modified.
     void Record(std::unique_ptr<TUndoStep> step);
-    // The top-level items from `firstNew` on, just appended (an import, a file
-    // drop), become one step, and come into view; the focus stays.
-    void RecordAppended(const char* stepName, int firstNew);
+    // The top-level items (or `parent`'s children) from `firstNew` on, just
+    // appended (an import, a file drop), become one step, and come into view;
+    // the focus stays.
+    void RecordAppended(const char* stepName, int firstNew, TTreeListTextNode* parent = nullptr);
     // Finishes the name still being typed, if any.
     void FinishEditing();
 
@@ -132,6 +133,8 @@ signals:
     // for each change of the document, false when it matches its file again
     // (saved, loaded) or is closed.
     void ModifiedSet(bool modified);
+    // The document was written to its file, which holds this version now.
+    void Written();
     // A password was set or removed, or another document came. What is
     // written from it follows.
     void ProtectionChanged();

@@ -6,6 +6,7 @@
 #include "app/window/application.h"
 #include "app/window/descriptionpane.h"
 #include "app/window/documentsession.h"
+#include "app/window/subtreefocus.h"
 #include "app/window/waitcursor.h"
 #include "document/treelist.h"
 #include "exchange/fileimport.h"
@@ -184,11 +185,15 @@ void TFileDropImport::AddFilesAsItems(const std::vector<std::string>& files)
     options.OnProgress = [&progress](size_t done) { return progress.Done(done); };
 
     m_session.BeginChange();
-    const int firstNew = m_tree.TopItemCount();
-    const TFileImportResult result = ImportFiles(m_tree, files, options);
+    TTreeListTextNode* root = m_subtree ? m_subtree->Root() : nullptr;
+    const int firstNew = root ? root->Count() : m_tree.TopItemCount();
+    TTreeList apart;
+    const TFileImportResult result = ImportFiles(root ? apart : m_tree, files, options);
+    if (root)
+        m_tree.InsertItemsFrom(apart, root, firstNew);
     // All the drop's files and folders are one step.
     if (result.ItemsAdded > 0)
-        m_session.RecordAppended(QT_TRANSLATE_NOOP("TUndoStep", "Drop Files"), firstNew);
+        m_session.RecordAppended(QT_TRANSLATE_NOOP("TUndoStep", "Drop Files"), firstNew, root);
     if (!result.Failures.empty())
         throw std::runtime_error(FailureReport(result.Failures));
 }

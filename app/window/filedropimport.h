@@ -11,6 +11,7 @@ class TDescriptionPane;
 class TDocumentSession;
 class TDropFileTarget;
 class TIconComboBox;
+class TSubtreeFocus;
 class TTreeList;
 
 // Files dropped from other programs: on the tree each file (or folder)
@@ -38,6 +39,8 @@ public:
     // then) and, after importing the rest, when some paths could not be read.
     void AddFilesAsItems(const std::vector<std::string>& files);
     void LoadFileIntoDescription(const std::vector<std::string>& files);
+    // While the tree shows one subtree, dropped files become its last children.
+    void FollowSubtree(const TSubtreeFocus& subtree) { m_subtree = &subtree; }
 
 private:
     using TDropWork = void (TFileDropImport::*)(const std::vector<std::string>& files);
@@ -51,4 +54,5 @@ private:
     const TDropFileTarget& m_dropFileOnTreeList;
     const TDropFileTarget& m_dropFileOnMemo;
     bool m_busy = false;
+    const TSubtreeFocus* m_subtree = nullptr;
 };

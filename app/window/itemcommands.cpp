@@ -8,8 +8,10 @@
 #include "app/window/documentsession.h"
 #include "app/window/prompter.h"
 #include "app/window/secretclipboard.h"
+#include "app/window/subtreefocus.h"
 #include "app/window/treelistevents.h"
 #include "app/view/itemtext.h"
+#include "app/view/treelistlayout.h"
 #include "document/linkgrammar.h"
 #include "document/linksto.h"
 #include "document/outlineedit.h"
@@ -98,7 +100,10 @@ void TItemCommands::actEditItemNewExecute()
     const int32_t icon = m_iconComboBox.Value();
     m_session.BeginChange();
     TTreeListTextNode* focused = m_tree.FocusedItem();
-    StartNewItem(focused && focused->Parent() ? focused->Parent()->AddChild() : m_tree.AddItem(), icon, QT_TRANSLATE_NOOP("TUndoStep", "New Item"));
+    // Inside a focused subtree, a sibling of its top item would be out of sight.
+    TTreeListTextNode* root = m_treeView.Layout().Root();
+    TTreeListTextNode* parent = root && (!focused || focused == root) ? root : focused ? focused->Parent() : nullptr;
+    StartNewItem(parent ? parent->AddChild() : m_tree.AddItem(), icon, QT_TRANSLATE_NOOP("TUndoStep", "New Item"));
 }
 
 void TItemCommands::actEditItemNewSubExecute()
@@ -188,7 +193,7 @@ void TItemCommands::RemoveSelection(const char* stepName)
 void TItemCommands::actEditItemMoveUpExecute()
 {
     TTreeListTextNode* item = m_tree.FocusedItem();
-    if (!item || !item->Parent())
+    if (!item || !item->Parent() || !OutdentStaysInside({item}, m_treeView.Layout().Root()))
         return;
     m_session.BeginChange();
     auto step = std::make_unique<TMoveStep>(QT_TRANSLATE_NOOP("TUndoStep", "Move Up"));
@@ -237,10 +242,12 @@ void TItemCommands::TreeListDragDrop(int x, int y)
     TTreeListTextNode* hit = m_tree.ItemAt(x, y);
     TTreeListTextNode* target = nullptr;
     TItemAttachMode mode = amAdd;
+    TTreeListTextNode* root = m_treeView.Layout().Root();
     switch (area) {
     case iaNone:
-        target = m_tree.TopItem(0);
-        mode = amAdd;
+        // Below the rows: the end of what is shown.
+        target = root ? root : m_tree.TopItem(0);
+        mode = root ? amAddChild : amAdd;
         break;
     case iaButton:
     case iaIcon:
@@ -251,7 +258,7 @@ void TItemCommands::TreeListDragDrop(int x, int y)
         break;
     case iaIndent:
         target = hit;
-        mode = amInsert;
+        mode = hit && hit == root ? amAddChildFirst : amInsert;
         break;
     default:
         return;
@@ -352,7 +359,7 @@ void TItemCommands::actEditItemOutdentExecute()
 {
     m_treeView.FinishNameEdit();
     const std::vector<TTreeListTextNode*> items = OutlineItems(m_tree, true);
-    if (!CanOutdent(items))
+    if (!CanOutdent(items) || !OutdentStaysInside(items, m_treeView.Layout().Root()))
         return;
     m_session.BeginChange();
     auto step = std::make_unique<TMoveStep>(QT_TRANSLATE_NOOP("TUndoStep", "Outdent"));
@@ -435,8 +442,10 @@ void TItemCommands::PasteFrom(const QMimeData& data)
         return;
     m_session.BeginChange();
     TTreeListTextNode* focused = m_tree.FocusedItem();
-    TTreeListTextNode* parent = focused ? focused->Parent() : nullptr;
-    const int index = focused ? focused->Index() + 1 : m_tree.TopItemCount();
+    TTreeListTextNode* root = m_treeView.Layout().Root();
+    const bool intoRoot = root && (!focused || focused == root);
+    TTreeListTextNode* parent = intoRoot ? root : focused ? focused->Parent() : nullptr;
+    const int index = intoRoot ? root->Count() : focused ? focused->Index() + 1 : m_tree.TopItemCount();
     auto step = std::make_unique<TInsertStep>(QT_TRANSLATE_NOOP("TUndoStep", "Paste"));
     step->FocusBefore = focused;
     m_tree.InsertItemsFrom(pasted, parent, index);

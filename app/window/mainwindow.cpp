@@ -39,6 +39,7 @@
 #include "app/window/menubuilder.h"
 #include "app/search/findallpane.h"
 #include "app/window/navigator.h"
+#include "app/window/subtreefocus.h"
 #include "app/window/optionsdialog.h"
 #include "app/window/panecycler.h"
 #include "app/window/recoverymanager.h"
@@ -127,6 +128,8 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_commands = std::make_unique<TCommandTable>(m_tree, *m_session, *m_descriptionPane, *m_editCommands, *m_treeEvents);
     connect(m_session.get(), &TDocumentSession::LoadProgress, m_statusPanels[0], &QLabel::setText);
     m_navigator = std::make_unique<TNavigator>(*this, m_tree, *m_treeView, *m_commands);
+    m_subtreeFocus = std::make_unique<TSubtreeFocus>(m_tree, *m_treeView, *m_session);
+    m_fileDropImport->FollowSubtree(*m_subtreeFocus);
     connect(m_findAll.get(), &TFindAllController::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
     connect(m_descriptionLinks.get(), &TDescriptionLinks::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
 
@@ -134,7 +137,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
                         m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get(),
                         m_navigator.get(), m_linksHere.get(),
-                        m_descriptionSpelling.get()}},
+                        m_descriptionSpelling.get(), m_subtreeFocus.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);
@@ -264,7 +267,9 @@ void TfrmTreeViewEditorMain::CreateLayout()
     m_splitter->setHandleWidth(9);
     m_splitter->SetMinSize(1);
     m_splitter->SetButtonWidth(30);
-    m_splitter->addWidget(SplitterSide("pnlLeft", pnlTreeViewHeader, m_treeView.get()));
+    QWidget* treeSide = SplitterSide("pnlLeft", pnlTreeViewHeader, m_treeView.get());
+    static_cast<QBoxLayout*>(treeSide->layout())->insertWidget(1, m_subtreeFocus->PathBar());
+    m_splitter->addWidget(treeSide);
     m_splitter->addWidget(SplitterSide("pnlRight", m_toolBarMemo, m_memo));
     m_splitter->setSizes({145, 288});
     setCentralWidget(m_splitter);

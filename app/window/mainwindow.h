@@ -32,6 +32,7 @@ class TFontDialog;
 class TIconComboBox;
 class TItemCommands;
 class TNavigator;
+class TSubtreeFocus;
 class TRecoveryManager;
 class TReplaceDialog;
 class TThemeCommands;
@@ -79,6 +80,7 @@ public:
     TFindAllController& FindAll() const { return *m_findAll; }
     TThemeCommands& ThemeCommands() const { return *m_themeCommands; }
     TNavigator& Navigator() const { return *m_navigator; }
+    TSubtreeFocus& SubtreeFocus() const { return *m_subtreeFocus; }
     TAutoSave& AutoSave() const { return *m_autoSave; }
     TLinksHereController& LinksHere() const { return *m_linksHere; }
 
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<TLinksHereController> m_linksHere;
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TNavigator> m_navigator;
+    std::unique_ptr<TSubtreeFocus> m_subtreeFocus;
     std::unique_ptr<TRecoveryManager> m_recovery;
     std::unique_ptr<TAutoSave> m_autoSave;
     // Gone first of the parts, so the tree stops calling out before they go.
