@@ -27,10 +27,7 @@ int TFindAllModel::columnCount(const QModelIndex& parent) const
 
 QString TFindAllModel::ItemPath(const TTreeListTextNode* item)
 {
-    QStringList names;
-    for (const TTreeListTextNode* p = item; p; p = p->Parent())
-        names.prepend(ItemBytesToText(p->GetText(TreeListColumnName)).text);
-    return names.join(QStringLiteral(" \u203A "));
+    return ::ItemPath(item).join(PathSeparator());
 }
 
 QVariant TFindAllModel::data(const QModelIndex& index, int role) const

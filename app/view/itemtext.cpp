@@ -1,5 +1,7 @@
 #include "app/view/itemtext.h"
 
+#include "document/treelist.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -101,4 +103,17 @@ size_t EditorPositionToOffset(std::string_view bytes, TTextEncoding encoding, si
         reached += weight;
     }
     return reached == position ? size : std::string_view::npos;
+}
+
+QString PathSeparator()
+{
+    return QStringLiteral(" \u203A ");
+}
+
+QStringList ItemPath(const TTreeListTextNode* item)
+{
+    QStringList names;
+    for (; item; item = item->Parent())
+        names.prepend(ItemBytesToText(item->GetText(TreeListColumnName)).text);
+    return names;
 }

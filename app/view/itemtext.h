@@ -3,8 +3,11 @@
 #include "document/textcodec.h"
 
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
+
+class TTreeListTextNode;
 
 // An item's string as an editor shows it, with the encoding its bytes were
 // read in, so an edit can be stored back in that same encoding.
@@ -30,3 +33,8 @@ bool HasOnlyCrLfBreaks(std::string_view bytes);
 // text position `position` falls; npos when it falls inside a character
 // (between the halves of a surrogate pair) or beyond the end.
 size_t EditorPositionToOffset(std::string_view bytes, TTextEncoding encoding, size_t position);
+
+// " › ", between the names of a path.
+QString PathSeparator();
+// The names from the top level down to `item`, the item's own last.
+QStringList ItemPath(const TTreeListTextNode* item);

@@ -16,19 +16,6 @@ const QString Gap = QStringLiteral("\u2026");
 constexpr int PathPanelChars = 120;
 }  // namespace
 
-QString PathSeparator()
-{
-    return QStringLiteral(" \u203A ");
-}
-
-QStringList ItemPath(const TTreeListTextNode* item)
-{
-    QStringList names;
-    for (; item; item = item->Parent())
-        names.prepend(ItemBytesToText(item->GetText(TreeListColumnName)).text);
-    return names;
-}
-
 QString ShortenedPath(const QStringList& names, int maxChars)
 {
     QString whole = names.join(PathSeparator());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/view/itemtext.h"
 #include "app/window/navigationhistory.h"
 #include "document/treelist.h"
 
@@ -13,10 +14,6 @@ class TCommandTable;
 class TGoToItemPopup;
 class TTreeListView;
 
-// " › ", between the names of a path.
-QString PathSeparator();
-// The names from the top level down to `item`, the item's own last.
-QStringList ItemPath(const TTreeListTextNode* item);
 // The names joined by " › ", with the middle ones replaced by "…" until the
 // text fits in `maxChars`; the first and the last name always stay.
 QString ShortenedPath(const QStringList& names, int maxChars);
