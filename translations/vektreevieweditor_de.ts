@@ -1802,6 +1802,14 @@ Mit diesem Dokument überschreiben?</translation>
             <numerusform>%n Treffer</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Go to Item</source>
+        <translation>Zu Element gehen</translation>
+    </message>
+    <message>
+        <source>Matching items</source>
+        <translation>Passende Elemente</translation>
+    </message>
 </context>
 <context>
     <name>TIconComboBox</name>
@@ -1874,6 +1882,10 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>%1 links to %2</source>
         <translation>%1 Links auf %2</translation>
+    </message>
+    <message>
+        <source>Links Here</source>
+        <translation>Links auf dieses Element</translation>
     </message>
 </context>
 <context>
@@ -2030,6 +2042,13 @@ Mit diesem Dokument überschreiben?</translation>
     </message>
 </context>
 <context>
+    <name>TNavigator</name>
+    <message>
+        <source>Path of the focused item</source>
+        <translation>Pfad des Elements mit dem Fokus</translation>
+    </message>
+</context>
+<context>
     <name>TOptionsDialog</name>
     <message>
         <source>&amp;Start with the last document</source>
@@ -2054,6 +2073,10 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source> s after the last change</source>
         <translation> s nach der letzten Änderung</translation>
+    </message>
+    <message>
+        <source>Seconds after the last change</source>
+        <translation>Sekunden nach der letzten Änderung</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@ TLinksHerePane::TLinksHerePane(TLinksHere& links, QWidget* parent)
     m_count->setObjectName(QStringLiteral("LinksHereCount"));
     m_count->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_view->setObjectName(QStringLiteral("LinksHereResults"));
+    m_view->setAccessibleName(tr("Links Here"));
     m_view->setModel(m_model);
     SetUpMatchList(*m_view, TLinksHereModel::ColumnText);
     m_view->setColumnWidth(TLinksHereModel::ColumnItem, 220);

@@ -27,7 +27,9 @@ TGoToItemPopup::TGoToItemPopup(TTreeList& tree, QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_text->setObjectName(QStringLiteral("GoToItemText"));
     m_text->setPlaceholderText(tr("Name of the item"));
+    m_text->setAccessibleName(tr("Go to Item"));
     m_list->setObjectName(QStringLiteral("GoToItemList"));
+    m_list->setAccessibleName(tr("Matching items"));
     m_list->setColumnCount(2);
     m_list->setHeaderHidden(true);
     m_list->setRootIsDecorated(false);

@@ -40,6 +40,7 @@ TNavigator::TNavigator(QWidget& window, TTreeList& tree, TTreeListView& treeView
     m_pathPanel->setObjectName(QStringLiteral("PathPanel"));
     m_pathPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_pathPanel->setTextFormat(Qt::PlainText);
+    m_pathPanel->setAccessibleDescription(tr("Path of the focused item"));
     // A long path is cut by the panel, never widening the window.
     m_pathPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_tree.AddObserver(this);

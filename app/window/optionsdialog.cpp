@@ -23,6 +23,7 @@ TOptionsDialog::TOptionsDialog(const TEditorOptions& options, QWidget* parent)
     m_seconds->setRange(TEditorOptions::MinAutoSaveSeconds, TEditorOptions::MaxAutoSaveSeconds);
     m_seconds->setValue(options.AutoSaveSeconds);
     m_seconds->setSuffix(tr(" s after the last change"));
+    m_seconds->setAccessibleName(tr("Seconds after the last change"));
     m_seconds->setEnabled(options.AutoSave);
     connect(m_autoSave, &QCheckBox::toggled, m_seconds, &QSpinBox::setEnabled);
     m_numberHeadings->setObjectName(QStringLiteral("NumberHeadings"));
