@@ -51,9 +51,10 @@ TGoToItemPopup::~TGoToItemPopup() = default;
 
 void TGoToItemPopup::Popup(QWidget* over)
 {
-    const int width = std::max(over->width() * 2 / 3, 360);
+    // Centred over the window, below its menus, and never wider than it.
+    const int width = std::min(std::max(over->width() * 2 / 3, 360), over->width());
     resize(width, std::max(over->height() / 2, 260));
-    move(over->mapToGlobal(QPoint((over->width() - width) / 2, 0)));
+    move(over->mapToGlobal(QPoint((over->width() - width) / 2, over->height() / 8)));
     m_search->Start(m_text->text());
     show();
     m_text->setFocus();

@@ -18,7 +18,7 @@ public:
     TGoToItemPopup(TTreeList& tree, QWidget* parent);
     ~TGoToItemPopup() override;
 
-    // Shows it over the top of `over`, with the text of the last visit selected.
+    // Shows it centred over `over`, with the text of the last visit selected.
     void Popup(QWidget* over);
 
     QLineEdit* Text() const { return m_text; }

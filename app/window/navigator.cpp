@@ -72,7 +72,7 @@ void TNavigator::actGoToItemExecute()
         m_goToItem = new TGoToItemPopup(m_tree, &m_window);
         ConnectGuarded(m_goToItem, &TGoToItemPopup::Chosen, this, &TNavigator::GoToItemChosen);
     }
-    m_goToItem->Popup(&m_treeView);
+    m_goToItem->Popup(&m_window);
 }
 
 void TNavigator::GoToItemChosen(TTreeListTextNode* item)
