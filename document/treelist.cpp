@@ -63,6 +63,7 @@ void TTreeList::ClearItems()
         m_topRow = nullptr;
         m_top = {};
         m_detached.clear();
+        m_ownersSetFor = nullptr;
         // Every item, list and string lives in the store: it goes in one piece.
         m_store.ReleaseAll();
     }
@@ -118,13 +119,9 @@ void TTreeList::InsertItemsFrom(TTreeList& source, TTreeListTextNode* parent, in
         source.m_topRow = nullptr;
         std::swap(moved, source.m_top);
     }
-    std::vector<TTreeListNode*> pending(moved.items, moved.items + moved.count);
-    while (!pending.empty()) {
-        TTreeListNode* node = pending.back();
-        pending.pop_back();
-        node->m_owner = this;
-        pending.insert(pending.end(), node->m_children.items, node->m_children.items + node->m_children.count);
-    }
+    if (source.m_ownersSetFor != this)
+        SetOwner(moved, this);
+    source.m_ownersSetFor = nullptr;
     for (int32_t i = 0; i < moved.count; ++i)
         moved.items[i]->m_parent = parent;
 
@@ -138,6 +135,24 @@ void TTreeList::InsertItemsFrom(TTreeList& source, TTreeListTextNode* parent, in
     m_store.FreeArray(moved.items, static_cast<size_t>(moved.capacity));
     Notify([](TTreeListObserver& o) { o.ItemsInserted(); });
     ItemAdded(list.items[index]);
+}
+
+void TTreeList::SetOwner(const TTreeListChildren& top, TTreeList* owner)
+{
+    std::vector<TTreeListNode*> pending(top.items, top.items + top.count);
+    while (!pending.empty()) {
+        TTreeListNode* node = pending.back();
+        pending.pop_back();
+        node->m_owner = owner;
+        pending.insert(pending.end(), node->m_children.items, node->m_children.items + node->m_children.count);
+    }
+}
+
+void TTreeList::PrepareMoveInto(TTreeList& target)
+{
+    // The items only point at the target; it is not touched here.
+    SetOwner(m_top, &target);
+    m_ownersSetFor = &target;
 }
 
 TTreeListTextNode* TTreeList::AddCopyOf(const TTreeListTextNode* item)

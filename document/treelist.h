@@ -262,6 +262,11 @@ public:
     // The same, but the items become `parent`'s children (the top level for
     // none) from position `index` on.
     void InsertItemsFrom(TTreeList& source, TTreeListTextNode* parent, int index);
+    // Makes `target` the owner of every item ahead of a move into it, so that
+    // the move itself walks no item: a tree read on a worker thread is made
+    // ready there, and the window's thread only links its top-level items in.
+    // Nothing but that move may use this tree afterwards.
+    void PrepareMoveInto(TTreeList& target);
     // Appends a copy of the item and of its subtree, from this tree or
     // another, as the last top-level item: strings, numbers and expanded
     // states.
@@ -321,6 +326,8 @@ private:
     // Takes the item out for Delete and DetachSubtree.
     TTreeListPlace RemoveSubtree(TTreeListTextNode* item, bool free);
     void FreeSubtree(TTreeListTextNode* item);
+    // Sets the owner of the items in `top` and of their subtrees.
+    static void SetOwner(const TTreeListChildren& top, TTreeList* owner);
     TTreeListChildren& SiblingsOf(TTreeListNode* item);
     TTreeListChildren& ChildListOf(TTreeListTextNode* parent);
     // Room for `more` items in `list`; afterwards inserting them cannot fail.
@@ -360,6 +367,8 @@ private:
     // Subtrees taken out by DetachSubtree and not yet put back or freed:
     // their strings must follow when the file's bytes are compacted.
     std::unordered_set<TTreeListTextNode*> m_detached;
+    // The tree PrepareMoveInto made every item's owner.
+    const TTreeList* m_ownersSetFor = nullptr;
 };
 
 // Keeps a bracket of the tree open for its lifetime, so it is closed also

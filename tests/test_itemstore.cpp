@@ -25,6 +25,23 @@ std::string FileOf(int count, const std::string& prefix)
     return WriteItems(tree);
 }
 
+// The same, each top-level item holding a child that holds one, all with descriptions.
+std::string NestedFileOf(int count, const std::string& prefix)
+{
+    TTreeList tree;
+    for (int i = 0; i < count; ++i) {
+        TTreeListTextNode* item = tree.AddItem();
+        item->SetText(TreeListColumnName, prefix + std::to_string(i));
+        item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + i % 26)));
+        for (int level = 0; level < 2; ++level) {
+            item = item->AddChild();
+            item->SetText(TreeListColumnName, prefix + "inner " + std::to_string(i));
+            item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + level)));
+        }
+    }
+    return WriteItems(tree);
+}
+
 }  // namespace
 
 TEST(ItemStore, EditedStringsOutliveTheLoadedBytes)
@@ -201,10 +218,14 @@ TEST(ItemStore, ALoadedTreeMovesIntoAnEmptyOneWithItsBytes)
 
 // The editor's loads: straight into its tree (the Open dialog), or into a
 // worker's tree moved over once read (a file named on the command line);
-// each also into a tree that held an edited document before.
+// each also into a tree that held an edited document before. The worker
+// makes the document its items' owner before the move, or not, or names
+// another tree by mistake.
+enum class TWorkerOwners { None, Unset, Document, Other };
+
 struct TLoadPath {
     const char* name;
-    bool throughWorker;
+    TWorkerOwners worker;
     bool documentBefore;
 };
 
@@ -213,7 +234,7 @@ class LoadPaths : public TTempFolderTest, public ::testing::WithParamInterface<T
 TEST_P(LoadPaths, GiveTheSameTreeAndBytesWithoutCopyingTexts)
 {
     const std::string path = Path("doc.trd");
-    const std::string content = FileOf(300, "item ");
+    const std::string content = NestedFileOf(300, "item ");
     WriteFile(path, content);
     TTreeList document;
     if (GetParam().documentBefore) {
@@ -223,16 +244,23 @@ TEST_P(LoadPaths, GiveTheSameTreeAndBytesWithoutCopyingTexts)
         document.ClearItems();
     }
     const char* text = nullptr;
-    if (GetParam().throughWorker) {
+    if (GetParam().worker != TWorkerOwners::None) {
         TTreeList worker;
+        TTreeList other;
         LoadItems(worker, path);
         text = worker.TopItem(7)->GetText(TreeListColumnDesc).data();
+        if (GetParam().worker != TWorkerOwners::Unset)
+            worker.PrepareMoveInto(GetParam().worker == TWorkerOwners::Document ? document : other);
         document.AppendItemsFrom(worker);
     } else {
         LoadItems(document, path);
         text = document.TopItem(7)->GetText(TreeListColumnDesc).data();
     }
     EXPECT_EQ(document.TopItem(7)->GetText(TreeListColumnDesc).data(), text);
+    int foreign = 0;
+    for (TTreeListTextNode* item = document.TopItem(0); item; item = document.NextInDocument(item))
+        foreign += &item->Owner() != &document;
+    EXPECT_EQ(foreign, 0);
     // A copy of each text would show in the memory held, beside a plain
     // load; a move makes the top-level list anew.
     TTreeList plain;
@@ -243,7 +271,10 @@ TEST_P(LoadPaths, GiveTheSameTreeAndBytesWithoutCopyingTexts)
 }
 
 INSTANTIATE_TEST_SUITE_P(Editor, LoadPaths,
-                         ::testing::Values(TLoadPath{"Dialog", false, false}, TLoadPath{"DialogAfterClose", false, true},
-                                           TLoadPath{"CommandLine", true, false},
-                                           TLoadPath{"CommandLineAfterClose", true, true}),
+                         ::testing::Values(TLoadPath{"Dialog", TWorkerOwners::None, false},
+                                           TLoadPath{"DialogAfterClose", TWorkerOwners::None, true},
+                                           TLoadPath{"CommandLine", TWorkerOwners::Document, false},
+                                           TLoadPath{"CommandLineAfterClose", TWorkerOwners::Document, true},
+                                           TLoadPath{"WorkerOwnersUnset", TWorkerOwners::Unset, false},
+                                           TLoadPath{"WorkerOwnersForAnotherTree", TWorkerOwners::Other, true}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -2,7 +2,10 @@
 
 #include "document/treefile.h"
 
-TBackgroundLoad::TBackgroundLoad(const QString& path) : m_path(path), m_fileName(path.toStdString())
+#include <new>
+
+TBackgroundLoad::TBackgroundLoad(const QString& path, TTreeList& target)
+    : m_path(path), m_fileName(path.toStdString()), m_target(target)
 {
     m_started.start();
     m_worker = std::thread([this] { Run(); });
@@ -21,6 +24,12 @@ void TBackgroundLoad::Run()
         LoadItems(m_tree, m_fileName);
     } catch (...) {
         m_error = std::current_exception();
+    }
+    // Otherwise the window's thread walks every item to set its owner; it
+    // still does when there was no memory for this.
+    try {
+        m_tree.PrepareMoveInto(m_target);
+    } catch (const std::bad_alloc&) {
     }
     m_done = true;
 }

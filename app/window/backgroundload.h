@@ -15,7 +15,9 @@
 // on a timer, and only then reads them.
 class TBackgroundLoad {
 public:
-    explicit TBackgroundLoad(const QString& path);
+    // The items read are made ready for a move into `target`, which the
+    // worker never touches.
+    TBackgroundLoad(const QString& path, TTreeList& target);
     // A window closed while its file still loads waits for the worker.
     ~TBackgroundLoad();
     TBackgroundLoad(const TBackgroundLoad&) = delete;
@@ -34,6 +36,7 @@ private:
 
     const QString m_path;
     const std::string m_fileName;
+    TTreeList& m_target;
     TTreeList m_tree;
     std::exception_ptr m_error;
     std::atomic<bool> m_done{false};

@@ -255,7 +255,7 @@ void TFileCommands::FormShowInBackground()
     }
     if (!m_session.Protection().ConfirmClearFile(path))
         return;
-    m_load = std::make_unique<TBackgroundLoad>(path);
+    m_load = std::make_unique<TBackgroundLoad>(path, m_tree);
     // Short loads end without a word; longer ones say how long they have run.
     constexpr int ProgressAfterMs = 300;
     QTimer& timer = m_load->Timer();
