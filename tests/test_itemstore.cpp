@@ -13,30 +13,18 @@
 
 namespace {
 
-// `count` top-level items "<prefix>0", "<prefix>1", ... with a description each.
-std::string FileOf(int count, const std::string& prefix)
+// `count` top-level items "<prefix>0", "<prefix>1", ... with a description
+// each, each holding a chain of `levels` more such items.
+std::string FileOf(int count, const std::string& prefix, int levels = 0)
 {
     TTreeList tree;
     for (int i = 0; i < count; ++i) {
         TTreeListTextNode* item = tree.AddItem();
-        item->SetText(TreeListColumnName, prefix + std::to_string(i));
-        item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + i % 26)));
-    }
-    return WriteItems(tree);
-}
-
-// The same, each top-level item holding a child that holds one, all with descriptions.
-std::string NestedFileOf(int count, const std::string& prefix)
-{
-    TTreeList tree;
-    for (int i = 0; i < count; ++i) {
-        TTreeListTextNode* item = tree.AddItem();
-        item->SetText(TreeListColumnName, prefix + std::to_string(i));
-        item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + i % 26)));
-        for (int level = 0; level < 2; ++level) {
-            item = item->AddChild();
-            item->SetText(TreeListColumnName, prefix + "inner " + std::to_string(i));
-            item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + level)));
+        for (int level = 0; level <= levels; ++level) {
+            if (level > 0)
+                item = item->AddChild();
+            item->SetText(TreeListColumnName, prefix + std::to_string(i));
+            item->SetText(TreeListColumnDesc, std::string(40, static_cast<char>('a' + (i + level) % 26)));
         }
     }
     return WriteItems(tree);
@@ -234,7 +222,7 @@ class LoadPaths : public TTempFolderTest, public ::testing::WithParamInterface<T
 TEST_P(LoadPaths, GiveTheSameTreeAndBytesWithoutCopyingTexts)
 {
     const std::string path = Path("doc.trd");
-    const std::string content = NestedFileOf(300, "item ");
+    const std::string content = FileOf(300, "item ", 2);
     WriteFile(path, content);
     TTreeList document;
     if (GetParam().documentBefore) {
