@@ -508,3 +508,30 @@ INSTANTIATE_TEST_SUITE_P(
                             t.Delete(parent->Child(0));
                     }}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// A focused item is brought on screen sideways too: deep items in a narrow
+// pane start right of its edge, and the pane scrolls back for a shallow one.
+class ViewSideways : public ::testing::TestWithParam<int> {};
+
+TEST_P(ViewSideways, FocusedItemsIconIsOnScreen)
+{
+    TTreeList tree;
+    TTreeListTextNode* item = Add(tree, nullptr, "top");
+    for (int level = 1; level < GetParam(); ++level)
+        item = Add(tree, item, "level " + std::to_string(level));
+    TTreeListView view(tree);
+    view.resize(130, 150);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const auto iconOnScreen = [&view](TTreeListTextNode* shown) {
+        const QRect rect = view.visualRect(view.Model()->IndexOf(shown));
+        return rect.left() >= 0 && rect.left() + view.indentation() <= view.viewport()->width();
+    };
+    for (TTreeListTextNode* focused : {item, tree.TopItem(0), item->Parent() ? item->Parent() : item}) {
+        focused->SetFocused();
+        QApplication::processEvents();
+        EXPECT_TRUE(iconOnScreen(focused)) << focused->GetText(TreeListColumnName);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, ViewSideways, ::testing::Values(1, 5, 7, 12, 40));

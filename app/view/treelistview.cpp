@@ -199,8 +199,10 @@ void TTreeListView::scrollTo(const QModelIndex& index, ScrollHint hint)
         break;
     }
     verticalScrollBar()->setValue(std::max(0, newTop));
+    // From the fold mark on; the icon at least must be on screen, which a
+    // deep item's fold mark alone in a narrow pane is not.
     const int left = ItemLeft(item) - indentation();
-    if (left < horizontalOffset() || left >= horizontalOffset() + viewport()->width())
+    if (left < horizontalOffset() || ItemLeft(item) + indentation() > horizontalOffset() + viewport()->width())
         horizontalScrollBar()->setValue(left);
 }
 
