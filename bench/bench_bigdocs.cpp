@@ -2,7 +2,8 @@
 // taken in the same run: the first show with the 1,111,110-item benchmark
 // file on the command line, Export as Text of that tree (expanding all
 // included) against trdtool's export of the same file, what the expanded
-// tree keeps in memory, delete, move and insert of a 111,111-item subtree in
+// tree keeps in memory, delete (as the Delete command: the items kept for
+// Undo), move and insert of a 111,111-item subtree in
 // the expanded tree, focus changes, delete and move there with a screen reader
 // listening, and a 20 MB description with its spelling checked: focusing it,
 // the longest event-loop stall while typing and pausing in it, scrolling a
@@ -23,7 +24,9 @@
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "app/window/subtreefocus.h"
+#include "bench/benchprompter.h"
 #include "bench/benchtree.h"
+#include "document/undosteps.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "exchange/exportwriters.h"
@@ -303,10 +306,28 @@ void EditorMemory(const std::string& file, const fs::path& folder)
                 fileSize / 1e6, static_cast<double>(peak) / fileSize, "file size", "1.6x");
 }
 
+// Deletes the item as the user does: selected, with Delete, confirmed; the
+// focus stays where it was until the command moves it. The items are kept
+// for Undo.
+void DeleteItem(TItemCommands& commands, TTreeListTextNode* item)
+{
+    item->Owner().ClearSelection();
+    item->SetSelected(true);
+    commands.actEditItemDeleteExecute();
+}
+
+// The same on a tree without a view or commands: the items taken out and
+// kept as Delete's undo step keeps them.
+void DeleteBare(TTreeList& tree, TTreeListTextNode* item)
+{
+    TRemoveStep step("Delete");
+    step.Remove(tree, item);
+}
+
 // Focus change, delete and move of a top item's subtree with every item
 // collapsed, against the same on a tree without a view (`bare`, the same
 // items), which loses the same items.
-void CollapsedTree(TTreeList& tree, TTreeList& bare)
+void CollapsedTree(TItemCommands& commands, TTreeList& tree, TTreeList& bare)
 {
     const auto focusChanges = [](TTreeList& t) {
         double best = 1e30;
@@ -321,10 +342,10 @@ void CollapsedTree(TTreeList& tree, TTreeList& bare)
     const double focus = focusChanges(tree);
     const double focusFloor = focusChanges(bare);
     const double deleted = TimeMs([&] {
-        tree.Delete(tree.TopItem(2));
+        DeleteItem(commands, tree.TopItem(2));
         Settle();
     });
-    const double deleteFloor = TimeMs([&] { bare.Delete(bare.TopItem(2)); });
+    const double deleteFloor = TimeMs([&] { DeleteBare(bare, bare.TopItem(2)); });
     const double moved = TimeMs([&] {
         tree.TopItem(0)->MoveTo(tree.TopItem(tree.TopItemCount() - 1), amAdd);
         Settle();
@@ -356,7 +377,8 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     TTreeList& tree = window.TreeList();
     TTreeList bare;
     LoadItems(bare, file);
-    CollapsedTree(tree, bare);
+    TItemCommands& commands = window.ItemCommands();
+    CollapsedTree(commands, tree, bare);
 
     // Expand All and Collapse All against one walk of every item.
     const double walk = TimeMs([&] {
@@ -366,7 +388,6 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
         if (count < 0)
             std::printf("error\n");
     });
-    TItemCommands& commands = window.ItemCommands();
     const double expanded = TimeMs([&] {
         commands.actEditItemExpandAllExecute();
         Settle();
@@ -403,11 +424,11 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
     Settle();
     bool kept = InView(view, focused);
     const double deleted = TimeMs([&] {
-        tree.Delete(tree.TopItem(2));
+        DeleteItem(commands, tree.TopItem(2));
         Settle();
     });
     kept = kept && InView(view, tree.FocusedItem());
-    const double deleteFloor = TimeMs([&] { bare.Delete(bare.TopItem(2)); });
+    const double deleteFloor = TimeMs([&] { DeleteBare(bare, bare.TopItem(2)); });
     const double moved = TimeMs([&] {
         tree.TopItem(0)->MoveTo(tree.TopItem(tree.TopItemCount() - 1), amAdd);
         Settle();
@@ -459,7 +480,7 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
         reader.Read(tree11y->child(view.verticalScrollBar()->value() + i));
     const double focusRead = focusChanges();
     const double deletedRead = TimeMs([&] {
-        tree.Delete(tree.TopItem(2));
+        DeleteItem(commands, tree.TopItem(2));
         Settle();
     });
     const double movedRead = TimeMs([&] {
@@ -487,7 +508,7 @@ void ExpandedTree(const std::string& file, const std::string& trdtool, const fs:
                                      Settle();
                                  }));
         const double del = TimeMs([&] {
-            tree.Delete(top->Child(2));
+            DeleteItem(commands, top->Child(2));
             Settle();
         });
         const double move = TimeMs([&] {
@@ -651,6 +672,7 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     InitResources();
+    SetPrompter(std::make_unique<TYesPrompter>());
     const std::string trdtool = argc > 1 ? argv[1] : TRDTOOL_PATH;
     const fs::path folder = fs::temp_directory_path() / ("vek-bench-bigdocs-" + std::to_string(::getpid()));
     fs::create_directories(folder);

@@ -5,6 +5,7 @@
 // files made to cost as much memory per byte as the format allows.
 // An optional argument names the trdtool to measure (default: the one built
 // with this benchmark), so an older build can be measured the same way.
+// BENCH_FILE names a file to load instead of building the benchmark tree.
 
 #include "bench/benchtree.h"
 #include "document/treefile.h"
@@ -134,13 +135,22 @@ void Row(const char* operation, double seconds, double floor)
 int main(int argc, char** argv)
 {
     TPeakMeter trdtoolPeak(argc > 1 ? argv[1] : TRDTOOL_PATH);
-    const fs::path folder = fs::temp_directory_path() / ("vek-bench-document-" + std::to_string(::getpid()));
+    // BENCH_FILE's tree instead of the built one: then the first row is its
+    // load, and the copies are written beside it.
+    const std::string given = BenchFile();
+    const fs::path folder = (given.empty() ? fs::temp_directory_path() : fs::path(given).parent_path()) /
+                            ("vek-bench-document-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const std::string file = (folder / "bench.trd").string();
     const std::string floorFile = (folder / "floor.bin").string();
 
     TTreeList tree;
-    const double build = Seconds([&] { BuildBenchTree(tree); });
+    const double build = Seconds([&] {
+        if (given.empty())
+            BuildBenchTree(tree);
+        else
+            LoadItems(tree, given);
+    });
     const long items = CountInDocumentOrder(tree);
     const std::string bytes = WriteItems(tree);
 
@@ -184,7 +194,7 @@ int main(int argc, char** argv)
 
     const double fileSize = static_cast<double>(bytes.size());
     std::printf("bench_document: %ld items, file %.1f MB (%zu bytes)\n", items, bytes.size() / 1e6, bytes.size());
-    Row("build tree", build, 0);
+    Row(given.empty() ? "build tree" : "load the given file", build, 0);
     Row("serialise to memory", serialise, 0);
     Row("save (target 3x)", save, writeFloor);
     Row("load (target 2x)", load, readFloor);

@@ -1,13 +1,15 @@
 // Go to Item on the benchmark tree, typed into the popup of the window: for
 // each keystroke, the time until the list is first updated, until it is
 // complete, and the longest the window does not answer, against a plain
-// scan of all names for the same word in the same run.
+// scan of all names for the same word in the same run. BENCH_FILE names a
+// file to load instead of building the benchmark tree.
 #include "app/search/gotosearch.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/gotoitempopup.h"
 #include "app/window/mainwindow.h"
 #include "app/window/navigator.h"
 #include "bench/benchtree.h"
+#include "document/treefile.h"
 #include "document/treelist.h"
 
 #include <QApplication>
@@ -73,7 +75,10 @@ int main(int argc, char* argv[])
     InitResources();
     TfrmTreeViewEditorMain window;
     window.show();
-    BuildBenchTree(window.TreeList());
+    if (const std::string file = BenchFile(); !file.empty())
+        LoadItems(window.TreeList(), file);
+    else
+        BuildBenchTree(window.TreeList());
     window.TreeList().TopItem(0)->SetFocused();
     QApplication::processEvents();
     window.Navigator().actGoToItemExecute();

@@ -4,7 +4,7 @@
 #include "app/widgets/imagelists.h"
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
-#include "app/window/prompter.h"
+#include "bench/benchprompter.h"
 #include "bench/benchtree.h"
 #include "document/treefile.h"
 
@@ -12,22 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-// Answers OK to the delete question; the benchmark opens no other dialog.
-class TYesPrompter : public TPrompter {
-public:
-    bool ExecuteOpen(QWidget*, TFileDialog&) override { return false; }
-    bool ExecuteSave(QWidget*, TFileDialog&) override { return false; }
-    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-    QMessageBox::StandardButton Ask(QWidget*, QMessageBox::Icon, const QString&, const QString&,
-                                    QMessageBox::StandardButtons) override
-    {
-        return QMessageBox::Ok;
-    }
-    void ShowError(const QString& text) override { std::printf("error: %s\n", qPrintable(text)); }
-    std::optional<QString> AskPassword(QWidget*, const QString&, const QString&) override { return std::nullopt; }
-};
-}  // namespace
 
 int main(int argc, char* argv[])
 {

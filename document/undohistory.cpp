@@ -15,8 +15,7 @@ void TUndoHistory::Push(std::unique_ptr<TUndoStep> step)
     if (!step)
         return;
     DropFrom(m_index);
-    m_costs.push_back(step->Cost());
-    m_heldBytes += m_costs.back();
+    m_costs.push_back(Uncounted);
     m_steps.push_back(std::move(step));
     ++m_index;
     Trim();
@@ -87,14 +86,34 @@ void TUndoHistory::DropFrom(size_t first)
         m_clean = -1;  // the saved state can no longer be reached
     while (m_steps.size() > first) {
         m_steps.back()->Discard(m_tree, false);
-        m_heldBytes -= m_costs.back();
+        if (m_costs.back() != Uncounted)
+            m_heldBytes -= m_costs.back();
         m_steps.pop_back();
         m_costs.pop_back();
     }
 }
 
+size_t TUndoHistory::HeldBytes() const
+{
+    CountCosts();
+    return m_heldBytes;
+}
+
+void TUndoHistory::CountCosts() const
+{
+    for (size_t i = 0; i < m_steps.size(); ++i) {
+        if (m_costs[i] == Uncounted) {
+            m_costs[i] = m_steps[i]->Cost();
+            m_heldBytes += m_costs[i];
+        }
+    }
+}
+
 void TUndoHistory::Trim()
 {
+    if (m_steps.size() <= MinSteps)
+        return;
+    CountCosts();
     size_t drop = 0;
     while (m_steps.size() - drop > MinSteps && m_heldBytes > ByteLimit && drop < m_index) {
         m_steps[drop]->Discard(m_tree, true);

@@ -81,9 +81,13 @@ public:
     bool IsClean() const { return m_clean == static_cast<std::ptrdiff_t>(m_index); }
 
     size_t Count() const { return m_steps.size(); }
-    size_t HeldBytes() const { return m_heldBytes; }
+    size_t HeldBytes() const;
 
 private:
+    // A step's cost is asked for only once the history holds more than
+    // MinSteps steps: a big subtree's count would slow every delete.
+    static constexpr size_t Uncounted = static_cast<size_t>(-1);
+    void CountCosts() const;
     void DropFrom(size_t first);
     void Trim();
     void ShowTouched(const TUndoStep& step, TTreeListTextNode* fallback);
@@ -91,8 +95,8 @@ private:
 
     TTreeList& m_tree;
     std::vector<std::unique_ptr<TUndoStep>> m_steps;
-    std::vector<size_t> m_costs;
-    size_t m_index = 0;          // steps before it are done
-    std::ptrdiff_t m_clean = 0;  // the index that matches the file; -1: none does
-    size_t m_heldBytes = 0;
+    mutable std::vector<size_t> m_costs;  // Uncounted until asked for
+    size_t m_index = 0;                   // steps before it are done
+    std::ptrdiff_t m_clean = 0;           // the index that matches the file; -1: none does
+    mutable size_t m_heldBytes = 0;       // of the counted steps
 };

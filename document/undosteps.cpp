@@ -4,9 +4,19 @@
 
 void TSubtreeStep::Record(TTreeList& tree, TTreeListTextNode* item, const TTreeListPlace& place)
 {
-    m_bytes += tree.SubtreeBytes(item);
+    m_tree = &tree;
     m_items.push_back(item);
     m_places.push_back(place);
+}
+
+size_t TSubtreeStep::Cost() const
+{
+    if (!m_counted) {
+        for (const TTreeListTextNode* item : m_items)
+            m_bytes += m_tree->SubtreeBytes(item);
+        m_counted = true;
+    }
+    return m_bytes;
 }
 
 void TSubtreeStep::TakeOut(TTreeList& tree)

@@ -16,7 +16,9 @@ public:
     void Undo(TTreeList& tree) override { m_inserted ? TakeOut(tree) : PutBack(tree); }
     void Redo(TTreeList& tree) override { m_inserted ? PutBack(tree) : TakeOut(tree); }
     std::vector<TTreeListTextNode*> Touched() const override { return m_items; }
-    size_t Cost() const override { return m_bytes; }
+    // Counted on the first call: a big subtree's walk is left out of the
+    // command, which mostly never needs it.
+    size_t Cost() const override;
     void Discard(TTreeList& tree, bool done) override;
 
 protected:
@@ -32,9 +34,11 @@ private:
     void PutBack(TTreeList& tree);
 
     bool m_inserted;
+    const TTreeList* m_tree = nullptr;
     std::vector<TTreeListTextNode*> m_items;
     std::vector<TTreeListPlace> m_places;
-    size_t m_bytes = 0;
+    mutable size_t m_bytes = 0;
+    mutable bool m_counted = false;
 };
 
 // New items (New Item, New Sub Item, Paste, Duplicate, dropped files, Import).

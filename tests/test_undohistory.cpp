@@ -131,14 +131,18 @@ TEST(UndoHistory, DropsTheOldestStepsPastItsLimitAndFreesWhatTheyHeld)
     TTreeList tree;
     TUndoHistory history(tree);
     history.ByteLimit = 1000;
+    size_t itemBytes = 0;
     for (int i = 0; i < 150; ++i) {
         TTreeListTextNode* item = tree.AddItem();
         item->SetText(0, std::string(50, 'x'));
+        itemBytes = tree.SubtreeBytes(item);
         auto step = std::make_unique<TRemoveStep>("Delete");
         step->Remove(tree, item);
         history.Push(std::move(step));
     }
     EXPECT_EQ(history.Count(), TUndoHistory::MinSteps);
+    // Counted once out of the tree, the items cost what they did in it.
+    EXPECT_EQ(history.HeldBytes(), TUndoHistory::MinSteps * itemBytes);
     EXPECT_FALSE(history.IsClean()) << "the saved state was dropped with its step";
     for (size_t i = 0; i < TUndoHistory::MinSteps; ++i)
         history.Undo();

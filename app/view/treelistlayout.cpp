@@ -213,18 +213,35 @@ void TTreeListLayout::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first
         const TTreeListTextNode* root = ChildOf(m_tree, parent, row);
         if (root && m_root && m_root->IsInside(root))
             m_rootLeaving = true;
-        if (!root || !root->HasChildren())
-            continue;
-        std::vector<const TTreeListTextNode*> open{root};
-        while (!open.empty()) {
-            const TTreeListTextNode* item = open.back();
-            open.pop_back();
-            m_leaving.push_back(item);
-            for (int i = 0; i < item->Count(); ++i)
-                if (item->Child(i)->HasChildren())
-                    open.push_back(item->Child(i));
-        }
+        if (root && root->HasChildren())
+            NoteLeaving(root);
     }
+}
+
+void TTreeListLayout::NoteLeaving(const TTreeListTextNode* root)
+{
+    // Counts are kept for few items next to a big subtree (none while it is
+    // collapsed): once the walk has cost more than going through those, they
+    // are looked through instead.
+    const size_t budget = 8 * m_rowsBelow.size() + 64;
+    const size_t first = m_leaving.size();
+    size_t walked = 0;
+    std::vector<const TTreeListTextNode*> open{root};
+    while (!open.empty() && walked <= budget) {
+        const TTreeListTextNode* item = open.back();
+        open.pop_back();
+        m_leaving.push_back(item);
+        walked += static_cast<size_t>(item->Count());
+        for (int i = 0; i < item->Count(); ++i)
+            if (item->Child(i)->HasChildren())
+                open.push_back(item->Child(i));
+    }
+    if (open.empty())
+        return;
+    m_leaving.resize(first);
+    for (const auto& [item, rows] : m_rowsBelow)
+        if (item->IsInside(root))
+            m_leaving.push_back(item);
 }
 
 void TTreeListLayout::ItemsRemoved()

@@ -45,6 +45,8 @@ public:
 private:
     // The counts of `item` and its ancestors are stale (only the total for none).
     void Invalidate(const TTreeListTextNode* item);
+    // Notes the items of `root`'s subtree that may hold a count in m_leaving.
+    void NoteLeaving(const TTreeListTextNode* root);
     // Forgets the counts of the subtrees in m_leaving, which are going away.
     void ForgetLeaving();
     void Clear();
