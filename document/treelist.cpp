@@ -275,9 +275,11 @@ void TTreeList::EndUpdate()
 void TTreeList::ExpandAll()
 {
     TTreeListUpdate bracket(*this);
-    for (TTreeListTextNode* item = TopItem(0); item; item = NextInDocument(item))
-        if (item->HasChildren())
-            item->m_expanded = true;
+    // Down the child lists rather than up through each item's parent: the
+    // walk reads every item once.
+    auto expand = [](TTreeListTextNode* node) { node->m_expanded = node->HasChildren(); };
+    for (int32_t i = 0; i < m_top.count; ++i)
+        ForEachInSubtree(m_top.items[i], expand);
     Notify([](TTreeListObserver& o) { o.ExpandedChanged(nullptr); });
 }
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -258,3 +260,69 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   "X Y Y1"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Random changes to a tree big enough that counts are kept for some items and
+// counted again for others: wide lists, deep and shallow subtrees. After each
+// change, with rows asked for during it, the rows are the visible items.
+TEST(LayoutModel, RowsFollowRandomChanges)
+{
+    std::mt19937 random(7);
+    const auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    TTreeList tree;
+    TTreeListLayout layout(tree);
+    const TRowAsker asker(tree, layout);
+    const auto grow = [&](TTreeList& into, TTreeListTextNode* parent, int count) {
+        for (int i = 0; i < count; ++i) {
+            TTreeListTextNode* item = parent ? parent->AddChild() : into.AddItem();
+            for (int depth = pick(4); depth > 0; --depth) {
+                item = item->AddChild();
+                for (int j = pick(6); j > 0; --j)
+                    item->AddChild();
+            }
+        }
+    };
+    grow(tree, nullptr, 40);
+    for (int i = 0; i < 8; ++i)
+        grow(tree, tree.TopItem(pick(tree.TopItemCount())), 36);
+    const auto items = [&tree] {
+        std::vector<TTreeListTextNode*> all;
+        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+            all.push_back(item);
+        return all;
+    };
+    const std::function<void()> changes[] = {
+        [&] { items()[pick(static_cast<int>(items().size()))]->SetExpanded(pick(3) > 0); },
+        [&] { tree.SetSubtreeExpanded(tree.TopItem(pick(tree.TopItemCount())), pick(2) > 0); },
+        [&] { tree.ExpandAll(); },
+        [&] {
+            const std::vector<TTreeListTextNode*> all = items();
+            TTreeListTextNode* item = all[pick(static_cast<int>(all.size()))];
+            if (tree.TopItemCount() > 20 || item->Parent())
+                tree.Delete(item);
+        },
+        [&] {
+            const std::vector<TTreeListTextNode*> all = items();
+            all[pick(static_cast<int>(all.size()))]->MoveTo(all[pick(static_cast<int>(all.size()))],
+                                                            pick(2) ? amAdd : amAddChild);
+        },
+        [&] {
+            TTreeList other;
+            grow(other, nullptr, 1 + pick(3));
+            other.ExpandAll();
+            const std::vector<TTreeListTextNode*> all = items();
+            TTreeListTextNode* parent = all[pick(static_cast<int>(all.size()))];
+            tree.InsertItemsFrom(other, parent, pick(parent->Count() + 1));
+        },
+    };
+    for (int step = 0; step < 400; ++step) {
+        changes[pick(static_cast<int>(std::size(changes)))]();
+        std::vector<TTreeListTextNode*> visible;
+        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextVisible(item))
+            visible.push_back(item);
+        ASSERT_EQ(layout.RowCount(), static_cast<int>(visible.size())) << step;
+        for (size_t row = 0; row < visible.size(); ++row) {
+            ASSERT_EQ(layout.ItemAtRow(static_cast<int>(row)), visible[row]) << step << " row " << row;
+            ASSERT_EQ(layout.RowOf(visible[row]), static_cast<int>(row)) << step << " row " << row;
+        }
+    }
+}

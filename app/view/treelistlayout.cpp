@@ -58,13 +58,25 @@ int TTreeListLayout::RowsBelow(const TTreeListTextNode* item) const
         }
         const TFrame done = frame;
         stack.pop_back();
-        m_rowsBelow[done.item] = done.rows;
+        if (WorthKeeping(done.item, done.rows))
+            m_rowsBelow[done.item] = done.rows;
         if (stack.empty())
             result = done.rows;
         else
             stack.back().rows += done.rows;
     }
     return result;
+}
+
+bool TTreeListLayout::WorthKeeping(const TTreeListTextNode* item, int rows) const
+{
+    // A few rows are counted again faster than a count is kept and found: most
+    // items of an expanded tree are just above its leaves. Among many
+    // siblings every count is kept, since rows are found by adding up those of
+    // the siblings before.
+    constexpr int FewRows = 16;
+    constexpr int ManySiblings = 32;
+    return rows >= FewRows || ChildCountOf(m_tree, item->Parent()) > ManySiblings;
 }
 
 int TTreeListLayout::ChildRows(const TTreeListTextNode* item) const

@@ -10,10 +10,10 @@
 // followed by its own rows. No toolkit: the view asks it which item is on
 // which row and the reverse.
 // Only the number of rows below each expanded item is kept, and only once
-// asked for: a million expanded rows cost no row table, and a change costs
-// forgetting the counts of the changed item and its ancestors. It follows the
-// tree's changes itself; an observer of the tree added after it can ask it
-// for rows before a change and after it.
+// asked for and when not a few: a million expanded rows cost no row table,
+// and a change costs forgetting the counts of the changed item and its
+// ancestors. It follows the tree's changes itself; an observer of the tree
+// added after it can ask it for rows before a change and after it.
 class TTreeListLayout : private TTreeListObserver {
 public:
     explicit TTreeListLayout(TTreeList& tree);
@@ -43,6 +43,8 @@ public:
     int Depth(const TTreeListTextNode* item) const;
 
 private:
+    // Whether the count of rows below `item` is kept once counted.
+    bool WorthKeeping(const TTreeListTextNode* item, int rows) const;
     // The counts of `item` and its ancestors are stale (only the total for none).
     void Invalidate(const TTreeListTextNode* item);
     // Notes the items of `root`'s subtree that may hold a count in m_leaving.
