@@ -207,9 +207,8 @@ TEST(ItemStore, ALoadedTreeMovesIntoAnEmptyOneWithItsBytes)
 // The editor's loads: straight into its tree (the Open dialog), or into a
 // worker's tree moved over once read (a file named on the command line);
 // each also into a tree that held an edited document before. The worker
-// makes the document its items' owner before the move, or not, or names
-// another tree by mistake.
-enum class TWorkerOwners { None, Unset, Document, Other };
+// makes the document its items' owner before the move, or names another tree.
+enum class TWorkerOwners { None, Document, Other };
 
 struct TLoadPath {
     const char* name;
@@ -237,8 +236,7 @@ TEST_P(LoadPaths, GiveTheSameTreeAndBytesWithoutCopyingTexts)
         TTreeList other;
         LoadItems(worker, path);
         text = worker.TopItem(7)->GetText(TreeListColumnDesc).data();
-        if (GetParam().worker != TWorkerOwners::Unset)
-            worker.PrepareMoveInto(GetParam().worker == TWorkerOwners::Document ? document : other);
+        worker.PrepareMoveInto(GetParam().worker == TWorkerOwners::Document ? document : other);
         document.AppendItemsFrom(worker);
     } else {
         LoadItems(document, path);
@@ -263,6 +261,5 @@ INSTANTIATE_TEST_SUITE_P(Editor, LoadPaths,
                                            TLoadPath{"DialogAfterClose", TWorkerOwners::None, true},
                                            TLoadPath{"CommandLine", TWorkerOwners::Document, false},
                                            TLoadPath{"CommandLineAfterClose", TWorkerOwners::Document, true},
-                                           TLoadPath{"WorkerOwnersUnset", TWorkerOwners::Unset, false},
                                            TLoadPath{"WorkerOwnersForAnotherTree", TWorkerOwners::Other, true}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -262,67 +261,42 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Random changes to a tree big enough that counts are kept for some items and
-// counted again for others: wide lists, deep and shallow subtrees. After each
-// change, with rows asked for during it, the rows are the visible items.
+// counted again for others (wide lists, deep and shallow subtrees); after each,
+// with rows asked for during it, the rows are the visible items.
 TEST(LayoutModel, RowsFollowRandomChanges)
 {
     std::mt19937 random(7);
-    const auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    const auto pick = [&random](size_t count) { return static_cast<int>(random() % count); };
     TTreeList tree;
     TTreeListLayout layout(tree);
     const TRowAsker asker(tree, layout);
-    const auto grow = [&](TTreeList& into, TTreeListTextNode* parent, int count) {
-        for (int i = 0; i < count; ++i) {
-            TTreeListTextNode* item = parent ? parent->AddChild() : into.AddItem();
-            for (int depth = pick(4); depth > 0; --depth) {
-                item = item->AddChild();
-                for (int j = pick(6); j > 0; --j)
-                    item->AddChild();
-            }
-        }
-    };
-    grow(tree, nullptr, 40);
-    for (int i = 0; i < 8; ++i)
-        grow(tree, tree.TopItem(pick(tree.TopItemCount())), 36);
-    const auto items = [&tree] {
-        std::vector<TTreeListTextNode*> all;
+    std::vector<TTreeListTextNode*> all;
+    for (int i = 0; i < 1500; ++i) {
+        TTreeListTextNode* parent = i % 8 == 0 ? nullptr : all[all.size() - 1 - pick(std::min<size_t>(all.size(), 40))];
+        all.push_back(parent ? parent->AddChild() : tree.AddItem());
+    }
+    for (int step = 0; step < 400; ++step) {
+        all.clear();
         for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
             all.push_back(item);
-        return all;
-    };
-    const std::function<void()> changes[] = {
-        [&] { items()[pick(static_cast<int>(items().size()))]->SetExpanded(pick(3) > 0); },
-        [&] { tree.SetSubtreeExpanded(tree.TopItem(pick(tree.TopItemCount())), pick(2) > 0); },
-        [&] { tree.ExpandAll(); },
-        [&] {
-            const std::vector<TTreeListTextNode*> all = items();
-            TTreeListTextNode* item = all[pick(static_cast<int>(all.size()))];
-            if (tree.TopItemCount() > 20 || item->Parent())
-                tree.Delete(item);
-        },
-        [&] {
-            const std::vector<TTreeListTextNode*> all = items();
-            all[pick(static_cast<int>(all.size()))]->MoveTo(all[pick(static_cast<int>(all.size()))],
-                                                            pick(2) ? amAdd : amAddChild);
-        },
-        [&] {
-            TTreeList other;
-            grow(other, nullptr, 1 + pick(3));
+        TTreeListTextNode* item = all[pick(all.size())];
+        TTreeList other;
+        switch (pick(6)) {
+        case 0: item->SetExpanded(pick(3) > 0); break;
+        case 1: tree.SetSubtreeExpanded(item, pick(2) > 0); break;
+        case 2: tree.ExpandAll(); break;
+        case 3: if (tree.TopItemCount() > 100 || item->Parent()) tree.Delete(item); break;
+        case 4: item->MoveTo(all[pick(all.size())], pick(2) ? amAdd : amAddChild); break;
+        default:
+            other.AddItem()->AddChild()->AddChild();
             other.ExpandAll();
-            const std::vector<TTreeListTextNode*> all = items();
-            TTreeListTextNode* parent = all[pick(static_cast<int>(all.size()))];
-            tree.InsertItemsFrom(other, parent, pick(parent->Count() + 1));
-        },
-    };
-    for (int step = 0; step < 400; ++step) {
-        changes[pick(static_cast<int>(std::size(changes)))]();
-        std::vector<TTreeListTextNode*> visible;
-        for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextVisible(item))
-            visible.push_back(item);
-        ASSERT_EQ(layout.RowCount(), static_cast<int>(visible.size())) << step;
-        for (size_t row = 0; row < visible.size(); ++row) {
-            ASSERT_EQ(layout.ItemAtRow(static_cast<int>(row)), visible[row]) << step << " row " << row;
-            ASSERT_EQ(layout.RowOf(visible[row]), static_cast<int>(row)) << step << " row " << row;
+            tree.InsertItemsFrom(other, item, pick(static_cast<size_t>(item->Count()) + 1));
         }
+        int row = 0;
+        for (TTreeListTextNode* shown = tree.TopItem(0); shown; shown = tree.NextVisible(shown), ++row) {
+            ASSERT_EQ(layout.ItemAtRow(row), shown) << step;
+            ASSERT_EQ(layout.RowOf(shown), row) << step;
+        }
+        ASSERT_EQ(layout.RowCount(), row) << step;
     }
 }
