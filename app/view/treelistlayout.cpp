@@ -16,6 +16,22 @@ int ChildCountOf(const TTreeList& tree, const TTreeListTextNode* parent)
     return parent ? parent->Count() : tree.TopItemCount();
 }
 
+// The filter's marks in each item's view byte.
+constexpr uint8_t MarkShown = 1;
+constexpr uint8_t MarkSelf = 2;    // shown for itself, not only as an ancestor
+constexpr uint8_t MarkParent = 4;  // has shown children
+constexpr uint8_t MarkClosed = 8;  // closed by the user under the filter
+
+bool Has(const TTreeListTextNode* item, uint8_t mark)
+{
+    return (item->ViewMark() & mark) == mark;
+}
+
+void AddMark(TTreeListTextNode* item, uint8_t mark)
+{
+    item->SetViewMark(item->ViewMark() | mark);
+}
+
 } // namespace
 
 TTreeListLayout::TTreeListLayout(TTreeList& tree) : m_tree(tree)
@@ -30,7 +46,7 @@ TTreeListLayout::~TTreeListLayout()
 
 int TTreeListLayout::RowsBelow(const TTreeListTextNode* item) const
 {
-    if (!item || !item->Expanded() || !item->HasChildren())
+    if (!item || !IsOpen(item))
         return 0;
     if (const auto found = m_rowsBelow.find(item); found != m_rowsBelow.end())
         return found->second;
@@ -46,8 +62,10 @@ int TTreeListLayout::RowsBelow(const TTreeListTextNode* item) const
         TFrame& frame = stack.back();
         if (frame.next < frame.item->Count()) {
             const TTreeListTextNode* child = frame.item->Child(frame.next++);
+            if (!Shown(child))
+                continue;
             frame.rows += 1;
-            if (child->Expanded() && child->HasChildren()) {
+            if (IsOpen(child)) {
                 const auto found = m_rowsBelow.find(child);
                 if (found != m_rowsBelow.end())
                     frame.rows += found->second;
@@ -71,7 +89,8 @@ int TTreeListLayout::ChildRows(const TTreeListTextNode* item) const
 {
     int rows = 0;
     for (int i = 0; item && i < item->Count(); ++i)
-        rows += 1 + RowsBelow(item->Child(i));
+        if (Shown(item->Child(i)))
+            rows += 1 + RowsBelow(item->Child(i));
     return rows;
 }
 
@@ -82,7 +101,8 @@ int TTreeListLayout::RowCount() const
     } else if (m_rowCount < 0) {
         int rows = 0;
         for (int i = 0; i < m_tree.TopItemCount(); ++i)
-            rows += 1 + RowsBelow(m_tree.TopItem(i));
+            if (Shown(m_tree.TopItem(i)))
+                rows += 1 + RowsBelow(m_tree.TopItem(i));
         m_rowCount = rows;
     }
     return m_rowCount;
@@ -94,8 +114,10 @@ int TTreeListLayout::RowOf(const TTreeListTextNode* item) const
         return -1;
     if (item == m_root)
         return 0;
+    if (!Shown(item))
+        return -1;
     for (const TTreeListTextNode* p = item->Parent(); p; p = p->Parent()) {
-        if (!p->Expanded())
+        if (!IsOpen(p))
             return -1;
         if (p == m_root)
             break;
@@ -104,7 +126,8 @@ int TTreeListLayout::RowOf(const TTreeListTextNode* item) const
     for (const TTreeListTextNode* node = item; node != m_root; node = node->Parent()) {
         const TTreeListTextNode* parent = node->Parent();
         for (int i = 0; i < node->Index(); ++i)
-            row += 1 + RowsBelow(ChildOf(m_tree, parent, i));
+            if (const TTreeListTextNode* sibling = ChildOf(m_tree, parent, i); Shown(sibling))
+                row += 1 + RowsBelow(sibling);
         if (parent)
             row += 1;
     }
@@ -125,6 +148,8 @@ TTreeListTextNode* TTreeListLayout::ItemAtRow(int row) const
         bool descended = false;
         for (int i = 0; i < count; ++i) {
             TTreeListTextNode* child = ChildOf(m_tree, parent, i);
+            if (!Shown(child))
+                continue;
             if (row == 0)
                 return child;
             --row;
@@ -149,17 +174,36 @@ void TTreeListLayout::SetRoot(TTreeListTextNode* root)
 
 TTreeListTextNode* TTreeListLayout::NextRow(const TTreeListTextNode* item) const
 {
+    if (m_filtered && item) {
+        if (IsOpen(item))
+            if (TTreeListTextNode* child = NextShownSibling(item, -1))
+                return child;
+        for (const TTreeListTextNode* node = item; node && node != m_root; node = node->Parent())
+            if (TTreeListTextNode* sibling = NextShownSibling(node->Parent(), node->Index()))
+                return sibling;
+        return nullptr;
+    }
     TTreeListTextNode* next = item ? m_tree.NextVisible(item) : nullptr;
     return next && (!m_root || next->IsInside(m_root)) ? next : nullptr;
 }
 
 TTreeListTextNode* TTreeListLayout::PreviousRow(const TTreeListTextNode* item) const
 {
-    return item && item != m_root ? m_tree.PrevVisible(item) : nullptr;
+    if (!item || item == m_root)
+        return nullptr;
+    if (!m_filtered)
+        return m_tree.PrevVisible(item);
+    if (TTreeListTextNode* sibling = PreviousShownSibling(item->Parent(), item->Index()))
+        return LastOpenRow(sibling);
+    return item->Parent();
 }
 
 TTreeListTextNode* TTreeListLayout::LastRow() const
 {
+    if (m_filtered) {
+        TTreeListTextNode* last = m_root ? m_root : PreviousShownSibling(nullptr, m_tree.TopItemCount());
+        return last ? LastOpenRow(last) : nullptr;
+    }
     if (!m_root)
         return m_tree.LastVisible();
     TTreeListTextNode* item = m_root;
@@ -171,6 +215,131 @@ TTreeListTextNode* TTreeListLayout::LastRow() const
 int TTreeListLayout::Depth(const TTreeListTextNode* item) const
 {
     return item->Level() - (m_root ? m_root->Level() : 0);
+}
+
+bool TTreeListLayout::Shown(const TTreeListTextNode* item) const
+{
+    return !m_filtered || Has(item, MarkShown);
+}
+
+bool TTreeListLayout::ShownForItself(const TTreeListTextNode* item) const
+{
+    return !m_filtered || Has(item, MarkSelf);
+}
+
+bool TTreeListLayout::IsOpen(const TTreeListTextNode* item) const
+{
+    if (!m_filtered)
+        return item->Expanded() && item->HasChildren();
+    return (item->ViewMark() & (MarkParent | MarkClosed)) == MarkParent;
+}
+
+bool TTreeListLayout::CanOpen(const TTreeListTextNode* item) const
+{
+    return m_filtered ? Has(item, MarkParent) : item->HasChildren();
+}
+
+void TTreeListLayout::SetOpen(TTreeListTextNode* item, bool open)
+{
+    if (!m_filtered) {
+        item->SetExpanded(open);
+        return;
+    }
+    if (!Has(item, MarkParent) || IsOpen(item) == open)
+        return;
+    item->SetViewMark(open ? item->ViewMark() & ~MarkClosed : item->ViewMark() | MarkClosed);
+    Invalidate(item);
+}
+
+bool TTreeListLayout::Reveal(TTreeListTextNode* item)
+{
+    if (!m_filtered || !item || Has(item, MarkShown))
+        return false;
+    MarkItemShown(item);
+    Invalidate(item);
+    return true;
+}
+
+void TTreeListLayout::SetFilter(const std::vector<TTreeListTextNode*>& matches)
+{
+    // Before the first filter, marks may be left from an earlier one on
+    // items that were away meanwhile; later, only the shown ones carry any.
+    ClearMarks(!m_filtered);
+    m_filtered = true;
+    for (TTreeListTextNode* item : matches)
+        MarkItemShown(item);
+    Clear();
+}
+
+void TTreeListLayout::ClearFilter()
+{
+    if (!m_filtered)
+        return;
+    ClearMarks(false);
+    m_filtered = false;
+    Clear();
+}
+
+void TTreeListLayout::MarkItemShown(TTreeListTextNode* item)
+{
+    AddMark(item, MarkShown | MarkSelf);
+    MarkAncestors(item);
+}
+
+void TTreeListLayout::MarkAncestors(TTreeListTextNode* item)
+{
+    for (TTreeListTextNode* p = item->Parent(); p && !Has(p, MarkShown | MarkParent); p = p->Parent())
+        AddMark(p, MarkShown | MarkParent);
+}
+
+void TTreeListLayout::ClearMarks(bool all)
+{
+    if (all) {
+        for (TTreeListTextNode* item = m_tree.TopItem(0); item; item = m_tree.NextInDocument(item))
+            item->SetViewMark(0);
+        return;
+    }
+    // Shown items have shown parents: the walk goes down only through those.
+    std::vector<const TTreeListTextNode*> open{nullptr};
+    while (!open.empty()) {
+        const TTreeListTextNode* parent = open.back();
+        open.pop_back();
+        const int count = ChildCountOf(m_tree, parent);
+        for (int i = 0; i < count; ++i) {
+            TTreeListTextNode* child = ChildOf(m_tree, parent, i);
+            if (Has(child, MarkParent))
+                open.push_back(child);
+            child->SetViewMark(0);
+        }
+    }
+}
+
+TTreeListTextNode* TTreeListLayout::NextShownSibling(const TTreeListTextNode* parent, int after) const
+{
+    const int count = ChildCountOf(m_tree, parent);
+    for (int i = after + 1; i < count; ++i)
+        if (TTreeListTextNode* sibling = ChildOf(m_tree, parent, i); Shown(sibling))
+            return sibling;
+    return nullptr;
+}
+
+TTreeListTextNode* TTreeListLayout::PreviousShownSibling(const TTreeListTextNode* parent, int before) const
+{
+    for (int i = before - 1; i >= 0; --i)
+        if (TTreeListTextNode* sibling = ChildOf(m_tree, parent, i); Shown(sibling))
+            return sibling;
+    return nullptr;
+}
+
+TTreeListTextNode* TTreeListLayout::LastOpenRow(TTreeListTextNode* item) const
+{
+    while (IsOpen(item)) {
+        TTreeListTextNode* last = PreviousShownSibling(item, item->Count());
+        if (!last)
+            break;
+        item = last;
+    }
+    return item;
 }
 
 void TTreeListLayout::Invalidate(const TTreeListTextNode* item)
@@ -192,13 +361,17 @@ void TTreeListLayout::Clear()
     m_rowCount = -1;
 }
 
-void TTreeListLayout::ItemsAboutToBeInserted(TTreeListTextNode* parent, int /*first*/, int /*last*/)
+void TTreeListLayout::ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last)
 {
     m_changingParent = parent;
+    m_insertFirst = first;
+    m_insertLast = last;
 }
 
 void TTreeListLayout::ItemsInserted()
 {
+    if (m_filtered)
+        ItemsInsertedUnderFilter();
     Invalidate(m_changingParent);
     m_changingParent = nullptr;
 }
@@ -234,6 +407,9 @@ void TTreeListLayout::ItemsRemoved()
     if (m_rootLeaving)
         m_root = nullptr;
     m_rootLeaving = false;
+    // A parent whose last shown child went has nothing more to open.
+    if (m_filtered && m_changingParent && !NextShownSibling(m_changingParent, -1))
+        m_changingParent->SetViewMark(m_changingParent->ViewMark() & ~MarkParent);
     Invalidate(m_changingParent);
     m_changingParent = nullptr;
 }
@@ -247,6 +423,11 @@ void TTreeListLayout::ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextN
 
 void TTreeListLayout::ItemMoved()
 {
+    // Moved under a hidden item (indented under one), it stays in view.
+    if (m_filtered && m_movingItem) {
+        AddMark(m_movingItem, MarkShown);
+        MarkAncestors(m_movingItem);
+    }
     Invalidate(m_changingParent);
     if (m_movingItem)
         Invalidate(m_movingItem->Parent());
@@ -254,9 +435,33 @@ void TTreeListLayout::ItemMoved()
     m_changingParent = nullptr;
 }
 
+void TTreeListLayout::ItemsInsertedUnderFilter()
+{
+    // What arrives under the filter is shown whole, whether it matches or
+    // not, each item open as its own expanded state says.
+    for (int row = m_insertFirst; row <= m_insertLast; ++row) {
+        TTreeListTextNode* root = ChildOf(m_tree, m_changingParent, row);
+        if (!root)
+            continue;
+        std::vector<TTreeListTextNode*> open{root};
+        while (!open.empty()) {
+            TTreeListTextNode* item = open.back();
+            open.pop_back();
+            uint8_t mark = MarkShown | MarkSelf;
+            if (item->HasChildren())
+                mark |= item->Expanded() ? MarkParent : MarkParent | MarkClosed;
+            item->SetViewMark(mark);
+            for (int i = 0; i < item->Count(); ++i)
+                open.push_back(item->Child(i));
+        }
+        MarkAncestors(root);
+    }
+}
+
 void TTreeListLayout::AboutToReset()
 {
     m_root = nullptr;
+    m_filtered = false;
     Clear();
 }
 

@@ -42,12 +42,41 @@ public:
     // How far the item is indented: 0 for the first row's level.
     int Depth(const TTreeListTextNode* item) const;
 
+    // The filter. While it is on, the rows hold only the matches, their
+    // ancestors, and the items that arrived or took the focus meanwhile; an
+    // item with such children is open unless the user closed it under the
+    // filter. The items' own expanded states stay as they are, so that the
+    // tree comes back as it was when the filter goes. The marks live in the
+    // items (ViewMark), so asking costs no lookup.
+    void SetFilter(const std::vector<TTreeListTextNode*>& matches);
+    void ClearFilter();
+    bool Filtered() const { return m_filtered; }
+    bool Shown(const TTreeListTextNode* item) const;
+    // Shown for itself, not only as the ancestor of what is.
+    bool ShownForItself(const TTreeListTextNode* item) const;
+    // Whether the item's children take rows: its expanded state, or under the filter its own.
+    bool IsOpen(const TTreeListTextNode* item) const;
+    // Whether it has children that can take rows.
+    bool CanOpen(const TTreeListTextNode* item) const;
+    // Under the filter, opens or closes the item for the filter alone.
+    void SetOpen(TTreeListTextNode* item, bool open);
+    // Under the filter, shows the item and its ancestors; true when its row is new.
+    bool Reveal(TTreeListTextNode* item);
+
 private:
     // The counts of `item` and its ancestors are stale (only the total for none).
     void Invalidate(const TTreeListTextNode* item);
     // Forgets the counts of the subtrees in m_leaving, which are going away.
     void ForgetLeaving();
     void Clear();
+    // The item shown for itself, with its ancestors as ancestors.
+    void MarkItemShown(TTreeListTextNode* item);
+    void MarkAncestors(TTreeListTextNode* item);
+    // Sets every mark to none: the shown items' alone, or all the tree's.
+    void ClearMarks(bool all);
+    TTreeListTextNode* NextShownSibling(const TTreeListTextNode* parent, int after) const;
+    TTreeListTextNode* PreviousShownSibling(const TTreeListTextNode* parent, int before) const;
+    TTreeListTextNode* LastOpenRow(TTreeListTextNode* item) const;
 
     // TTreeListObserver
     void ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last) override;
@@ -60,6 +89,7 @@ private:
     void AboutToReset() override;
     void ResetDone() override;
     void ExpandedChanged(TTreeListTextNode* item) override;
+    void ItemsInsertedUnderFilter();
 
     TTreeList& m_tree;
     mutable std::unordered_map<const TTreeListTextNode*, int> m_rowsBelow;
@@ -72,4 +102,7 @@ private:
     std::vector<const TTreeListTextNode*> m_leaving;
     TTreeListTextNode* m_root = nullptr;
     bool m_rootLeaving = false;
+    bool m_filtered = false;
+    int m_insertFirst = 0;
+    int m_insertLast = -1;
 };

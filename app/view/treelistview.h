@@ -38,6 +38,16 @@ public:
     void SetRoot(TTreeListTextNode* root);
     // The tree's focused item, as an index of Model().
     QModelIndex FocusedIndex() const;
+    // Shows only `matches` and their ancestors, the ancestors greyed (see
+    // TTreeListLayout::SetFilter), with the focused item in view when shown.
+    void SetFilter(const std::vector<TTreeListTextNode*>& matches);
+    // The tree's rows as its own expanded states say; the caller puts the scroll back.
+    void ClearFilter();
+    // Opens or closes the item's row: under the filter, for the filter alone.
+    void SetItemOpen(TTreeListTextNode* item, bool open);
+    // The first row on screen.
+    int FirstVisibleRow() const { return TopRow(); }
+    void ScrollToRow(int row);
 
     // Whose drags may drop here; by default only the view's own. A null
     // source stands for a drag that comes from no widget of this program.
@@ -153,6 +163,7 @@ private:
     int ItemLeft(const TTreeListTextNode* item) const;
     // A change of rows: counts, scroll bars and the focused row kept in view.
     void RowsChanged();
+    void FiltersChanged();
     // Before and after a change of the structure: the focused row stays
     // where it is on screen when it was on screen.
     void KeepFocusedRow();
