@@ -292,6 +292,18 @@ void TTreeListLayout::MarkAncestors(TTreeListTextNode* item)
         AddMark(p, MarkShown | MarkParent);
 }
 
+void TTreeListLayout::Prune(TTreeListTextNode* parent)
+{
+    // An ancestor whose last shown child went leads nowhere any more: it goes
+    // too, unless it is shown for itself.
+    for (TTreeListTextNode* p = parent; m_filtered && p && !NextShownSibling(p, -1); p = p->Parent()) {
+        const uint8_t mark = p->ViewMark() & ~(MarkParent | MarkClosed);
+        p->SetViewMark(mark & MarkSelf ? mark : 0);
+        if (mark & MarkSelf)
+            break;
+    }
+}
+
 void TTreeListLayout::ClearMarks(bool all)
 {
     if (all) {
@@ -407,9 +419,7 @@ void TTreeListLayout::ItemsRemoved()
     if (m_rootLeaving)
         m_root = nullptr;
     m_rootLeaving = false;
-    // A parent whose last shown child went has nothing more to open.
-    if (m_filtered && m_changingParent && !NextShownSibling(m_changingParent, -1))
-        m_changingParent->SetViewMark(m_changingParent->ViewMark() & ~MarkParent);
+    Prune(m_changingParent);
     Invalidate(m_changingParent);
     m_changingParent = nullptr;
 }
@@ -428,6 +438,7 @@ void TTreeListLayout::ItemMoved()
         AddMark(m_movingItem, MarkShown);
         MarkAncestors(m_movingItem);
     }
+    Prune(m_changingParent);
     Invalidate(m_changingParent);
     if (m_movingItem)
         Invalidate(m_movingItem->Parent());

@@ -72,6 +72,7 @@ private:
     // The item shown for itself, with its ancestors as ancestors.
     void MarkItemShown(TTreeListTextNode* item);
     void MarkAncestors(TTreeListTextNode* item);
+    void Prune(TTreeListTextNode* parent);
     // Sets every mark to none: the shown items' alone, or all the tree's.
     void ClearMarks(bool all);
     TTreeListTextNode* NextShownSibling(const TTreeListTextNode* parent, int after) const;

@@ -167,6 +167,8 @@ void TTreeListView::SetItemOpen(TTreeListTextNode* item, bool open)
     if (wasOpen == m_layout->IsOpen(item))
         return;
     RowsChanged();
+    if (m_accessible)
+        m_accessible->RowsReplaced();
     if (row >= 0 && row < TopRow())
         verticalScrollBar()->setValue(std::max(row, TopRow() + (open ? rows : -rows)));
 }
@@ -318,11 +320,13 @@ void TTreeListView::SetRoot(TTreeListTextNode* root)
         m_accessible->RowsReplaced();
     if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)
         scrollTo(m_model->IndexOf(focused));
+    emit RootChanged();
 }
 
 void TTreeListView::SetFilter(const std::vector<TTreeListTextNode*>& matches)
 {
     m_layout->SetFilter(matches);
+    m_layout->Reveal(m_tree.FocusedItem());
     FiltersChanged();
     if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)
         scrollTo(m_model->IndexOf(focused));

@@ -39,7 +39,8 @@ public:
     // The tree's focused item, as an index of Model().
     QModelIndex FocusedIndex() const;
     // Shows only `matches` and their ancestors, the ancestors greyed (see
-    // TTreeListLayout::SetFilter), with the focused item in view when shown.
+    // TTreeListLayout::SetFilter), and the focused item, so that the keys
+    // and commands start from a row on screen.
     void SetFilter(const std::vector<TTreeListTextNode*>& matches);
     // The tree's rows as its own expanded states say; the caller puts the scroll back.
     void ClearFilter();
@@ -96,6 +97,8 @@ public:
     void EditName(TTreeListTextNode* item) override;
 
 signals:
+    // SetRoot showed another subtree.
+    void RootChanged();
     // Ctrl+C or Ctrl+Insert in the tree.
     void CopyRequested();
     // A drag from an accepted source was dropped at a point in viewport

@@ -160,7 +160,11 @@ void TItemCommands::actEditItemDeleteExecute()
 void TItemCommands::RemoveSelection(const char* stepName)
 {
     m_session.BeginChange();
-    TTreeListTextNode* rowAbove = m_tree.FocusedItem() ? m_tree.PrevVisible(m_tree.FocusedItem()) : nullptr;
+    TTreeListTextNode* focused = m_tree.FocusedItem();
+    const TTreeListLayout& layout = m_treeView.Layout();
+    TTreeListTextNode* rowAbove = !focused            ? nullptr
+                                  : layout.Filtered() ? layout.PreviousRow(focused)
+                                                      : m_tree.PrevVisible(focused);
     // The items are kept, detached, so that Undo can put them back.
     auto step = std::make_unique<TRemoveStep>(stepName);
     step->FocusBefore = m_tree.FocusedItem();

@@ -1,0 +1,159 @@
+#include "app/search/treefiltersearch.h"
+
+#include "app/search/gotosearch.h"
+
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+// Finds the lower-case `needle` in `bytes` ignoring ASCII case; tells
+// whether `bytes` holds anything outside ASCII when it does not.
+bool AsciiContains(std::string_view bytes, std::string_view needle, bool& other)
+{
+    other = false;
+    if (needle.size() > bytes.size()) {
+        other = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+        return false;
+    }
+    const size_t last = bytes.size() - needle.size();
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c & 0x80)
+            other = true;
+        if (i > last || Lower(c) != needle[0])
+            continue;
+        size_t k = 1;
+        while (k < needle.size() && Lower(bytes[i + k]) == needle[k])
+            ++k;
+        if (k == needle.size())
+            return true;
+    }
+    return false;
+}
+
+TTreeListTextNode* AfterSubtree(const TTreeList& tree, const TTreeListTextNode* root)
+{
+    for (const TTreeListTextNode* node = root; node; node = node->Parent()) {
+        TTreeListTextNode* next = node->Parent() ? node->Parent()->Child(node->Index() + 1)
+                                                 : tree.TopItem(node->Index() + 1);
+        if (next)
+            return next;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool FoldedContains(std::string_view bytes, std::string_view needle, std::string& folded)
+{
+    bool other = false;
+    if (AsciiContains(bytes, needle, other))
+        return true;
+    if (!other)
+        return false;
+    FoldName(bytes, folded);
+    return folded.find(needle) != std::string::npos;
+}
+
+TTreeFilterSearch::TTreeFilterSearch(TTreeList& tree, TGuard& guard, QObject* parent)
+    : QObject(parent), m_tree(tree), m_guard(guard), m_sliceTimer(new QTimer(this)), m_restartTimer(new QTimer(this))
+{
+    m_sliceTimer->setInterval(0);
+    m_restartTimer->setSingleShot(true);
+    m_restartTimer->setInterval(0);
+    connect(m_sliceTimer, &QTimer::timeout, this, [this] { m_guard.Run([this] { RunSlice(); }); });
+    connect(m_restartTimer, &QTimer::timeout, this, [this] {
+        m_guard.Run([this] { Start(QString::fromStdString(m_needle), m_descriptions, m_root); });
+    });
+    m_tree.AddObserver(this);
+}
+
+TTreeFilterSearch::~TTreeFilterSearch()
+{
+    m_tree.RemoveObserver(this);
+}
+
+void TTreeFilterSearch::Start(const QString& text, bool descriptions, TTreeListTextNode* root)
+{
+    m_restartTimer->stop();
+    FoldName(text.toStdString(), m_needle);
+    m_descriptions = descriptions;
+    m_root = root;
+    m_found.clear();
+    m_cursor = root ? root : m_tree.TopItem(0);
+    m_end = root ? AfterSubtree(m_tree, root) : nullptr;
+    if (!m_cursor || m_needle.empty()) {
+        m_cursor = nullptr;
+        m_sliceTimer->stop();
+        m_matches.clear();
+        emit Finished();
+        return;
+    }
+    m_sliceTimer->start();
+    RunSlice();
+}
+
+void TTreeFilterSearch::Stop()
+{
+    m_restartTimer->stop();
+    m_sliceTimer->stop();
+    m_cursor = nullptr;
+    m_found.clear();
+}
+
+bool TTreeFilterSearch::Matches(const TTreeListTextNode* item)
+{
+    return FoldedContains(item->GetText(TreeListColumnName), m_needle, m_folded) ||
+           (m_descriptions && FoldedContains(item->GetText(TreeListColumnDesc), m_needle, m_folded));
+}
+
+void TTreeFilterSearch::RunSlice()
+{
+    if (!m_cursor)
+        return;
+    const auto end = std::chrono::steady_clock::now() + SliceTime;
+    // The clock is read every 1024 names (every 64 descriptions): reading it
+    // costs more than a short name.
+    const int mask = m_descriptions ? 63 : 1023;
+    for (int n = 0; m_cursor != m_end; m_cursor = m_tree.NextInDocument(m_cursor)) {
+        if ((++n & mask) == 0 && std::chrono::steady_clock::now() >= end)
+            break;
+        if (Matches(m_cursor))
+            m_found.push_back(m_cursor);
+    }
+    if (m_cursor != m_end)
+        return;
+    m_cursor = nullptr;
+    m_sliceTimer->stop();
+    m_matches.swap(m_found);
+    m_found.clear();
+    emit Finished();
+}
+
+void TTreeFilterSearch::Finish()
+{
+    while (m_cursor)
+        RunSlice();
+}
+
+void TTreeFilterSearch::TreeChanged()
+{
+    // The items found so far may be about to go: the scan starts again once
+    // the change is done.
+    if (!m_cursor)
+        return;
+    Stop();
+    m_restartTimer->start();
+}
+
+void TTreeFilterSearch::AboutToReset()
+{
+    Stop();
+    m_matches.clear();
+}
