@@ -343,13 +343,22 @@ TEST(FilteredLayoutTest, RowsEqualTheNaiveListing)
         layout.SetRoot(root);
         layout.RowCount();
 
+        // Filters one after the other, given at once or built by a search
+        // that visits the tree meanwhile.
         std::vector<TTreeListTextNode*> matches;
-        for (int filter = 0; filter < 2; ++filter) {
+        for (int filter = 0; filter < 3; ++filter) {
             matches.clear();
             for (TTreeListTextNode* item : items)
                 if (random() % 5 == 0)
                     matches.push_back(item);
-            layout.SetFilter(matches);
+            if (filter == 0 || random() % 2) {
+                layout.SetFilter(matches);
+                continue;
+            }
+            layout.BeginNextFilter();
+            for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+                layout.VisitNext(item, std::find(matches.begin(), matches.end(), item) != matches.end());
+            layout.ShowNextFilter();
         }
         std::vector<TTreeListTextNode*> closed;
         for (TTreeListTextNode* item : items)

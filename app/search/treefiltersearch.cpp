@@ -1,6 +1,7 @@
 #include "app/search/treefiltersearch.h"
 
 #include "app/search/gotosearch.h"
+#include "app/view/treelistlayout.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -37,17 +38,6 @@ bool AsciiContains(std::string_view bytes, std::string_view needle, bool& other)
     return false;
 }
 
-TTreeListTextNode* AfterSubtree(const TTreeList& tree, const TTreeListTextNode* root)
-{
-    for (const TTreeListTextNode* node = root; node; node = node->Parent()) {
-        TTreeListTextNode* next = node->Parent() ? node->Parent()->Child(node->Index() + 1)
-                                                 : tree.TopItem(node->Index() + 1);
-        if (next)
-            return next;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 bool FoldedContains(std::string_view bytes, std::string_view needle, std::string& folded)
@@ -61,8 +51,8 @@ bool FoldedContains(std::string_view bytes, std::string_view needle, std::string
     return folded.find(needle) != std::string::npos;
 }
 
-TTreeFilterSearch::TTreeFilterSearch(TTreeList& tree, TGuard& guard, QObject* parent)
-    : QObject(parent), m_tree(tree), m_guard(guard), m_sliceTimer(new QTimer(this)), m_restartTimer(new QTimer(this))
+TTreeFilterSearch::TTreeFilterSearch(TTreeList& tree, TTreeListLayout& layout, TGuard& guard, QObject* parent)
+    : QObject(parent), m_tree(tree), m_layout(layout), m_guard(guard), m_sliceTimer(new QTimer(this)), m_restartTimer(new QTimer(this))
 {
     m_sliceTimer->setInterval(0);
     m_restartTimer->setSingleShot(true);
@@ -85,13 +75,15 @@ void TTreeFilterSearch::Start(const QString& text, bool descriptions, TTreeListT
     FoldName(text.toStdString(), m_needle);
     m_descriptions = descriptions;
     m_root = root;
-    m_found.clear();
-    m_cursor = root ? root : m_tree.TopItem(0);
-    m_end = root ? AfterSubtree(m_tree, root) : nullptr;
+    m_found = 0;
+    // The whole tree, also under a root: the next filter's marks are written
+    // over every item, and none is left from an earlier one.
+    m_cursor = m_tree.TopItem(0);
+    m_layout.BeginNextFilter();
     if (!m_cursor || m_needle.empty()) {
         m_cursor = nullptr;
         m_sliceTimer->stop();
-        m_matches.clear();
+        m_matchCount = 0;
         emit Finished();
         return;
     }
@@ -104,7 +96,7 @@ void TTreeFilterSearch::Stop()
     m_restartTimer->stop();
     m_sliceTimer->stop();
     m_cursor = nullptr;
-    m_found.clear();
+    m_found = 0;
 }
 
 bool TTreeFilterSearch::Matches(const TTreeListTextNode* item)
@@ -121,18 +113,18 @@ void TTreeFilterSearch::RunSlice()
     // The clock is read every 1024 names (every 64 descriptions): reading it
     // costs more than a short name.
     const int mask = m_descriptions ? 63 : 1023;
-    for (int n = 0; m_cursor != m_end; m_cursor = m_tree.NextInDocument(m_cursor)) {
+    for (int n = 0; m_cursor; m_cursor = m_tree.NextInDocument(m_cursor)) {
         if ((++n & mask) == 0 && std::chrono::steady_clock::now() >= end)
             break;
-        if (Matches(m_cursor))
-            m_found.push_back(m_cursor);
+        const bool match = Matches(m_cursor);
+        m_layout.VisitNext(m_cursor, match);
+        if (match && (!m_root || m_cursor->IsInside(m_root)))
+            ++m_found;
     }
-    if (m_cursor != m_end)
+    if (m_cursor)
         return;
-    m_cursor = nullptr;
     m_sliceTimer->stop();
-    m_matches.swap(m_found);
-    m_found.clear();
+    m_matchCount = m_found;
     emit Finished();
 }
 
@@ -152,8 +144,17 @@ void TTreeFilterSearch::TreeChanged()
     m_restartTimer->start();
 }
 
+void TTreeFilterSearch::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)
+{
+    for (int row = first; m_root && row <= last; ++row)
+        if (const TTreeListTextNode* item = parent ? parent->Child(row) : m_tree.TopItem(row); m_root->IsInside(item))
+            m_root = nullptr;
+    TreeChanged();
+}
+
 void TTreeFilterSearch::AboutToReset()
 {
     Stop();
-    m_matches.clear();
+    m_root = nullptr;
+    m_matchCount = 0;
 }

@@ -22,15 +22,10 @@ constexpr uint8_t MarkSelf = 2;    // shown for itself, not only as an ancestor
 constexpr uint8_t MarkParent = 4;  // has shown children
 constexpr uint8_t MarkClosed = 8;  // closed by the user under the filter
 
-bool Has(const TTreeListTextNode* item, uint8_t mark)
-{
-    return (item->ViewMark() & mark) == mark;
-}
-
-void AddMark(TTreeListTextNode* item, uint8_t mark)
-{
-    item->SetViewMark(item->ViewMark() | mark);
-}
+// Each item's view byte holds two sets of marks: those shown, and those of
+// the next filter, which its search writes meanwhile.
+constexpr int MarkBits = 4;
+constexpr uint8_t MarkMask = 0xF;
 
 } // namespace
 
@@ -217,6 +212,27 @@ int TTreeListLayout::Depth(const TTreeListTextNode* item) const
     return item->Level() - (m_root ? m_root->Level() : 0);
 }
 
+uint8_t TTreeListLayout::Mark(const TTreeListTextNode* item, bool next) const
+{
+    return (item->ViewMark() >> (m_phase != next ? MarkBits : 0)) & MarkMask;
+}
+
+void TTreeListLayout::SetMark(TTreeListTextNode* item, uint8_t mark, bool next)
+{
+    const int shift = m_phase != next ? MarkBits : 0;
+    item->SetViewMark(static_cast<uint8_t>((item->ViewMark() & ~(MarkMask << shift)) | (mark << shift)));
+}
+
+bool TTreeListLayout::Has(const TTreeListTextNode* item, uint8_t mark, bool next) const
+{
+    return (Mark(item, next) & mark) == mark;
+}
+
+void TTreeListLayout::AddMark(TTreeListTextNode* item, uint8_t mark, bool next)
+{
+    SetMark(item, Mark(item, next) | mark, next);
+}
+
 bool TTreeListLayout::Shown(const TTreeListTextNode* item) const
 {
     return !m_filtered || Has(item, MarkShown);
@@ -231,7 +247,7 @@ bool TTreeListLayout::IsOpen(const TTreeListTextNode* item) const
 {
     if (!m_filtered)
         return item->Expanded() && item->HasChildren();
-    return (item->ViewMark() & (MarkParent | MarkClosed)) == MarkParent;
+    return (Mark(item) & (MarkParent | MarkClosed)) == MarkParent;
 }
 
 bool TTreeListLayout::CanOpen(const TTreeListTextNode* item) const
@@ -247,7 +263,7 @@ void TTreeListLayout::SetOpen(TTreeListTextNode* item, bool open)
     }
     if (!Has(item, MarkParent) || IsOpen(item) == open)
         return;
-    item->SetViewMark(open ? item->ViewMark() & ~MarkClosed : item->ViewMark() | MarkClosed);
+    SetMark(item, open ? Mark(item) & ~MarkClosed : Mark(item) | MarkClosed);
     Invalidate(item);
 }
 
@@ -273,11 +289,50 @@ void TTreeListLayout::SetFilter(const std::vector<TTreeListTextNode*>& matches)
 
 void TTreeListLayout::ClearFilter()
 {
-    if (!m_filtered)
-        return;
-    ClearMarks(false);
+    // The marks may stay: the next filter writes its own over all of them.
     m_filtered = false;
     Clear();
+}
+
+void TTreeListLayout::BeginNextFilter()
+{
+    m_nextPath.clear();
+    m_nextRowsBelow.clear();
+    m_nextRowCount = 0;
+}
+
+void TTreeListLayout::VisitNext(TTreeListTextNode* item, bool match)
+{
+    while (!m_nextPath.empty() && m_nextPath.back().item != item->Parent())
+        PopNext();
+    SetMark(item, match ? MarkShown | MarkSelf : 0, true);
+    // The ancestors are the path: those not yet shown are now.
+    if (match)
+        for (auto it = m_nextPath.rbegin(); it != m_nextPath.rend() && !Has(it->item, MarkShown | MarkParent, true); ++it)
+            AddMark(it->item, MarkShown | MarkParent, true);
+    m_nextPath.push_back({item, 0});
+}
+
+void TTreeListLayout::PopNext()
+{
+    const TNextFrame done = m_nextPath.back();
+    m_nextPath.pop_back();
+    const uint8_t mark = Mark(done.item, true);
+    if (mark & MarkParent)
+        m_nextRowsBelow[done.item] = done.rows;
+    if (mark & MarkShown)
+        (m_nextPath.empty() ? m_nextRowCount : m_nextPath.back().rows) += 1 + (mark & MarkParent ? done.rows : 0);
+}
+
+void TTreeListLayout::ShowNextFilter()
+{
+    while (!m_nextPath.empty())
+        PopNext();
+    m_phase = !m_phase;
+    m_filtered = true;
+    m_rowsBelow.swap(m_nextRowsBelow);
+    m_nextRowsBelow.clear();
+    m_rowCount = m_root ? -1 : m_nextRowCount;
 }
 
 void TTreeListLayout::MarkItemShown(TTreeListTextNode* item)
@@ -297,8 +352,8 @@ void TTreeListLayout::Prune(TTreeListTextNode* parent)
     // An ancestor whose last shown child went leads nowhere any more: it goes
     // too, unless it is shown for itself.
     for (TTreeListTextNode* p = parent; m_filtered && p && !NextShownSibling(p, -1); p = p->Parent()) {
-        const uint8_t mark = p->ViewMark() & ~(MarkParent | MarkClosed);
-        p->SetViewMark(mark & MarkSelf ? mark : 0);
+        const uint8_t mark = Mark(p) & ~(MarkParent | MarkClosed);
+        SetMark(p, mark & MarkSelf ? mark : 0);
         if (mark & MarkSelf)
             break;
     }
@@ -308,7 +363,7 @@ void TTreeListLayout::ClearMarks(bool all)
 {
     if (all) {
         for (TTreeListTextNode* item = m_tree.TopItem(0); item; item = m_tree.NextInDocument(item))
-            item->SetViewMark(0);
+            SetMark(item, 0);
         return;
     }
     // Shown items have shown parents: the walk goes down only through those.
@@ -321,7 +376,7 @@ void TTreeListLayout::ClearMarks(bool all)
             TTreeListTextNode* child = ChildOf(m_tree, parent, i);
             if (Has(child, MarkParent))
                 open.push_back(child);
-            child->SetViewMark(0);
+            SetMark(child, 0);
         }
     }
 }
@@ -461,7 +516,7 @@ void TTreeListLayout::ItemsInsertedUnderFilter()
             uint8_t mark = MarkShown | MarkSelf;
             if (item->HasChildren())
                 mark |= item->Expanded() ? MarkParent : MarkParent | MarkClosed;
-            item->SetViewMark(mark);
+            SetMark(item, mark);
             for (int i = 0; i < item->Count(); ++i)
                 open.push_back(item->Child(i));
         }
@@ -473,6 +528,7 @@ void TTreeListLayout::AboutToReset()
 {
     m_root = nullptr;
     m_filtered = false;
+    BeginNextFilter();
     Clear();
 }
 

@@ -62,6 +62,13 @@ public:
     void SetOpen(TTreeListTextNode* item, bool open);
     // Under the filter, shows the item and its ancestors; true when its row is new.
     bool Reveal(TTreeListTextNode* item);
+    // The next filter, built while the rows stay as they are: its search
+    // visits every item of the tree in document order, each once, and the
+    // result then shows at once, its row counts already known. A change of
+    // the tree in between must start it again.
+    void BeginNextFilter();
+    void VisitNext(TTreeListTextNode* item, bool match);
+    void ShowNextFilter();
 
 private:
     // The counts of `item` and its ancestors are stale (only the total for none).
@@ -69,6 +76,13 @@ private:
     // Forgets the counts of the subtrees in m_leaving, which are going away.
     void ForgetLeaving();
     void Clear();
+    // The marks in an item's view byte: those shown, or the next filter's.
+    uint8_t Mark(const TTreeListTextNode* item, bool next = false) const;
+    void SetMark(TTreeListTextNode* item, uint8_t mark, bool next = false);
+    bool Has(const TTreeListTextNode* item, uint8_t mark, bool next = false) const;
+    void AddMark(TTreeListTextNode* item, uint8_t mark, bool next = false);
+    // The next filter leaves the subtree at the end of its path.
+    void PopNext();
     // The item shown for itself, with its ancestors as ancestors.
     void MarkItemShown(TTreeListTextNode* item);
     void MarkAncestors(TTreeListTextNode* item);
@@ -104,6 +118,17 @@ private:
     TTreeListTextNode* m_root = nullptr;
     bool m_rootLeaving = false;
     bool m_filtered = false;
+    // Which half of each view byte holds the marks shown.
+    bool m_phase = false;
+    struct TNextFrame {
+        TTreeListTextNode* item;
+        int rows;
+    };
+    // The items from the top to the one the next filter visited last, each
+    // with the rows its children take so far.
+    std::vector<TNextFrame> m_nextPath;
+    std::unordered_map<const TTreeListTextNode*, int> m_nextRowsBelow;
+    int m_nextRowCount = 0;
     int m_insertFirst = 0;
     int m_insertLast = -1;
 };

@@ -323,9 +323,9 @@ void TTreeListView::SetRoot(TTreeListTextNode* root)
     emit RootChanged();
 }
 
-void TTreeListView::SetFilter(const std::vector<TTreeListTextNode*>& matches)
+void TTreeListView::ShowNextFilter()
 {
-    m_layout->SetFilter(matches);
+    m_layout->ShowNextFilter();
     m_layout->Reveal(m_tree.FocusedItem());
     FiltersChanged();
     if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)

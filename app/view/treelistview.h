@@ -33,15 +33,16 @@ public:
     TTreeListModel* Model() const { return m_model.get(); }
     TTreeList& Tree() const { return m_tree; }
     const TTreeListLayout& Layout() const { return *m_layout; }
+    TTreeListLayout& Layout() { return *m_layout; }
     // Shows only `root`'s subtree, `root` on the first row (the whole tree
     // for none); the focused item is brought into view.
     void SetRoot(TTreeListTextNode* root);
     // The tree's focused item, as an index of Model().
     QModelIndex FocusedIndex() const;
-    // Shows only `matches` and their ancestors, the ancestors greyed (see
-    // TTreeListLayout::SetFilter), and the focused item, so that the keys
-    // and commands start from a row on screen.
-    void SetFilter(const std::vector<TTreeListTextNode*>& matches);
+    // Shows the layout's next filter (see TTreeListLayout::BeginNextFilter),
+    // the ancestors of matches greyed, and the focused item, so that the
+    // keys and commands start from a row on screen.
+    void ShowNextFilter();
     // The tree's rows as its own expanded states say; the caller puts the scroll back.
     void ClearFilter();
     // Opens or closes the item's row: under the filter, for the filter alone.

@@ -16,7 +16,7 @@
 TTreeFilter::TTreeFilter(TTreeList& tree, TTreeListView& treeView)
     : m_tree(tree),
       m_treeView(treeView),
-      m_search(new TTreeFilterSearch(tree, WindowGuard(), this)),
+      m_search(new TTreeFilterSearch(tree, treeView.Layout(), WindowGuard(), this)),
       m_bar(new QWidget(&treeView)),
       m_text(new QLineEdit),
       m_descriptions(new QCheckBox(tr("Descriptions"))),
@@ -97,8 +97,7 @@ void TTreeFilter::SearchFinished()
 {
     if (m_text->text().isEmpty())
         return;
-    const std::vector<TTreeListTextNode*>& matches = m_search->Matches();
-    m_treeView.SetFilter(matches);
+    m_treeView.ShowNextFilter();
     // Commands act on the selection: what the filter hides leaves it (and
     // comes back into it when the filter goes).
     std::vector<TTreeListTextNode*> hidden;
@@ -110,7 +109,7 @@ void TTreeFilter::SearchFinished()
         for (TTreeListTextNode* item : hidden)
             item->SetSelected(false);
     }
-    m_count->setText(tr("%n item(s) match", nullptr, static_cast<int>(matches.size())));
+    m_count->setText(tr("%n item(s) match", nullptr, static_cast<int>(m_search->MatchCount())));
     m_count->show();
 }
 
