@@ -63,6 +63,9 @@ const TFilteredCase FilteredCases[] = {
     {"A\n\tx\n\t>ab*\nB",           nullptr, "b",  {Id::actEditItemMoveUp},    "B ab",           "A(x) B ab"},
     {"A\n\tx\n\t>ab*\nB",           nullptr, "b",  {Id::actEditItemIndent},    "A~ x~ ab B",     "A(x(ab)) B"},
     {"A\n\tx\n\t\t>ab*\nB",         nullptr, "b",  {Id::actEditItemOutdent},   "A~ ab B",        "A(x ab) B"},
+    // Collapse and Expand All open and close what is shown, for the filter alone.
+    {"A\n\tab\n\tx\nB\n\t>bc*\nC",  nullptr, "b",  {Id::actEditItemCollapseAll}, "A~ B",       "A(ab x) B(bc) C"},
+    {"A\n\tab\n\tx\nB\n\t>bc*\nC",  nullptr, "b",  {Id::actEditItemCollapseAll, Id::actEditItemExpandAll}, "A~ ab B bc", "A(ab x) B(bc) C"},
     // Within a focused subtree the filter looks only there.
     {"A\n\tab\nB\n\t>bc*\n\tz\nC\n\tcb", "B", "b", {},                         "B bc",           "A(ab) B(bc z) C(cb)"},
     {"A\n\tab\nB\n\t>bc*\n\tz\nC",  "B",     "b",  {Id::actEditItemNew},       "B bc ",          "A(ab) B(bc z ) C"},

@@ -226,18 +226,8 @@ void TTreeListInput::ToggleExpanded(TTreeListTextNode* item)
 
 void TTreeListInput::ExpandSubtree(TTreeListTextNode* root)
 {
-    TTreeListLayout& layout = *m_view.m_layout;
-    if (layout.Filtered()) {
-        std::vector<TTreeListTextNode*> open{root};
-        while (!open.empty()) {
-            TTreeListTextNode* item = open.back();
-            open.pop_back();
-            layout.SetOpen(item, true);
-            for (int i = 0; i < item->Count(); ++i)
-                if (layout.CanOpen(item->Child(i)))
-                    open.push_back(item->Child(i));
-        }
-        m_view.RowsChanged();
+    if (m_view.Layout().Filtered()) {
+        m_view.SetShownSubtreeOpen(root, true);
         return;
     }
     const TTreeListUpdate bracket(m_tree);

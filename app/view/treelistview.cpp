@@ -323,6 +323,27 @@ void TTreeListView::SetRoot(TTreeListTextNode* root)
     emit RootChanged();
 }
 
+void TTreeListView::SetShownSubtreeOpen(TTreeListTextNode* root, bool open)
+{
+    std::vector<TTreeListTextNode*> pending;
+    if (root)
+        pending.push_back(root);
+    for (int i = 0; !root && i < m_tree.TopItemCount(); ++i)
+        pending.push_back(m_tree.TopItem(i));
+    while (!pending.empty()) {
+        TTreeListTextNode* item = pending.back();
+        pending.pop_back();
+        if (!m_layout->CanOpen(item))
+            continue;
+        m_layout->SetOpen(item, open);
+        for (int i = 0; i < item->Count(); ++i)
+            pending.push_back(item->Child(i));
+    }
+    RowsChanged();
+    if (m_accessible)
+        m_accessible->RowsReplaced();
+}
+
 void TTreeListView::ShowNextFilter()
 {
     m_layout->ShowNextFilter();

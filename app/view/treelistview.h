@@ -47,6 +47,9 @@ public:
     void ClearFilter();
     // Opens or closes the item's row: under the filter, for the filter alone.
     void SetItemOpen(TTreeListTextNode* item, bool open);
+    // Under the filter, the same for every shown item of `root`'s subtree
+    // (of the whole tree for none).
+    void SetShownSubtreeOpen(TTreeListTextNode* root, bool open);
     // The first row on screen.
     int FirstVisibleRow() const { return TopRow(); }
     void ScrollToRow(int row);

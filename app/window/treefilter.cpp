@@ -126,9 +126,10 @@ void TTreeFilter::Save()
 void TTreeFilter::Restore()
 {
     m_count->hide();
+    if (m_treeView.Layout().Filtered())
+        m_treeView.ClearFilter();
     if (!m_saved)
         return;
-    m_treeView.ClearFilter();
     TTreeListTextNode* focused = m_tree.FocusedItem();
     if (focused != m_savedFocus && focused) {
         focused->MakeVisible();
