@@ -267,6 +267,24 @@ void TTreeListLayout::SetOpen(TTreeListTextNode* item, bool open)
     Invalidate(item);
 }
 
+void TTreeListLayout::SetSubtreeOpen(TTreeListTextNode* root, bool open)
+{
+    std::vector<TTreeListTextNode*> pending;
+    if (root)
+        pending.push_back(root);
+    for (int i = 0; !root && i < m_tree.TopItemCount(); ++i)
+        pending.push_back(m_tree.TopItem(i));
+    while (!pending.empty()) {
+        TTreeListTextNode* item = pending.back();
+        pending.pop_back();
+        if (!CanOpen(item))
+            continue;
+        SetOpen(item, open);
+        for (int i = 0; i < item->Count(); ++i)
+            pending.push_back(item->Child(i));
+    }
+}
+
 bool TTreeListLayout::Reveal(TTreeListTextNode* item)
 {
     if (!m_filtered || !item || Has(item, MarkShown))

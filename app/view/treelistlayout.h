@@ -60,6 +60,9 @@ public:
     bool CanOpen(const TTreeListTextNode* item) const;
     // Under the filter, opens or closes the item for the filter alone.
     void SetOpen(TTreeListTextNode* item, bool open);
+    // The same for every item of `root`'s subtree (the whole tree for none)
+    // that can open.
+    void SetSubtreeOpen(TTreeListTextNode* root, bool open);
     // Under the filter, shows the item and its ancestors; true when its row is new.
     bool Reveal(TTreeListTextNode* item);
     // The next filter, built while the rows stay as they are: its search

@@ -166,9 +166,7 @@ void TTreeListView::SetItemOpen(TTreeListTextNode* item, bool open)
     m_layout->SetOpen(item, open);
     if (wasOpen == m_layout->IsOpen(item))
         return;
-    RowsChanged();
-    if (m_accessible)
-        m_accessible->RowsReplaced();
+    FiltersChanged(false);
     if (row >= 0 && row < TopRow())
         verticalScrollBar()->setValue(std::max(row, TopRow() + (open ? rows : -rows)));
 }
@@ -325,23 +323,8 @@ void TTreeListView::SetRoot(TTreeListTextNode* root)
 
 void TTreeListView::SetShownSubtreeOpen(TTreeListTextNode* root, bool open)
 {
-    std::vector<TTreeListTextNode*> pending;
-    if (root)
-        pending.push_back(root);
-    for (int i = 0; !root && i < m_tree.TopItemCount(); ++i)
-        pending.push_back(m_tree.TopItem(i));
-    while (!pending.empty()) {
-        TTreeListTextNode* item = pending.back();
-        pending.pop_back();
-        if (!m_layout->CanOpen(item))
-            continue;
-        m_layout->SetOpen(item, open);
-        for (int i = 0; i < item->Count(); ++i)
-            pending.push_back(item->Child(i));
-    }
-    RowsChanged();
-    if (m_accessible)
-        m_accessible->RowsReplaced();
+    m_layout->SetSubtreeOpen(root, open);
+    FiltersChanged(false);
 }
 
 void TTreeListView::ShowNextFilter()
@@ -359,9 +342,10 @@ void TTreeListView::ClearFilter()
     FiltersChanged();
 }
 
-void TTreeListView::FiltersChanged()
+void TTreeListView::FiltersChanged(bool toTop)
 {
-    verticalScrollBar()->setValue(0);
+    if (toTop)
+        verticalScrollBar()->setValue(0);
     RowsChanged();
     if (m_accessible)
         m_accessible->RowsReplaced();

@@ -170,7 +170,8 @@ private:
     int ItemLeft(const TTreeListTextNode* item) const;
     // A change of rows: counts, scroll bars and the focused row kept in view.
     void RowsChanged();
-    void FiltersChanged();
+    // The rows of the filter changed: counts, scroll bars (back to the top on request) and the screen reader.
+    void FiltersChanged(bool toTop = true);
     // Before and after a change of the structure: the focused row stays
     // where it is on screen when it was on screen.
     void KeepFocusedRow();
