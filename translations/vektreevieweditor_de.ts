@@ -2245,6 +2245,10 @@ Mit diesem Dokument überschreiben?</translation>
             <numerusform>%n Elemente passen</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Items that match the filter</source>
+        <translation>Elemente, die zum Filter passen</translation>
+    </message>
 </context>
 <context>
     <name>TTreeListAccessible</name>

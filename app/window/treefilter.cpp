@@ -32,6 +32,7 @@ TTreeFilter::TTreeFilter(TTreeList& tree, TTreeListView& treeView)
     m_descriptions->setToolTip(tr("Search the descriptions too"));
     m_count->setObjectName(QStringLiteral("TreeFilterCount"));
     m_count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_count->setAccessibleDescription(tr("Items that match the filter"));
     m_count->hide();
     auto* layout = new QHBoxLayout(m_bar);
     layout->setContentsMargins(2, 1, 2, 1);
