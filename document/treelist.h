@@ -107,6 +107,12 @@ public:
     // True when this item is `other` or one of its ancestors is.
     bool IsInside(const TTreeListNode* other) const;
 
+    // A byte kept for the view (which rows a filter leaves shown): a dense
+    // mark costs no lookup and no memory, as it fits the item's padding. The
+    // tree never reads it.
+    uint8_t ViewMark() const { return m_viewMark; }
+    void SetViewMark(uint8_t mark) { m_viewMark = mark; }
+
 protected:
     explicit TTreeListNode(TTreeList& owner) : m_owner(&owner) {}
     ~TTreeListNode() = default;
@@ -126,6 +132,7 @@ private:
     bool m_expanded = false;
     bool m_selected = false;
     bool m_deleting = false;
+    uint8_t m_viewMark = 0;
 };
 
 // An item with one byte string per column: 0 the name, 1 the description.

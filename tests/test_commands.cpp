@@ -90,6 +90,7 @@ const TActionRow ActionTable[] = {
     {"TV",   "actViewSpellingLanguage", "View", "Spelling Lan&guage", "Spelling language|Chooses the dictionary the description is checked with", -1, "", 0, '+'},
     {"TV",   "actViewFocusSubtree",     "Go",   "Focus on &Subtree", "Focus on subtree|Shows only the focused item with its sub-items", -1, "Ctrl+Shift+H", 0, '-'},
     {"TV",   "actViewShowWholeTree",    "Go",   "Show &Whole Tree", "Show whole tree|Shows every item again after Focus on Subtree", -1, "Alt+Home", 0, '-'},
+    {"TV",   "actViewFilterTree",       "View", "Filte&r Tree",   "Filter tree|Shows only the items whose names hold the text typed, with their ancestors", -1, "Ctrl+Shift+T", 0, '+'},
     {"Memo", "actFileOpenMemo",    "File",   "&Open...",                  "Open|Open an existing document to the description window", 0, "",   21, '-'},
     {"Memo", "actFileSaveMemo",    "File",   "&Save...",                  "Save|Saves the selected item to a file.",               1,  "",        22, '-'},
     {"Memo", "actEditUndo",        "Edit",   "&Undo",                     "Undo|Undo the last action",                             2,  "",        0,  '-'},
@@ -171,7 +172,7 @@ TEST_P(CommandTable, DefinesTheActionAsListed)
     EXPECT_EQ(action->isCheckable(), name.rfind("actView", 0) == 0 && name != "actViewFont" && name != "actViewOptions" &&
                                          name != "actViewSpellingLanguage" && name != "actViewLinksHere" &&
                                          name != "actViewFocusSubtree" &&
-                                         name != "actViewShowWholeTree");
+                                         name != "actViewShowWholeTree" && name != "actViewFilterTree");
     EXPECT_EQ(action->isEnabled(), row.start == '+');
     // An update of the empty window keeps that; the editing commands follow the focus instead.
     window->Commands().UpdateActions();
@@ -213,7 +214,8 @@ TEST_F(WindowTest, MenusHoldTheEntriesInOrder)
           "miItemPaste actEditItemPaste", "miItemDuplicate actEditItemDuplicate", "N11-",
           "miItemSortChildren actEditItemSortChildren", "miItemSortSubtree actEditItemSortSubtree",
           "miItemExpandAll actEditItemExpandAll", "miItemCollapseAll actEditItemCollapseAll"}},
-        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "miLinksHere actViewLinksHere", "N12-",
+        {menu("menuView"), {"miWordWrap actViewWordWrap", "miFont actViewFont", "miLinksHere actViewLinksHere",
+                            "miFilterTree actViewFilterTree", "N12-",
                             "miCheckSpelling actViewCheckSpelling", "miSpellingLanguage actViewSpellingLanguage",
                             "miTheme miTheme", "N14-", "miOptions actViewOptions"}},
         {menu("miTheme"), {"miThemeSystem actViewThemeSystem", "miThemeLight actViewThemeLight",

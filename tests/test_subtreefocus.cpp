@@ -42,6 +42,8 @@ const TFocusedCase FocusedCases[] = {
     {"A\nB\n\t>C*\n\tE\nD",    "B", {Id::actEditItemDelete},                  "A B(E) D",         "B"},
     {"A\n>B*\n\tC\nD",         "B", {Id::actEditItemDelete},                  "A D",              ""},
     {"X\n\tA\n\t\t>B*\n\t\t\tC", "B", {Id::actEditItemDelete},                "X(A)",             ""},
+    // Collapsing all leaves the focus inside, on the top item at most.
+    {"X\n\tB\n\t\t>C*",        "B", {Id::actEditItemCollapseAll},             nullptr,            "B"},
     // Undoing an edit inside leaves the subtree shown.
     {"A\n>B\n\tC\nD",          "B", {Id::actEditItemNewSub, Id::actEditItemUndo}, nullptr,        "B"},
 };

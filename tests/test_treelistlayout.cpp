@@ -300,3 +300,162 @@ TEST(LayoutModel, RowsFollowRandomChanges)
         ASSERT_EQ(layout.RowCount(), row) << step;
     }
 }
+
+namespace {
+
+// The rows under a filter as a reader would list them: an item is shown when
+// it or something below it matches, and opens when a child is shown and the
+// user did not close it under the filter.
+struct TNaiveFilter {
+    const std::vector<TTreeListTextNode*>& matches;
+    const std::vector<TTreeListTextNode*>& closed;
+
+    bool Matches(const TTreeListTextNode* item) const
+    {
+        return std::find(matches.begin(), matches.end(), item) != matches.end();
+    }
+    bool Shown(const TTreeListTextNode* item) const
+    {
+        if (Matches(item))
+            return true;
+        for (int i = 0; i < item->Count(); ++i)
+            if (Shown(item->Child(i)))
+                return true;
+        return false;
+    }
+    bool Open(const TTreeListTextNode* item) const
+    {
+        if (std::find(closed.begin(), closed.end(), item) != closed.end())
+            return false;
+        for (int i = 0; i < item->Count(); ++i)
+            if (Shown(item->Child(i)))
+                return true;
+        return false;
+    }
+    void Rows(TTreeListTextNode* item, std::vector<TTreeListTextNode*>& rows) const
+    {
+        rows.push_back(item);
+        for (int i = 0; Open(item) && i < item->Count(); ++i)
+            if (Shown(item->Child(i)))
+                Rows(item->Child(i), rows);
+    }
+};
+
+void BuildRandom(TTreeList& tree, std::mt19937& random, std::vector<TTreeListTextNode*>& items)
+{
+    const int count = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < count; ++i) {
+        TTreeListTextNode* item =
+            items.empty() || random() % 4 == 0 ? tree.AddItem() : items[random() % items.size()]->AddChild();
+        item->SetText(TreeListColumnName, std::to_string(i));
+        items.push_back(item);
+    }
+    for (TTreeListTextNode* item : items)
+        item->SetExpanded(random() % 2 == 0);
+}
+
+std::vector<TTreeListTextNode*> RowsOf(const TTreeListLayout& layout)
+{
+    std::vector<TTreeListTextNode*> rows;
+    for (TTreeListTextNode* item = layout.ItemAtRow(0); item; item = layout.NextRow(item))
+        rows.push_back(item);
+    return rows;
+}
+
+} // namespace
+
+// Random trees, filters, roots and rows closed under the filter: the layout
+// answers every question about rows as the naive listing does, and the
+// tree's own expanded states come back untouched.
+TEST(FilteredLayoutTest, RowsEqualTheNaiveListing)
+{
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        TTreeList tree;
+        std::vector<TTreeListTextNode*> items;
+        BuildRandom(tree, random, items);
+        TTreeListLayout layout(tree);
+        const std::vector<TTreeListTextNode*> before = RowsOf(layout);
+        std::vector<bool> expanded;
+        for (TTreeListTextNode* item : items)
+            expanded.push_back(item->Expanded());
+        TTreeListTextNode* root = random() % 3 == 0 ? items[random() % items.size()] : nullptr;
+        layout.SetRoot(root);
+        layout.RowCount();
+
+        // Filters one after the other, given at once or built by a search
+        // that visits the tree meanwhile.
+        std::vector<TTreeListTextNode*> matches;
+        for (int filter = 0; filter < 3; ++filter) {
+            matches.clear();
+            for (TTreeListTextNode* item : items)
+                if (random() % 5 == 0)
+                    matches.push_back(item);
+            if (filter == 0 || random() % 2) {
+                layout.SetFilter(matches);
+                continue;
+            }
+            layout.BeginNextFilter();
+            for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+                layout.VisitNext(item, std::find(matches.begin(), matches.end(), item) != matches.end());
+            layout.ShowNextFilter();
+        }
+        std::vector<TTreeListTextNode*> closed;
+        for (TTreeListTextNode* item : items)
+            if (layout.CanOpen(item) && random() % 4 == 0) {
+                layout.SetOpen(item, false);
+                closed.push_back(item);
+            }
+
+        const TNaiveFilter naive{matches, closed};
+        std::vector<TTreeListTextNode*> expected;
+        if (root)
+            naive.Rows(root, expected);
+        for (int i = 0; !root && i < tree.TopItemCount(); ++i)
+            if (naive.Shown(tree.TopItem(i)))
+                naive.Rows(tree.TopItem(i), expected);
+
+        ASSERT_EQ(RowsOf(layout), expected);
+        ASSERT_EQ(layout.RowCount(), static_cast<int>(expected.size()));
+        EXPECT_EQ(layout.LastRow(), expected.empty() ? nullptr : expected.back());
+        for (size_t row = 0; row < expected.size(); ++row) {
+            EXPECT_EQ(layout.ItemAtRow(static_cast<int>(row)), expected[row]);
+            EXPECT_EQ(layout.RowOf(expected[row]), static_cast<int>(row));
+            EXPECT_EQ(layout.PreviousRow(expected[row]), row ? expected[row - 1] : nullptr);
+            EXPECT_EQ(layout.ShownForItself(expected[row]), naive.Matches(expected[row]));
+        }
+        for (TTreeListTextNode* item : items)
+            EXPECT_EQ(layout.RowOf(item) >= 0, std::find(expected.begin(), expected.end(), item) != expected.end());
+
+        layout.ClearFilter();
+        layout.SetRoot(nullptr);
+        EXPECT_EQ(RowsOf(layout), before);
+        for (size_t i = 0; i < items.size(); ++i)
+            EXPECT_EQ(items[i]->Expanded(), expanded[i]);
+    }
+}
+
+// What arrives or takes the focus under the filter shows, matching or not,
+// with its ancestors.
+TEST(FilteredLayoutTest, NewAndRevealedItemsShow)
+{
+    TTreeList tree;
+    Build(tree, "A(A1(A1a) A2) B(B1)");
+    TTreeListLayout layout(tree);
+    layout.SetFilter({Find(tree, "A2")});
+    EXPECT_EQ(layout.RowCount(), 2);
+    Find(tree, "A2")->AddChild()->SetText(TreeListColumnName, "new");
+    TTreeList pasted;
+    Build(pasted, "C(C1)");
+    tree.InsertItemsFrom(pasted, nullptr, 2);
+    EXPECT_TRUE(layout.Reveal(Find(tree, "A1a")));
+    std::string rows;
+    for (TTreeListTextNode* item : RowsOf(layout))
+        rows += std::string(item->GetText(TreeListColumnName)) + " ";
+    // C arrives closed, as it was.
+    EXPECT_EQ(rows, "A A1 A1a A2 new C ");
+    EXPECT_FALSE(layout.ShownForItself(Find(tree, "A1")));
+    tree.Delete(Find(tree, "new"));
+    EXPECT_FALSE(layout.CanOpen(Find(tree, "A2")));
+}

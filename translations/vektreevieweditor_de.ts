@@ -1378,6 +1378,14 @@
         <source>Show whole tree|Shows every item again after Focus on Subtree</source>
         <translation>Ganzen Baum zeigen|Zeigt nach Auf Teilbaum beschränken wieder alle Elemente</translation>
     </message>
+    <message>
+        <source>Filte&amp;r Tree</source>
+        <translation>Baum &amp;filtern</translation>
+    </message>
+    <message>
+        <source>Filter tree|Shows only the items whose names hold the text typed, with their ancestors</source>
+        <translation>Baum filtern|Zeigt nur die Elemente, deren Name den eingegebenen Text enthält, mit ihren Vorfahren</translation>
+    </message>
 </context>
 <context>
     <name>TApplication</name>
@@ -2210,6 +2218,36 @@ Mit diesem Dokument überschreiben?</translation>
     <message>
         <source>Whole Tree</source>
         <translation>Ganzer Baum</translation>
+    </message>
+</context>
+<context>
+    <name>TTreeFilter</name>
+    <message>
+        <source>Descriptions</source>
+        <translation>Beschreibungen</translation>
+    </message>
+    <message>
+        <source>Filter the tree</source>
+        <translation>Baum filtern</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Search the descriptions too</source>
+        <translation>Auch in den Beschreibungen suchen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n item(s) match</source>
+        <translation>
+            <numerusform>%n Element passt</numerusform>
+            <numerusform>%n Elemente passen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Items that match the filter</source>
+        <translation>Elemente, die zum Filter passen</translation>
     </message>
 </context>
 <context>

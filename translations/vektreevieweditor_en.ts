@@ -56,6 +56,16 @@
     </message>
 </context>
 <context>
+    <name>TTreeFilter</name>
+    <message numerus="yes">
+        <source>%n item(s) match</source>
+        <translation>
+            <numerusform>%n item matches</numerusform>
+            <numerusform>%n items match</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>trdtool</name>
     <message numerus="yes">
         <source>%1 items, protected</source>

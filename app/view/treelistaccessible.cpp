@@ -20,12 +20,15 @@ constexpr size_t KeptAsked = 64;
 
 TTreeListAccessible::TAnnouncer* g_announcer = nullptr;
 
-bool Shown(const TTreeListTextNode* item)
+// Whether the item has a row, the filter's choice included.
+bool Shown(const TTreeListLayout& layout, const TTreeListTextNode* item)
 {
-    for (const TTreeListTextNode* p = item ? item->Parent() : nullptr; p; p = p->Parent())
-        if (!p->Expanded())
+    if (!item || !layout.Shown(item))
+        return false;
+    for (const TTreeListTextNode* p = item->Parent(); p; p = p->Parent())
+        if (!layout.IsOpen(p))
             return false;
-    return item != nullptr;
+    return true;
 }
 
 } // namespace
@@ -125,7 +128,7 @@ int TTreeListAccessible::RowIndexOf(const TTreeListTextNode* item) const
 
 QAccessibleInterface* TTreeListAccessible::RowOf(TTreeListTextNode* item) const
 {
-    if (!m_tree || !Shown(item))
+    if (!m_tree || !Shown(View()->Layout(), item))
         return nullptr;
     const auto found = m_rows.find(item);
     if (found != m_rows.end()) {
@@ -250,7 +253,7 @@ int TTreeListAccessible::selectedCellCount() const
 {
     int count = 0;
     for (int i = 0; m_tree && i < m_tree->SelectedCount(); ++i)
-        count += Shown(m_tree->SelectedItem(i)) ? 1 : 0;
+        count += Shown(View()->Layout(), m_tree->SelectedItem(i)) ? 1 : 0;
     return count;
 }
 
@@ -307,16 +310,17 @@ bool TTreeListAccessible::SelectRow(int row, QItemSelectionModel::SelectionFlags
 
 std::pair<int, int> TTreeListAccessible::RowSpan(TTreeListTextNode* parent, int first, int last) const
 {
-    if (parent && (!parent->Expanded() || !Shown(parent)))
-        return {0, 0};
     const TTreeListLayout& layout = View()->Layout();
+    if (parent && (!layout.IsOpen(parent) || !Shown(layout, parent)))
+        return {0, 0};
     TTreeListTextNode* firstItem = parent ? parent->Child(first) : m_tree->TopItem(first);
     const int row = layout.RowOf(firstItem);
     if (row < 0)
         return {0, 0};
     int rows = 0;
     for (int i = first; i <= last; ++i)
-        rows += 1 + layout.RowsBelow(parent ? parent->Child(i) : m_tree->TopItem(i));
+        if (const TTreeListTextNode* item = parent ? parent->Child(i) : m_tree->TopItem(i); layout.Shown(item))
+            rows += 1 + layout.RowsBelow(item);
     return {row, rows};
 }
 
@@ -484,7 +488,8 @@ void TTreeListAccessible::ExpandedChanged(TTreeListTextNode* item)
     AnnounceState(item);
     const TTreeListLayout& layout = View()->Layout();
     const int row = layout.RowOf(item);
-    if (row >= 0)
+    // Under the filter the item's own state moves no row.
+    if (row >= 0 && !layout.Filtered())
         AnnounceRows(item->Expanded() ? QAccessibleTableModelChangeEvent::RowsInserted
                                       : QAccessibleTableModelChangeEvent::RowsRemoved,
                      {row + 1, layout.ChildRows(item)});

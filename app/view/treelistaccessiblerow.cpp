@@ -82,10 +82,10 @@ QAccessible::State TTreeListAccessibleRow::state() const
     state.selected = m_item.Selected();
     state.focused = m_item.Focused() && view->hasFocus();
     state.active = m_item.Focused();
-    if (m_item.HasChildren()) {
+    if (view->Layout().CanOpen(&m_item)) {
         state.expandable = true;
-        state.expanded = m_item.Expanded();
-        state.collapsed = !m_item.Expanded();
+        state.expanded = view->Layout().IsOpen(&m_item);
+        state.collapsed = !state.expanded;
     }
     const QRect row = view->visualRect(view->Model()->IndexOf(&m_item));
     if (!row.intersects(view->viewport()->rect()))
@@ -117,8 +117,9 @@ const QString& TTreeListAccessibleRow::CollapseAction()
 QStringList TTreeListAccessibleRow::actionNames() const
 {
     QStringList names;
-    if (m_item.HasChildren())
-        names << (m_item.Expanded() ? CollapseAction() : ExpandAction());
+    const TTreeListLayout& layout = m_tree.View()->Layout();
+    if (layout.CanOpen(&m_item))
+        names << (layout.IsOpen(&m_item) ? CollapseAction() : ExpandAction());
     names << setFocusAction();
     return names;
 }
@@ -144,7 +145,7 @@ QString TTreeListAccessibleRow::localizedActionDescription(const QString& name) 
 void TTreeListAccessibleRow::doAction(const QString& actionName)
 {
     if (actionName == ExpandAction() || actionName == CollapseAction()) {
-        m_item.SetExpanded(actionName == ExpandAction());
+        m_tree.View()->SetItemOpen(&m_item, actionName == ExpandAction());
     } else if (actionName == setFocusAction()) {
         TTreeListView* view = m_tree.View();
         view->setFocus(Qt::OtherFocusReason);

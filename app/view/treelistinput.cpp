@@ -66,17 +66,17 @@ TTreeListTextNode* TTreeListInput::CursorTarget(TTreeListView::CursorAction acti
         break;
     case TAction::MoveLeft:
         // An open item closes first; a closed one hands over to its parent.
-        if (current->Expanded() && current->HasChildren())
-            current->SetExpanded(false);
+        if (layout.IsOpen(current))
+            m_view.SetItemOpen(current, false);
         else if (current->Parent() && current != layout.Root())
             target = current->Parent();
         break;
     case TAction::MoveRight:
-        if (current->HasChildren()) {
-            if (!current->Expanded())
-                current->SetExpanded(true);
+        if (layout.CanOpen(current)) {
+            if (!layout.IsOpen(current))
+                m_view.SetItemOpen(current, true);
             else
-                target = current->Child(0);
+                target = layout.NextRow(current);
         }
         break;
     }
@@ -220,12 +220,16 @@ void TTreeListInput::MouseDoubleClick(QMouseEvent* event)
 
 void TTreeListInput::ToggleExpanded(TTreeListTextNode* item)
 {
-    if (item && item->HasChildren())
-        item->SetExpanded(!item->Expanded());
+    if (item && m_view.Layout().CanOpen(item))
+        m_view.SetItemOpen(item, !m_view.Layout().IsOpen(item));
 }
 
 void TTreeListInput::ExpandSubtree(TTreeListTextNode* root)
 {
+    if (m_view.Layout().Filtered()) {
+        m_view.SetShownSubtreeOpen(root, true);
+        return;
+    }
     const TTreeListUpdate bracket(m_tree);
     std::vector<TTreeListTextNode*> open{root};
     while (!open.empty()) {
@@ -256,7 +260,7 @@ void TTreeListInput::KeyPress(QKeyEvent* event)
         if (key == Qt::Key_Asterisk)
             ExpandSubtree(focused);
         else
-            focused->SetExpanded(key == Qt::Key_Plus);
+            m_view.SetItemOpen(focused, key == Qt::Key_Plus);
         event->accept();
         return;
     }
@@ -506,8 +510,8 @@ bool TTreeListInput::TimerEvent(QTimerEvent* event)
         return false;
     m_openTimer.stop();
     if (m_view.state() == QAbstractItemView::DraggingState && m_view.viewport()->rect().contains(m_dragPosition))
-        if (TTreeListTextNode* item = m_view.ItemAt(m_dragPosition.x(), m_dragPosition.y()); item && !item->Expanded())
-            item->SetExpanded(true);
+        if (TTreeListTextNode* item = m_view.ItemAt(m_dragPosition.x(), m_dragPosition.y()); item && !m_view.Layout().IsOpen(item))
+            m_view.SetItemOpen(item, true);
     return true;
 }
 

@@ -24,6 +24,9 @@ QStyleOptionViewItem TTreeListPainter::RowOption(const QModelIndex& index) const
         option.state |= QStyle::State_Active;
     else
         option.state &= ~QStyle::State_Active;
+    // What the filter shows only for what lies below is greyed.
+    if (item && !m_view.Layout().ShownForItself(item))
+        option.palette.setColor(QPalette::Text, option.palette.color(QPalette::Disabled, QPalette::Text));
     option.rect = m_view.visualRect(index);
     return option;
 }
@@ -47,11 +50,11 @@ void TTreeListPainter::Paint()
     for (int y = 0; item && y < viewport->height(); y += height, item = m_view.Layout().NextRow(item)) {
         const QModelIndex index = model.IndexOf(item);
         const QStyleOptionViewItem option = m_view.RowOption(index);
-        if (item->HasChildren()) {
+        if (m_view.Layout().CanOpen(item)) {
             QStyleOptionViewItem branch = option;
             branch.rect = QRect(option.rect.left() - step, y, step, height);
             branch.state = QStyle::State_Item | QStyle::State_Children |
-                           (item->Expanded() ? QStyle::State_Open : QStyle::State_None) |
+                           (m_view.Layout().IsOpen(item) ? QStyle::State_Open : QStyle::State_None) |
                            (option.state & (QStyle::State_Enabled | QStyle::State_Active));
             m_view.style()->drawPrimitive(QStyle::PE_IndicatorBranch, &branch, &painter, &m_view);
         }

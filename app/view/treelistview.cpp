@@ -145,13 +145,30 @@ int TTreeListView::columnViewportPosition(int column) const
 bool TTreeListView::isExpanded(const QModelIndex& index) const
 {
     const TTreeListTextNode* item = m_model->ItemOf(index);
-    return item && item->Expanded();
+    return item && m_layout->IsOpen(item);
 }
 
 void TTreeListView::setExpanded(const QModelIndex& index, bool expanded)
 {
     if (TTreeListTextNode* item = m_model->ItemOf(index))
-        item->SetExpanded(expanded);
+        SetItemOpen(item, expanded);
+}
+
+void TTreeListView::SetItemOpen(TTreeListTextNode* item, bool open)
+{
+    if (!m_layout->Filtered()) {
+        item->SetExpanded(open);
+        return;
+    }
+    const int row = m_layout->RowOf(item);
+    const int rows = m_layout->ChildRows(item);
+    const bool wasOpen = m_layout->IsOpen(item);
+    m_layout->SetOpen(item, open);
+    if (wasOpen == m_layout->IsOpen(item))
+        return;
+    FiltersChanged(false);
+    if (row >= 0 && row < TopRow())
+        verticalScrollBar()->setValue(std::max(row, TopRow() + (open ? rows : -rows)));
 }
 
 QRect TTreeListView::visualRect(const QModelIndex& index) const
@@ -303,6 +320,42 @@ void TTreeListView::SetRoot(TTreeListTextNode* root)
         m_accessible->RowsReplaced();
     if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)
         scrollTo(m_model->IndexOf(focused));
+    emit RootChanged();
+}
+
+void TTreeListView::SetShownSubtreeOpen(TTreeListTextNode* root, bool open)
+{
+    m_layout->SetSubtreeOpen(root, open);
+    FiltersChanged(false);
+}
+
+void TTreeListView::ShowNextFilter()
+{
+    m_layout->ShowNextFilter();
+    m_layout->Reveal(m_tree.FocusedItem());
+    FiltersChanged();
+    if (TTreeListTextNode* focused = m_tree.FocusedItem(); focused && m_layout->RowOf(focused) >= 0)
+        scrollTo(m_model->IndexOf(focused));
+}
+
+void TTreeListView::ClearFilter()
+{
+    m_layout->ClearFilter();
+    FiltersChanged();
+}
+
+void TTreeListView::FiltersChanged(bool toTop)
+{
+    if (toTop)
+        verticalScrollBar()->setValue(0);
+    RowsChanged();
+    if (m_accessible)
+        m_accessible->RowsReplaced();
+}
+
+void TTreeListView::ScrollToRow(int row)
+{
+    verticalScrollBar()->setValue(row);
 }
 
 void TTreeListView::RowsChanged()
@@ -394,7 +447,7 @@ void TTreeListView::ExpandedChanged(TTreeListTextNode* item)
     // where it is.
     const int row = m_layout->RowOf(item);
     int shift = 0;
-    if (row >= 0 && row < TopRow()) {
+    if (row >= 0 && row < TopRow() && !m_layout->Filtered()) {
         const int rows = m_layout->ChildRows(item);
         shift = item->Expanded() ? rows : -rows;
     }
@@ -409,6 +462,9 @@ void TTreeListView::FocusChanged(TTreeListTextNode* item)
     // A name being edited is kept when the focus moves on, as Qt's views do.
     if (NameEditor() && m_model->ItemOf(m_editing) != item)
         FinishNameEdit();
+    // A jump to an item the filter hides shows it.
+    if (m_layout->Reveal(item))
+        RowsChanged();
     if (!isVisible())
         m_scrollOnShow = true;
     viewport()->update();

@@ -33,11 +33,26 @@ public:
     TTreeListModel* Model() const { return m_model.get(); }
     TTreeList& Tree() const { return m_tree; }
     const TTreeListLayout& Layout() const { return *m_layout; }
+    TTreeListLayout& Layout() { return *m_layout; }
     // Shows only `root`'s subtree, `root` on the first row (the whole tree
     // for none); the focused item is brought into view.
     void SetRoot(TTreeListTextNode* root);
     // The tree's focused item, as an index of Model().
     QModelIndex FocusedIndex() const;
+    // Shows the layout's next filter (see TTreeListLayout::BeginNextFilter),
+    // the ancestors of matches greyed, and the focused item, so that the
+    // keys and commands start from a row on screen.
+    void ShowNextFilter();
+    // The tree's rows as its own expanded states say; the caller puts the scroll back.
+    void ClearFilter();
+    // Opens or closes the item's row: under the filter, for the filter alone.
+    void SetItemOpen(TTreeListTextNode* item, bool open);
+    // Under the filter, the same for every shown item of `root`'s subtree
+    // (of the whole tree for none).
+    void SetShownSubtreeOpen(TTreeListTextNode* root, bool open);
+    // The first row on screen.
+    int FirstVisibleRow() const { return TopRow(); }
+    void ScrollToRow(int row);
 
     // Whose drags may drop here; by default only the view's own. A null
     // source stands for a drag that comes from no widget of this program.
@@ -86,6 +101,8 @@ public:
     void EditName(TTreeListTextNode* item) override;
 
 signals:
+    // SetRoot showed another subtree.
+    void RootChanged();
     // Ctrl+C or Ctrl+Insert in the tree.
     void CopyRequested();
     // A drag from an accepted source was dropped at a point in viewport
@@ -153,6 +170,8 @@ private:
     int ItemLeft(const TTreeListTextNode* item) const;
     // A change of rows: counts, scroll bars and the focused row kept in view.
     void RowsChanged();
+    // The rows of the filter changed: counts, scroll bars (back to the top on request) and the screen reader.
+    void FiltersChanged(bool toTop = true);
     // Before and after a change of the structure: the focused row stays
     // where it is on screen when it was on screen.
     void KeepFocusedRow();

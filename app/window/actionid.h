@@ -60,6 +60,7 @@ enum class TActionId {
     actViewSpellingLanguage,
     actViewFocusSubtree,
     actViewShowWholeTree,
+    actViewFilterTree,
     actFileOpenMemo,
     actFileSaveMemo,
     actEditUndo,

@@ -14,6 +14,7 @@
 #include "app/window/themecommands.h"
 #include "app/window/navigator.h"
 #include "app/window/subtreefocus.h"
+#include "app/window/treefilter.h"
 
 #include <QCoreApplication>
 
@@ -92,6 +93,7 @@ std::vector<TActionDef> TActionTable::ListTV()
         {Id::actViewSpellingLanguage, "actViewSpellingLanguage", "View", QT_TR_NOOP("Spelling Lan&guage"), QT_TR_NOOP("Spelling language|Chooses the dictionary the description is checked with"), -1, None, 0, Handler<&TDescriptionSpelling::actViewSpellingLanguageExecute>},
         {Id::actViewFocusSubtree,     "actViewFocusSubtree",     "Go",   QT_TR_NOOP("Focus on &Subtree"), QT_TR_NOOP("Focus on subtree|Shows only the focused item with its sub-items"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), 0, Handler<&TSubtreeFocus::actViewFocusSubtreeExecute>},
         {Id::actViewShowWholeTree,    "actViewShowWholeTree",    "Go",   QT_TR_NOOP("Show &Whole Tree"), QT_TR_NOOP("Show whole tree|Shows every item again after Focus on Subtree"), -1, QKeySequence(Qt::ALT | Qt::Key_Home), 0, Handler<&TSubtreeFocus::actViewShowWholeTreeExecute>},
+        {Id::actViewFilterTree,       "actViewFilterTree",       "View", QT_TR_NOOP("Filte&r Tree"), QT_TR_NOOP("Filter tree|Shows only the items whose names hold the text typed, with their ancestors"), -1, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), 0, Handler<&TTreeFilter::actViewFilterTreeExecute>},
     };
 }
 

@@ -8,6 +8,7 @@
 #include "app/window/editcommands.h"
 #include "app/window/navigator.h"
 #include "app/window/subtreefocus.h"
+#include "app/window/treefilter.h"
 #include "app/window/treelistevents.h"
 #include "document/outlineedit.h"
 #include "document/treelist.h"
@@ -177,6 +178,7 @@ void TCommandTable::ActionListTVUpdate()
     Action(TActionId::actGoToItem)->setEnabled(ready && m_tree.TopItemCount() > 0);
     Action(TActionId::actViewFocusSubtree)->setEnabled(ready && subtree && focused && focused != root);
     Action(TActionId::actViewShowWholeTree)->setEnabled(ready && root);
+    Action(TActionId::actViewFilterTree)->setEnabled(ready && std::get<TTreeFilter*>(m_targets.parts));
     // Without a dictionary there is nothing to check with; the commands' hint says so.
     const TDescriptionSpelling* spelling = std::get<TDescriptionSpelling*>(m_targets.parts);
     SetEnabled({TActionId::actViewCheckSpelling, TActionId::actViewSpellingLanguage},

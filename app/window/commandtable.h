@@ -24,6 +24,7 @@ class TImportCommands;
 class TItemCommands;
 class TNavigator;
 class TSubtreeFocus;
+class TTreeFilter;
 class TLinksHereController;
 class TTreeList;
 class TTreeListEvents;
@@ -34,7 +35,7 @@ class TfrmTreeViewEditorMain;
 struct TCommandTargets {
     std::tuple<TfrmTreeViewEditorMain*, TDocumentSession*, TItemCommands*, TDescriptionPane*, TExportCommands*,
                TImportCommands*, TFindAllController*, TEditCommands*, TThemeCommands*, TNavigator*,
-               TLinksHereController*, TDescriptionSpelling*, TSubtreeFocus*>
+               TLinksHereController*, TDescriptionSpelling*, TSubtreeFocus*, TTreeFilter*>
         parts;
     template <typename T> T& Get() const { return *std::get<T*>(parts); }
 };

@@ -160,7 +160,11 @@ void TItemCommands::actEditItemDeleteExecute()
 void TItemCommands::RemoveSelection(const char* stepName)
 {
     m_session.BeginChange();
-    TTreeListTextNode* rowAbove = m_tree.FocusedItem() ? m_tree.PrevVisible(m_tree.FocusedItem()) : nullptr;
+    TTreeListTextNode* focused = m_tree.FocusedItem();
+    const TTreeListLayout& layout = m_treeView.Layout();
+    TTreeListTextNode* rowAbove = !focused            ? nullptr
+                                  : layout.Filtered() ? layout.PreviousRow(focused)
+                                                      : m_tree.PrevVisible(focused);
     // The items are kept, detached, so that Undo can put them back.
     auto step = std::make_unique<TRemoveStep>(stepName);
     step->FocusBefore = m_tree.FocusedItem();
@@ -596,19 +600,25 @@ void TItemCommands::ExpandOrCollapse(bool expand, bool subtree)
     TTreeListTextNode* root = subtree ? focused : nullptr;
     if (subtree && !root)
         return;
-    if (expand && !root) {
+    const TTreeListLayout& layout = m_treeView.Layout();
+    // Under the filter, what is shown opens and closes, for the filter alone.
+    if (layout.Filtered())
+        m_treeView.SetShownSubtreeOpen(root, expand);
+    else if (expand && !root)
         m_tree.ExpandAll();
-    } else {
+    else
         m_tree.SetSubtreeExpanded(root, expand);
-    }
     if (!focused)
         return;
     // A focused item hidden by the collapse hands the focus to the row that
-    // hides it, as a click on the fold does.
+    // hides it, as a click on the fold does; that row is never above the
+    // first row, the top of a focused subtree.
     TTreeListTextNode* shown = focused;
-    for (TTreeListTextNode* p = focused->Parent(); p; p = p->Parent())
-        if (!p->Expanded())
+    for (TTreeListTextNode* p = focused; p != layout.Root() && p->Parent();) {
+        p = p->Parent();
+        if (!layout.IsOpen(p))
             shown = p;
+    }
     if (shown != focused)
         shown->SetFocused();
     else

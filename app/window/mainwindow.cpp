@@ -40,6 +40,7 @@
 #include "app/search/findallpane.h"
 #include "app/window/navigator.h"
 #include "app/window/subtreefocus.h"
+#include "app/window/treefilter.h"
 #include "app/window/optionsdialog.h"
 #include "app/window/panecycler.h"
 #include "app/window/recoverymanager.h"
@@ -130,6 +131,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
     m_navigator = std::make_unique<TNavigator>(*this, m_tree, *m_treeView, *m_commands);
     m_subtreeFocus = std::make_unique<TSubtreeFocus>(m_tree, *m_treeView, *m_session);
     m_fileDropImport->FollowSubtree(*m_subtreeFocus);
+    m_treeFilter = std::make_unique<TTreeFilter>(m_tree, *m_treeView);
     connect(m_findAll.get(), &TFindAllController::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
     connect(m_descriptionLinks.get(), &TDescriptionLinks::Jumping, m_navigator.get(), &TNavigator::NextFocusIsJump);
 
@@ -137,7 +139,7 @@ TfrmTreeViewEditorMain::TfrmTreeViewEditorMain(QStringList arguments, const QStr
                       {{this, m_session.get(), m_itemCommands.get(), m_descriptionPane.get(), m_exportCommands.get(),
                         m_importCommands.get(), m_findAll.get(), m_editCommands.get(), m_themeCommands.get(),
                         m_navigator.get(), m_linksHere.get(),
-                        m_descriptionSpelling.get(), m_subtreeFocus.get()}},
+                        m_descriptionSpelling.get(), m_subtreeFocus.get(), m_treeFilter.get()}},
                       ActionListTVTable(), ActionListMemoTable());
     BindTreeKeys(*m_commands, *this, *m_treeView);
     m_themeCommands->Bind(*m_commands);
@@ -269,6 +271,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     m_splitter->SetButtonWidth(30);
     QWidget* treeSide = SplitterSide("pnlLeft", pnlTreeViewHeader, m_treeView.get());
     static_cast<QBoxLayout*>(treeSide->layout())->insertWidget(1, m_subtreeFocus->PathBar());
+    static_cast<QBoxLayout*>(treeSide->layout())->insertWidget(2, m_treeFilter->Bar());
     m_splitter->addWidget(treeSide);
     m_splitter->addWidget(SplitterSide("pnlRight", m_toolBarMemo, m_memo));
     m_splitter->setSizes({145, 288});
@@ -289,6 +292,7 @@ void TfrmTreeViewEditorMain::CreateLayout()
     protection->setAccessibleDescription(tr("Password protection"));
     statusBar1->addWidget(protection);
     m_session->SetProtectionPanel(protection);
+    statusBar1->addWidget(m_treeFilter->CountPanel());
     statusBar1->addWidget(m_navigator->PathPanel(), 1);
     resize(442, 319);
 }

@@ -33,6 +33,7 @@ class TIconComboBox;
 class TItemCommands;
 class TNavigator;
 class TSubtreeFocus;
+class TTreeFilter;
 class TRecoveryManager;
 class TReplaceDialog;
 class TThemeCommands;
@@ -81,6 +82,7 @@ public:
     TThemeCommands& ThemeCommands() const { return *m_themeCommands; }
     TNavigator& Navigator() const { return *m_navigator; }
     TSubtreeFocus& SubtreeFocus() const { return *m_subtreeFocus; }
+    TTreeFilter& TreeFilter() const { return *m_treeFilter; }
     TAutoSave& AutoSave() const { return *m_autoSave; }
     TLinksHereController& LinksHere() const { return *m_linksHere; }
 
@@ -123,6 +125,7 @@ private:
     std::unique_ptr<TCommandTable> m_commands;
     std::unique_ptr<TNavigator> m_navigator;
     std::unique_ptr<TSubtreeFocus> m_subtreeFocus;
+    std::unique_ptr<TTreeFilter> m_treeFilter;
     std::unique_ptr<TRecoveryManager> m_recovery;
     std::unique_ptr<TAutoSave> m_autoSave;
     // Gone first of the parts, so the tree stops calling out before they go.

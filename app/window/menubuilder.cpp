@@ -66,7 +66,7 @@ QMenu* BuildMenus(QMainWindow& window, TCommandTable& commands)
          {"miItemSortSubtree", Id::actEditItemSortSubtree}, {"miItemExpandAll", Id::actEditItemExpandAll},
          {"miItemCollapseAll", Id::actEditItemCollapseAll}},
         {{"miWordWrap", Id::actViewWordWrap}, {"miFont", Id::actViewFont}, {"miLinksHere", Id::actViewLinksHere},
-         {"N12", {}}, {"miCheckSpelling", Id::actViewCheckSpelling}, {"miSpellingLanguage", Id::actViewSpellingLanguage},
+         {"miFilterTree", Id::actViewFilterTree}, {"N12", {}}, {"miCheckSpelling", Id::actViewCheckSpelling}, {"miSpellingLanguage", Id::actViewSpellingLanguage},
          {"N14", {}}, {"miOptions", Id::actViewOptions}},
         {{"miGoToItem", Id::actGoToItem}, {"N16", {}}, {"miGoBack", Id::actGoBack}, {"miGoForward", Id::actGoForward},
          {"N17", {}}, {"miFocusSubtree", Id::actViewFocusSubtree}, {"miShowWholeTree", Id::actViewShowWholeTree}},

@@ -1,6 +1,7 @@
 #include "app/window/navigator.h"
 
 #include "app/view/itemtext.h"
+#include "app/view/treelistlayout.h"
 #include "app/view/treelistview.h"
 #include "app/window/application.h"
 #include "app/window/commandtable.h"
@@ -118,7 +119,10 @@ void TNavigator::FocusChanged(TTreeListTextNode* node)
     ShowPath();
     if (m_going || !node)
         return;
-    const bool step = oldNode && (m_tree.NextVisible(oldNode) == node || m_tree.PrevVisible(oldNode) == node);
+    // A step to the next row shown, also under the tree's filter.
+    const TTreeListLayout& layout = m_treeView.Layout();
+    const bool step = oldNode && (m_tree.NextVisible(oldNode) == node || m_tree.PrevVisible(oldNode) == node ||
+                                  layout.NextRow(oldNode) == node || layout.PreviousRow(oldNode) == node);
     if (jump || (oldNode && !step && m_commandsRunning == 0))
         m_history.Visit(oldNode, node);
 }
