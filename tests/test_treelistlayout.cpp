@@ -226,8 +226,9 @@ TEST_P(RootedLayoutTest, RowsStartAtTheRoot)
         EXPECT_EQ(layout.PreviousRow(shown[row]), row ? shown[row - 1] : nullptr) << row;
     }
     EXPECT_EQ(layout.ItemAtRow(layout.RowCount()), nullptr);
-    if (layout.Root())
+    if (layout.Root()) {
         EXPECT_EQ(layout.Depth(layout.Root()), 0);
+    }
     for (TTreeListTextNode* item = tree.TopItem(0); item; item = tree.NextInDocument(item)) {
         const bool isShown = std::find(shown.begin(), shown.end(), item) != shown.end();
         EXPECT_EQ(layout.RowOf(item) >= 0, isShown) << item->GetText(TreeListColumnName);
