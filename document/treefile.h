@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TFileKey;
 class TTreeList;
@@ -50,6 +51,11 @@ TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size);
 // Writes the tree in the current variant through TAtomicFile, so a failed
 // save leaves the previous file intact; with a key, in the protected variant.
 void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key = nullptr);
+
+// Writes bytes TTreeSerialiser gave, in order, as SaveItems writes the tree:
+// through TAtomicFile, and with a key in the protected variant. Touches no
+// tree, so it may run on any thread.
+void SaveTreeBytes(const std::vector<std::string>& parts, const std::string& fileName, const TFileKey* key = nullptr);
 
 // The current variant's bytes of the tree.
 std::string WriteItems(const TTreeList& tree);
