@@ -695,6 +695,31 @@ void SaveStall(const std::string& file, const fs::path& folder)
     Row("longest stall, background save (worst)", worstBackground[0], worstNow[0], "synchronous save (worst)",
         "100 ms");
     Row("  until written, background (best)", background[1], now[1], "synchronous save (best)", "");
+    // An edit 20 ms after Save: a rename takes that item's record first; an
+    // item added waits for the rest of the tree's bytes to be taken.
+    for (const bool structural : {false, true}) {
+        window.Session().SetBackgroundSaveFrom(0);
+        window.Session().MarkModified();
+        window.Commands().UpdateActions();
+        window.Commands().Action(TActionId::actFileSave)->trigger();
+        RunEventsFor(20);
+        TTreeListTextNode* item = window.TreeList().TopItem(0);
+        const std::string name(item->GetText(TreeListColumnName));
+        const double edit = TimeMs([&] {
+            if (structural)
+                window.TreeList().AddItem();
+            else
+                item->SetText(TreeListColumnName, name + "x");
+        });
+        while (window.Session().Saving())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        if (structural)
+            window.TreeList().Delete(window.TreeList().TopItem(window.TreeList().TopItemCount() - 1));
+        else
+            item->SetText(TreeListColumnName, name);
+        Row(structural ? "  an item added 20 ms after Save" : "  a rename 20 ms after Save", edit, background[0],
+            "longest stall, background", structural ? "" : "100 ms");
+    }
     fs::remove(copy);
 }
 

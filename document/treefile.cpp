@@ -499,7 +499,21 @@ bool TTreeSerialiser::Next(std::string& out, size_t bytes)
         AppendHead(m_tree, append);
         m_headDone = true;
     }
-    for (; m_next && out.size() < target; m_next = m_tree.NextInDocument(m_next))
-        AppendRecord(*m_next, append);
+    for (; m_next && out.size() < target; m_next = m_tree.NextInDocument(m_next)) {
+        const auto kept = m_kept.empty() ? m_kept.end() : m_kept.find(m_next);
+        if (kept == m_kept.end()) {
+            AppendRecord(*m_next, append);
+        } else {
+            out += kept->second;
+            m_kept.erase(kept);
+        }
+    }
     return m_next == nullptr;
+}
+
+void TTreeSerialiser::Keep(const TTreeListTextNode& item)
+{
+    const auto [kept, added] = m_kept.try_emplace(&item);
+    if (added)
+        AppendRecord(item, [&record = kept->second](const char* data, size_t size) { record.append(data, size); });
 }

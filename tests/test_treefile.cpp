@@ -179,6 +179,43 @@ TEST(TreeFile, RoundTripIsByteIdenticalAndLoadsCollapsedWithFirstItemFocused)
         EXPECT_FALSE(item->Expanded());
 }
 
+// Bytes taken a record at a time while items change: each change is kept
+// before it is made, wherever the serialiser stands, and the bytes are the
+// tree as it was before any of them.
+TEST(TreeFile, SerialiserKeepsItemsAsTheyWereBeforeTheirChange)
+{
+    TTreeList tree;
+    AnswerWithImageIndex(tree);
+    BuildRandomTree(tree, 40);
+    const std::string before = WriteItems(tree);
+    size_t count = 0;
+    for (auto* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
+        ++count;
+    for (size_t cut = 0; cut <= count; ++cut) {
+        TTreeList changed;
+        AnswerWithImageIndex(changed);
+        ReadItems(changed, before.data(), before.size());
+        std::vector<TTreeListTextNode*> nodes;
+        for (auto* item = changed.TopItem(0); item; item = changed.NextInDocument(item))
+            nodes.push_back(item);
+        TTreeSerialiser serialiser(changed);
+        std::string out;
+        for (size_t i = 0; i < cut; ++i)
+            serialiser.Next(out, 1);
+        // Every third item, some twice: a name, an icon, a string dropped.
+        for (size_t i = cut % 3; i < nodes.size(); i += 3)
+            for (int round = 0; round < 2; ++round) {
+                serialiser.Keep(*nodes[i]);
+                nodes[i]->SetText(TreeListColumnName, "changed" + std::to_string(round));
+                nodes[i]->SetImageIndex(nodes[i]->ImageIndex() + 1);
+                nodes[i]->TruncateTexts(1);
+            }
+        while (!serialiser.Next(out, 1)) {
+        }
+        EXPECT_EQ(out, before) << "cut after " << cut << " records";
+    }
+}
+
 TEST(TreeFile, TruncatedAtEveryOffsetFailsAndKeepsAPrefix)
 {
     TTreeList source;

@@ -64,6 +64,12 @@ void TBackgroundSave::TakeRest()
     StartWriting();
 }
 
+void TBackgroundSave::ItemAboutToChange(TTreeListTextNode* item)
+{
+    if (m_serialiser)
+        m_serialiser->Keep(*item);
+}
+
 void TBackgroundSave::StartWriting()
 {
     m_serialiser.reset();

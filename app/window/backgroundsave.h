@@ -15,11 +15,12 @@ class TTreeSerialiser;
 
 // One save of the tree that does not hold the window up. The tree's bytes
 // are taken on the window's thread a few milliseconds at a time between
-// events, and the moment anything is about to change the tree before they
-// are all taken, the rest is taken at once: the bytes are the tree exactly
-// as it was when the save began. A worker thread then encrypts them (with a
-// key), writes them through the atomic replace and syncs them, while the
-// tree is free to change again.
+// events, and they are the tree exactly as it was when the save began: an
+// item whose strings or numbers are about to change has its record taken
+// first, and before items are added, removed or moved the rest of the tree
+// is taken at once. A worker thread then encrypts the bytes (with a key),
+// writes them through the atomic replace and syncs them, while the tree is
+// free to change again.
 class TBackgroundSave : public QObject, private TTreeListObserver {
     Q_OBJECT
 public:
@@ -52,7 +53,9 @@ private:
     void ItemAboutToBeMoved(TTreeListTextNode*, TTreeListTextNode*, int) override { TakeRest(); }
     void ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>&) override { TakeRest(); }
     void AboutToReset() override { TakeRest(); }
-    void ItemAboutToChange(TTreeListTextNode*) override { TakeRest(); }
+    // A changed string or number leaves the order as it is: only that
+    // item's record is taken at once.
+    void ItemAboutToChange(TTreeListTextNode* item) override;
 
     TTreeList& m_tree;
     const std::string m_fileName;
