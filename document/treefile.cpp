@@ -494,26 +494,21 @@ TTreeSerialiser::TTreeSerialiser(const TTreeList& tree) : m_tree(tree), m_next(t
 bool TTreeSerialiser::Next(std::string& out, size_t bytes)
 {
     const size_t target = out.size() + bytes;
-    auto append = [&out](const char* data, size_t size) { out.append(data, size); };
     if (!m_headDone) {
-        AppendHead(m_tree, append);
+        AppendTreeHead(m_tree, out);
         m_headDone = true;
     }
-    for (; m_next && out.size() < target; m_next = m_tree.NextInDocument(m_next)) {
-        const auto kept = m_kept.empty() ? m_kept.end() : m_kept.find(m_next);
-        if (kept == m_kept.end()) {
-            AppendRecord(*m_next, append);
-        } else {
-            out += kept->second;
-            m_kept.erase(kept);
-        }
-    }
+    for (; m_next && out.size() < target; m_next = m_tree.NextInDocument(m_next))
+        AppendItemRecord(*m_next, out);
     return m_next == nullptr;
 }
 
-void TTreeSerialiser::Keep(const TTreeListTextNode& item)
+void AppendTreeHead(const TTreeList& tree, std::string& out)
 {
-    const auto [kept, added] = m_kept.try_emplace(&item);
-    if (added)
-        AppendRecord(item, [&record = kept->second](const char* data, size_t size) { record.append(data, size); });
+    AppendHead(tree, [&out](const char* data, size_t size) { out.append(data, size); });
+}
+
+void AppendItemRecord(const TTreeListTextNode& item, std::string& out)
+{
+    AppendRecord(item, [&out](const char* data, size_t size) { out.append(data, size); });
 }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TFileKey;
@@ -72,14 +71,15 @@ public:
     // Appends whole records to `out` until it has grown by at least `bytes`
     // or the tree is done; true when the tree is done.
     bool Next(std::string& out, size_t bytes);
-    // Called before the item's strings or numbers change: its record is
-    // taken now, and written as it was when its turn comes. The first call
-    // for an item counts; an item already written needs none.
-    void Keep(const TTreeListTextNode& item);
 
 private:
     const TTreeList& m_tree;
     const TTreeListTextNode* m_next;
     bool m_headDone = false;
-    std::unordered_map<const TTreeListTextNode*, std::string> m_kept;
 };
+
+// The parts WriteItems is made of, for those that take the tree's bytes
+// their own way: the file's head (the top-level count), and one item's
+// record without its subtree's.
+void AppendTreeHead(const TTreeList& tree, std::string& out);
+void AppendItemRecord(const TTreeListTextNode& item, std::string& out);

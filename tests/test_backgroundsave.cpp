@@ -64,11 +64,19 @@ void Undo(TfrmTreeViewEditorMain& window, TScriptedPrompter&)
 
 class BackgroundSave : public WindowTest {
 protected:
-    // The worked example, opened, with B deleted: one step to undo, and
-    // Save enabled. Every save of it is written in the background.
+    // Opened, with B deleted: one step to undo, and Save enabled. Every save
+    // of it is written in the background.
     std::unique_ptr<TfrmTreeViewEditorMain> Edited(const QString& name = QStringLiteral("doc.trd"))
     {
-        WriteBytes(Path(name), WorkedExampleBytes());
+        // The worked example and an item whose large description keeps
+        // the worker writing for a while, so an edit can come meanwhile.
+        TTreeList tree;
+        const std::string example = WorkedExampleBytes();
+        ReadItems(tree, example.data(), example.size());
+        TTreeListTextNode* large = tree.AddItem();
+        large->SetText(TreeListColumnName, "C");
+        large->SetText(TreeListColumnDesc, std::string(size_t(8) << 20, 'd'));
+        SaveItems(tree, Path(name).toStdString());
         auto window = MakeWindow({Path(name)});
         window->Session().SetBackgroundSaveFrom(0);
         DeleteItem(*window, *m_prompter, window->TreeList().TopItem(0)->Child(0));
@@ -81,14 +89,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().Saving(); }));
     }
 
-    // Touches the tree and puts it back as it was: the save takes the
-    // rest of the bytes at once, so what follows comes during the write.
-    static void FinishSerialising(TfrmTreeViewEditorMain& window)
+    // Until the document's bytes are all taken and the worker writes them;
+    // a large description keeps it writing for a while.
+    static void WaitUntilWriting(TfrmTreeViewEditorMain& window)
     {
-        TTreeListTextNode* item = window.TreeList().TopItem(0);
-        const int icon = item->ImageIndex();
-        item->SetImageIndex(icon + 1);
-        item->SetImageIndex(icon);
+        while (!window.Session().SaveWriting())
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(window.Session().Saving());
     }
 };
 
@@ -103,7 +110,7 @@ TEST_P(EditDuringSave, IsNotInTheFileAndLeavesTheDocumentModified)
     Run(*window, Id::actFileSave);
     ASSERT_TRUE(window->Session().Saving());
     if (stage == TStage::Writing)
-        FinishSerialising(*window);
+        WaitUntilWriting(*window);
     c.edit(*window, *m_prompter);
     WaitForSave(*window);
     EXPECT_EQ(ReadBytes(Path("doc.trd")), saved);

@@ -1,5 +1,6 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "document/treesnapshot.h"
 #include "tests/filetestkit.h"
 
 #include <gmock/gmock.h>
@@ -179,42 +180,102 @@ TEST(TreeFile, RoundTripIsByteIdenticalAndLoadsCollapsedWithFirstItemFocused)
         EXPECT_FALSE(item->Expanded());
 }
 
-// Bytes taken a record at a time while items change: each change is kept
-// before it is made, wherever the serialiser stands, and the bytes are the
-// tree as it was before any of them.
-TEST(TreeFile, SerialiserKeepsItemsAsTheyWereBeforeTheirChange)
+// What may happen to the tree while its snapshot is being taken, to one
+// item of it.
+struct TSnapshotEdit {
+    const char* name;
+    void (*edit)(TTreeList& tree, TTreeListTextNode* item);
+    bool itemStays = true;
+};
+
+const TSnapshotEdit SnapshotEdits[] = {
+    {"Renamed", [](TTreeList&, TTreeListTextNode* item) { item->SetText(TreeListColumnName, "renamed"); }},
+    {"Numbers", [](TTreeList&, TTreeListTextNode* item) {
+         item->SetImageIndex(item->ImageIndex() + 1);
+         item->SetStateIndex(item->StateIndex() + 1);
+     }},
+    {"TextsDropped", [](TTreeList&, TTreeListTextNode* item) { item->TruncateTexts(0); }},
+    {"ChildAdded", [](TTreeList&, TTreeListTextNode* item) { item->AddChild()->SetText(0, "new"); }},
+    {"TopItemAdded", [](TTreeList& tree, TTreeListTextNode*) { tree.AddItem()->SetText(0, "new"); }},
+    {"Deleted", [](TTreeList& tree, TTreeListTextNode* item) { tree.Delete(item); }, false},
+    {"ChangedThenDeleted", [](TTreeList& tree, TTreeListTextNode* item) {
+         item->SetText(TreeListColumnName, "renamed");
+         item->AddChild();
+         if (item->Parent())
+             tree.Delete(item->Parent());
+         else
+             tree.Delete(item);
+     },
+     false},
+    {"DetachedChangedAndBack", [](TTreeList& tree, TTreeListTextNode* item) {
+         const TTreeListPlace place = tree.DetachSubtree(item);
+         item->SetText(TreeListColumnName, "renamed");
+         tree.Reattach(item, place);
+     }},
+    {"MovedToTheTop", [](TTreeList& tree, TTreeListTextNode* item) { tree.MoveItem(item, nullptr, 0); }},
+    {"ChildMovedToTheTop", [](TTreeList& tree, TTreeListTextNode* item) {
+         if (item->Count() > 0)
+             tree.MoveItem(item->Child(0), nullptr, 0);
+     }},
+    {"MovedIntoTheLastTopItem", [](TTreeList& tree, TTreeListTextNode* item) {
+         TTreeListTextNode* last = tree.TopItem(tree.TopItemCount() - 1);
+         if (item != last && !item->IsInside(last))
+             tree.MoveItem(item, last, 0);
+     }},
+    {"SiblingsReversed", [](TTreeList& tree, TTreeListTextNode* item) {
+         TTreeListOrder order{item->Parent(), {}};
+         const int count = item->Parent() ? item->Parent()->Count() : tree.TopItemCount();
+         for (int i = count - 1; i >= 0; --i)
+             order.items.push_back(item->Parent() ? item->Parent()->Child(i) : tree.TopItem(i));
+         tree.Reorder({order});
+     }},
+    {"Cleared", [](TTreeList& tree, TTreeListTextNode*) { tree.ClearItems(); }, false},
+};
+
+void PrintTo(const TSnapshotEdit& edit, std::ostream* out)
 {
-    TTreeList tree;
-    AnswerWithImageIndex(tree);
-    BuildRandomTree(tree, 40);
-    const std::string before = WriteItems(tree);
-    size_t count = 0;
-    for (auto* item = tree.TopItem(0); item; item = tree.NextInDocument(item))
-        ++count;
-    for (size_t cut = 0; cut <= count; ++cut) {
-        TTreeList changed;
-        AnswerWithImageIndex(changed);
-        ReadItems(changed, before.data(), before.size());
-        std::vector<TTreeListTextNode*> nodes;
-        for (auto* item = changed.TopItem(0); item; item = changed.NextInDocument(item))
-            nodes.push_back(item);
-        TTreeSerialiser serialiser(changed);
-        std::string out;
-        for (size_t i = 0; i < cut; ++i)
-            serialiser.Next(out, 1);
-        // Every third item, some twice: a name, an icon, a string dropped.
-        for (size_t i = cut % 3; i < nodes.size(); i += 3)
-            for (int round = 0; round < 2; ++round) {
-                serialiser.Keep(*nodes[i]);
-                nodes[i]->SetText(TreeListColumnName, "changed" + std::to_string(round));
-                nodes[i]->SetImageIndex(nodes[i]->ImageIndex() + 1);
-                nodes[i]->TruncateTexts(1);
+    *out << edit.name;
+}
+
+class SnapshotEdit : public ::testing::TestWithParam<TSnapshotEdit> {};
+
+// Whatever happens to an item ahead of the records taken, or behind them,
+// the bytes are the tree as it was when the snapshot was made.
+TEST_P(SnapshotEdit, BytesAreTheTreeAsItWasWhenTheSnapshotBegan)
+{
+    TTreeList original;
+    AnswerWithImageIndex(original);
+    BuildRandomTree(original, 40);
+    const std::string before = WriteItems(original);
+    const size_t count = Items(original).size();
+    // The order is taken an item a call, then the records a record a call.
+    for (size_t taken = 0; taken <= 2 * count; taken += 3) {
+        for (const size_t target : {taken % count, taken / 2 % count}) {
+            TTreeList tree;
+            AnswerWithImageIndex(tree);
+            ReadItems(tree, before.data(), before.size());
+            TTreeListTextNode* item = tree.TopItem(0);
+            for (size_t i = 0; i < target; ++i)
+                item = tree.NextInDocument(item);
+            TTreeSnapshot snapshot(tree);
+            for (size_t i = 0; i < taken; ++i)
+                snapshot.Next(1);
+            GetParam().edit(tree, item);
+            // Once more, differently: the first change counts.
+            if (GetParam().itemStays)
+                item->SetText(TreeListColumnName, "again");
+            while (!snapshot.Next(1)) {
             }
-        while (!serialiser.Next(out, 1)) {
+            std::string bytes;
+            for (const std::string& part : snapshot.TakeParts())
+                bytes += part;
+            EXPECT_EQ(bytes, before) << taken << " steps taken, item " << target << " changed";
         }
-        EXPECT_EQ(out, before) << "cut after " << cut << " records";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, SnapshotEdit, ::testing::ValuesIn(SnapshotEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TreeFile, TruncatedAtEveryOffsetFailsAndKeepsAPrefix)
 {

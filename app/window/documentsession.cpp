@@ -171,6 +171,11 @@ bool TDocumentSession::Saving() const
     return m_files->Saving();
 }
 
+bool TDocumentSession::SaveWriting() const
+{
+    return m_files->SaveWriting();
+}
+
 void TDocumentSession::WaitForSave()
 {
     m_files->WaitForSave();

@@ -116,6 +116,7 @@ public:
     void SavedAtMark();
     // As TFileCommands does them.
     bool Saving() const;
+    bool SaveWriting() const;
     void WaitForSave();
     void SetBackgroundSaveFrom(size_t bytes);
     // Read from `path`: named, unmodified, its first item shown.

@@ -156,6 +156,11 @@ void TFileCommands::SaveFinished()
         m_window.close();
 }
 
+bool TFileCommands::SaveWriting() const
+{
+    return m_save && m_save->Writing();
+}
+
 void TFileCommands::WaitForSave()
 {
     const bool close = m_closeAfterSave;

@@ -68,6 +68,9 @@ public:
     void SetBackgroundSaveFrom(size_t bytes) { m_backgroundFrom = bytes; }
     // A save is being written while the window goes on.
     bool Saving() const { return m_save != nullptr; }
+    // The document as it was is all taken: changes from now on cannot
+    // reach the file being written.
+    bool SaveWriting() const;
     // Lets the save end now (the file written, the document up to date);
     // a failed save throws.
     void WaitForSave();
