@@ -7,33 +7,27 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
-#include <functional>
 
 namespace {
 using Id = TActionId;
-const QString SavePrompt = QStringLiteral("Information|Do you want to save the changes?");
-const TProtectionParams Cheap{1, 8 << 10, 64};
+using TWindow = TfrmTreeViewEditorMain;
 
-// When the edit comes: before the tree's bytes are all taken, or after,
-// while the worker writes them.
-enum class TStage { Serialising, Writing };
-
-struct TEditCase {
-    const char* name;
-    std::function<void(TfrmTreeViewEditorMain&, TScriptedPrompter&)> edit;
-    // What takes the document back to the saved state.
-    TActionId back;
-};
-
-void TypeDescription(TfrmTreeViewEditorMain& window, TScriptedPrompter&)
+void Trigger(TWindow& window, Id id)
 {
-    window.TreeList().TopItem(0)->SetFocused();
-    QTest::keyClicks(window.Memo1(), QStringLiteral("zz"));
+    window.Commands().UpdateActions();
+    window.Commands().Action(id)->trigger();
 }
 
-void Rename(TfrmTreeViewEditorMain& window, TScriptedPrompter&)
+void Delete(TWindow& window, TScriptedPrompter& prompter, TTreeListTextNode* item)
+{
+    prompter.answers.push_back(QMessageBox::Ok);
+    item->SetFocused();
+    item->SetSelected(true);
+    Trigger(window, Id::actEditItemDelete);
+}
+
+void Rename(TWindow& window)
 {
     window.TreeList().TopItem(0)->SetFocused();
     window.TreeList().StartRename();
@@ -41,66 +35,52 @@ void Rename(TfrmTreeViewEditorMain& window, TScriptedPrompter&)
     window.Session().FinishEditing();
 }
 
-void DeleteItem(TfrmTreeViewEditorMain& window, TScriptedPrompter& prompter, TTreeListTextNode* item)
-{
-    prompter.answers.push_back(QMessageBox::Ok);
-    item->SetFocused();
-    item->SetSelected(true);
-    window.Commands().UpdateActions();
-    window.Commands().Action(Id::actEditItemDelete)->trigger();
-}
+struct TEditCase {
+    const char* name;
+    void (*edit)(TWindow&, TScriptedPrompter&);
+    Id back;  // what takes the document back to the state saved
+};
 
-void DeleteFirst(TfrmTreeViewEditorMain& window, TScriptedPrompter& prompter)
-{
-    DeleteItem(window, prompter, window.TreeList().TopItem(0));
-}
+const TEditCase EditCases[] = {
+    {"TypeDescription", [](TWindow& w, TScriptedPrompter&) {
+         w.TreeList().TopItem(0)->SetFocused();
+         QTest::keyClicks(w.Memo1(), QStringLiteral("zz"));
+     }, Id::actEditItemUndo},
+    {"Rename", [](TWindow& w, TScriptedPrompter&) { Rename(w); }, Id::actEditItemUndo},
+    {"Delete", [](TWindow& w, TScriptedPrompter& p) { Delete(w, p, w.TreeList().TopItem(0)); }, Id::actEditItemUndo},
+    {"Undo", [](TWindow& w, TScriptedPrompter&) { Trigger(w, Id::actEditItemUndo); }, Id::actEditItemRedo},
+};
 
-void Undo(TfrmTreeViewEditorMain& window, TScriptedPrompter&)
-{
-    window.Commands().UpdateActions();
-    window.Commands().Action(Id::actEditItemUndo)->trigger();
-}
+// Whether the edit comes while the tree's bytes are being taken, or once
+// they are all taken and the worker writes them.
+enum class TStage { Serialising, Writing };
 }  // namespace
 
 class BackgroundSave : public WindowTest {
 protected:
-    // Opened, with B deleted: one step to undo, and Save enabled. Every save
-    // of it is written in the background.
-    std::unique_ptr<TfrmTreeViewEditorMain> Edited(const QString& name = QStringLiteral("doc.trd"))
+    // The worked example with B deleted (one step to undo), and an item whose
+    // large description keeps the worker writing for a while. Every save of
+    // it is written in the background.
+    std::unique_ptr<TWindow> Edited()
     {
-        // The worked example and an item whose large description keeps
-        // the worker writing for a while, so an edit can come meanwhile.
         TTreeList tree;
         const std::string example = WorkedExampleBytes();
         ReadItems(tree, example.data(), example.size());
-        TTreeListTextNode* large = tree.AddItem();
-        large->SetText(TreeListColumnName, "C");
-        large->SetText(TreeListColumnDesc, std::string(size_t(8) << 20, 'd'));
-        SaveItems(tree, Path(name).toStdString());
-        auto window = MakeWindow({Path(name)});
+        tree.AddItem()->SetText(TreeListColumnDesc, std::string(size_t(8) << 20, 'd'));
+        SaveItems(tree, Path("doc.trd").toStdString());
+        auto window = MakeWindow({Path("doc.trd")});
         window->Session().SetBackgroundSaveFrom(0);
-        DeleteItem(*window, *m_prompter, window->TreeList().TopItem(0)->Child(0));
-        EXPECT_TRUE(window->Session().Modified());
+        Delete(*window, *m_prompter, window->TreeList().TopItem(0)->Child(0));
         return window;
     }
 
-    static void WaitForSave(TfrmTreeViewEditorMain& window)
+    static void WaitForSave(TWindow& window)
     {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window.Session().Saving(); }));
     }
-
-    // Until the document's bytes are all taken and the worker writes them;
-    // a large description keeps it writing for a while.
-    static void WaitUntilWriting(TfrmTreeViewEditorMain& window)
-    {
-        while (!window.Session().SaveWriting())
-            QCoreApplication::processEvents();
-        ASSERT_TRUE(window.Session().Saving());
-    }
 };
 
-class EditDuringSave : public BackgroundSave,
-                       public ::testing::WithParamInterface<std::tuple<TEditCase, TStage>> {};
+class EditDuringSave : public BackgroundSave, public ::testing::WithParamInterface<std::tuple<TEditCase, TStage>> {};
 
 TEST_P(EditDuringSave, IsNotInTheFileAndLeavesTheDocumentModified)
 {
@@ -109,38 +89,34 @@ TEST_P(EditDuringSave, IsNotInTheFileAndLeavesTheDocumentModified)
     const std::string saved = WriteItems(window->TreeList());
     Run(*window, Id::actFileSave);
     ASSERT_TRUE(window->Session().Saving());
-    if (stage == TStage::Writing)
-        WaitUntilWriting(*window);
+    while (stage == TStage::Writing && !window->Session().SaveWriting())
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(window->Session().Saving());
     c.edit(*window, *m_prompter);
     WaitForSave(*window);
     EXPECT_EQ(ReadBytes(Path("doc.trd")), saved);
     EXPECT_TRUE(window->Session().Modified());
     EXPECT_EQ(window->StatusPanelText(1), QStringLiteral("Modified"));
-    // Back at the state the file holds, the document is clean again.
     Run(*window, c.back);
     EXPECT_FALSE(window->Session().Modified());
     EXPECT_EQ(WriteItems(window->TreeList()), saved);
     EXPECT_TRUE(m_prompter->errors.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EditDuringSave,
-    ::testing::Combine(::testing::Values(TEditCase{"TypeDescription", TypeDescription, Id::actEditItemUndo},
-                                         TEditCase{"Rename", Rename, Id::actEditItemUndo},
-                                         TEditCase{"Delete", DeleteFirst, Id::actEditItemUndo},
-                                         TEditCase{"Undo", Undo, Id::actEditItemRedo}),
-                       ::testing::Values(TStage::Serialising, TStage::Writing)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) +
-               (std::get<1>(info.param) == TStage::Serialising ? "WhileSerialising" : "WhileWriting");
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, EditDuringSave,
+                         ::testing::Combine(::testing::ValuesIn(EditCases),
+                                            ::testing::Values(TStage::Serialising, TStage::Writing)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) == TStage::Writing ? "WhileWriting" : "WhileSerialising");
+                         });
 
-// The close waits for the save, then asks only when something changed since.
+// The close waits, with the file commands off, then asks only when
+// something changed since Save.
 TEST_F(BackgroundSave, CloseDuringTheSaveWaitsThenClosesAsAlways)
 {
     for (const bool editAfterSave : {false, true}) {
         SCOPED_TRACE(editAfterSave);
-        m_prompter->answers.clear();
         auto window = Edited();
         m_prompter->questions.clear();
         const std::string saved = WriteItems(window->TreeList());
@@ -149,21 +125,30 @@ TEST_F(BackgroundSave, CloseDuringTheSaveWaitsThenClosesAsAlways)
         for (const Id id : {Id::actFileSave, Id::actFileSaveAs, Id::actFileOpen, Id::actFileNew, Id::actFileClose})
             EXPECT_FALSE(Action(*window, id)->isEnabled()) << static_cast<int>(id);
         if (editAfterSave)
-            Rename(*window, *m_prompter);
+            Rename(*window);
         m_prompter->answers = {QMessageBox::No};
         EXPECT_FALSE(window->close());
-        EXPECT_TRUE(window->isVisible());
         EXPECT_NE(QApplication::overrideCursor(), nullptr);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(m_prompter->questions, editAfterSave ? QStringList{SavePrompt} : QStringList{});
+        EXPECT_EQ(m_prompter->questions, editAfterSave ? QStringList{QStringLiteral("Information|Do you want to save the changes?")} : QStringList{});
         EXPECT_EQ(ReadBytes(Path("doc.trd")), saved);
+        m_prompter->answers.clear();
     }
 }
 
-TEST_F(BackgroundSave, AFailedWriteIsReportedOnceAndTheDocumentStaysModified)
+// A protected document: a failed write is reported once and leaves it
+// modified; the next save is written, encrypted, and loads back.
+TEST_F(BackgroundSave, AFailedWriteIsReportedOnceAndAProtectedFileLoadsBack)
 {
-    auto window = Edited();
+    const std::string path = Path("p.trd").toStdString();
+    TTreeList tree;
+    tree.AddItem();
+    SaveItems(tree, path, TFileKey::Create("pw", {1, 8 << 10, 64}).get());
+    m_prompter->passwords = {QStringLiteral("pw")};
+    auto window = MakeWindow({Path("p.trd")});
+    window->Session().SetBackgroundSaveFrom(0);
+    Rename(*window);
     m_prompter->files = {Path("no/such/folder/x.trd")};
     Run(*window, Id::actFileSaveAs);
     WaitForSave(*window);
@@ -171,34 +156,12 @@ TEST_F(BackgroundSave, AFailedWriteIsReportedOnceAndTheDocumentStaysModified)
     ASSERT_EQ(m_prompter->errors.size(), 1);
     EXPECT_TRUE(m_prompter->errors[0].startsWith(QStringLiteral("Cannot create file "))) << m_prompter->errors[0].toStdString();
     EXPECT_TRUE(window->Session().Modified());
-    // Nothing waits on the failed save: the next one is written.
-    m_prompter->files = {Path("x.trd")};
+    m_prompter->files = {Path("p.trd")};
     Run(*window, Id::actFileSaveAs);
-    WaitForSave(*window);
-    EXPECT_EQ(ReadBytes(Path("x.trd")), WriteItems(window->TreeList()));
-    EXPECT_FALSE(window->Session().Modified());
-}
-
-TEST_F(BackgroundSave, AProtectedFileSavedThisWayLoadsBack)
-{
-    {
-        TTreeList tree;
-        tree.AddItem()->SetText(TreeListColumnName, "Alpha");
-        SaveItems(tree, Path("p.trd").toStdString(), TFileKey::Create("pw", Cheap).get());
-    }
-    m_prompter->passwords = {QStringLiteral("pw")};
-    auto window = MakeWindow({Path("p.trd")});
-    window->Session().SetBackgroundSaveFrom(0);
-    Rename(*window, *m_prompter);
-    Run(*window, Id::actFileSave);
     ASSERT_TRUE(window->Session().Saving());
     WaitForSave(*window);
     EXPECT_FALSE(window->Session().Modified());
-    TTreeList reread;
-    const std::string path = Path("p.trd").toStdString();
-    EXPECT_EQ(LoadItems(reread, path,
-                        [&](const TProtectionHeader& header) { return TFileKey::ForHeader("pw", header, path); }),
+    EXPECT_EQ(LoadItems(tree, path, [&](const TProtectionHeader& h) { return TFileKey::ForHeader("pw", h, path); }),
               TTreeFileVariant::Protected);
-    ASSERT_EQ(reread.TopItemCount(), 1);
-    EXPECT_EQ(reread.TopItem(0)->GetText(TreeListColumnName), "Renamed");
+    EXPECT_EQ(tree.TopItem(0)->GetText(TreeListColumnName), "Renamed");
 }

@@ -189,30 +189,23 @@ struct TSnapshotEdit {
 };
 
 const TSnapshotEdit SnapshotEdits[] = {
-    {"Renamed", [](TTreeList&, TTreeListTextNode* item) { item->SetText(TreeListColumnName, "renamed"); }},
-    {"Numbers", [](TTreeList&, TTreeListTextNode* item) {
+    {"StringsAndNumbers", [](TTreeList&, TTreeListTextNode* item) {
+         item->SetText(TreeListColumnName, "renamed");
          item->SetImageIndex(item->ImageIndex() + 1);
-         item->SetStateIndex(item->StateIndex() + 1);
+         item->TruncateTexts(1);
      }},
-    {"TextsDropped", [](TTreeList&, TTreeListTextNode* item) { item->TruncateTexts(0); }},
     {"ChildAdded", [](TTreeList&, TTreeListTextNode* item) { item->AddChild()->SetText(0, "new"); }},
     {"TopItemAdded", [](TTreeList& tree, TTreeListTextNode*) { tree.AddItem()->SetText(0, "new"); }},
-    {"Deleted", [](TTreeList& tree, TTreeListTextNode* item) { tree.Delete(item); }, false},
-    {"ChangedThenDeleted", [](TTreeList& tree, TTreeListTextNode* item) {
+    {"ChangedThenDeletedWithItsParent", [](TTreeList& tree, TTreeListTextNode* item) {
          item->SetText(TreeListColumnName, "renamed");
          item->AddChild();
-         if (item->Parent())
-             tree.Delete(item->Parent());
-         else
-             tree.Delete(item);
-     },
-     false},
+         tree.Delete(item->Parent() ? item->Parent() : item);
+     }, false},
     {"DetachedChangedAndBack", [](TTreeList& tree, TTreeListTextNode* item) {
          const TTreeListPlace place = tree.DetachSubtree(item);
          item->SetText(TreeListColumnName, "renamed");
          tree.Reattach(item, place);
      }},
-    {"MovedToTheTop", [](TTreeList& tree, TTreeListTextNode* item) { tree.MoveItem(item, nullptr, 0); }},
     {"ChildMovedToTheTop", [](TTreeList& tree, TTreeListTextNode* item) {
          if (item->Count() > 0)
              tree.MoveItem(item->Child(0), nullptr, 0);
@@ -224,8 +217,7 @@ const TSnapshotEdit SnapshotEdits[] = {
      }},
     {"SiblingsReversed", [](TTreeList& tree, TTreeListTextNode* item) {
          TTreeListOrder order{item->Parent(), {}};
-         const int count = item->Parent() ? item->Parent()->Count() : tree.TopItemCount();
-         for (int i = count - 1; i >= 0; --i)
+         for (int i = item->Parent() ? item->Parent()->Count() : tree.TopItemCount(); i-- > 0;)
              order.items.push_back(item->Parent() ? item->Parent()->Child(i) : tree.TopItem(i));
          tree.Reorder({order});
      }},
