@@ -7,9 +7,10 @@
 // the expanded tree, focus changes, delete and move there with a screen reader
 // listening, and a 20 MB description with its spelling checked: focusing it,
 // the longest event-loop stall while typing and pausing in it, scrolling a
-// page, and leaving it; and the
-// editor's whole process after it opened the benchmark file named on its
-// command line.
+// page, and leaving it; the longest stall of a Save of the tree written in
+// the background, against the same save written before the command returns;
+// and the editor's whole process after it opened the benchmark file named on
+// its command line.
 // BENCH_FILE names a file to measure instead of the benchmark tree.
 // An optional argument names the trdtool to measure against (default: the
 // one built with this benchmark); BIGDOCS_EDITOR names another editor to
@@ -21,6 +22,8 @@
 #include "app/view/treelistview.h"
 #include "app/widgets/imagelists.h"
 #include "app/window/descriptionspelling.h"
+#include "app/window/commandtable.h"
+#include "app/window/documentsession.h"
 #include "app/window/itemcommands.h"
 #include "app/window/mainwindow.h"
 #include "app/window/subtreefocus.h"
@@ -47,6 +50,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <chrono>
 #include <cstdio>
@@ -666,6 +670,80 @@ void BigDescription()
         std::printf("error: the item does not hold the typed text\n");
 }
 
+// Save of the benchmark tree in the window: the longest the window's
+// thread goes without an event, written in the background against the
+// same save written before the command returns.
+void SaveStall(const std::string& file, const fs::path& folder)
+{
+    std::printf("\n%-40s %12s %12s %8s  %-28s %s\n", "save", "measured", "floor", "ratio", "floor is", "target");
+    const std::string copy = (folder / "save.trd").string();
+    fs::copy_file(file, copy, fs::copy_options::overwrite_existing);
+    TfrmTreeViewEditorMain window({QString::fromStdString(copy)});
+    window.show();
+    while (window.Session().Loading() || window.TreeList().TopItemCount() == 0)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    Settle();
+    TStallProbe probe;
+    // The stall, and the time until the file is written.
+    auto save = [&](bool background) {
+        window.Session().SetBackgroundSaveFrom(background ? 0 : SIZE_MAX);
+        window.Session().MarkModified();
+        window.Commands().UpdateActions();
+        probe.Start();
+        const auto start = TClock::now();
+        window.Commands().Action(TActionId::actFileSave)->trigger();
+        while (window.Session().Saving())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        const double written = Ms(TClock::now() - start);
+        RunEventsFor(20);
+        if (window.Session().Modified())
+            std::printf("error: the save did not end clean\n");
+        return std::array<double, 2>{probe.Stop(), written};
+    };
+    std::array<double, 2> now{1e30, 1e30}, background{1e30, 1e30}, worstNow{0, 0}, worstBackground{0, 0};
+    for (int run = 0; run < 3; ++run) {
+        for (const bool inBackground : {false, true}) {
+            const std::array<double, 2> r = save(inBackground);
+            std::array<double, 2>& best = inBackground ? background : now;
+            std::array<double, 2>& worst = inBackground ? worstBackground : worstNow;
+            for (size_t i = 0; i < 2; ++i) {
+                best[i] = std::min(best[i], r[i]);
+                worst[i] = std::max(worst[i], r[i]);
+            }
+        }
+    }
+    Row("longest stall, background save (best)", background[0], now[0], "synchronous save (best)", "100 ms");
+    Row("longest stall, background save (worst)", worstBackground[0], worstNow[0], "synchronous save (worst)",
+        "100 ms");
+    Row("  until written, background (best)", background[1], now[1], "synchronous save (best)", "");
+    // An edit 20 ms after Save, while the bytes are being taken: a rename,
+    // and an item added.
+    for (const bool structural : {false, true}) {
+        window.Session().SetBackgroundSaveFrom(0);
+        window.Session().MarkModified();
+        window.Commands().UpdateActions();
+        window.Commands().Action(TActionId::actFileSave)->trigger();
+        RunEventsFor(20);
+        TTreeListTextNode* item = window.TreeList().TopItem(0);
+        const std::string name(item->GetText(TreeListColumnName));
+        const double edit = TimeMs([&] {
+            if (structural)
+                window.TreeList().AddItem();
+            else
+                item->SetText(TreeListColumnName, name + "x");
+        });
+        while (window.Session().Saving())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        if (structural)
+            window.TreeList().Delete(window.TreeList().TopItem(window.TreeList().TopItemCount() - 1));
+        else
+            item->SetText(TreeListColumnName, name);
+        Row(structural ? "  an item added 20 ms after Save" : "  a rename 20 ms after Save", edit, background[0],
+            "longest stall, background", "100 ms");
+    }
+    fs::remove(copy);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -690,7 +768,7 @@ int main(int argc, char* argv[])
         SaveItems(tree, empty);
     }
     std::printf("bench_bigdocs: benchmark file %.1f MB\n", fs::file_size(file) / 1e6);
-    // BIGDOCS_PART=description, show, memory or tree runs that part alone;
+    // BIGDOCS_PART=description, show, memory, tree or save runs that part alone;
     // several, separated by commas, run those.
     const QList<QByteArray> parts = qgetenv("BIGDOCS_PART").split(',');
     const auto runs = [&parts](const char* part) { return parts == QList<QByteArray>{""} || parts.contains(part); };
@@ -702,6 +780,8 @@ int main(int argc, char* argv[])
         EditorMemory(file, folder);
     if (runs("tree"))
         ExpandedTree(file, trdtool, folder);
+    if (runs("save"))
+        SaveStall(file, folder);
     fs::remove_all(folder);
     return 0;
 }

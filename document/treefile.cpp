@@ -453,21 +453,40 @@ std::string WriteItems(const TTreeList& tree)
     return out;
 }
 
-void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key)
+namespace {
+
+// Writes what `produce(append)` gives through TAtomicFile; with a key, in
+// the protected variant.
+template <typename Produce> void WriteAtomically(const std::string& fileName, const TFileKey* key, Produce&& produce)
 {
-    tree.CommitEdits();
     TAtomicFile file(fileName, key ? TAtomicFile::TNewMode::Private : TAtomicFile::TNewMode::Shared);
     TBufferedWriter& out = file.Writer();
     if (key) {
         TEncryptingPipe pipe(*key, out);
-        Serialise(tree, [&pipe](const char* data, size_t size) { pipe.Append(data, size); });
+        produce([&pipe](const char* data, size_t size) { pipe.Append(data, size); });
         pipe.Finish();
     } else {
-        Serialise(tree, [&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
+        produce([&out](const char* data, size_t size) { out.Write(std::string_view(data, size)); });
     }
     file.Commit();
+}
+
+}  // namespace
+
+void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key)
+{
+    tree.CommitEdits();
+    WriteAtomically(fileName, key, [&tree](auto&& append) { Serialise(tree, append); });
     // After the save, not before: a failed save changes nothing.
     tree.CompactTexts();
+}
+
+void SaveTreeBytes(const std::vector<std::string>& parts, const std::string& fileName, const TFileKey* key)
+{
+    WriteAtomically(fileName, key, [&parts](auto&& append) {
+        for (const std::string& part : parts)
+            append(part.data(), part.size());
+    });
 }
 
 TTreeSerialiser::TTreeSerialiser(const TTreeList& tree) : m_tree(tree), m_next(tree.TopItem(0)) {}
@@ -475,12 +494,21 @@ TTreeSerialiser::TTreeSerialiser(const TTreeList& tree) : m_tree(tree), m_next(t
 bool TTreeSerialiser::Next(std::string& out, size_t bytes)
 {
     const size_t target = out.size() + bytes;
-    auto append = [&out](const char* data, size_t size) { out.append(data, size); };
     if (!m_headDone) {
-        AppendHead(m_tree, append);
+        AppendTreeHead(m_tree, out);
         m_headDone = true;
     }
     for (; m_next && out.size() < target; m_next = m_tree.NextInDocument(m_next))
-        AppendRecord(*m_next, append);
+        AppendItemRecord(*m_next, out);
     return m_next == nullptr;
+}
+
+void AppendTreeHead(const TTreeList& tree, std::string& out)
+{
+    AppendHead(tree, [&out](const char* data, size_t size) { out.append(data, size); });
+}
+
+void AppendItemRecord(const TTreeListTextNode& item, std::string& out)
+{
+    AppendRecord(item, [&out](const char* data, size_t size) { out.append(data, size); });
 }

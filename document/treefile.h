@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TFileKey;
 class TTreeList;
@@ -51,6 +52,11 @@ TTreeFileVariant ReadItems(TTreeList& tree, const char* data, size_t size);
 // save leaves the previous file intact; with a key, in the protected variant.
 void SaveItems(const TTreeList& tree, const std::string& fileName, const TFileKey* key = nullptr);
 
+// Writes bytes TTreeSerialiser gave, in order, as SaveItems writes the tree:
+// through TAtomicFile, and with a key in the protected variant. Touches no
+// tree, so it may run on any thread.
+void SaveTreeBytes(const std::vector<std::string>& parts, const std::string& fileName, const TFileKey* key = nullptr);
+
 // The current variant's bytes of the tree.
 std::string WriteItems(const TTreeList& tree);
 
@@ -71,3 +77,9 @@ private:
     const TTreeListTextNode* m_next;
     bool m_headDone = false;
 };
+
+// The parts WriteItems is made of, for those that take the tree's bytes
+// their own way: the file's head (the top-level count), and one item's
+// record without its subtree's.
+void AppendTreeHead(const TTreeList& tree, std::string& out);
+void AppendItemRecord(const TTreeListTextNode& item, std::string& out);

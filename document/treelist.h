@@ -194,6 +194,8 @@ public:
     virtual void ChildrenReordered() {}
     virtual void AboutToReset() {}
     virtual void ResetDone() {}
+    // Before an item's strings or numbers change; ItemChanged follows.
+    virtual void ItemAboutToChange(TTreeListTextNode* /*item*/) {}
     virtual void ItemChanged(TTreeListTextNode* /*item*/) {}
     // A null item means many items changed (ExpandAll, a reset).
     virtual void ExpandedChanged(TTreeListTextNode* /*item*/) {}

@@ -44,8 +44,10 @@ void TTreeListNode::SetExpanded(bool expanded)
 
 void TTreeListNode::SetImageIndex(int32_t value)
 {
-    if (value != m_imageIndex)
+    if (value != m_imageIndex) {
+        m_owner->Notify([this](TTreeListObserver& o) { o.ItemAboutToChange(AsText(this)); });
         m_imageIndex = value;
+    }
     m_owner->Notify([this](TTreeListObserver& o) { o.ItemChanged(AsText(this)); });
 }
 
@@ -59,15 +61,19 @@ int32_t TTreeListNode::SelectedIndex() const
 
 void TTreeListNode::SetSelectedIndex(int32_t value)
 {
-    if (value != SelectedIndex())
+    if (value != SelectedIndex()) {
+        m_owner->Notify([this](TTreeListObserver& o) { o.ItemAboutToChange(AsText(this)); });
         m_selectedIndex = value;
+    }
     m_owner->Notify([this](TTreeListObserver& o) { o.ItemChanged(AsText(this)); });
 }
 
 void TTreeListNode::SetStateIndex(int32_t value)
 {
-    if (value != m_stateIndex)
+    if (value != m_stateIndex) {
+        m_owner->Notify([this](TTreeListObserver& o) { o.ItemAboutToChange(AsText(this)); });
         m_stateIndex = value;
+    }
     m_owner->Notify([this](TTreeListObserver& o) { o.ItemChanged(AsText(this)); });
 }
 
@@ -181,6 +187,7 @@ void TTreeListTextNode::SetText(int index, std::string_view value)
 {
     if (index < 0)
         throw EListError(index);
+    Owner().Notify([this](TTreeListObserver& o) { o.ItemAboutToChange(this); });
     TItemStore& store = Owner().m_store;
     // The new string first: `value` may be the string it replaces.
     const char* text = value.empty() ? nullptr : store.NewText(value);
@@ -205,6 +212,7 @@ void TTreeListTextNode::TruncateTexts(int count)
 {
     if (count < 0 || count >= m_textCount)
         return;
+    Owner().Notify([this](TTreeListObserver& o) { o.ItemAboutToChange(this); });
     TItemStore& store = Owner().m_store;
     const char** texts = Texts();
     for (int32_t i = count; i < m_textCount; ++i)

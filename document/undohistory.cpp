@@ -2,6 +2,8 @@
 
 #include "document/treelist.h"
 
+#include <initializer_list>
+
 TUndoHistory::TUndoHistory(TTreeList& tree) : m_tree(tree) {}
 
 TUndoHistory::~TUndoHistory()
@@ -69,6 +71,7 @@ void TUndoHistory::Clear()
     m_costs.clear();
     m_index = 0;
     m_clean = 0;
+    m_saving = -1;
     m_heldBytes = 0;
     Changed();
 }
@@ -79,11 +82,25 @@ void TUndoHistory::SetClean()
     Changed();
 }
 
+void TUndoHistory::MarkSaving()
+{
+    m_saving = static_cast<std::ptrdiff_t>(m_index);
+}
+
+void TUndoHistory::SetCleanAtMark()
+{
+    m_clean = m_saving;
+    m_saving = -1;
+    Changed();
+}
+
 // Drops the steps from `first` on, which are undone.
 void TUndoHistory::DropFrom(size_t first)
 {
-    if (m_clean > static_cast<std::ptrdiff_t>(first))
-        m_clean = -1;  // the saved state can no longer be reached
+    // A state past the steps dropped can no longer be reached.
+    for (std::ptrdiff_t* state : {&m_clean, &m_saving})
+        if (*state > static_cast<std::ptrdiff_t>(first))
+            *state = -1;
     while (m_steps.size() > first) {
         m_steps.back()->Discard(m_tree, false);
         if (m_costs.back() != Uncounted)
@@ -125,7 +142,8 @@ void TUndoHistory::Trim()
     m_steps.erase(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(drop));
     m_costs.erase(m_costs.begin(), m_costs.begin() + static_cast<std::ptrdiff_t>(drop));
     m_index -= drop;
-    m_clean = m_clean >= static_cast<std::ptrdiff_t>(drop) ? m_clean - static_cast<std::ptrdiff_t>(drop) : -1;
+    for (std::ptrdiff_t* state : {&m_clean, &m_saving})
+        *state = *state >= static_cast<std::ptrdiff_t>(drop) ? *state - static_cast<std::ptrdiff_t>(drop) : -1;
 }
 
 void TUndoHistory::ShowTouched(const TUndoStep& step, TTreeListTextNode* fallback)

@@ -79,6 +79,11 @@ public:
     // The current state is the one the file holds.
     void SetClean();
     bool IsClean() const { return m_clean == static_cast<std::ptrdiff_t>(m_index); }
+    // A save that writes the current state while the history goes on: the
+    // mark follows the state as steps come and go, and SetCleanAtMark makes
+    // it the clean one once the file is written (none if it was dropped).
+    void MarkSaving();
+    void SetCleanAtMark();
 
     size_t Count() const { return m_steps.size(); }
     size_t HeldBytes() const;
@@ -98,5 +103,6 @@ private:
     mutable std::vector<size_t> m_costs;  // Uncounted until asked for
     size_t m_index = 0;                   // steps before it are done
     std::ptrdiff_t m_clean = 0;           // the index that matches the file; -1: none does
+    std::ptrdiff_t m_saving = -1;         // the index a save in progress writes; -1: none
     mutable size_t m_heldBytes = 0;       // of the counted steps
 };

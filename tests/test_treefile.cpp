@@ -1,5 +1,6 @@
 #include "document/treefile.h"
 #include "document/treelist.h"
+#include "document/treesnapshot.h"
 #include "tests/filetestkit.h"
 
 #include <gmock/gmock.h>
@@ -178,6 +179,95 @@ TEST(TreeFile, RoundTripIsByteIdenticalAndLoadsCollapsedWithFirstItemFocused)
     for (auto* item = loaded.TopItem(0); item; item = loaded.NextInDocument(item))
         EXPECT_FALSE(item->Expanded());
 }
+
+// What may happen to the tree while its snapshot is being taken, to one
+// item of it.
+struct TSnapshotEdit {
+    const char* name;
+    void (*edit)(TTreeList& tree, TTreeListTextNode* item);
+    bool itemStays = true;
+};
+
+const TSnapshotEdit SnapshotEdits[] = {
+    {"StringsAndNumbers", [](TTreeList&, TTreeListTextNode* item) {
+         item->SetText(TreeListColumnName, "renamed");
+         item->SetImageIndex(item->ImageIndex() + 1);
+         item->TruncateTexts(1);
+     }},
+    {"ChildAdded", [](TTreeList&, TTreeListTextNode* item) { item->AddChild()->SetText(0, "new"); }},
+    {"TopItemAdded", [](TTreeList& tree, TTreeListTextNode*) { tree.AddItem()->SetText(0, "new"); }},
+    {"ChangedThenDeletedWithItsParent", [](TTreeList& tree, TTreeListTextNode* item) {
+         item->SetText(TreeListColumnName, "renamed");
+         item->AddChild();
+         tree.Delete(item->Parent() ? item->Parent() : item);
+     }, false},
+    {"DetachedChangedAndBack", [](TTreeList& tree, TTreeListTextNode* item) {
+         const TTreeListPlace place = tree.DetachSubtree(item);
+         item->SetText(TreeListColumnName, "renamed");
+         tree.Reattach(item, place);
+     }},
+    {"ChildMovedToTheTop", [](TTreeList& tree, TTreeListTextNode* item) {
+         if (item->Count() > 0)
+             tree.MoveItem(item->Child(0), nullptr, 0);
+     }},
+    {"MovedIntoTheLastTopItem", [](TTreeList& tree, TTreeListTextNode* item) {
+         TTreeListTextNode* last = tree.TopItem(tree.TopItemCount() - 1);
+         if (item != last && !item->IsInside(last))
+             tree.MoveItem(item, last, 0);
+     }},
+    {"SiblingsReversed", [](TTreeList& tree, TTreeListTextNode* item) {
+         TTreeListOrder order{item->Parent(), {}};
+         for (int i = item->Parent() ? item->Parent()->Count() : tree.TopItemCount(); i-- > 0;)
+             order.items.push_back(item->Parent() ? item->Parent()->Child(i) : tree.TopItem(i));
+         tree.Reorder({order});
+     }},
+    {"Cleared", [](TTreeList& tree, TTreeListTextNode*) { tree.ClearItems(); }, false},
+};
+
+void PrintTo(const TSnapshotEdit& edit, std::ostream* out)
+{
+    *out << edit.name;
+}
+
+class SnapshotEdit : public ::testing::TestWithParam<TSnapshotEdit> {};
+
+// Whatever happens to an item ahead of the records taken, or behind them,
+// the bytes are the tree as it was when the snapshot was made.
+TEST_P(SnapshotEdit, BytesAreTheTreeAsItWasWhenTheSnapshotBegan)
+{
+    TTreeList original;
+    AnswerWithImageIndex(original);
+    BuildRandomTree(original, 40);
+    const std::string before = WriteItems(original);
+    const size_t count = Items(original).size();
+    // The order is taken an item a call, then the records a record a call.
+    for (size_t taken = 0; taken <= 2 * count; taken += 3) {
+        for (const size_t target : {taken % count, taken / 2 % count}) {
+            TTreeList tree;
+            AnswerWithImageIndex(tree);
+            ReadItems(tree, before.data(), before.size());
+            TTreeListTextNode* item = tree.TopItem(0);
+            for (size_t i = 0; i < target; ++i)
+                item = tree.NextInDocument(item);
+            TTreeSnapshot snapshot(tree);
+            for (size_t i = 0; i < taken; ++i)
+                snapshot.Next(1);
+            GetParam().edit(tree, item);
+            // Once more, differently: the first change counts.
+            if (GetParam().itemStays)
+                item->SetText(TreeListColumnName, "again");
+            while (!snapshot.Next(1)) {
+            }
+            std::string bytes;
+            for (const std::string& part : snapshot.TakeParts())
+                bytes += part;
+            EXPECT_EQ(bytes, before) << taken << " steps taken, item " << target << " changed";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SnapshotEdit, ::testing::ValuesIn(SnapshotEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TreeFile, TruncatedAtEveryOffsetFailsAndKeepsAPrefix)
 {

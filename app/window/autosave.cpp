@@ -61,7 +61,7 @@ void TAutoSave::ModifiedSet(bool modified)
 bool TAutoSave::MustWait() const
 {
     return QApplication::activeModalWidget() || QApplication::activePopupWidget() || m_treeView.NameEditor() ||
-           m_session.Loading();
+           m_session.Loading() || m_session.Saving();
 }
 
 void TAutoSave::Tick()

@@ -131,19 +131,24 @@ void TCommandTable::ActionListTVUpdate()
 {
     // While the command-line file loads, the document is not there to work on.
     const bool ready = !m_session.Loading();
-    Action(TActionId::actFileSave)->setEnabled(ready && m_session.Modified());
-    SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose, TActionId::actFileExportTxt,
+    // While a save is written, the commands that write or replace the
+    // document wait for its end.
+    const bool idle = ready && !m_session.Saving();
+    Action(TActionId::actFileSave)->setEnabled(idle && m_session.Modified());
+    SetEnabled({TActionId::actFileSaveAs, TActionId::actFileClose}, idle && m_tree.TopItemCount() > 0);
+    SetEnabled({TActionId::actFileExportTxt,
                 TActionId::actFileExportIni, TActionId::actFileExportMulti, TActionId::actFileExportOpml,
                 TActionId::actFileExportMarkdown, TActionId::actFileExportHtml, TActionId::actFilePrint,
                 TActionId::actFilePrintPreview, TActionId::actFileExportPdf},
                ready && m_tree.TopItemCount() > 0);
     Action(TActionId::actEditItemDelete)->setEnabled(ready && m_tree.SelectedCount() > 0);
-    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen, TActionId::actFileClearRecent, TActionId::actFileImport, TActionId::actEditItemNew,
+    SetEnabled({TActionId::actFileClearRecent, TActionId::actFileImport, TActionId::actEditItemNew,
                 TActionId::actEditItemNewSub, TActionId::actEditItemMoveUp},
                ready);
+    SetEnabled({TActionId::actFileNew, TActionId::actFileOpen}, idle);
     Action(TActionId::actFileSetPassword)
-        ->setEnabled(ready && (m_tree.TopItemCount() > 0 || !m_session.FileName().isEmpty()));
-    Action(TActionId::actFileRemovePassword)->setEnabled(ready && m_session.Protected());
+        ->setEnabled(idle && (m_tree.TopItemCount() > 0 || !m_session.FileName().isEmpty()));
+    Action(TActionId::actFileRemovePassword)->setEnabled(idle && m_session.Protected());
 
     // Typing not yet recorded is the next step to undo, and leaves nothing
     // to redo once it is recorded.

@@ -131,6 +131,8 @@ void TDocumentSession::SetModified(bool modified)
 
 void TDocumentSession::CloseDocument()
 {
+    // A save still being written names this document's file and history.
+    m_files->WaitForSave();
     // The steps go before the items they refer to.
     m_history.Clear();
     m_changedOutsideHistory = false;
@@ -150,12 +152,38 @@ void TDocumentSession::NameFile(const QString& path)
 
 void TDocumentSession::Saved()
 {
+    m_history.MarkSaving();
+    SavedAtMark();
+}
+
+void TDocumentSession::SavedAtMark()
+{
     m_watcher->KnowFile();
     m_protection->NoteFile(FFileName);
     m_changedOutsideHistory = false;
-    m_history.SetClean();
+    m_history.SetCleanAtMark();
     TRecentFiles::Note(FFileName);
     emit Written();
+}
+
+bool TDocumentSession::Saving() const
+{
+    return m_files->Saving();
+}
+
+bool TDocumentSession::SaveWriting() const
+{
+    return m_files->SaveWriting();
+}
+
+void TDocumentSession::WaitForSave()
+{
+    m_files->WaitForSave();
+}
+
+void TDocumentSession::SetBackgroundSaveFrom(size_t bytes)
+{
+    m_files->SetBackgroundSaveFrom(bytes);
 }
 
 void TDocumentSession::Loaded(const QString& path)

@@ -111,6 +111,14 @@ public:
     void NameFile(const QString& path);
     // Written to its file: that version is the document's now.
     void Saved();
+    // Written to its file as it was when the history's save mark was set;
+    // a change since keeps it modified.
+    void SavedAtMark();
+    // As TFileCommands does them.
+    bool Saving() const;
+    bool SaveWriting() const;
+    void WaitForSave();
+    void SetBackgroundSaveFrom(size_t bytes);
     // Read from `path`: named, unmodified, its first item shown.
     void Loaded(const QString& path);
     // A read that failed: what was read stays, as an untitled document.

@@ -2,6 +2,7 @@
 
 #include "app/window/application.h"
 #include "app/window/backgroundload.h"
+#include "app/window/backgroundsave.h"
 #include "app/window/documentprotection.h"
 #include "app/window/documentsession.h"
 #include "app/window/filedialogs.h"
@@ -12,10 +13,12 @@
 #include "settings/editoroptions.h"
 #include "settings/recentfiles.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <optional>
+#include <utility>
 
 namespace {
 const QString TreeFileExt = QStringLiteral("trd");
@@ -85,37 +88,85 @@ void TFileCommands::OpenRecent(const QString& path)
 
 bool TFileCommands::SaveAutomatically()
 {
-    if (m_session.FileName().isEmpty() || !SaveDocument())
+    if (m_session.FileName().isEmpty() || !SaveDocument(TSaveMode::InBackground))
         return false;
-    m_session.UpdateTitle(false);
+    m_session.UpdateTitle(m_session.Modified());
     return true;
 }
 
 void TFileCommands::actFileSaveExecute()
 {
     m_session.FinishEditing();
-    SaveCommand();
+    SaveCommand(TSaveMode::InBackground);
 }
 
 void TFileCommands::actFileSaveAsExecute()
 {
     m_session.FinishEditing();
+    WaitForSave();
     if (m_tree.TopItemCount() == 0 || !ChooseSaveName(m_session.FileName()))
         return;
-    if (SaveDocument())
-        m_session.UpdateTitle(false);
+    if (SaveDocument(TSaveMode::InBackground))
+        m_session.UpdateTitle(m_session.Modified());
 }
 
-bool TFileCommands::SaveDocument()
+bool TFileCommands::SaveDocument(TSaveMode mode)
 {
+    WaitForSave();
     if (!m_session.Watcher().MayOverwrite())
         return false;
     // Typing still in the editor becomes its step first, so the saved state
     // is one the history can come back to.
     m_session.BeginChange();
+    if (mode == TSaveMode::InBackground && m_tree.MemoryBytes() >= m_backgroundFrom) {
+        m_tree.CommitEdits();
+        m_session.History().MarkSaving();
+        m_save = std::make_unique<TBackgroundSave>(m_tree, m_session.FileName().toStdString(), m_session.Key());
+        connect(m_save.get(), &TBackgroundSave::Finished, this, &TFileCommands::SaveFinished);
+        return true;
+    }
     SaveItems(m_tree, m_session.FileName().toStdString(), m_session.Key().get());
     m_session.Saved();
     return true;
+}
+
+void TFileCommands::EndSave()
+{
+    if (!m_save)
+        return;
+    m_save->Wait();
+    const std::unique_ptr<TBackgroundSave> save = std::move(m_save);
+    if (std::exchange(m_closeAfterSave, false))
+        QApplication::restoreOverrideCursor();
+    if (save->Error())
+        std::rethrow_exception(save->Error());
+    // Typing that came during the save is a change after it.
+    m_session.BeginChange();
+    m_tree.CompactTexts();
+    m_session.SavedAtMark();
+}
+
+// The worker has ended: the error box, if any, comes before the close
+// that waited, and the close then asks as it always does.
+void TFileCommands::SaveFinished()
+{
+    const bool close = m_closeAfterSave;
+    RunGuarded([this] { EndSave(); });
+    if (close)
+        m_window.close();
+}
+
+bool TFileCommands::SaveWriting() const
+{
+    return m_save && m_save->Writing();
+}
+
+void TFileCommands::WaitForSave()
+{
+    const bool close = m_closeAfterSave;
+    EndSave();
+    if (close)
+        QTimer::singleShot(0, &m_window, &QWidget::close);
 }
 
 // Asks where to save; the chosen path becomes the document's file name.
@@ -130,7 +181,7 @@ bool TFileCommands::ChooseSaveName(const QString& preset)
 }
 
 // The Save command; a failed save throws.
-TFileCommands::TSaveResult TFileCommands::SaveCommand()
+TFileCommands::TSaveResult TFileCommands::SaveCommand(TSaveMode mode)
 {
     // An untitled empty document has nothing to save. A named one is written,
     // or items deleted down to none would come back on reopening.
@@ -138,9 +189,9 @@ TFileCommands::TSaveResult TFileCommands::SaveCommand()
         return TSaveResult::NothingSaved;
     if (m_session.FileName().isEmpty() && !ChooseSaveName(QString()))
         return TSaveResult::Cancelled;
-    if (!SaveDocument())
+    if (!SaveDocument(mode))
         return TSaveResult::Cancelled;
-    m_session.UpdateTitle(false);
+    m_session.UpdateTitle(m_session.Modified());
     return TSaveResult::Saved;
 }
 
@@ -159,7 +210,8 @@ TFileCommands::TSaveResult TFileCommands::SaveChanges()
         return TSaveResult::Cancelled;
     if (answer == QMessageBox::No)
         return TSaveResult::NothingSaved;
-    return SaveCommand();
+    // The document goes once this returns: it is written first.
+    return SaveCommand(TSaveMode::Now);
 }
 
 void TFileCommands::LoadDocument(const QString& path)
@@ -291,6 +343,11 @@ void TFileCommands::FinishBackgroundLoad()
 
 bool TFileCommands::FormCloseQuery()
 {
+    if (m_save) {
+        if (!std::exchange(m_closeAfterSave, true))
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        return false;
+    }
     m_session.FinishEditing();
     return SaveChanges() != TSaveResult::Cancelled;
 }

@@ -3,9 +3,11 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <memory>
 
 class TBackgroundLoad;
+class TBackgroundSave;
 class TDocumentSession;
 class TFileDialogs;
 class TTreeList;
@@ -55,8 +57,23 @@ public:
     // read throws and leaves an empty, untitled document. A protected copy
     // asks for its password; false when that question was cancelled.
     bool OpenRecovered(const QString& copyPath, const QString& fileName);
-    // False when the window must stay open. A failed save throws.
+    // False when the window must stay open. A failed save throws. During a
+    // save the window waits for it, with the wait cursor, and is closed
+    // again (the question included) once it has ended.
     bool FormCloseQuery();
+
+    // Save, Save As and the automatic save of a document that holds at
+    // least this many bytes write it while the window goes on; smaller ones
+    // are written before the command returns.
+    void SetBackgroundSaveFrom(size_t bytes) { m_backgroundFrom = bytes; }
+    // A save is being written while the window goes on.
+    bool Saving() const { return m_save != nullptr; }
+    // The document as it was is all taken: changes from now on cannot
+    // reach the file being written.
+    bool SaveWriting() const;
+    // Lets the save end now (the file written, the document up to date);
+    // a failed save throws.
+    void WaitForSave();
 
 signals:
     // What the status bar says about a load that takes a while; empty when
@@ -70,10 +87,15 @@ private:
     // New and Close.
     void CloseCommand();
     TSaveResult SaveChanges();
-    TSaveResult SaveCommand();
+    // How a save may be written.
+    enum class TSaveMode { Now, InBackground };
+    TSaveResult SaveCommand(TSaveMode mode);
     bool ChooseSaveName(const QString& preset);
     // False when the user keeps the file that another program changed.
-    bool SaveDocument();
+    bool SaveDocument(TSaveMode mode);
+    // The written file's state becomes the document's; a failed write throws.
+    void EndSave();
+    void SaveFinished();
     static bool StartsAsProtected(const QString& path);
     static QString StartFile(const QStringList& arguments);
     void FinishBackgroundLoad();
@@ -84,4 +106,7 @@ private:
     QWidget& m_window;
     const QString m_startFile;
     std::unique_ptr<TBackgroundLoad> m_load;
+    std::unique_ptr<TBackgroundSave> m_save;
+    size_t m_backgroundFrom = size_t(16) << 20;
+    bool m_closeAfterSave = false;
 };

@@ -82,7 +82,9 @@ void TFileWatcher::Rewatch()
 // asked about; the answer stands until the file changes again.
 void TFileWatcher::CheckFileOnDisk()
 {
-    if (m_session.FileName().isEmpty() || m_asking)
+    // A save still being written replaces the file itself; its end makes
+    // the new version the known one.
+    if (m_session.FileName().isEmpty() || m_asking || m_session.Saving())
         return;
     Rewatch();
     const TDiskStamp now = StampOf(m_session.FileName());

@@ -25,7 +25,7 @@ void TRecentMenu::Rebuild()
     // The entries are the menu's own and go with it; Clear Recent is the window's.
     m_menu->clear();
     const QStringList files = TRecentFiles::Read();
-    const bool ready = !m_session.Loading();
+    const bool ready = !m_session.Loading() && !m_session.Saving();
     for (int i = 0; i < files.size(); ++i) {
         const QString& path = files[i];
         // 1 to 9, then 0 for the tenth: one key each.
