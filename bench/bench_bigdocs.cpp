@@ -230,22 +230,31 @@ void FirstShow(const std::string& file, const std::string& empty, const std::str
         Settle();
     }
     // trdtool once before the editor, in the memory the editor meets, and
-    // at its best after it.
+    // at its best after it; the editor's load is the best of as many runs,
+    // each a new window, and its first run is set against trdtool's first.
     const double checkFirst = ToolMs(trdtool, {QStringLiteral("check"), QString::fromStdString(file)}, 1);
-    const auto start = TClock::now();
-    TfrmTreeViewEditorMain window({QString::fromStdString(file)});
-    TFirstPaint paint(window, start);
-    TStallProbe probe;
-    window.show();
-    while (paint.Ms() < 0)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    const double shown = paint.Ms();
-    probe.Start();
-    while (window.TreeList().TopItemCount() < 10)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    const double loaded = Ms(TClock::now() - start);
-    Settle();
-    const double stall = probe.Stop();
+    constexpr int Runs = 3;
+    double shown = 0, loaded = 1e30, firstLoaded = 0, stall = 0;
+    for (int run = 0; run < Runs; ++run) {
+        const auto start = TClock::now();
+        TfrmTreeViewEditorMain window({QString::fromStdString(file)});
+        TFirstPaint paint(window, start);
+        TStallProbe probe;
+        window.show();
+        while (paint.Ms() < 0)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        if (run == 0)
+            shown = paint.Ms();
+        probe.Start();
+        while (window.TreeList().TopItemCount() < 10)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        const double ms = Ms(TClock::now() - start);
+        if (run == 0)
+            firstLoaded = ms;
+        loaded = std::min(loaded, ms);
+        Settle();
+        stall = std::max(stall, probe.Stop());
+    }
     const double loadFloor = TimeMs([&] {
         TTreeList tree;
         LoadItems(tree, file);
@@ -254,7 +263,7 @@ void FirstShow(const std::string& file, const std::string& empty, const std::str
     Row("window painted, benchmark file", shown, emptyShow, "window with a 1-item file", "100 ms");
     Row("  document in", loaded, loadFloor, "LoadItems alone", "");
     Row("  document in, against trdtool", loaded, check, "trdtool check", "1.5x");
-    Row("  the same, trdtool run first", loaded, checkFirst, "trdtool check before it", "1.5x");
+    Row("  first load, trdtool's first run", firstLoaded, checkFirst, "trdtool check before it", "1.5x");
     Row("  longest stall until it is in", stall, 0, "", "");
 }
 
