@@ -2,7 +2,8 @@
 // the window: for each keystroke, the time until the filtered tree is shown
 // and the longest the window does not answer meanwhile, against a plain scan
 // of all names for the same text in the same run; then Esc, which brings the
-// whole tree back.
+// whole tree back. BENCH_FILE names a file to load instead of building the
+// benchmark tree.
 #include "app/search/treefiltersearch.h"
 #include "app/view/treelistlayout.h"
 #include "app/view/treelistview.h"
@@ -10,6 +11,7 @@
 #include "app/window/mainwindow.h"
 #include "app/window/treefilter.h"
 #include "bench/benchtree.h"
+#include "document/treefile.h"
 #include "document/treelist.h"
 
 #include <QApplication>
@@ -83,7 +85,10 @@ int main(int argc, char* argv[])
     TfrmTreeViewEditorMain window;
     window.show();
     TTreeList& tree = window.TreeList();
-    BuildBenchTree(tree);
+    if (const std::string file = BenchFile(); !file.empty())
+        LoadItems(tree, file);
+    else
+        BuildBenchTree(tree);
     tree.TopItem(0)->SetFocused();
     QApplication::processEvents();
     TTreeFilter& filter = window.TreeFilter();
