@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,8 +49,10 @@ private:
 
     TTreeList& m_tree;
     // Pointers only compared once their item may be gone: a kept record
-    // stands in for every item that left the tree.
-    std::vector<const TTreeListTextNode*> m_order;
+    // stands in for every item that left the tree. In blocks, because a
+    // vector of ten million pointers copies itself whole as it grows, and
+    // that copy would land in one slice on the window's thread.
+    std::deque<const TTreeListTextNode*> m_order;
     const TTreeListTextNode* m_orderNext;  // the next item the order takes; none once it is all taken
     size_t m_next = 0;
     std::unordered_map<const TTreeListTextNode*, std::string> m_kept;
