@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 TTreeSnapshot::TTreeSnapshot(TTreeList& tree) : m_tree(tree), m_orderNext(tree.TopItem(0))
 {
@@ -27,8 +28,25 @@ std::string& TTreeSnapshot::Part()
 
 void TTreeSnapshot::TakeOrder(size_t items)
 {
-    for (; m_orderNext && items > 0; --items, m_orderNext = m_tree.NextInDocument(m_orderNext))
+    while (m_orderNext && items > 0) {
+        if (!m_added.empty() && m_added.count(m_orderNext) > 0) {
+            m_orderNext = AfterSubtree(m_orderNext);
+            continue;
+        }
         m_order.push_back(m_orderNext);
+        m_orderNext = m_tree.NextInDocument(m_orderNext);
+        --items;
+    }
+}
+
+const TTreeListTextNode* TTreeSnapshot::AfterSubtree(const TTreeListTextNode* item) const
+{
+    for (; item; item = item->Parent()) {
+        const TTreeListTextNode* parent = item->Parent();
+        if (const TTreeListTextNode* next = parent ? parent->Child(item->Index() + 1) : m_tree.TopItem(item->Index() + 1))
+            return next;
+    }
+    return nullptr;
 }
 
 bool TTreeSnapshot::Next(size_t bytes)
@@ -81,11 +99,22 @@ void TTreeSnapshot::KeepSubtree(const TTreeListTextNode* root)
     }
 }
 
-// Before the order changes, the rest of it is taken as it still is.
-void TTreeSnapshot::ItemsAboutToBeInserted(TTreeListTextNode* parent, int, int)
+// Items added come in after the snapshot began, and the order passes over
+// them; any other change to the order takes the rest of it as it still is.
+void TTreeSnapshot::ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last)
 {
-    TakeOrder(SIZE_MAX);
     Keep(parent);
+    m_arriving = {parent, first, last};
+}
+
+void TTreeSnapshot::ItemsInserted()
+{
+    const TArriving arriving = std::exchange(m_arriving, TArriving{});
+    if (!m_orderNext)
+        return;
+    for (int row = arriving.first; row <= arriving.last; ++row)
+        if (const TTreeListTextNode* item = arriving.parent ? arriving.parent->Child(row) : m_tree.TopItem(row))
+            m_added.insert(item);
 }
 
 void TTreeSnapshot::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last)

@@ -7,12 +7,13 @@
 #include <deque>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The bytes WriteItems gives for the tree as it is when this is made, taken
 // a slice at a time while the tree goes on changing. The items' order is
-// taken first, also in slices, and at once before items are added, removed,
-// moved or put in another order; an item about to change its strings or numbers, to gain or lose
+// taken first, also in slices, and at once before items are removed, moved
+// or put in another order; items added meanwhile are passed over by it; an item about to change its strings or numbers, to gain or lose
 // children, or to leave the tree with its subtree has its record taken
 // first, as it still is. Only a reset (the whole content replaced or
 // cleared) has every record left taken at once.
@@ -40,7 +41,11 @@ private:
     void Keep(const TTreeListTextNode* item);
     void KeepSubtree(const TTreeListTextNode* root);
 
-    void ItemsAboutToBeInserted(TTreeListTextNode* parent, int, int) override;
+    // The item after `item`'s subtree in document order.
+    const TTreeListTextNode* AfterSubtree(const TTreeListTextNode* item) const;
+
+    void ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last) override;
+    void ItemsInserted() override;
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;
     void ItemAboutToBeMoved(TTreeListTextNode* item, TTreeListTextNode* destinationParent, int) override;
     void ChildrenAboutToBeReordered(const std::vector<TTreeListTextNode*>&) override { TakeOrder(SIZE_MAX); }
@@ -56,5 +61,15 @@ private:
     const TTreeListTextNode* m_orderNext;  // the next item the order takes; none once it is all taken
     size_t m_next = 0;
     std::unordered_map<const TTreeListTextNode*, std::string> m_kept;
+    // Items added while the order was still being taken, with their
+    // subtrees: the order passes over them. Taking the rest of a huge order
+    // at once would hold the window for as long as a walk of every item.
+    std::unordered_set<const TTreeListTextNode*> m_added;
+    struct TArriving {
+        TTreeListTextNode* parent = nullptr;
+        int first = 0;
+        int last = -1;
+    };
+    TArriving m_arriving;
     std::vector<std::string> m_parts;
 };

@@ -221,6 +221,18 @@ const TSnapshotEdit SnapshotEdits[] = {
              order.items.push_back(item->Parent() ? item->Parent()->Child(i) : tree.TopItem(i));
          tree.Reorder({order});
      }},
+    {"SubtreeInsertedAfterIt", [](TTreeList& tree, TTreeListTextNode* item) {
+         TTreeList other;
+         other.AddItem()->AddChild()->AddChild();
+         other.AddItem();
+         tree.InsertItemsFrom(other, item->Parent(), item->Index() + 1);
+     }},
+    {"ItemAddedThenTheLastTopItemMovedUnderIt", [](TTreeList& tree, TTreeListTextNode* item) {
+         TTreeListTextNode* added = item->AddChild();
+         TTreeListTextNode* last = tree.TopItem(tree.TopItemCount() - 1);
+         if (item != last && !item->IsInside(last))
+             tree.MoveItem(last, added, 0);
+     }},
     {"Cleared", [](TTreeList& tree, TTreeListTextNode*) { tree.ClearItems(); }, false},
 };
 
