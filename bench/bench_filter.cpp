@@ -11,7 +11,6 @@
 #include "app/window/mainwindow.h"
 #include "app/window/treefilter.h"
 #include "bench/benchtree.h"
-#include "document/treefile.h"
 #include "document/treelist.h"
 
 #include <QApplication>
@@ -85,10 +84,7 @@ int main(int argc, char* argv[])
     TfrmTreeViewEditorMain window;
     window.show();
     TTreeList& tree = window.TreeList();
-    if (const std::string file = BenchFile(); !file.empty())
-        LoadItems(tree, file);
-    else
-        BuildBenchTree(tree);
+    LoadOrBuildBenchTree(tree);
     tree.TopItem(0)->SetFocused();
     QApplication::processEvents();
     TTreeFilter& filter = window.TreeFilter();

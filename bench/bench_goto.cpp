@@ -9,7 +9,6 @@
 #include "app/window/mainwindow.h"
 #include "app/window/navigator.h"
 #include "bench/benchtree.h"
-#include "document/treefile.h"
 #include "document/treelist.h"
 
 #include <QApplication>
@@ -75,10 +74,7 @@ int main(int argc, char* argv[])
     InitResources();
     TfrmTreeViewEditorMain window;
     window.show();
-    if (const std::string file = BenchFile(); !file.empty())
-        LoadItems(window.TreeList(), file);
-    else
-        BuildBenchTree(window.TreeList());
+    LoadOrBuildBenchTree(window.TreeList());
     window.TreeList().TopItem(0)->SetFocused();
     QApplication::processEvents();
     window.Navigator().actGoToItemExecute();

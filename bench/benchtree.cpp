@@ -1,5 +1,6 @@
 #include "bench/benchtree.h"
 
+#include "document/treefile.h"
 #include "document/treelist.h"
 
 #include <algorithm>
@@ -65,6 +66,14 @@ std::string BenchFile()
 {
     const char* file = std::getenv("BENCH_FILE");
     return file ? file : "";
+}
+
+void LoadOrBuildBenchTree(TTreeList& tree)
+{
+    if (const std::string file = BenchFile(); !file.empty())
+        LoadItems(tree, file);
+    else
+        BuildBenchTree(tree);
 }
 
 double Seconds(const std::function<void()>& action)

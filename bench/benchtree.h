@@ -19,6 +19,8 @@ void BuildBenchTree(TTreeList& tree, int levels = BenchTreeLevels);
 // instance the tree one level deeper that `make bench-huge` writes), or empty:
 // the benchmark then builds its own tree.
 std::string BenchFile();
+// Loads BENCH_FILE's tree into `tree`, or builds the benchmark tree there.
+void LoadOrBuildBenchTree(TTreeList& tree);
 
 // How long one run of `action` takes, in seconds.
 double Seconds(const std::function<void()>& action);

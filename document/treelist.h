@@ -306,6 +306,8 @@ public:
     TTreeListTextNode* LastVisible() const;
     // Pre-order successor, whatever is collapsed.
     TTreeListTextNode* NextInDocument(const TTreeListNode* item) const;
+    // The first item after `item`'s subtree in document order.
+    TTreeListTextNode* NextAfterSubtree(const TTreeListNode* item) const;
 
     TItemHitArea HitTest(int x, int y) const;
     TTreeListTextNode* ItemAt(int x, int y) const;
@@ -346,7 +348,6 @@ private:
     // Takes the item out of its list; `keepList` keeps an emptied list's array.
     void Detach(TTreeListTextNode* item, bool keepList = false);
     static void Renumber(TTreeListChildren& list, int from);
-    TTreeListTextNode* NextAfterSubtree(const TTreeListNode* item) const;
     void ItemAdded(TTreeListTextNode* item);
     void SelectionCountChanged();
     void Focus(TTreeListTextNode* item, bool notify);

@@ -30,23 +30,13 @@ void TTreeSnapshot::TakeOrder(size_t items)
 {
     while (m_orderNext && items > 0) {
         if (!m_added.empty() && m_added.count(m_orderNext) > 0) {
-            m_orderNext = AfterSubtree(m_orderNext);
+            m_orderNext = m_tree.NextAfterSubtree(m_orderNext);
             continue;
         }
         m_order.push_back(m_orderNext);
         m_orderNext = m_tree.NextInDocument(m_orderNext);
         --items;
     }
-}
-
-const TTreeListTextNode* TTreeSnapshot::AfterSubtree(const TTreeListTextNode* item) const
-{
-    for (; item; item = item->Parent()) {
-        const TTreeListTextNode* parent = item->Parent();
-        if (const TTreeListTextNode* next = parent ? parent->Child(item->Index() + 1) : m_tree.TopItem(item->Index() + 1))
-            return next;
-    }
-    return nullptr;
 }
 
 bool TTreeSnapshot::Next(size_t bytes)

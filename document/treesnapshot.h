@@ -41,9 +41,6 @@ private:
     void Keep(const TTreeListTextNode* item);
     void KeepSubtree(const TTreeListTextNode* root);
 
-    // The item after `item`'s subtree in document order.
-    const TTreeListTextNode* AfterSubtree(const TTreeListTextNode* item) const;
-
     void ItemsAboutToBeInserted(TTreeListTextNode* parent, int first, int last) override;
     void ItemsInserted() override;
     void ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, int last) override;

@@ -150,6 +150,17 @@ void WindowTest::Run(TfrmTreeViewEditorMain& window, TActionId id)
     Action(window, id)->trigger();
 }
 
+void WindowTest::RunEnabled(TfrmTreeViewEditorMain& window, const std::vector<TActionId>& ids)
+{
+    for (TActionId id : ids) {
+        if (id == TActionId::actEditItemDelete)
+            m_prompter->answers = {QMessageBox::Ok};
+        window.Commands().UpdateActions();
+        if (Action(window, id)->isEnabled())
+            Run(window, id);
+    }
+}
+
 std::string WorkedExampleBytes()
 {
     QFile file(QString::fromUtf8(VEK_TEST_DATA "/worked-example.trd"));

@@ -111,6 +111,9 @@ protected:
     static void WaitForLoad(TfrmTreeViewEditorMain& window);
     // Runs a command the way the user does: through its action.
     static void Run(TfrmTreeViewEditorMain& window, TActionId id);
+    // Runs each command that is enabled at its turn, as a user could, and
+    // confirms Delete's question.
+    void RunEnabled(TfrmTreeViewEditorMain& window, const std::vector<TActionId>& ids);
     static QAction* Action(const TfrmTreeViewEditorMain& window, TActionId id);
     // Opens the focused item's name in the in-place editor and types `name`
     // there, leaving the edit open.

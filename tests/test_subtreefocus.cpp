@@ -66,13 +66,7 @@ TEST_P(FocusedCommand, WorksInsideTheSubtree)
     ASSERT_EQ(tree.FocusedItem(), focused);
     const std::string before = Dump(tree);
     const std::string bytes = WriteItems(tree);
-    for (Id command : c.commands) {
-        if (command == Id::actEditItemDelete)
-            m_prompter->answers = {QMessageBox::Ok};
-        window->Commands().UpdateActions();
-        if (Action(*window, command)->isEnabled())
-            Run(*window, command);
-    }
+    RunEnabled(*window, c.commands);
     window->TreeListView()->FinishNameEdit();
     EXPECT_EQ(Dump(tree), c.expected ? c.expected : before);
     TTreeListTextNode* root = window->SubtreeFocus().Root();

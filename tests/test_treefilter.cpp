@@ -90,13 +90,7 @@ TEST_P(FilteredCommand, WorksOnWhatIsShown)
         window->SubtreeFocus().FocusOn(Find(tree, c.root));
     Run(*window, Id::actViewFilterTree);
     Type(*window, QString::fromLatin1(c.text));
-    for (Id command : c.commands) {
-        if (command == Id::actEditItemDelete)
-            m_prompter->answers = {QMessageBox::Ok};
-        window->Commands().UpdateActions();
-        if (Action(*window, command)->isEnabled())
-            Run(*window, command);
-    }
+    RunEnabled(*window, c.commands);
     window->TreeListView()->FinishNameEdit();
     EXPECT_EQ(Rows(*window), c.rows);
     EXPECT_EQ(Dump(tree), c.tree);

@@ -31,17 +31,6 @@ bool Precedes(const TTreeListNode* a, const TTreeListNode* b)
     return IndexPath(a) < IndexPath(b);
 }
 
-// The first item after `item` and its whole subtree.
-TTreeListTextNode* NextAfterSubtree(const TTreeList& tree, const TTreeListTextNode* item)
-{
-    for (const TTreeListTextNode* p = item; p; p = p->Parent()) {
-        const int next = p->Index() + 1;
-        if (TTreeListTextNode* sibling = p->Parent() ? p->Parent()->Child(next) : tree.TopItem(next))
-            return sibling;
-    }
-    return nullptr;
-}
-
 bool IsLowSurrogate(QChar c)
 {
     return c.unicode() >= 0xDC00 && c.unicode() <= 0xDFFF;
@@ -351,7 +340,7 @@ void TTreeSearch::ItemsAboutToBeRemoved(TTreeListTextNode* parent, int first, in
         });
     };
     if (m_cursor && inside(m_cursor))
-        m_cursor = NextAfterSubtree(m_tree, roots.back());
+        m_cursor = m_tree.NextAfterSubtree(roots.back());
     RemoveResultsIf([&](const TFindAllResult& result) { return inside(result.item); });
     // Unlisted matches may have gone with the items, which only a new count tells.
     if (m_unlistedMatches > 0 && !m_restartPending)
