@@ -172,6 +172,12 @@ void TItemStore::DropUnusedBytes()
     m_viewBytes = 0;
 }
 
+void TItemStore::TrimBytes(size_t used)
+{
+    m_bytes.Shrink(used);
+    m_bytesEnd = m_bytes.Data() + std::min(used, m_bytes.Size());
+}
+
 void TItemStore::Absorb(TItemStore& other)
 {
     if (&other == this)

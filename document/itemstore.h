@@ -64,6 +64,9 @@ public:
     }
     // Gives the file's bytes back when no text points into them.
     void DropUnusedBytes();
+    // Gives back the file's bytes from `used` on, once the texts pointing
+    // into them have been moved below it.
+    void TrimBytes(size_t used);
 
     // True when most of the file's bytes are no longer pointed into.
     bool WorthCompacting() const { return m_bytes.Size() > 0 && m_viewBytes < m_bytes.Size() / 2; }

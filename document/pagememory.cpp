@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+#include <unistd.h>
 #include <utility>
 
 #if VEK_ADDRESS_SANITIZER
@@ -38,7 +39,7 @@ TPageMemory::TPageMemory(size_t size)
 #endif
     if (!m_data)
         throw std::bad_alloc();
-    m_size = size;
+    m_size = m_mapped = size;
 }
 
 TPageMemory::~TPageMemory()
@@ -47,7 +48,9 @@ TPageMemory::~TPageMemory()
 }
 
 TPageMemory::TPageMemory(TPageMemory&& other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0))
+    : m_data(std::exchange(other.m_data, nullptr)),
+      m_size(std::exchange(other.m_size, 0)),
+      m_mapped(std::exchange(other.m_mapped, 0))
 {
 }
 
@@ -57,6 +60,7 @@ TPageMemory& TPageMemory::operator=(TPageMemory&& other) noexcept
         Reset();
         m_data = std::exchange(other.m_data, nullptr);
         m_size = std::exchange(other.m_size, 0);
+        m_mapped = std::exchange(other.m_mapped, 0);
     }
     return *this;
 }
@@ -66,13 +70,33 @@ void TPageMemory::Reset()
     if (!m_data)
         return;
 #if VEK_ADDRESS_SANITIZER
-    UnpoisonMemory(m_data, m_size);
+    UnpoisonMemory(m_data, m_mapped);
     std::free(m_data);
 #else
-    ::munmap(m_data, m_size);
+    ::munmap(m_data, m_mapped);
 #endif
     m_data = nullptr;
-    m_size = 0;
+    m_size = m_mapped = 0;
+}
+
+void TPageMemory::Shrink(size_t size)
+{
+    if (size >= m_size)
+        return;
+    if (size == 0) {
+        Reset();
+        return;
+    }
+#if VEK_ADDRESS_SANITIZER
+    // The heap block stays whole; the bytes past the end are off limits.
+    PoisonMemory(m_data + size, m_mapped - size);
+#else
+    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    const size_t kept = (size + page - 1) / page * page;
+    if (kept < m_mapped && ::munmap(m_data + kept, m_mapped - kept) == 0)
+        m_mapped = kept;
+#endif
+    m_size = size;
 }
 
 void PoisonMemory([[maybe_unused]] const void* address, [[maybe_unused]] size_t size)

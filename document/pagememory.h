@@ -38,10 +38,14 @@ public:
     char* Data() const { return m_data; }
     size_t Size() const { return m_size; }
     void Reset();
+    // Keeps the first `size` bytes where they are and gives the whole pages
+    // after them back to the system.
+    void Shrink(size_t size);
 
 private:
     char* m_data = nullptr;
     size_t m_size = 0;
+    size_t m_mapped = 0;  // what was taken from the system, for giving it back
 };
 
 // Marks memory the program holds but must not touch (a freed item, a freed

@@ -238,10 +238,16 @@ private:
 
     int32_t ReadRecord(TTreeListTextNode& item);
     void CloseLevel();
+    void TrimBytes();
 
     TTreeList& m_tree;
     TItemStore& m_store;
     Reader m_in;
+    // Where the next text goes: each is moved down over the record headers
+    // before it as it is read, so that the bytes past the last text hold
+    // nothing the tree needs and go back to the system (a seventh of a
+    // typical file).
+    char* m_out = nullptr;
     TTreeFileVariant m_variant = TTreeFileVariant::Current;
     std::vector<TLevel> m_levels;
     std::vector<TTreeListTextNode*> m_items;  // of every open list, outermost first
@@ -257,6 +263,7 @@ TTreeFileReader::TTreeFileReader(TTreeList& tree, TPageMemory bytes, size_t size
     } else {
         m_variant = TTreeFileVariant::Old;
     }
+    m_out = bytes.Data();
     m_store.AdoptBytes(std::move(bytes), size, m_variant == TTreeFileVariant::Old);
     m_levels.push_back({nullptr, count, 0});
 }
@@ -287,9 +294,15 @@ void TTreeFileReader::ReadAll()
         // The items read so far stay, each in its list.
         while (!m_levels.empty())
             CloseLevel();
-        m_store.DropUnusedBytes();
+        TrimBytes();
         throw;
     }
+    TrimBytes();
+}
+
+void TTreeFileReader::TrimBytes()
+{
+    m_store.TrimBytes(static_cast<size_t>(m_out - m_store.Bytes()));
     m_store.DropUnusedBytes();
 }
 
@@ -339,7 +352,12 @@ int32_t TTreeFileReader::ReadRecord(TTreeListTextNode& item)
         if (i >= item.m_textCapacity)
             throw EReadError();
         if (length > 0) {
-            texts[i] = reinterpret_cast<const char*>(start);
+            // Below the bytes still to be read, and every field of this
+            // record is read: the move overwrites nothing still needed.
+            const size_t bytes = static_cast<size_t>(m_in.Position() - start);
+            std::memmove(m_out, start, bytes);
+            texts[i] = m_out;
+            m_out += bytes;
             m_store.AddView(static_cast<size_t>(length));
         } else {
             texts[i] = nullptr;

@@ -302,6 +302,25 @@ TEST(TreeFile, TruncatedAtEveryOffsetFailsAndKeepsAPrefix)
     EXPECT_EQ(lastCount, full.size());
 }
 
+TEST(TreeFile, KeepsOnlyTheTextsOfTheFileItLoaded)
+{
+    // Headers far larger than the texts: what the tree keeps of the file
+    // must not grow with them.
+    constexpr int Count = 2000;
+    Bytes b = File(Count);
+    for (int i = 0; i < Count; ++i)
+        b.I32(24 + 1000).I32(i % 216).I32(i % 216).I32(-1).I32(i).I32(0).I32(2).Raw(std::string(1000, '\0'))
+            .Str("n" + std::to_string(i)).Str(i % 3 ? "d" : "");
+    const std::string bytes = b;
+    TTreeList tree;
+    ReadItems(tree, bytes.data(), bytes.size());
+    EXPECT_LT(tree.MemoryBytes(), bytes.size() / 4);
+    for (int i = 0; i < Count; ++i) {
+        ASSERT_EQ(tree.TopItem(i)->GetText(0), "n" + std::to_string(i));
+        ASSERT_EQ(tree.TopItem(i)->GetText(1), i % 3 ? "d" : "");
+    }
+}
+
 TEST(TreeFile, DeepNestingReadsAndWritesWithoutRecursion)
 {
     constexpr int Depth = 100000;
