@@ -69,7 +69,12 @@ void TRecentFiles::Update(Change change)
     QLockFile lock(TRegIniFile(Organization, Application).FileName() + QStringLiteral(".recent-lock"));
     lock.tryLock(2000);
     try {
-        Write(change(Read()));
+        // Saving the document that heads the list changes nothing, and then
+        // the save does not wait for the settings file to reach the disk.
+        const QStringList stored = Read();
+        const QStringList changed = change(stored);
+        if (changed != stored)
+            Write(changed);
     } catch (const std::exception&) {
         qWarning("The list of recent files could not be stored");
     }

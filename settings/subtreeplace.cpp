@@ -59,6 +59,12 @@ void TSubtreePlace::Write(const QString& filePath, const std::vector<int>& posit
     if (filePath.isEmpty())
         return;
     TRegIniFile ini(Organization, Application);
-    ini.WriteString(Section, Ident(filePath), ToText(positions));
+    const QString ident = Ident(filePath);
+    const QString text = ToText(positions);
+    // Each save stores the place again; only a changed one is worth the
+    // settings file's trip to the disk.
+    if (ini.ReadString(Section, ident, QString()) == text)
+        return;
+    ini.WriteString(Section, ident, text);
     ini.Commit();
 }

@@ -2,15 +2,20 @@
 #include "settings/formstorage.h"
 #include "settings/propsstorage.h"
 #include "settings/recentfiles.h"
+#include "settings/reginifile.h"
 #include "settings/storedfont.h"
+#include "settings/subtreeplace.h"
 #include "tests/settingstestkit.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 
+#include <functional>
 #include <limits>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -282,6 +287,33 @@ INSTANTIATE_TEST_SUITE_P(
                      "f2.trd"}},
         TRecentCase{"EmptyNameIsNoEntry", {"A + a.trd", "A + "}, {"a.trd"}}),
     [](const ::testing::TestParamInfo<TRecentCase>& info) { return std::string(info.param.name); });
+
+// Each save notes its file and its subtree place; when nothing changes, the
+// settings file is not written again (a write replaces it: a new inode).
+TEST(SavedSettings, UnchangedAreNotWrittenAgain)
+{
+    TSettingsFolder folder;
+    const QString settings = TRegIniFile(QStringLiteral("Vek"), QStringLiteral("VekTreeViewEditor")).FileName();
+    const auto inode = [&settings] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(settings).constData(), &st) == 0 ? st.st_ino : 0;
+    };
+    const std::pair<std::function<void()>, bool> steps[] = {
+        {[] { TRecentFiles::Note(QStringLiteral("a.trd")); }, true},
+        {[] { TRecentFiles::Note(QStringLiteral("a.trd")); }, false},
+        {[] { TRecentFiles::Note(QStringLiteral("b.trd")); }, true},
+        {[] { TRecentFiles::Forget(QStringLiteral("c.trd")); }, false},
+        {[] { TSubtreePlace::Write(QStringLiteral("a.trd"), {1, 2}); }, true},
+        {[] { TSubtreePlace::Write(QStringLiteral("a.trd"), {1, 2}); }, false},
+        {[] { TSubtreePlace::Write(QStringLiteral("a.trd"), {}); }, true},
+        {[] { TSubtreePlace::Write(QStringLiteral("b.trd"), {}); }, false},
+    };
+    for (size_t step = 0; step < std::size(steps); ++step) {
+        const auto before = inode();
+        steps[step].first();
+        EXPECT_EQ(inode() != before, steps[step].second) << "step " << step;
+    }
+}
 
 // Out-of-range seconds read as the nearest allowed value; the options are
 // off by default.
