@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 // 1 in a build with the address sanitizer.
 #if defined(__SANITIZE_ADDRESS__)
@@ -17,8 +18,8 @@
 // Memory for the tree's large pieces (the loaded file's bytes, the blocks its
 // items live in), taken from the system apart from the heap, so that giving
 // a piece back returns it at once instead of leaving a hole in the heap.
-// Ordinary pages, not huge ones: the kernel can stall for seconds making room
-// for huge pages where cached files fill the memory (see pagememory.cpp).
+// Large pieces take huge pages while the system has them free (see
+// pagememory.cpp).
 //
 // In a sanitizer build the pieces come from the heap instead, so that the
 // address sanitizer sees them freed and reports any use after that (a text
@@ -47,6 +48,11 @@ private:
     size_t m_size = 0;
     size_t m_mapped = 0;  // what was taken from the system, for giving it back
 };
+
+// The huge pages of `order` (2^order ordinary pages each) that the free
+// blocks listed in `buddyInfo` (the text of /proc/buddyinfo) could give
+// without the kernel moving anything.
+size_t FreeHugePages(std::string_view buddyInfo, int order);
 
 // Marks memory the program holds but must not touch (a freed item, a freed
 // list) so the address sanitizer reports any access; nothing otherwise.

@@ -2,6 +2,7 @@
 // file's bytes, items cut from shared chunks, memory reused after a delete
 // or a clear. Each case compares the tree with a plain model of the same
 // edits; the sanitizer build reports any string read after its bytes went.
+#include "document/pagememory.h"
 #include "document/treefile.h"
 #include "document/treelist.h"
 #include "fuzz/treemodel.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -263,3 +265,20 @@ INSTANTIATE_TEST_SUITE_P(Editor, LoadPaths,
                                            TLoadPath{"CommandLineAfterClose", TWorkerOwners::Document, true},
                                            TLoadPath{"WorkerOwnersForAnotherTree", TWorkerOwners::Other, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Huge pages the kernel could give without moving memory: the free blocks
+// of their order and above, each larger one counting as two of the next
+// smaller; lines that are not a zone's are passed over.
+TEST(PageMemory, FreeHugePagesFromTheKernelsList)
+{
+    const std::pair<const char*, size_t> cases[] = {
+        {"", 0},
+        {"Node 0, zone      DMA      0      0      0      0      0      0      0      0      1      1      3\n", 7},
+        {"Node 0, zone   Normal  63186 43175 11602 3526 4068 5256 3589 1860 1507 789 916\n"
+         "Node 1, zone   Normal  0 0 0 0 0 0 0 0 0 2 0\n",
+         789 + 2 * 916 + 2},
+        {"Node 0, zone   Normal  1 2 3\nsomething else 5 5 5 5 5 5 5 5 5 5 5\n", 0},
+    };
+    for (const auto& [text, pages] : cases)
+        EXPECT_EQ(FreeHugePages(text, 9), pages) << text;
+}
