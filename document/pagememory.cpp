@@ -59,9 +59,12 @@ char* MapPages(size_t size)
     const uintptr_t aligned = (start + HugePage - 1) & ~(HugePage - 1);
     if (aligned > start)
         ::munmap(p, aligned - start);
+    // The tail from the page after the piece: munmap takes only whole pages.
+    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t used = aligned + (size + page - 1) / page * page;
     const uintptr_t end = start + mapped;
-    if (end > aligned + size)
-        ::munmap(reinterpret_cast<void*>(aligned + size), end - aligned - size);
+    if (end > used)
+        ::munmap(reinterpret_cast<void*>(used), end - used);
     char* data = reinterpret_cast<char*>(aligned);
     ::madvise(data, size, MADV_HUGEPAGE);  // advice only: without huge pages it still works
     return data;
