@@ -18,8 +18,8 @@
 // Memory for the tree's large pieces (the loaded file's bytes, the blocks its
 // items live in), taken from the system apart from the heap, so that giving
 // a piece back returns it at once instead of leaving a hole in the heap.
-// Large pieces take huge pages while the system has them free (see
-// pagememory.cpp).
+// Pieces of 64 MB and more (a loaded file's bytes) take huge pages where the
+// system has plenty of them free (see pagememory.cpp).
 //
 // In a sanitizer build the pieces come from the heap instead, so that the
 // address sanitizer sees them freed and reports any use after that (a text
