@@ -21,6 +21,13 @@ namespace {
 #if !VEK_ADDRESS_SANITIZER
 constexpr size_t HugePage = size_t(2) << 20;
 
+// `size` rounded up to whole ordinary pages: what munmap takes.
+size_t WholePages(size_t size)
+{
+    static const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    return (size + page - 1) / page * page;
+}
+
 // Huge pages fill with a fraction of the page faults, and the kernel zeroes
 // them faster: the benchmark file's bytes were read in 85-90 ms against 130
 // ms. But where cached files fill the memory the kernel compacts memory for
@@ -34,9 +41,8 @@ bool HugePagesAreFree(size_t size)
     constexpr size_t Reserve = size_t(1) << 30;
     if (size < 32 * HugePage)
         return false;
-    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
     int order = 0;
-    while ((page << order) < HugePage)
+    while (WholePages(1) << order < HugePage)
         ++order;
     std::ifstream buddyInfo("/proc/buddyinfo");
     const std::string text((std::istreambuf_iterator<char>(buddyInfo)), std::istreambuf_iterator<char>());
@@ -59,9 +65,7 @@ char* MapPages(size_t size)
     const uintptr_t aligned = (start + HugePage - 1) & ~(HugePage - 1);
     if (aligned > start)
         ::munmap(p, aligned - start);
-    // The tail from the page after the piece: munmap takes only whole pages.
-    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-    const uintptr_t used = aligned + (size + page - 1) / page * page;
+    const uintptr_t used = aligned + WholePages(size);
     const uintptr_t end = start + mapped;
     if (end > used)
         ::munmap(reinterpret_cast<void*>(used), end - used);
@@ -77,13 +81,9 @@ size_t FreeHugePages(std::string_view buddyInfo, int order)
 {
     // "Node 0, zone   Normal  c0 c1 ... c10": the free blocks of each order.
     size_t pages = 0;
-    size_t lineStart = 0;
-    while (lineStart < buddyInfo.size()) {
-        size_t lineEnd = buddyInfo.find('\n', lineStart);
-        if (lineEnd == std::string_view::npos)
-            lineEnd = buddyInfo.size();
-        std::istringstream line(std::string(buddyInfo.substr(lineStart, lineEnd - lineStart)));
-        lineStart = lineEnd + 1;
+    std::istringstream lines{std::string(buddyInfo)};
+    for (std::string text; std::getline(lines, text);) {
+        std::istringstream line(text);
         std::string node, number, zone, name;
         if (!(line >> node >> number >> zone >> name) || node != "Node" || zone != "zone")
             continue;
@@ -158,8 +158,7 @@ void TPageMemory::Shrink(size_t size)
     // The heap block stays whole; the bytes past the end are off limits.
     PoisonMemory(m_data + size, m_mapped - size);
 #else
-    const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-    const size_t kept = (size + page - 1) / page * page;
+    const size_t kept = WholePages(size);
     if (kept < m_mapped && ::munmap(m_data + kept, m_mapped - kept) == 0)
         m_mapped = kept;
 #endif

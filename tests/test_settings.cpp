@@ -2,7 +2,6 @@
 #include "settings/formstorage.h"
 #include "settings/propsstorage.h"
 #include "settings/recentfiles.h"
-#include "settings/reginifile.h"
 #include "settings/storedfont.h"
 #include "settings/subtreeplace.h"
 #include "tests/settingstestkit.h"
@@ -293,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SavedSettings, UnchangedAreNotWrittenAgain)
 {
     TSettingsFolder folder;
-    const QString settings = TRegIniFile(QStringLiteral("Vek"), QStringLiteral("VekTreeViewEditor")).FileName();
+    const QString settings = folder.ConfPath();
     const auto inode = [&settings] {
         struct stat st {};
         return ::stat(QFile::encodeName(settings).constData(), &st) == 0 ? st.st_ino : 0;
